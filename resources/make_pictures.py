@@ -135,6 +135,53 @@ def make_star_strips():
          (80, 16), "RGB")
 
 
+NEAR4 = ((1, 0), (-1, 0), (0, 1), (0, -1))
+NEAR8 = NEAR4 + ((1, 1), (1, -1), (-1, 1), (-1, -1))
+
+
+def point_in_polygon(x, y, points):
+    result = False
+    n = len(points)
+    for i in range(n):
+        x1, y1 = points[i]
+        x2, y2 = points[(i + 1) % n]
+        if (y1 > y) != (y2 > y):
+            if x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+                result = not result
+    return result
+
+
+def crisp_star(size, edge, fill, neighbours):
+    """A star without anti-aliasing, for the small status icons, where
+    blurred edges turn a star into a grey smudge. Pixels at least half
+    covered are inside; inside pixels next to the outside (in the given
+    directions) form the edge."""
+    w, h = size
+    # An odd width keeps the star symmetric about the middle pixel column.
+    span = w if w % 2 else w - 1
+    radius = min(span / (2 * math.sin(math.radians(72))),
+                 h / (1 + math.cos(math.radians(36)))) + 0.1
+    height = radius * (1 + math.cos(math.radians(36)))
+    cx = span / 2
+    cy = (h - height) / 2 + radius
+    points = star_points(cx, cy, radius)
+    # Coverage by sampling each pixel on a symmetric grid; the toolkit's own
+    # polygon filling leans to one side and spoils the symmetry.
+    inside = set()
+    for y in range(h):
+        for x in range(w):
+            hits = sum(point_in_polygon(x + (i + 0.5) / SS, y + (j + 0.5) / SS, points)
+                       for i in range(SS) for j in range(SS))
+            if hits * 2 >= SS * SS:
+                inside.add((x, y))
+    image = Image.new("RGBA", size, CLEAR)
+    pixels = image.load()
+    for x, y in inside:
+        border = any((x + dx, y + dy) not in inside for dx, dy in neighbours)
+        pixels[x, y] = edge if border else fill
+    return image
+
+
 def make_status_stars():
     kinds = [
         ("outline", OUTLINE_EDGE, CLEAR),
@@ -143,10 +190,10 @@ def make_status_stars():
         ("gold", GOLD_EDGE, GOLD_FILL),
     ]
     for name, edge, fill in kinds:
-        big = star_image((16, 16), edge, fill, CLEAR, 1.2)
-        save(big, "status/%s.png" % name, (16, 16), "RGBA")
-        small = star_image((11, 10), edge, fill, CLEAR, 1.0)
-        save(small, "status/%s_small.png" % name, (11, 10), "RGBA")
+        save(crisp_star((16, 16), edge, fill, NEAR4), "status/%s.png" % name,
+             (16, 16), "RGBA")
+        save(crisp_star((11, 10), edge, fill, NEAR8), "status/%s_small.png" % name,
+             (11, 10), "RGBA")
     save(Image.new("RGBA", (16, 16), CLEAR), "status/blank.png", (16, 16), "RGBA")
 
 
@@ -470,8 +517,8 @@ def make_grass_image(size=630, seed=2009):
     mid = noise_layer(rng, 28, big)
     shade = ImageChops.add(low.point(lambda v: v * 0.6),
                            mid.point(lambda v: v * 0.4))
-    dark = Image.new("RGB", (big, big), (30, 74, 26))
-    light = Image.new("RGB", (big, big), (62, 116, 44))
+    dark = Image.new("RGB", (big, big), (46, 96, 36))
+    light = Image.new("RGB", (big, big), (76, 132, 52))
     field = Image.composite(light, dark, shade)
 
     # Blades: short, slightly slanted strokes, light and dark.
@@ -485,11 +532,12 @@ def make_grass_image(size=630, seed=2009):
         bend = rng.gauss(0, 0.25)
         local = low_px[int(x) % big, int(y) % big] / 255.0
         tone = rng.gauss(0, 1)
-        base = mix((36, 86, 30), (64, 122, 46), local)
+        base = mix((52, 104, 40), (80, 136, 56), local)
+        # Low contrast keeps small black text on top of it readable.
         if tone > 0:
-            colour = mix(base, (104, 160, 70), min(tone * 0.35, 0.8))
+            colour = mix(base, (112, 166, 78), min(tone * 0.28, 0.7))
         else:
-            colour = mix(base, (14, 44, 12), min(-tone * 0.35, 0.8))
+            colour = mix(base, (26, 64, 20), min(-tone * 0.28, 0.7))
         points = []
         steps = 4
         for s in range(steps + 1):
@@ -669,7 +717,7 @@ def make_splash(grass, master):
     w, h = SPLASH_SIZE
     # Darkened grass with a vignette.
     bg = grass.crop((40, 60, 40 + w, 60 + h)).convert("RGB")
-    bg = Image.eval(bg, lambda v: int(v * 0.62))
+    bg = Image.eval(bg, lambda v: int(v * 0.52))
     vignette = Image.new("L", (w, h), 0)
     ImageDraw.Draw(vignette).ellipse((-120, -90, w + 120, h + 90), fill=255)
     vignette = vignette.filter(ImageFilter.GaussianBlur(70))
@@ -685,8 +733,6 @@ def make_splash(grass, master):
     mark = (220, 240, 210, 70)
     md.line([(0, ecy), (w, ecy)], fill=mark, width=3)
     md.ellipse((ecx - 138, ecy - 138, ecx + 138, ecy + 138), outline=mark, width=3)
-    md.rectangle((-10, ecy - 90, 70, ecy + 90), outline=mark, width=3)
-    md.rectangle((w - 71, ecy - 90, w + 10, ecy + 90), outline=mark, width=3)
     image.alpha_composite(marks)
 
     # Product name in the upper third.
@@ -858,6 +904,24 @@ def program_icon_svg():
     return "\n".join(out) + "\n"
 
 
+# ---------------------------------------------------------------- qrc
+
+QRC_FOLDERS = ["images", "icons", "cursors", "stars", "status"]
+
+
+def write_qrc():
+    """Lists every picture under its own path, with the prefix "/", so that
+    images/grass.png is ":/images/grass.png" in the program."""
+    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', '    <qresource prefix="/">']
+    for folder in QRC_FOLDERS:
+        for name in sorted(os.listdir(os.path.join(HERE, folder))):
+            if name.endswith((".png", ".svg")):
+                lines.append("        <file>%s/%s</file>" % (folder, name))
+    lines += ["    </qresource>", "</RCC>"]
+    with open(os.path.join(HERE, "cadrix.qrc"), "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 # ---------------------------------------------------------------- main
 
 def main():
@@ -878,6 +942,7 @@ def main():
     save(make_program_icon(128), "icons/cadrix-128.png", (128, 128), "RGBA")
     with open(os.path.join(HERE, "icons", "cadrix.svg"), "w", encoding="utf-8") as f:
         f.write(program_icon_svg())
+    write_qrc()
     return 0
 
 
