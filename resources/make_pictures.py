@@ -891,7 +891,8 @@ def program_icon_svg():
         '</linearGradient></defs>' % (hexc(ICON_TOP), hexc(ICON_BOTTOM)),
         '  <rect x="%.2f" y="%.2f" width="%.2f" height="%.2f" rx="%.2f" '
         'fill="url(#g)" stroke="%s" stroke-width="4"/>'
-        % (x0 + 1.5, y0 + 1.5, x1 - x0 - 3, y1 - y0 - 3, g["radius"], hexc(ICON_DARK)),
+        # The raster edge lies inside the tile; an SVG stroke is centred.
+        % (x0 + 2, y0 + 2, x1 - x0 - 4, y1 - y0 - 4, g["radius"] - 2, hexc(ICON_DARK)),
         '  <path d="M %.2f %.2f A %.2f %.2f 0 1 1 %.2f %.2f" fill="none" '
         'stroke="%s" stroke-width="%.2f"/>'
         % (p0[0], p0[1], r, r, p1[0], p1[1], hexc(ICON_WHITE), cw),
