@@ -43,6 +43,30 @@ def font(names, size):
     return ImageFont.load_default()
 
 
+def scalable(fnt):
+    return isinstance(fnt, ImageFont.FreeTypeFont)
+
+
+def font_height(fnt):
+    if scalable(fnt):
+        return fnt.size
+    left, top, right, bottom = fnt.getbbox("Ag")
+    return bottom - top
+
+
+def centred_text(draw, centre, text, fnt, fill, stroke=0, stroke_fill=None):
+    """Draws text with its ink box centred on a point and returns that box.
+    Works the same for PIL's bitmap fallback font, which knows no anchors
+    and no outlines."""
+    width = stroke if scalable(fnt) else 0
+    l, t, r, b = draw.textbbox((0, 0), text, font=fnt, stroke_width=width)
+    x = centre[0] - (l + r) / 2
+    y = centre[1] - (t + b) / 2
+    draw.text((x, y), text, font=fnt, fill=fill, stroke_width=width,
+              stroke_fill=stroke_fill)
+    return draw.textbbox((x, y), text, font=fnt, stroke_width=width)
+
+
 SANS = ["LiberationSans-Regular.ttf", "DejaVuSans.ttf"]
 SANS_BOLD = ["LiberationSans-Bold.ttf", "DejaVuSans-Bold.ttf"]
 SANS_BOLD_ITALIC = ["LiberationSans-BoldItalic.ttf", "DejaVuSans-BoldOblique.ttf"]
@@ -621,16 +645,15 @@ def draw_ball(size, radius):
 def text_on_arc(image, text, fnt, cx, cy, radius, centre_deg, fill):
     """Letters standing on a circle, read left to right over the top."""
     widths = [fnt.getlength(ch) for ch in text]
-    spacing = fnt.size * 0.12
+    spacing = font_height(fnt) * 0.12
     total = sum(widths) + spacing * (len(text) - 1)
     # Angle along the arc, clockwise, in degrees (-90 is the top).
     angle = centre_deg - math.degrees(total / radius) / 2
     for ch, w in zip(text, widths):
         mid = angle + math.degrees((w / 2) / radius)
-        box = int(fnt.size * 2)
+        box = int(font_height(fnt) * 2)
         glyph = Image.new("RGBA", (box, box), CLEAR)
-        ImageDraw.Draw(glyph).text((box / 2, box / 2), ch, font=fnt, fill=fill,
-                                   anchor="mm")
+        centred_text(ImageDraw.Draw(glyph), (box / 2, box / 2), ch, fnt, fill)
         glyph = glyph.rotate(-(mid + 90), resample=BICUBIC)
         gx = cx + radius * math.cos(math.radians(mid)) - box / 2
         gy = cy + radius * math.sin(math.radians(mid)) - box / 2
@@ -740,14 +763,12 @@ def make_splash(grass, master):
     tf = font(SANS_BOLD_ITALIC, 84)
     tx, ty = w / 2, 86
     shadow = Image.new("RGBA", (w, h), CLEAR)
-    ImageDraw.Draw(shadow).text((tx + 4, ty + 5), title, font=tf, anchor="mm",
-                                fill=(0, 0, 0, 200))
+    centred_text(ImageDraw.Draw(shadow), (tx + 4, ty + 5), title, tf, (0, 0, 0, 200))
     shadow = shadow.filter(ImageFilter.GaussianBlur(3))
     image.alpha_composite(shadow)
     draw = ImageDraw.Draw(image)
-    draw.text((tx, ty), title, font=tf, anchor="mm", fill=(250, 240, 196, 255),
-              stroke_width=2, stroke_fill=(70, 50, 8, 255))
-    tb = draw.textbbox((tx, ty), title, font=tf, anchor="mm", stroke_width=2)
+    tb = centred_text(draw, (tx, ty), title, tf, (250, 240, 196, 255),
+                      stroke=2, stroke_fill=(70, 50, 8, 255))
     assert tb[3] < VERSION_BAND[0] and tb[1] >= 0, tb
 
     # A pale ribbon under the version caption so that dark red reads on it.
