@@ -93,6 +93,7 @@ START_PLAYERS = [
 LEAVER_ID = 105629       # Кузнецов Артём, CM: sold during the period
 NEWCOMER = (131478, "Мартинес Диего", "Аргентина", 1, "FW", 27, 4, 706, 99, 181, 77, "левая", "3 сезона")
 POSITION_CHANGES = {107761: "LD"}   # Волков Денис retrained from CD to LD
+INJURED_ID = 109955      # Козлов Артемий: injured at both dates
 
 # National status at the end, where it differs from the start.
 END_STATUS = {
@@ -117,12 +118,13 @@ LEVEL_CHANGE = {
     108446: 0,     # Орлов: no progress at all
 }
 
-# Contracts renewed during the period (new text, salary raised).
+# Contracts renewed during the period: the new contract, and the new salary's
+# difference from the usual salary for the player's level.
 RENEWALS = {
-    102398: "2 сезона",
-    109955: "1 сезон",    # the same length again, at a lower salary
-    116741: "2 сезона",
-    113570: "1 сезон",
+    102398: ("2 сезона", 5000),
+    109955: ("1 сезон", -20000),    # the same length again, at a lower salary
+    116741: ("2 сезона", 5000),
+    113570: ("1 сезон", 5000),
 }
 
 # Players whose salary stayed the same (no renewal, no bonus clause).
@@ -211,15 +213,19 @@ def salary_of(level_tenths, talent):
     return max(15000, min(250000, s))
 
 
+def goals(rng, position, forward_most, other_most):
+    if position == "GK":
+        return 0
+    return rng.between(0, forward_most if position == "FW" else other_most)
+
+
 def season_stats(rng, position, injured):
-    """Columns 9 to 17 at the start of the period (early in the season)."""
-    games = rng.between(2, 8)
-    goals = {"GK": 0, "FW": rng.between(0, 5)}.get(position, rng.between(0, 2))
+    """Columns 9 to 16 at the start of the period, early in the season."""
     return {
         "morale": rng.between(60, 99),
         "fitness": rng.between(70, 100),
-        "games": games,
-        "goals": goals,
+        "games": rng.between(2, 8),
+        "goals": goals(rng, position, 5, 2),
         "assists": 0 if position == "GK" else rng.between(0, 3),
         "yellow": rng.between(0, 2),
         "red": 0,
@@ -228,13 +234,11 @@ def season_stats(rng, position, injured):
 
 
 def advance_stats(rng, s, position, injured):
-    games = rng.between(6, 14)
-    goals = {"GK": 0, "FW": rng.between(2, 9)}.get(position, rng.between(0, 3))
     return {
         "morale": rng.between(55, 99),
         "fitness": rng.between(65, 100),
-        "games": s["games"] + games,
-        "goals": s["goals"] + goals,
+        "games": s["games"] + rng.between(6, 14),
+        "goals": s["goals"] + goals(rng, position, 9, 3),
         "assists": s["assists"] + (0 if position == "GK" else rng.between(0, 5)),
         "yellow": s["yellow"] + rng.between(0, 3),
         "red": s["red"] + (1 if rng.below(12) == 0 else 0),
@@ -278,7 +282,7 @@ def build():
     for (pid, name, country, status, pos, age, talent, level, number,
          height, weight, foot, contract) in START_PLAYERS + [NEWCOMER]:
         is_newcomer = pid == NEWCOMER[0]
-        injured = pid == 109955
+        injured = pid == INJURED_ID
         p = dict(id=pid, name=name, country=country, status=status, pos=pos, age=age,
                  talent=talent, level=level, number=number, height=height, weight=weight,
                  foot=foot, contract=contract)
@@ -299,8 +303,8 @@ def build():
         q["stats"] = advance_stats(rng, p["stats"], pos, injured)
         q["skills"] = grown_skills(rng, p["skills"], change < 0)
         if pid in RENEWALS:
-            q["contract"] = RENEWALS[pid]
-            q["salary"] = salary_of(q["level"], talent) + (5000 if pid != 109955 else -20000)
+            q["contract"], bonus = RENEWALS[pid]
+            q["salary"] = salary_of(q["level"], talent) + bonus
         elif pid in SALARY_FROZEN or is_newcomer:
             q["salary"] = p["salary"]
         else:
