@@ -1,0 +1,43 @@
+# Cadrix 2. `make run` and `make test` install what is missing, build, and go.
+BUILD ?= build
+JOBS ?= 2
+PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build test run bench fuzz screenshots install clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+configure:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: deps
+	$(MAKE) build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+run: deps
+	$(MAKE) build
+	bash scripts/run.sh $(BUILD)
+
+bench: deps
+	$(MAKE) build
+	bash bench/run.sh $(BUILD)
+
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
+screenshots: deps
+	$(MAKE) build
+	bash scripts/screenshots.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever Cadrix needs to build, test, benchmark and
+# fuzz that is not installed yet. Safe to run again: it does nothing when all is there.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config
+  # core dependencies
+  zlib1g-dev libjpeg62-turbo-dev
+  # the window
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # archives made by real tools in the tests, and the peer in the benchmark
+  zip unzip libarchive-tools p7zip-full python3
+  # fuzzing (clang with libFuzzer and the sanitizers)
+  clang libclang-rt-14-dev
+  # pictures of the program, screenshots under a virtual display
+  python3-pil xvfb xauth
+  # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
+  fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
+  # the desktop entry check of the install test
+  desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+  as_root=(sudo)
+else
+  echo "install-deps: these packages are missing: ${missing[*]}" >&2
+  echo "install-deps: installing them needs root; run this script as root or give this user sudo" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

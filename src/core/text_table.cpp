@@ -1,0 +1,51 @@
+#include "core/text_table.h"
+
+#include <stdexcept>
+
+namespace cadrix {
+
+namespace {
+const std::string kEmpty;
+}
+
+TextTable::TextTable(int colCount, int rowCount) : m_colCount(colCount) {
+    SetRowCount(rowCount);
+}
+
+void TextTable::SetRowCount(int rowCount) {
+    m_rows.resize(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount));
+}
+
+const std::string& TextTable::Cell(int col, int row) const {
+    if (row < 0 || row >= RowCount() || col < 0)
+        return kEmpty;
+    const auto& cells = m_rows[static_cast<std::size_t>(row)];
+    if (static_cast<std::size_t>(col) >= cells.size())
+        return kEmpty;
+    return cells[static_cast<std::size_t>(col)];
+}
+
+void TextTable::SetCell(int col, int row, std::string text) {
+    if (row < 0 || row >= RowCount() || col < 0)
+        throw std::out_of_range("Grid index out of range");
+    auto& cells = m_rows[static_cast<std::size_t>(row)];
+    if (static_cast<std::size_t>(col) >= cells.size())
+        cells.resize(static_cast<std::size_t>(col) + 1);
+    cells[static_cast<std::size_t>(col)] = std::move(text);
+}
+
+void TextTable::Clear() {
+    for (auto& cells : m_rows)
+        cells.clear();
+}
+
+std::vector<std::string> TextTable::RowCells(int row) const {
+    std::vector<std::string> cells;
+    if (row >= 0 && row < RowCount())
+        cells = m_rows[static_cast<std::size_t>(row)];
+    if (cells.size() < static_cast<std::size_t>(m_colCount))
+        cells.resize(static_cast<std::size_t>(m_colCount));
+    return cells;
+}
+
+}  // namespace cadrix
