@@ -12,31 +12,33 @@ namespace {
 
 // First data row of a players table for each `player_id` cell text, built once
 // so that matching stays linear in the number of players.
+// The index refers to the table's cells and lives no longer than the table.
 class IdIndex {
 public:
     explicit IdIndex(const TextTable& table) {
-        m_first.reserve(static_cast<std::size_t>(table.RowCount()));
-        for (int r = 1; r < table.RowCount(); ++r)
-            m_first.try_emplace(table.Cell(players::kPlayerId, r), r);
+        m_rows.reserve(static_cast<std::size_t>(table.RowCount()));
+        for (int r = 1; r < table.RowCount(); ++r) {
+            auto [it, added] = m_rows.try_emplace(table.Cell(players::kPlayerId, r), Rows{r, 0});
+            ++it->second.count;
+        }
     }
     // The first row whose cell equals `idText`, or 0 when there is none.
-    int Find(const std::string& idText) const {
-        const auto it = m_first.find(idText);
-        return it == m_first.end() ? 0 : it->second;
+    int Find(std::string_view idText) const {
+        const auto it = m_rows.find(idText);
+        return it == m_rows.end() ? 0 : it->second.first;
     }
     // How many rows hold exactly `idText`.
-    int Count(const std::string& idText) const {
-        const auto it = m_counts.find(idText);
-        return it == m_counts.end() ? 0 : it->second;
-    }
-    void CountAll(const TextTable& table) {
-        for (int r = 1; r < table.RowCount(); ++r)
-            ++m_counts[table.Cell(players::kPlayerId, r)];
+    int Count(std::string_view idText) const {
+        const auto it = m_rows.find(idText);
+        return it == m_rows.end() ? 0 : it->second.count;
     }
 
 private:
-    std::unordered_map<std::string, int> m_first;
-    std::unordered_map<std::string, int> m_counts;
+    struct Rows {
+        int first;
+        int count;
+    };
+    std::unordered_map<std::string_view, Rows> m_rows;
 };
 
 }  // namespace
@@ -119,8 +121,7 @@ void FillPlayerChooser(const TextTable& start, const TextTable& end, std::vector
                        std::vector<std::string>& ids) {
     items.clear();
     ids.clear();
-    IdIndex startIndex(start);
-    startIndex.CountAll(start);
+    const IdIndex startIndex(start);
     for (int i = 1; i < end.RowCount(); ++i) {
         // Every start row that holds the id text adds the player once more.
         const int matches = startIndex.Count(IdText(end.Cell(players::kPlayerId, i)));

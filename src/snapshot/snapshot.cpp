@@ -87,10 +87,9 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         throw std::runtime_error("Cannot read file " + file.string());
-    std::vector<std::string> lines = SplitIntoLines(bytes);
-    for (auto& line : lines)
-        line = Cp1251ToUtf8(line);
-    return lines;
+    // Line ends are single bytes in code page 1251 as in UTF-8, so the whole
+    // text is decoded first and cut afterwards.
+    return SplitIntoLines(Cp1251ToUtf8(bytes));
 }
 
 void SplitLine(std::string_view line, TextTable& table, int row) {
