@@ -281,6 +281,18 @@ TEST_F(LoadRun, StructureFileMissingBuildingsGetsZeroLines) {
     EXPECT_EQ(g.Cell(1, 0), "25.000 мест");
 }
 
+TEST_F(LoadRun, HeaderOnlyStructureFileGetsEveryBuildingAtItsRow) {
+    ExportFolder start, end;
+    start.structure = {"Строение;Уровень;Износ;"};
+    ASSERT_TRUE(Load(start, end));
+    const TextTable& g = G(GridId::StringGrid2);
+    EXPECT_EQ(g.Cell(0, 1), "Спортивная База");
+    EXPECT_EQ(g.Cell(0, 6), "ДЮСШ");
+    EXPECT_EQ(g.Cell(1, 0), " мест");
+    EXPECT_EQ(g.Cell(5, 1), "3");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 1, 4).image, CellImage::Stars0);
+}
+
 TEST_F(LoadRun, NonNumericValuesAreHandledByThePages) {
     ExportFolder start, end;
     PlayerSpec p{"1", "Странный", "CM"};

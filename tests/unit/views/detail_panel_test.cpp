@@ -63,6 +63,9 @@ TEST(DetailPanel, LevelChangeRoundsHalfAwayFromZero) {
         {"GK", {{1, 10}, {20, 10}, {24, 1}}, "0,1"},         // nor outfield skills for a goalkeeper
         {"RD", {{5, 1}}, "0,1"},                             // 0.05 rounds up
         {"RD", {{5, -1}}, "-0,1"},
+        {"GK", {{22, 2}}, "0,3"},                            // 0.25
+        {"GK", {{22, -2}}, "-0,3"},
+        {"FW", {{1, 1000}, {2, 1000}}, "100,0"},
     };
     for (const auto& c : cases) {
         const DetailPanel panel = Fill("Игрок, " + c.position, Differences(c.changed));
@@ -110,6 +113,23 @@ TEST(DetailPanel, GoalkeeperGroups) {
         EXPECT_EQ(p.values[kCommon], "+1,00");
         EXPECT_EQ(p.values[kProfile], "-0,38");
         EXPECT_EQ(p.values[kGeneral], "0,00");
+    }
+}
+
+TEST(DetailPanel, GroupValuesRoundHalfAwayFromZero) {
+    struct Case {
+        std::string position;
+        long long sum;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"GK", 9, "+1,13"}, {"GK", -9, "-1,13"}, {"GK", -1, "-0,13"}, {"GK", 3, "+0,38"},  {"GK", 0, "0,00"},
+        {"CD", 9, "+0,45"}, {"CD", -9, "-0,45"}, {"CD", 7, "+0,35"},  {"CD", 43, "+2,15"}, {"CD", -1, "-0,05"},
+    };
+    for (const auto& c : cases) {
+        // Skill 8 is a common skill for every line.
+        const DetailPanel p = Fill("Игрок, " + c.position, Differences({{8, c.sum}}));
+        EXPECT_EQ(p.values[kCommon], c.expected) << c.position << " sum " << c.sum;
     }
 }
 
