@@ -716,6 +716,23 @@ TEST_F(ReportRun, ChoiceBeyondTheChooserExitsWithStatusTwo) {
     EXPECT_EQ(run.out, "");
 }
 
+TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
+    const std::string start = (kSamples / "start").string(), end = (kSamples / "end").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"--format", "xml", start, end}, {"--choose", "abc", start, end}, {"--choose", "-1", start, end},
+        {"--bogus", start, end},         {start},                          {start, end, end},
+    };
+    for (const auto& args : cases) {
+        const RunResult run = Report(args);
+        std::string what;
+        for (const auto& a : args)
+            what += a + " ";
+        EXPECT_EQ(run.status, 2) << what;
+        EXPECT_FALSE(run.err.empty()) << what;
+        EXPECT_EQ(run.out, "") << what;
+    }
+}
+
 TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
     const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
     const RunResult run = Report({(kSamples / "start").string(), (kSamples / "end").string()});
