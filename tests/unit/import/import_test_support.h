@@ -129,11 +129,11 @@ struct CraftedEntry {
     std::uint32_t externalAttributes = 0x20;
     std::uint16_t dosTime = (12 << 11) | (34 << 5) | (56 / 2);  // 12:34:56
     std::uint16_t dosDate = ((2024 - 1980) << 9) | (3 << 5) | 15;  // 15.03.2024
-    std::optional<std::uint32_t> crc;              // else computed
-    std::optional<std::uint32_t> compressedSize;   // else actual
-    std::optional<std::uint32_t> uncompressedSize; // else actual
-    std::optional<std::uint32_t> localOffset;      // else where written; set to reuse data
-    std::optional<std::string> rawCompressed;      // else made from data
+    std::optional<std::uint32_t> crc = std::nullopt;              // else computed
+    std::optional<std::uint32_t> compressedSize = std::nullopt;   // else actual
+    std::optional<std::uint32_t> uncompressedSize = std::nullopt; // else actual
+    std::optional<std::uint32_t> localOffset = std::nullopt;      // else where written; set to reuse data
+    std::optional<std::string> rawCompressed = std::nullopt;      // else made from data
 };
 
 inline std::string RawDeflate(std::string_view data) {

@@ -109,8 +109,9 @@ TEST_F(ZipFileTest, ExtractsArchivesOfRealToolsByteForByte) {
         EXPECT_TRUE(ReadFileBytes(Work() / "a_players.csv") == players);
         EXPECT_EQ(ReadFileBytes(Work() / "data" / "a_team.csv"), team);
         EXPECT_FALSE(fs::exists(Work() / "readme.txt"));
-        if (std::string(c.tool) == "python3")
+        if (std::string(c.tool) == "python3") {
             EXPECT_EQ(ReadFileBytes(Work() / "игроки.csv"), "utf-8 name\n");
+        }
     }
 }
 
