@@ -87,7 +87,7 @@ ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& 
         ShowNotChosen(choice);
         return ChoiceStatus::InvalidStatistics;
     }
-    choice.fileLabel = FileLabelText(archive.string());
+    choice.fileLabel = FileLabelText(std::filesystem::absolute(archive).string());
     choice.dateText = LocalDateText(st.st_mtime);
     choice.dateLabel = choice.dateText + std::string(kChosenSuffix);
     choice.dateLabelColour = kChosenColour;
