@@ -1,17 +1,16 @@
 #include "import/zip_file.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <span>
+#include <string_view>
+#include <utility>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <ctime>
-#include <numeric>
-#include <span>
-#include <utility>
-#include <string_view>
 
 #include "core/codepage.h"
 #include "core/utf8.h"

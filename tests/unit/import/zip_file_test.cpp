@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
 
 #include "import/archive_error.h"
 #include "import_test_support.h"
