@@ -32,14 +32,23 @@ public:
     std::string m_lastEntry;
 };
 
+// One scratch folder per process, removed when the fuzzer exits.
+struct Scratch {
+    fs::path root;
+    Scratch() {
+        const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+        root = base / ("cadrix-zip-fuzz-" + std::to_string(::getpid()));
+        fs::create_directories(root);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
+
 fs::path ScratchRoot() {
-    static const fs::path root = [] {
-        fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path p = base / ("cadrix-zip-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
-    return root;
+    static const Scratch scratch;
+    return scratch.root;
 }
 
 }  // namespace
