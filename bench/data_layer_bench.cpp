@@ -65,4 +65,3 @@ BENCHMARK(BM_LoadAndCompare)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(40000)->Uni
 
 }  // namespace
 
-BENCHMARK_MAIN();
