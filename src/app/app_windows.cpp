@@ -1,6 +1,10 @@
 #include "app_windows.h"
 
+#include <array>
+
 #include <QDir>
+#include <QFile>
+#include <QFontDatabase>
 
 #include "form_main.h"
 #include "load_form.h"
@@ -14,9 +18,23 @@ static void InitCadrixResources()
 
 namespace cadrix::app {
 
+namespace {
+// Debian's Wine package carries Tahoma and MS Sans Serif faces, but outside
+// fontconfig's folders; without them both names would fall to a much wider
+// sans face and the page captions would not fit.
+constexpr const char* kWineFontFolder = "/usr/share/wine/fonts";
+constexpr std::array<const char*, 3> kWineFonts = {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"};
+}  // namespace
+
 void LoadResources()
 {
     InitCadrixResources();
+    const QDir folder(QString::fromLatin1(kWineFontFolder));
+    for (const char* file : kWineFonts) {
+        const QString path = folder.filePath(QString::fromLatin1(file));
+        if (QFile::exists(path))
+            QFontDatabase::addApplicationFont(path);
+    }
 }
 
 AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)

@@ -41,6 +41,7 @@ const QColor kOkGreen{0, 128, 0};
 const QColor kLinkBlue{0, 0, 255};
 const QColor kVisitedPurple{128, 0, 128};
 const QColor kCaptionRed{179, 0, 0};
+const QColor kPageColour{252, 252, 254};
 
 // Where the real-level grid's columns get their widths: a share of the
 // grid's width, computed in single precision and truncated.
@@ -177,7 +178,7 @@ void FormMain::SetUpWidgets()
         "QTabWidget::pane { border: none; }"
         "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
         " border-top-color: palette(light); border-left-color: palette(light);"
-        " padding: 3px 6px; margin: 1px 2px 2px 0px; }"
+        " padding: 3px 1px; margin: 1px 1px 3px 0px; }"
         "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
         " border-left-color: palette(dark); border-bottom-color: palette(light);"
         " border-right-color: palette(light); }"));
@@ -186,6 +187,20 @@ void FormMain::SetUpWidgets()
         ui.PageControl2->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
     }
     ui.PageControl2->setIconSize(QSize(16, 16));
+    ui.PageControl2->setUsesScrollButtons(false);
+    ui.PageControl2->setElideMode(Qt::ElideNone);
+    // The pages are drawn in the light colour of a tab body.
+    for (int i = 0; i < ui.PageControl2->count(); ++i) {
+        QWidget* page = ui.PageControl2->widget(i);
+        QPalette palette = page->palette();
+        palette.setColor(QPalette::Window, kPageColour);
+        page->setPalette(palette);
+        page->setAutoFillBackground(true);
+    }
+    // The archive rows sit on an opaque panel, so that their coloured
+    // status texts stay readable over the grass.
+    ui.Panel1->setAutoFillBackground(true);
+    ui.Panel1->setBackgroundRole(QPalette::Button);
     ui.PageControl2->hide();
 
     ui.Image2->setPixmap(QPixmap(QStringLiteral(":/images/emblem.png")));
