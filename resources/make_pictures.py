@@ -43,6 +43,30 @@ def font(names, size):
     return ImageFont.load_default()
 
 
+def scalable(fnt):
+    return isinstance(fnt, ImageFont.FreeTypeFont)
+
+
+def font_height(fnt):
+    if scalable(fnt):
+        return fnt.size
+    left, top, right, bottom = fnt.getbbox("Ag")
+    return bottom - top
+
+
+def centred_text(draw, centre, text, fnt, fill, stroke=0, stroke_fill=None):
+    """Draws text with its ink box centred on a point and returns that box.
+    Works the same for PIL's bitmap fallback font, which knows no anchors
+    and no outlines."""
+    width = stroke if scalable(fnt) else 0
+    l, t, r, b = draw.textbbox((0, 0), text, font=fnt, stroke_width=width)
+    x = centre[0] - (l + r) / 2
+    y = centre[1] - (t + b) / 2
+    draw.text((x, y), text, font=fnt, fill=fill, stroke_width=width,
+              stroke_fill=stroke_fill)
+    return draw.textbbox((x, y), text, font=fnt, stroke_width=width)
+
+
 SANS = ["LiberationSans-Regular.ttf", "DejaVuSans.ttf"]
 SANS_BOLD = ["LiberationSans-Bold.ttf", "DejaVuSans-Bold.ttf"]
 SANS_BOLD_ITALIC = ["LiberationSans-BoldItalic.ttf", "DejaVuSans-BoldOblique.ttf"]
@@ -135,6 +159,53 @@ def make_star_strips():
          (80, 16), "RGB")
 
 
+NEAR4 = ((1, 0), (-1, 0), (0, 1), (0, -1))
+NEAR8 = NEAR4 + ((1, 1), (1, -1), (-1, 1), (-1, -1))
+
+
+def point_in_polygon(x, y, points):
+    result = False
+    n = len(points)
+    for i in range(n):
+        x1, y1 = points[i]
+        x2, y2 = points[(i + 1) % n]
+        if (y1 > y) != (y2 > y):
+            if x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+                result = not result
+    return result
+
+
+def crisp_star(size, edge, fill, neighbours):
+    """A star without anti-aliasing, for the small status icons, where
+    blurred edges turn a star into a grey smudge. Pixels at least half
+    covered are inside; inside pixels next to the outside (in the given
+    directions) form the edge."""
+    w, h = size
+    # An odd width keeps the star symmetric about the middle pixel column.
+    span = w if w % 2 else w - 1
+    radius = min(span / (2 * math.sin(math.radians(72))),
+                 h / (1 + math.cos(math.radians(36)))) + 0.1
+    height = radius * (1 + math.cos(math.radians(36)))
+    cx = span / 2
+    cy = (h - height) / 2 + radius
+    points = star_points(cx, cy, radius)
+    # Coverage by sampling each pixel on a symmetric grid; the toolkit's own
+    # polygon filling leans to one side and spoils the symmetry.
+    inside = set()
+    for y in range(h):
+        for x in range(w):
+            hits = sum(point_in_polygon(x + (i + 0.5) / SS, y + (j + 0.5) / SS, points)
+                       for i in range(SS) for j in range(SS))
+            if hits * 2 >= SS * SS:
+                inside.add((x, y))
+    image = Image.new("RGBA", size, CLEAR)
+    pixels = image.load()
+    for x, y in inside:
+        border = any((x + dx, y + dy) not in inside for dx, dy in neighbours)
+        pixels[x, y] = edge if border else fill
+    return image
+
+
 def make_status_stars():
     kinds = [
         ("outline", OUTLINE_EDGE, CLEAR),
@@ -143,10 +214,10 @@ def make_status_stars():
         ("gold", GOLD_EDGE, GOLD_FILL),
     ]
     for name, edge, fill in kinds:
-        big = star_image((16, 16), edge, fill, CLEAR, 1.2)
-        save(big, "status/%s.png" % name, (16, 16), "RGBA")
-        small = star_image((11, 10), edge, fill, CLEAR, 1.0)
-        save(small, "status/%s_small.png" % name, (11, 10), "RGBA")
+        save(crisp_star((16, 16), edge, fill, NEAR4), "status/%s.png" % name,
+             (16, 16), "RGBA")
+        save(crisp_star((11, 10), edge, fill, NEAR8), "status/%s_small.png" % name,
+             (11, 10), "RGBA")
     save(Image.new("RGBA", (16, 16), CLEAR), "status/blank.png", (16, 16), "RGBA")
 
 
@@ -470,8 +541,8 @@ def make_grass_image(size=630, seed=2009):
     mid = noise_layer(rng, 28, big)
     shade = ImageChops.add(low.point(lambda v: v * 0.6),
                            mid.point(lambda v: v * 0.4))
-    dark = Image.new("RGB", (big, big), (30, 74, 26))
-    light = Image.new("RGB", (big, big), (62, 116, 44))
+    dark = Image.new("RGB", (big, big), (46, 96, 36))
+    light = Image.new("RGB", (big, big), (76, 132, 52))
     field = Image.composite(light, dark, shade)
 
     # Blades: short, slightly slanted strokes, light and dark.
@@ -485,11 +556,12 @@ def make_grass_image(size=630, seed=2009):
         bend = rng.gauss(0, 0.25)
         local = low_px[int(x) % big, int(y) % big] / 255.0
         tone = rng.gauss(0, 1)
-        base = mix((36, 86, 30), (64, 122, 46), local)
+        base = mix((52, 104, 40), (80, 136, 56), local)
+        # Low contrast keeps small black text on top of it readable.
         if tone > 0:
-            colour = mix(base, (104, 160, 70), min(tone * 0.35, 0.8))
+            colour = mix(base, (112, 166, 78), min(tone * 0.28, 0.7))
         else:
-            colour = mix(base, (14, 44, 12), min(-tone * 0.35, 0.8))
+            colour = mix(base, (26, 64, 20), min(-tone * 0.28, 0.7))
         points = []
         steps = 4
         for s in range(steps + 1):
@@ -573,16 +645,15 @@ def draw_ball(size, radius):
 def text_on_arc(image, text, fnt, cx, cy, radius, centre_deg, fill):
     """Letters standing on a circle, read left to right over the top."""
     widths = [fnt.getlength(ch) for ch in text]
-    spacing = fnt.size * 0.12
+    spacing = font_height(fnt) * 0.12
     total = sum(widths) + spacing * (len(text) - 1)
     # Angle along the arc, clockwise, in degrees (-90 is the top).
     angle = centre_deg - math.degrees(total / radius) / 2
     for ch, w in zip(text, widths):
         mid = angle + math.degrees((w / 2) / radius)
-        box = int(fnt.size * 2)
+        box = int(font_height(fnt) * 2)
         glyph = Image.new("RGBA", (box, box), CLEAR)
-        ImageDraw.Draw(glyph).text((box / 2, box / 2), ch, font=fnt, fill=fill,
-                                   anchor="mm")
+        centred_text(ImageDraw.Draw(glyph), (box / 2, box / 2), ch, fnt, fill)
         glyph = glyph.rotate(-(mid + 90), resample=BICUBIC)
         gx = cx + radius * math.cos(math.radians(mid)) - box / 2
         gy = cy + radius * math.sin(math.radians(mid)) - box / 2
@@ -669,7 +740,7 @@ def make_splash(grass, master):
     w, h = SPLASH_SIZE
     # Darkened grass with a vignette.
     bg = grass.crop((40, 60, 40 + w, 60 + h)).convert("RGB")
-    bg = Image.eval(bg, lambda v: int(v * 0.62))
+    bg = Image.eval(bg, lambda v: int(v * 0.52))
     vignette = Image.new("L", (w, h), 0)
     ImageDraw.Draw(vignette).ellipse((-120, -90, w + 120, h + 90), fill=255)
     vignette = vignette.filter(ImageFilter.GaussianBlur(70))
@@ -685,8 +756,6 @@ def make_splash(grass, master):
     mark = (220, 240, 210, 70)
     md.line([(0, ecy), (w, ecy)], fill=mark, width=3)
     md.ellipse((ecx - 138, ecy - 138, ecx + 138, ecy + 138), outline=mark, width=3)
-    md.rectangle((-10, ecy - 90, 70, ecy + 90), outline=mark, width=3)
-    md.rectangle((w - 71, ecy - 90, w + 10, ecy + 90), outline=mark, width=3)
     image.alpha_composite(marks)
 
     # Product name in the upper third.
@@ -694,14 +763,12 @@ def make_splash(grass, master):
     tf = font(SANS_BOLD_ITALIC, 84)
     tx, ty = w / 2, 86
     shadow = Image.new("RGBA", (w, h), CLEAR)
-    ImageDraw.Draw(shadow).text((tx + 4, ty + 5), title, font=tf, anchor="mm",
-                                fill=(0, 0, 0, 200))
+    centred_text(ImageDraw.Draw(shadow), (tx + 4, ty + 5), title, tf, (0, 0, 0, 200))
     shadow = shadow.filter(ImageFilter.GaussianBlur(3))
     image.alpha_composite(shadow)
     draw = ImageDraw.Draw(image)
-    draw.text((tx, ty), title, font=tf, anchor="mm", fill=(250, 240, 196, 255),
-              stroke_width=2, stroke_fill=(70, 50, 8, 255))
-    tb = draw.textbbox((tx, ty), title, font=tf, anchor="mm", stroke_width=2)
+    tb = centred_text(draw, (tx, ty), title, tf, (250, 240, 196, 255),
+                      stroke=2, stroke_fill=(70, 50, 8, 255))
     assert tb[3] < VERSION_BAND[0] and tb[1] >= 0, tb
 
     # A pale ribbon under the version caption so that dark red reads on it.
@@ -845,7 +912,8 @@ def program_icon_svg():
         '</linearGradient></defs>' % (hexc(ICON_TOP), hexc(ICON_BOTTOM)),
         '  <rect x="%.2f" y="%.2f" width="%.2f" height="%.2f" rx="%.2f" '
         'fill="url(#g)" stroke="%s" stroke-width="4"/>'
-        % (x0 + 1.5, y0 + 1.5, x1 - x0 - 3, y1 - y0 - 3, g["radius"], hexc(ICON_DARK)),
+        # The raster edge lies inside the tile; an SVG stroke is centred.
+        % (x0 + 2, y0 + 2, x1 - x0 - 4, y1 - y0 - 4, g["radius"] - 2, hexc(ICON_DARK)),
         '  <path d="M %.2f %.2f A %.2f %.2f 0 1 1 %.2f %.2f" fill="none" '
         'stroke="%s" stroke-width="%.2f"/>'
         % (p0[0], p0[1], r, r, p1[0], p1[1], hexc(ICON_WHITE), cw),
@@ -856,6 +924,24 @@ def program_icon_svg():
                    % (pts, hexc(colour), hexc(ICON_DARK)))
     out.append("</svg>")
     return "\n".join(out) + "\n"
+
+
+# ---------------------------------------------------------------- qrc
+
+QRC_FOLDERS = ["images", "icons", "cursors", "stars", "status"]
+
+
+def write_qrc():
+    """Lists every picture under its own path, with the prefix "/", so that
+    images/grass.png is ":/images/grass.png" in the program."""
+    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', '    <qresource prefix="/">']
+    for folder in QRC_FOLDERS:
+        for name in sorted(os.listdir(os.path.join(HERE, folder))):
+            if name.endswith((".png", ".svg")):
+                lines.append("        <file>%s/%s</file>" % (folder, name))
+    lines += ["    </qresource>", "</RCC>"]
+    with open(os.path.join(HERE, "cadrix.qrc"), "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 # ---------------------------------------------------------------- main
@@ -878,6 +964,7 @@ def main():
     save(make_program_icon(128), "icons/cadrix-128.png", (128, 128), "RGBA")
     with open(os.path.join(HERE, "icons", "cadrix.svg"), "w", encoding="utf-8") as f:
         f.write(program_icon_svg())
+    write_qrc()
     return 0
 
 

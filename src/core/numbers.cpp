@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/codepage.h"
 #include "core/utf8.h"
 
 namespace cadrix {
@@ -69,6 +70,24 @@ bool AllZero(const std::string& digits) {
             return false;
     }
     return true;
+}
+
+// The common case of GroupThousands, where characters are bytes.
+std::string GroupAscii(std::string_view text) {
+    std::string out;
+    std::size_t i = 0;
+    if (!text.empty() && text[0] == '-') {
+        out.push_back('-');
+        i = 1;
+    }
+    const std::size_t n = text.size() - i;
+    out.reserve(text.size() + n / 3);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k > 0 && (n - k) % 3 == 0)
+            out.push_back('.');
+        out.push_back(text[i + k]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -226,6 +245,8 @@ std::optional<std::string> DecimalChange(std::string_view start, std::string_vie
 }
 
 std::string GroupThousands(std::string_view text) {
+    if (IsAscii(text))
+        return GroupAscii(text);
     std::vector<char32_t> cps = DecodeUtf8(text);
     bool minus = false;
     if (!cps.empty() && cps.front() == U'-') {

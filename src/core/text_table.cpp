@@ -1,5 +1,6 @@
 #include "core/text_table.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace cadrix {
@@ -29,8 +30,12 @@ void TextTable::SetCell(int col, int row, std::string text) {
     if (row < 0 || row >= RowCount() || col < 0)
         throw std::out_of_range("Grid index out of range");
     auto& cells = m_rows[static_cast<std::size_t>(row)];
-    if (static_cast<std::size_t>(col) >= cells.size())
+    if (static_cast<std::size_t>(col) >= cells.size()) {
+        // A row is usually written column after column: make room once.
+        if (cells.capacity() == 0)
+            cells.reserve(std::max(static_cast<std::size_t>(m_colCount), static_cast<std::size_t>(col) + 1));
         cells.resize(static_cast<std::size_t>(col) + 1);
+    }
     cells[static_cast<std::size_t>(col)] = std::move(text);
 }
 

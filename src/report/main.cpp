@@ -1,1 +1,136 @@
-int main() { return 0; }
+// cadrix-report: the comparison of two statistics exports, printed as text or
+// JSON, computed by the same core as the window.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "report/report.h"
+#include "report/snapshot_input.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char* const kUsage =
+    "usage: cadrix-report [--work-dir DIR] [--format json|text] [--tables] [--choose N|all]... START END\n"
+    "  START, END: two statistics archives (.zip) or two folders of extracted CSV files\n";
+
+struct Options {
+    std::optional<std::filesystem::path> workDir;
+    bool json = false;
+    bool tables = false;
+    std::vector<std::string> choose;
+    std::vector<std::filesystem::path> inputs;
+};
+
+std::optional<Options> ParseArgs(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc)
+                return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        if (a == "--work-dir") {
+            auto v = value();
+            if (!v)
+                return std::nullopt;
+            o.workDir = *v;
+        } else if (a == "--format") {
+            auto v = value();
+            if (!v || (*v != "json" && *v != "text"))
+                return std::nullopt;
+            o.json = *v == "json";
+        } else if (a == "--tables") {
+            o.tables = true;
+        } else if (a == "--choose") {
+            auto v = value();
+            if (!v)
+                return std::nullopt;
+            o.choose.push_back(*v);
+        } else if (a == "-h" || a == "--help") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            return std::nullopt;
+        } else {
+            o.inputs.emplace_back(a);
+        }
+    }
+    if (o.inputs.size() != 2)
+        return std::nullopt;
+    return o;
+}
+
+// The chooser indexes that the --choose options name, in order.
+std::optional<std::vector<int>> ChoiceIndexes(const std::vector<std::string>& choose, std::size_t itemCount) {
+    std::vector<int> indexes;
+    for (const auto& c : choose) {
+        if (c == "all") {
+            for (std::size_t i = 0; i < itemCount; ++i)
+                indexes.push_back(static_cast<int>(i));
+            continue;
+        }
+        std::size_t used = 0;
+        int n = -1;
+        try {
+            n = std::stoi(c, &used);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        if (used != c.size() || n < 0 || static_cast<std::size_t>(n) >= itemCount)
+            return std::nullopt;
+        indexes.push_back(n);
+    }
+    return indexes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace cadrix;
+    const auto options = ParseArgs(argc, argv);
+    if (!options) {
+        std::cerr << kUsage;
+        return kUsageError;
+    }
+    try {
+        Comparison comparison;
+        ReportInput input;
+        input.comparison = &comparison;
+        input.withTables = options->tables;
+
+        SnapshotInputs inputs(options->workDir);
+        if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
+            return kUsageError;
+
+        const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());
+        if (!indexes) {
+            std::cerr << "cadrix-report: no such chooser item; the chooser holds " << comparison.ComboBox3().size()
+                      << " items\n";
+            return kUsageError;
+        }
+        for (int index : *indexes) {
+            comparison.ComboBox3Change(index);
+            ChoiceRecord record;
+            record.index = index;
+            record.text = comparison.ComboBox3Text();
+            record.chooserText = comparison.ComboBox3Text();
+            record.skills = comparison.Grid(GridId::StringGrid3);
+            record.panel = comparison.ExInfo();
+            input.choices.push_back(std::move(record));
+        }
+        std::cout << (options->json ? JsonReport(input) : TextReport(input, isatty(STDOUT_FILENO)));
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "cadrix-report: " << e.what() << "\n";
+        return kUsageError;
+    }
+}

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
+
+#include "views/skills_page.h"
 
 namespace cadrix {
 
@@ -11,5 +14,11 @@ struct DetailPanel {
     static const std::array<std::string, kRows>& Captions();  // "Имя" .. "Единые"
     std::array<std::string, kRows> values;
 };
+
+// The panel's values after a player choice. `chooserText` is "name, POS";
+// `formed` the skill differences of the choice; `talent` and `age` the
+// player's cells in the end players table.
+void FillDetailPanel(const std::string& chooserText, const std::vector<SkillDifference>& formed,
+                     const std::string& talent, const std::string& age, DetailPanel& panel);
 
 }  // namespace cadrix

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every benchmark and prints medians. Usage: bench/run.sh BUILD_DIR
+set -euo pipefail
+build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
+reps=${BENCH_REPETITIONS:-7}
+
+echo "== data layer and load run (median of $reps runs)"
+"$build/bench/cadrix_bench" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
+    --benchmark_filter="${BENCH_FILTER:-.}" --benchmark_out="$build/bench-results.json" \
+    --benchmark_out_format=json | grep -E 'median|BigO|RMS|^Run|^CPU|^---|Benchmark' || true
+python3 "$here/summarise.py" "$build/bench-results.json"
+
+if [ -f "$here/zip_extract.sh" ]; then
+  echo
+  echo "== archive extraction against Info-ZIP unzip"
+  bash "$here/zip_extract.sh" "$build"
+fi

@@ -1,0 +1,88 @@
+#include "report/json_writer.h"
+
+#include <cstdio>
+
+namespace cadrix {
+
+std::string JsonEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.push_back('"');
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
+                out += buf;
+            } else {
+                out.push_back(c);
+            }
+        }
+    }
+    out.push_back('"');
+    return out;
+}
+
+void JsonWriter::Separate() {
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (m_needComma)
+        m_out.push_back(',');
+}
+
+void JsonWriter::BeginObject() {
+    Separate();
+    m_out.push_back('{');
+    m_needComma = false;
+}
+
+void JsonWriter::EndObject() {
+    m_out.push_back('}');
+    m_needComma = true;
+}
+
+void JsonWriter::BeginArray() {
+    Separate();
+    m_out.push_back('[');
+    m_needComma = false;
+}
+
+void JsonWriter::EndArray() {
+    m_out.push_back(']');
+    m_needComma = true;
+}
+
+void JsonWriter::Key(std::string_view key) {
+    Separate();
+    m_out += JsonEscape(key);
+    m_out.push_back(':');
+    m_afterKey = true;
+}
+
+void JsonWriter::String(std::string_view value) {
+    Separate();
+    m_out += JsonEscape(value);
+    m_needComma = true;
+}
+
+void JsonWriter::Null() {
+    Separate();
+    m_out += "null";
+    m_needComma = true;
+}
+
+void JsonWriter::Int(long long value) {
+    Separate();
+    m_out += std::to_string(value);
+    m_needComma = true;
+}
+
+}  // namespace cadrix

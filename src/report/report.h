@@ -1,0 +1,31 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "views/comparison.h"
+#include "views/detail_panel.h"
+
+namespace cadrix {
+
+// One pick of the player chooser, as the report shows it afterwards.
+struct ChoiceRecord {
+    int index = 0;
+    std::string text;
+    TextTable skills{4};
+    std::string chooserText;  // the chooser's text while the grid was painted
+    DetailPanel panel;
+};
+
+struct ReportInput {
+    const Comparison* comparison = nullptr;
+    std::map<std::string, std::string> choiceLabels;  // labelTS1, LabelOF, labelTS2, LabelNF
+    bool withTables = false;
+    std::vector<ChoiceRecord> choices;
+};
+
+std::string JsonReport(const ReportInput& input);
+std::string TextReport(const ReportInput& input, bool colour);
+
+}  // namespace cadrix
