@@ -8,7 +8,8 @@
 
 #include "form_main.h"
 #include "load_form.h"
-#include "placeholder_windows.h"
+#include "about_box.h"
+#include "ex_info_form.h"
 #include "set_box.h"
 
 static void InitCadrixResources()
@@ -40,14 +41,16 @@ void LoadResources()
 AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
     : formMain(std::make_unique<FormMain>(host, folders)),
       loadForm(std::make_unique<LoadForm>()),
-      aboutBox(std::make_unique<AboutBox>(formMain.get())),
+      aboutBox(std::make_unique<AboutBox>(host, formMain.get())),
       setBox(std::make_unique<SetBox>(formMain.get())),
-      exInfoForm(std::make_unique<ExInfoForm>(formMain.get()))
+      exInfoForm(std::make_unique<ExInfoForm>())
 {
     formMain->setLoadForm(loadForm.get());
     formMain->setAboutBox(aboutBox.get());
     formMain->setSetBox(setBox.get());
+    formMain->setExInfoForm(exInfoForm.get());
     setBox->setWindows(formMain.get(), aboutBox.get(), exInfoForm.get(), formMain->grid(GridId::StringGrid3));
+    exInfoForm->setValues(formMain->comparison().ExInfo());
 }
 
 AppWindows::~AppWindows()

@@ -6,6 +6,10 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -20,6 +24,8 @@
 
 #include "cell_delegate.h"
 #include "error_box.h"
+#include "ex_info_form.h"
+#include "jpeg_writer.h"
 #include "grid_model.h"
 #include "load_form.h"
 #include "set_box.h"
@@ -42,6 +48,29 @@ const QColor kLinkBlue{0, 0, 255};
 const QColor kVisitedPurple{128, 0, 128};
 const QColor kCaptionRed{179, 0, 0};
 const QColor kPageColour{252, 252, 254};
+
+// The detail panel keeps this gap to the main window and stands this far
+// below its top.
+constexpr int kPanelGap = 5;
+constexpr int kPanelDrop = 125;
+
+// The screenshot covers the skills grid: this rectangle of the main window's
+// outer frame, (left + 14, top + 156), width - 32 by height - 177.
+constexpr int kShotLeft = 14;
+constexpr int kShotTop = 156;
+constexpr int kShotWidthLess = 32;
+constexpr int kShotHeightLess = 177;
+
+// The chooser's text ends in ", " and a two-letter position code.
+constexpr int kPositionSuffix = 4;
+
+QString WithoutLastChars(const QString& text, int count)
+{
+    const QList<uint> chars = text.toUcs4();
+    if (chars.size() <= count)
+        return {};
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), chars.size() - count);
+}
 
 // Where the real-level grid's columns get their widths: a share of the
 // grid's width, computed in single precision and truncated.
@@ -208,8 +237,14 @@ void FormMain::SetUpWidgets()
     ui.sbCalc->hide();
     ui.FillButton->hide();
     ui.ListBox1->hide();
-    ui.SpeedButton2->hide();
+    // The panel toggle is shown, so that the panel can be opened; it is
+    // enabled by the first player choice. The chooser ends before it.
+    ui.SpeedButton2->setText(QStringLiteral(">>"));
+    ui.SpeedButton2->setToolTip(QStringLiteral("Открыть детальную статистику"));
+    ui.SpeedButton2->setEnabled(false);
+    ui.ComboBox3->resize(ui.SpeedButton2->x() - ui.ComboBox3->x() - 4, ui.ComboBox3->height());
     ui.SpeedButton1->setIcon(QIcon(QStringLiteral(":/icons/screenshot.png")));
+    ui.SpeedButton1->setToolTip(QStringLiteral("Сохранить скриншот"));
     ui.ComboBox3->setMaxVisibleItems(20);
 
     // Bands and frames in the button-face colour behind the header and totals labels.
@@ -244,6 +279,8 @@ void FormMain::SetUpWidgets()
     connect(ui.Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(ui.FillButton, &QPushButton::clicked, this, [this] { FillButtonClick(); });
     connect(ui.SpeedButtonFill, &QPushButton::clicked, this, [this] { SpeedButtonFillClick(); });
+    connect(ui.SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(ui.SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     connect(ui.ComboBox3, &QComboBox::activated, this, [this](int index) { ComboBox3Change(index); });
 }
 
@@ -473,6 +510,82 @@ void FormMain::ComboBox3Change(int index)
         m_comparison.ComboBox3Change(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
         m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
+        if (m_exInfoForm)
+            m_exInfoForm->setValues(m_comparison.ExInfo());
+    });
+}
+
+void FormMain::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    CatchDrag();
+}
+
+void FormMain::CatchDrag()
+{
+    if (!m_exInfoForm || !m_exInfoForm->isVisible())
+        return;
+    const QRect main = frameGeometry();
+    const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect desktop = display ? display->geometry() : QRect(0, 0, main.right() + 1, main.bottom() + 1);
+    const int panelWidth = m_exInfoForm->frameGeometry().width();
+    const int room = desktop.width() - main.width() - panelWidth;
+    const int left = room < main.left() - desktop.left() ? main.left() - panelWidth - kPanelGap
+                                                          : main.left() + main.width() + kPanelGap;
+    m_exInfoForm->move(left, main.top() + kPanelDrop);
+}
+
+void FormMain::SpeedButton2Click()
+{
+    Run([this] {
+        if (!m_exInfoForm)
+            return;
+        QToolButton* toggle = m_ui->SpeedButton2;
+        if (!m_exInfoForm->isVisible()) {
+            const QRect main = frameGeometry();
+            m_exInfoForm->move(main.left() + main.width() + kPanelGap, main.top() + kPanelDrop);
+            m_exInfoForm->show();
+            toggle->setText(QStringLiteral("<<"));
+            toggle->setToolTip(QStringLiteral("Скрыть детальную статистику"));
+        } else {
+            m_exInfoForm->hide();
+            toggle->setText(QStringLiteral(">>"));
+            toggle->setToolTip(QStringLiteral("Показать детальную статистику"));
+        }
+    });
+}
+
+void FormMain::SpeedButton1Click()
+{
+    Run([this] {
+        const QString chooserText = QString::fromStdString(m_comparison.ComboBox3Text());
+        if (chooserText.isEmpty()) {
+            m_host.message(this, QStringLiteral("Ошибка"), QStringLiteral("Выберите игрока для сохранения"),
+                           QMessageBox::Critical, QMessageBox::Ok);
+            return;
+        }
+        const QRect outer = frameGeometry();
+        const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
+                         outer.height() - kShotHeightLess);
+        QImage picture = m_host.grabScreen(area).toImage();
+        if (picture.size() != area.size()) {
+            // The platform cannot read the screen (Wayland, offscreen): take
+            // the window's own pixels of the same area instead.
+            picture = QImage(area.size(), QImage::Format_RGB32);
+            picture.fill(palette().color(QPalette::Window));
+            const QPoint inside = area.topLeft() - mapToGlobal(QPoint(0, 0));
+            QPainter painter(&picture);
+            render(&painter, QPoint(0, 0), QRegion(QRect(inside, area.size())));
+        }
+        const QString proposed = WithoutLastChars(chooserText, kPositionSuffix);
+        const QString path = m_host.getSaveFileName(this, QString(), proposed, QtFilter(kJpegFilter),
+                                                    QStringLiteral("jpg"));
+        if (path.isEmpty())
+            return;
+        const QString fullPath = QFileInfo(path).absoluteFilePath();
+        WriteJpeg(picture, std::filesystem::path(fullPath.toStdString()));
+        m_host.message(this, QStringLiteral("Информация"), QStringLiteral("Сохранено в ") + fullPath,
+                       QMessageBox::Information, QMessageBox::Ok);
     });
 }
 
@@ -503,6 +616,8 @@ void FormMain::RefreshViews()
     for (const std::string& id : m_comparison.ListBox1())
         m_ui->ListBox1->addItem(QString::fromStdString(id));
     m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
+    if (m_exInfoForm)
+        m_exInfoForm->setValues(m_comparison.ExInfo());
 }
 
 void FormMain::RefreshLabels()

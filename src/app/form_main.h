@@ -23,6 +23,7 @@ class FormMain;
 namespace cadrix::app {
 
 class CellDelegate;
+class ExInfoForm;
 class GridModel;
 class LoadForm;
 class SetBox;
@@ -41,6 +42,7 @@ public:
     void setLoadForm(LoadForm* form) { m_loadForm = form; }
     void setSetBox(SetBox* box) { m_setBox = box; }
     void setAboutBox(QWidget* box) { m_aboutBox = box; }
+    void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
 
     // Chooses an archive as if the user had picked it in the open dialog.
     void chooseArchive(Period period, const QString& path);
@@ -66,10 +68,14 @@ public:
     void Button1Click();
     void Button2Click();
     void FillButtonClick();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void CatchDrag();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -95,6 +101,7 @@ private:
     LoadForm* m_loadForm = nullptr;
     SetBox* m_setBox = nullptr;
     QWidget* m_aboutBox = nullptr;
+    ExInfoForm* m_exInfoForm = nullptr;
 };
 
 // The two web addresses of the program's links.
@@ -103,5 +110,7 @@ inline const QString kAuthorPageUrl = QStringLiteral("https://www.orvanto.ru/use
 
 // The open dialogs' filter.
 inline const QString kArchiveFilter = QStringLiteral("Orvanto Statistics (*.zip)|*.zip");
+// The screenshot's save dialog.
+inline const QString kJpegFilter = QStringLiteral("JPEG Image (*.jpg)|*.jpg");
 
 }  // namespace cadrix::app
