@@ -11,8 +11,11 @@ QString ScriptedHost::getOpenFileName(QWidget*, const QString&, const QString& d
     return answer;
 }
 
-QString ScriptedHost::getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&)
+QString ScriptedHost::getSaveFileName(QWidget*, const QString&, const QString& name, const QString& filter,
+                                     const QString&)
 {
+    saveDialogNames.push_back(name);
+    saveDialogFilters.push_back(filter);
     if (saveAnswers.empty())
         return {};
     QString answer = saveAnswers.front();

@@ -23,6 +23,9 @@ public:
     std::vector<QUrl> openedUrls;
     std::vector<QString> openDialogFolders;
     std::vector<QString> openDialogFilters;
+    std::vector<QString> saveDialogNames;
+    std::vector<QString> saveDialogFilters;
+    std::vector<QRect> grabbedRects;
     QPixmap screen;
 
     QString getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override;
@@ -31,5 +34,9 @@ public:
                                         QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget*, const QString&) override { return std::nullopt; }
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
-    QPixmap grabScreen(const QRect&) override { return screen; }
+    QPixmap grabScreen(const QRect& rect) override
+    {
+        grabbedRects.push_back(rect);
+        return screen;
+    }
 };
