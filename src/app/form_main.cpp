@@ -564,21 +564,8 @@ void FormMain::SpeedButton1Click()
                            QMessageBox::Critical, QMessageBox::Ok);
             return;
         }
-        const QRect outer = frameGeometry();
-        const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
-                         outer.height() - kShotHeightLess);
-        QImage picture = m_host.grabScreen(area).toImage();
-        if (picture.size() != area.size()) {
-            // The platform cannot read the screen (Wayland, offscreen): take
-            // the window's own pixels of the same area instead.
-            picture = QImage(area.size(), QImage::Format_RGB32);
-            picture.fill(palette().color(QPalette::Window));
-            const QPoint inside = area.topLeft() - mapToGlobal(QPoint(0, 0));
-            QPainter painter(&picture);
-            render(&painter, QPoint(0, 0), QRegion(QRect(inside, area.size())));
-        }
-        const QString proposed = WithoutLastChars(chooserText, kPositionSuffix);
-        const QString path = m_host.getSaveFileName(this, QString(), proposed, QtFilter(kJpegFilter),
+        const QImage picture = CaptureSkillsArea();
+        const QString path = m_host.getSaveFileName(this, QString(), ProposedScreenshotName(), QtFilter(kJpegFilter),
                                                     QStringLiteral("jpg"));
         if (path.isEmpty())
             return;
@@ -587,6 +574,29 @@ void FormMain::SpeedButton1Click()
         m_host.message(this, QStringLiteral("Информация"), QStringLiteral("Сохранено в ") + fullPath,
                        QMessageBox::Information, QMessageBox::Ok);
     });
+}
+
+QImage FormMain::CaptureSkillsArea()
+{
+    const QRect outer = frameGeometry();
+    const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
+                     outer.height() - kShotHeightLess);
+    QImage picture = m_host.grabScreen(area).toImage();
+    if (picture.size() == area.size())
+        return picture;
+    // The platform cannot read the screen (Wayland, offscreen): take the
+    // window's own pixels of the same area instead.
+    picture = QImage(area.size(), QImage::Format_RGB32);
+    picture.fill(palette().color(QPalette::Window));
+    const QPoint inside = area.topLeft() - mapToGlobal(QPoint(0, 0));
+    QPainter painter(&picture);
+    render(&painter, QPoint(0, 0), QRegion(QRect(inside, area.size())));
+    return picture;
+}
+
+QString FormMain::ProposedScreenshotName() const
+{
+    return WithoutLastChars(QString::fromStdString(m_comparison.ComboBox3Text()), kPositionSuffix);
 }
 
 void FormMain::ShowSplash()

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -71,6 +72,11 @@ public:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void CatchDrag();
+
+    // The screenshot's area of the screen, or of the window itself where the
+    // screen cannot be read; and the file name proposed for it.
+    QImage CaptureSkillsArea();
+    QString ProposedScreenshotName() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

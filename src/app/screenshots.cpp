@@ -3,10 +3,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QTabWidget>
 
 #include "app_windows.h"
+#include "ex_info_form.h"
 #include "form_main.h"
+#include "jpeg_writer.h"
+#include "about_box.h"
+#include "set_box.h"
 
 namespace cadrix::app {
 
@@ -35,6 +41,37 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
         pages->setCurrentIndex(i);
         save(QStringLiteral("%1-%2").arg(i + 1).arg(pages->widget(i)->objectName()));
     }
+
+    // The skills page with the detail panel open beside the window, as one picture.
+    pages->setCurrentIndex(1);
+    form.SpeedButton2Click();
+    QApplication::processEvents();
+    ExInfoForm& panel = *windows.exInfoForm;
+    const QRect mainRect = form.geometry();
+    const QRect panelRect = panel.geometry();
+    const QRect both = mainRect.united(panelRect);
+    QImage picture(both.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(mainRect.topLeft() - both.topLeft(), form.grab());
+        painter.drawPixmap(panelRect.topLeft() - both.topLeft(), panel.grab());
+    }
+    picture.save(QDir(folder).filePath(QStringLiteral("8-panel.png")));
+
+    // The picture a manager saves of the chosen player's skills.
+    WriteJpeg(form.CaptureSkillsArea(),
+              QDir(folder).filePath(form.ProposedScreenshotName() + QStringLiteral(".jpg")).toStdString());
+    form.SpeedButton2Click();
+
+    auto saveDialog = [&](QWidget& dialog, const QString& name) {
+        dialog.show();
+        QApplication::processEvents();
+        dialog.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+        dialog.hide();
+    };
+    saveDialog(*windows.setBox, QStringLiteral("9-settings"));
+    saveDialog(*windows.aboutBox, QStringLiteral("10-about"));
 }
 
 }  // namespace cadrix::app
