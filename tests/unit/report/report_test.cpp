@@ -1,0 +1,751 @@
+// End-to-end runs of the built cadrix-report on the sample exports and on
+// small export folders written here.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/codepage.h"
+
+namespace cadrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---- A small JSON reader: enough to walk the report's structure. ----
+
+struct Json {
+    enum class Type { Null, Bool, Number, String, Array, Object } type = Type::Null;
+    bool boolean = false;
+    double number = 0;
+    std::string text;
+    std::vector<Json> items;
+    std::vector<std::pair<std::string, Json>> members;
+
+    bool Has(const std::string& key) const {
+        for (const auto& [k, v] : members) {
+            if (k == key)
+                return true;
+        }
+        return false;
+    }
+    const Json& operator[](const std::string& key) const {
+        for (const auto& [k, v] : members) {
+            if (k == key)
+                return v;
+        }
+        throw std::out_of_range("no key " + key);
+    }
+    const Json& operator[](std::size_t i) const { return items.at(i); }
+    std::size_t size() const { return type == Type::Array ? items.size() : members.size(); }
+    std::vector<std::string> Keys() const {
+        std::vector<std::string> keys;
+        for (const auto& m : members)
+            keys.push_back(m.first);
+        return keys;
+    }
+};
+
+class JsonReader {
+public:
+    explicit JsonReader(const std::string& s) : m_s(s) {}
+    Json Document() {
+        Json v = Value();
+        Space();
+        if (m_i != m_s.size())
+            Fail("trailing text");
+        return v;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& what) {
+        throw std::runtime_error("JSON: " + what + " at " + std::to_string(m_i));
+    }
+    void Space() {
+        while (m_i < m_s.size() && (m_s[m_i] == ' ' || m_s[m_i] == '\n' || m_s[m_i] == '\r' || m_s[m_i] == '\t'))
+            ++m_i;
+    }
+    char Peek() {
+        Space();
+        if (m_i >= m_s.size())
+            Fail("unexpected end");
+        return m_s[m_i];
+    }
+    void Expect(char c) {
+        if (Peek() != c)
+            Fail(std::string("expected ") + c);
+        ++m_i;
+    }
+    bool Literal(const char* word) {
+        const std::string w = word;
+        if (m_s.compare(m_i, w.size(), w) == 0) {
+            m_i += w.size();
+            return true;
+        }
+        return false;
+    }
+    static void PutUtf8(std::string& out, unsigned cp) {
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    unsigned Hex4() {
+        if (m_i + 4 > m_s.size())
+            Fail("short \\u escape");
+        const unsigned v = static_cast<unsigned>(std::stoul(m_s.substr(m_i, 4), nullptr, 16));
+        m_i += 4;
+        return v;
+    }
+    std::string String() {
+        Expect('"');
+        std::string out;
+        while (true) {
+            if (m_i >= m_s.size())
+                Fail("unterminated string");
+            const char c = m_s[m_i++];
+            if (c == '"')
+                return out;
+            if (static_cast<unsigned char>(c) < 0x20)
+                Fail("raw control character in string");
+            if (c != '\\') {
+                out.push_back(c);
+                continue;
+            }
+            const char e = m_s.at(m_i++);
+            switch (e) {
+            case '"': out.push_back('"'); break;
+            case '\\': out.push_back('\\'); break;
+            case '/': out.push_back('/'); break;
+            case 'b': out.push_back('\b'); break;
+            case 'f': out.push_back('\f'); break;
+            case 'n': out.push_back('\n'); break;
+            case 'r': out.push_back('\r'); break;
+            case 't': out.push_back('\t'); break;
+            case 'u': {
+                unsigned cp = Hex4();
+                if (cp >= 0xD800 && cp < 0xDC00 && Literal("\\u"))
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (Hex4() - 0xDC00);
+                PutUtf8(out, cp);
+                break;
+            }
+            default: Fail("bad escape");
+            }
+        }
+    }
+    Json Value() {
+        Json v;
+        const char c = Peek();
+        if (c == '{') {
+            ++m_i;
+            v.type = Json::Type::Object;
+            if (Peek() == '}') {
+                ++m_i;
+                return v;
+            }
+            while (true) {
+                std::string key = String();
+                Expect(':');
+                v.members.emplace_back(std::move(key), Value());
+                if (Peek() == ',') {
+                    ++m_i;
+                    continue;
+                }
+                Expect('}');
+                return v;
+            }
+        }
+        if (c == '[') {
+            ++m_i;
+            v.type = Json::Type::Array;
+            if (Peek() == ']') {
+                ++m_i;
+                return v;
+            }
+            while (true) {
+                v.items.push_back(Value());
+                if (Peek() == ',') {
+                    ++m_i;
+                    continue;
+                }
+                Expect(']');
+                return v;
+            }
+        }
+        if (c == '"') {
+            v.type = Json::Type::String;
+            v.text = String();
+            return v;
+        }
+        if (Literal("null"))
+            return v;
+        if (Literal("true") || Literal("false")) {
+            v.type = Json::Type::Bool;
+            v.boolean = m_s[m_i - 1] == 'e' && m_s[m_i - 2] == 'u';
+            return v;
+        }
+        std::size_t used = 0;
+        v.type = Json::Type::Number;
+        try {
+            v.number = std::stod(m_s.substr(m_i, 32), &used);
+        } catch (const std::exception&) {
+            Fail("bad value");
+        }
+        m_i += used;
+        return v;
+    }
+
+    const std::string& m_s;
+    std::size_t m_i = 0;
+};
+
+// ---- Running the program. ----
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q.push_back(c);
+    }
+    return q + "'";
+}
+
+class ReportRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        m_root = fs::temp_directory_path() /
+                 ("cadrix_report_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        fs::create_directories(m_root / "work");
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+
+    RunResult Report(const std::vector<std::string>& args) {
+        std::string cmd = Quote(CADRIX_REPORT_EXE);
+        cmd += " --work-dir " + Quote((m_root / "work").string());
+        for (const auto& a : args)
+            cmd += " " + Quote(a);
+        const fs::path errFile = m_root / "stderr.txt";
+        cmd += " 2>" + Quote(errFile.string());
+        RunResult run;
+        FILE* pipe = ::popen(cmd.c_str(), "r");
+        if (!pipe)
+            return run;
+        char buf[65536];
+        std::size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
+            run.out.append(buf, n);
+        const int raw = ::pclose(pipe);
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::ifstream in(errFile, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        run.err = ss.str();
+        return run;
+    }
+
+    Json ReportJson(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--format", "json"});
+        const RunResult run = Report(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return JsonReader(run.out).Document();
+    }
+
+    // Writes one export folder in Windows-1251 with CR LF line ends; every
+    // file gets the same last-write time, noon of `day` January 2026 (UTC).
+    fs::path WriteExport(const std::string& name, const std::map<std::string, std::vector<std::string>>& files,
+                         int day) {
+        const fs::path folder = m_root / name;
+        fs::create_directories(folder);
+        // 2026-01-01 00:00 UTC is 1767225600 s after the epoch.
+        const auto when = std::chrono::system_clock::time_point(std::chrono::seconds(1767225600LL + (day - 1) * 86400LL + 12 * 3600));
+        for (const auto& [file, lines] : files) {
+            {
+                std::ofstream out(folder / file, std::ios::binary);
+                for (const auto& line : lines)
+                    out << Utf8ToCp1251(line) << "\r\n";
+            }
+            fs::last_write_time(folder / file, fs::file_time_type::clock::from_sys(when));
+        }
+        return folder;
+    }
+
+    fs::path m_root;
+};
+
+const fs::path kSamples = fs::path(CADRIX_SOURCE_DIR) / "samples";
+
+const std::vector<std::string> kLabelNames = {
+    "labelTS1", "LabelOF", "labelTS2", "LabelNF", "Label1", "Label2", "Label3", "Label4", "Label35",
+    "Label36",  "Label10", "Label13",  "LO1",     "LO2",    "LO3",    "LO4",    "LN1",    "LN2",
+    "LN3",      "LN4",     "kt1",      "kt2",     "kt3",    "tot1",   "tot2",   "tot3"};
+
+// Checks one styled grid: every row an array of `cols` cells, every cell the five keys with allowed values.
+void CheckGrid(const Json& grid, const std::string& name, std::size_t cols) {
+    static const std::set<std::string> images = {"stars-0", "stars-1", "stars-2", "stars-3", "stars-4",
+                                                 "stars-5", "stars-blank", "status-outline", "status-grey",
+                                                 "status-green", "status-gold"};
+    ASSERT_EQ(grid.type, Json::Type::Array) << name;
+    for (std::size_t r = 0; r < grid.size(); ++r) {
+        const Json& row = grid[r];
+        ASSERT_EQ(row.type, Json::Type::Array) << name;
+        ASSERT_EQ(row.size(), cols) << name << " row " << r;
+        for (const Json& cell : row.items) {
+            ASSERT_EQ(cell.Keys(), (std::vector<std::string>{"text", "bg", "fg", "align", "image"})) << name;
+            EXPECT_EQ(cell["text"].type, Json::Type::String) << name;
+            const Json& bg = cell["bg"];
+            EXPECT_TRUE(bg.type == Json::Type::Null || bg.text == "favourable" || bg.text == "unfavourable")
+                << name << " bg " << bg.text;
+            const Json& fg = cell["fg"];
+            if (fg.type != Json::Type::Null) {
+                ASSERT_EQ(fg.text.size(), 7u) << name;
+                EXPECT_EQ(fg.text[0], '#') << name;
+                EXPECT_EQ(fg.text.find_first_not_of("0123456789ABCDEF", 1), std::string::npos) << fg.text;
+            }
+            const std::string& align = cell["align"].text;
+            EXPECT_TRUE(align == "left" || align == "center" || align == "right") << name << " " << align;
+            const Json& image = cell["image"];
+            EXPECT_TRUE(image.type == Json::Type::Null || images.count(image.text)) << name << " " << image.text;
+        }
+    }
+}
+
+// The salary and value columns of a players file, summed independently of the program.
+std::pair<long long, long long> SumSalariesAndValues(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    long long salaries = 0, values = 0;
+    bool header = true;
+    while (std::getline(in, line)) {
+        if (header) {
+            header = false;
+            continue;
+        }
+        std::vector<std::string> fields;
+        std::stringstream ss(line);
+        std::string f;
+        while (std::getline(ss, f, ';'))
+            fields.push_back(f);
+        if (fields.size() > 20) {
+            salaries += std::stoll(fields[19]);
+            values += std::stoll(fields[20]);
+        }
+    }
+    return {salaries, values};
+}
+
+std::string Grouped(long long n) {
+    std::string digits = std::to_string(n < 0 ? -n : n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ".");
+    return (n < 0 ? "-" : "") + digits;
+}
+
+TEST_F(ReportRun, SampleJsonFollowsTheContract) {
+    const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
+    EXPECT_EQ(doc.Keys(), (std::vector<std::string>{"labels", "shapes", "grids", "ComboBox3", "ListBox1", "choices"}));
+    for (const auto& name : kLabelNames) {
+        ASSERT_TRUE(doc["labels"].Has(name)) << name;
+        EXPECT_EQ(doc["labels"][name].type, Json::Type::String) << name;
+    }
+    for (const char* shape : {"shapet3", "Shape19"}) {
+        const std::string& s = doc["shapes"][shape].text;
+        EXPECT_TRUE(s == "favourable" || s == "unfavourable" || s == "button-face") << shape << " " << s;
+    }
+    const Json& grids = doc["grids"];
+    EXPECT_EQ(grids.Keys(), (std::vector<std::string>{"StringGrid1", "StringGrid2", "StringGrid_nat", "StringGrid_pay",
+                                                       "StringGrid_pr", "StringGrid_ru", "StringGrid3"}));
+    CheckGrid(grids["StringGrid1"], "StringGrid1", 4);
+    CheckGrid(grids["StringGrid2"], "StringGrid2", 6);
+    CheckGrid(grids["StringGrid_nat"], "StringGrid_nat", 8);
+    CheckGrid(grids["StringGrid_pay"], "StringGrid_pay", 7);
+    CheckGrid(grids["StringGrid_pr"], "StringGrid_pr", 5);
+    CheckGrid(grids["StringGrid_ru"], "StringGrid_ru", 8);
+    CheckGrid(grids["StringGrid3"], "StringGrid3", 4);
+    EXPECT_EQ(grids["StringGrid1"].size(), 17u);
+    EXPECT_EQ(grids["StringGrid2"].size(), 7u);
+    EXPECT_EQ(grids["StringGrid3"].size(), 25u);
+    // One row per player on every player page; the values page has a header row above.
+    const std::size_t players = grids["StringGrid_ru"].size();
+    EXPECT_GE(players, 30u);
+    EXPECT_EQ(grids["StringGrid_nat"].size(), players);
+    EXPECT_EQ(grids["StringGrid_pay"].size(), players);
+    EXPECT_EQ(grids["StringGrid_pr"].size(), players + 1);
+
+    EXPECT_EQ(doc["ComboBox3"].size(), doc["ListBox1"].size());
+    EXPECT_GT(doc["ComboBox3"].size(), 0u);
+    EXPECT_EQ(doc["choices"].size(), 0u);
+    EXPECT_FALSE(doc.Has("Total_play1"));
+    // The date captions are the players files' dates.
+    const std::string& startLabel = doc["labels"]["LabelOF"].text;
+    ASSERT_GE(startLabel.size(), 4u);
+    EXPECT_EQ(startLabel.substr(startLabel.size() - 4), ", OK");
+    EXPECT_EQ(doc["labels"]["Label1"].text + ", OK", startLabel);
+    EXPECT_EQ(grids["StringGrid1"][0][1]["text"].text, doc["labels"]["Label1"].text);
+}
+
+TEST_F(ReportRun, SampleTotalsAreTheSumsOfThePlayersFiles) {
+    const auto [startSalaries, startValues] = SumSalariesAndValues(kSamples / "start" / "orvanto_club_players.csv");
+    const auto [endSalaries, endValues] = SumSalariesAndValues(kSamples / "end" / "orvanto_club_players.csv");
+    ASSERT_GT(startSalaries, 0);
+    const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
+    const Json& l = doc["labels"];
+    EXPECT_EQ(l["kt1"].text, Grouped(startSalaries));
+    EXPECT_EQ(l["kt2"].text, Grouped(endSalaries));
+    EXPECT_EQ(l["kt3"].text, Grouped(endSalaries - startSalaries));
+    EXPECT_EQ(l["tot1"].text, Grouped(startValues));
+    EXPECT_EQ(l["tot2"].text, Grouped(endValues));
+    EXPECT_EQ(l["tot3"].text, Grouped(endValues - startValues));
+    const auto expectShape = [](long long change, bool fallGood) {
+        if (change == 0)
+            return std::string("button-face");
+        return (change < 0) == fallGood ? std::string("favourable") : std::string("unfavourable");
+    };
+    EXPECT_EQ(doc["shapes"]["shapet3"].text, expectShape(endSalaries - startSalaries, true));
+    EXPECT_EQ(doc["shapes"]["Shape19"].text, expectShape(endValues - startValues, false));
+}
+
+// The `player_id` column of a players file, in file order.
+std::vector<std::string> PlayerIds(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    std::vector<std::string> ids;
+    bool header = true;
+    while (std::getline(in, line)) {
+        if (header) {
+            header = false;
+            continue;
+        }
+        std::stringstream ss(line);
+        std::string first, id;
+        if (std::getline(ss, first, ';') && std::getline(ss, id, ';'))
+            ids.push_back(id);
+    }
+    return ids;
+}
+
+TEST_F(ReportRun, SampleChooserListsThePlayersOfBothFilesInEndOrder) {
+    const auto startIds = PlayerIds(kSamples / "start" / "orvanto_club_players.csv");
+    const auto endIds = PlayerIds(kSamples / "end" / "orvanto_club_players.csv");
+    std::vector<std::string> expected;
+    for (const auto& id : endIds) {
+        for (const auto& s : startIds) {
+            if (s == id)
+                expected.push_back(id);
+        }
+    }
+    ASSERT_FALSE(expected.empty());
+    ASSERT_LT(expected.size(), endIds.size());  // the sample has newcomers
+    const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
+    std::vector<std::string> listed;
+    for (const Json& id : doc["ListBox1"].items)
+        listed.push_back(id.text);
+    EXPECT_EQ(listed, expected);
+    // Every player of either file has one row on the real level page.
+    std::set<std::string> all(startIds.begin(), startIds.end());
+    all.insert(endIds.begin(), endIds.end());
+    EXPECT_EQ(doc["grids"]["StringGrid_ru"].size(), all.size());
+}
+
+TEST_F(ReportRun, TablesOptionAddsTheDataTables) {
+    const Json doc = ReportJson({"--tables", (kSamples / "start").string(), (kSamples / "end").string()});
+    for (const char* name : {"sg1_play", "sg1_play2", "sg1_team", "sg1_struct", "sg2_play", "sg2_play2", "sg2_team",
+                             "sg2_struct", "Total_play1"})
+        EXPECT_TRUE(doc.Has(name)) << name;
+    EXPECT_TRUE(doc.Has("choices"));
+    EXPECT_EQ(doc["sg1_team"].size(), 17u);
+    EXPECT_EQ(doc["sg1_struct"].size(), 8u);
+    // The decimal point of the export reads as a comma in the tables too.
+    EXPECT_EQ(doc["sg1_struct"][1][2].text, "12,50");
+}
+
+TEST_F(ReportRun, ChooseAllPicksEveryItemInOrder) {
+    const Json doc = ReportJson({"--choose", "all", (kSamples / "start").string(), (kSamples / "end").string()});
+    const Json& choices = doc["choices"];
+    ASSERT_EQ(choices.size(), doc["ComboBox3"].size());
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const Json& c = choices[i];
+        EXPECT_EQ(c.Keys(), (std::vector<std::string>{"index", "text", "StringGrid3", "ExInfoForm"}));
+        EXPECT_EQ(c["index"].number, static_cast<double>(i));
+        EXPECT_EQ(c["text"].text, doc["ComboBox3"][i].text);
+        CheckGrid(c["StringGrid3"], "choice StringGrid3", 4);
+        EXPECT_EQ(c["StringGrid3"].size(), 25u);
+        ASSERT_EQ(c["ExInfoForm"].size(), 11u);
+        for (const Json& row : c["ExInfoForm"].items)
+            ASSERT_EQ(row.size(), 2u);
+        EXPECT_EQ(c["ExInfoForm"][1][1].text, c["text"].text.substr(c["text"].text.size() - 2));
+    }
+}
+
+// ---- Crafted folders. ----
+
+std::string PlayerLine(int n, const std::string& id, const std::string& name, const std::string& nat,
+                       const std::string& pos, const std::string& talent, const std::string& level,
+                       const std::string& salary, const std::string& value) {
+    return std::to_string(n) + ";" + id + ";" + name + ";Россия;" + nat + ";" + pos + ";24;" + talent + ";" + level +
+           ";60;80;5;0;0;0;0;0;" + std::to_string(n) + ";2 сезона;" + salary + ";" + value + ";180;75;правая;";
+}
+
+std::vector<std::string> SkillsFile(const std::vector<std::string>& rows) {
+    std::vector<std::string> lines = {"№;ИД;Имя;Поз;Возр;"};
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    for (int i = 0; i < 24; ++i)
+        lines.push_back("Описание;" + std::to_string(i) + ";");
+    return lines;
+}
+
+std::string SkillsRow(const std::string& id, int base, int firstDelta) {
+    std::string line = "1;" + id + ";x;CD;24;";
+    for (int k = 1; k <= 24; ++k)
+        line += std::to_string(base + (k == 1 ? firstDelta : 0)) + ";";
+    return line;
+}
+
+std::vector<std::string> Team(const std::string& budget) {
+    std::vector<std::string> lines = {"Показатель;Значение;"};
+    for (int r = 1; r <= 16; ++r)
+        lines.push_back("Строка " + std::to_string(r) + ";" + (r == 9 ? budget : std::to_string(r)) + ";");
+    return lines;
+}
+
+std::vector<std::string> Structure(const std::string& baseLevel) {
+    return {"Строение;Уровень;Износ;", "Стадион;25000;12.50;", "Спортивная База;" + baseLevel + ";4.10;",
+            "Клубный центр;2;7.80;", "Тренировочные поля;4;2.30;", "Медицинский центр;1;6.60;",
+            "Магазин;0;0.00;", "ДЮСШ;2;5.15;"};
+}
+
+const char* const kHeader =
+    "№;ИД;Имя;Гражданство;Сборная;Позиция;Возраст;Талант;РУ;Мораль;Форма;Игры;Голы;Пасы;ЖК;КК;Травма;Номер;"
+    "Контракт;Зарплата;Стоимость;Рост;Вес;Нога;";
+
+TEST_F(ReportRun, CraftedPairShowsColoursImagesAndAChoice) {
+    const fs::path start = WriteExport(
+        "start",
+        {{"c_players.csv",
+          {kHeader, PlayerLine(1, "7", "Иван \"Молот\" Петров", "1", "CD", "5", "50.5", "1000", "2000000"),
+           PlayerLine(2, "8", "Уходящий", "0", "FW", "2", "40", "700", "100")}},
+         {"c_players_skills.csv", SkillsFile({SkillsRow("7", 40, 0)})},
+         {"c_team.csv", Team("1500000")},
+         {"c_structure.csv", Structure("3")}},
+        15);
+    const fs::path end = WriteExport(
+        "end",
+        {{"c_players.csv", {kHeader, PlayerLine(1, "7", "Иван \"Молот\" Петров", "2", "CD", "5", "49", "1500", "2500000")}},
+         {"c_players_skills.csv", SkillsFile({SkillsRow("7", 40, -2)})},
+         {"c_team.csv", Team("1250000")},
+         {"c_structure.csv", Structure("4")}},
+        22);
+    const Json doc = ReportJson({"--choose", "0", start.string(), end.string()});
+    const Json& l = doc["labels"];
+    EXPECT_EQ(l["LabelOF"].text, "15.01.2026, OK");
+    EXPECT_EQ(l["LabelNF"].text, "22.01.2026, OK");
+    EXPECT_EQ(l["Label35"].text, "15.01.2026");
+    EXPECT_EQ(l["Label13"].text, "22.01.2026");
+    // Paths of more than 65 characters are shortened on the label; ours usually are not.
+    if (fs::absolute(start).string().size() <= 65) {
+        EXPECT_EQ(l["labelTS1"].text, fs::absolute(start).string());
+    }
+    EXPECT_EQ(l["LO4"].text, "(1)");
+    EXPECT_EQ(l["LO1"].text, "(1)");
+    EXPECT_EQ(l["LN3"].text, "(1)");
+    EXPECT_EQ(l["LN1"].text, "(0)");
+
+    const Json& grids = doc["grids"];
+    // Club: budget fell, shown grouped on the unfavourable colour.
+    const Json& budget = grids["StringGrid1"][9][3];
+    EXPECT_EQ(budget["text"].text, "-250.000");
+    EXPECT_EQ(budget["bg"].text, "unfavourable");
+    EXPECT_EQ(budget["align"].text, "right");
+    EXPECT_EQ(grids["StringGrid1"][2][1]["fg"].text, "#808080");
+
+    // Infrastructure: three and four stars, progress 1 on the favourable colour.
+    const Json& base = grids["StringGrid2"][1];
+    EXPECT_EQ(base[1]["image"].text, "stars-3");
+    EXPECT_EQ(base[3]["image"].text, "stars-4");
+    EXPECT_EQ(base[5]["text"].text, "1");
+    EXPECT_EQ(base[5]["bg"].text, "favourable");
+    EXPECT_EQ(grids["StringGrid2"][0][1]["text"].text, "25.000 мест");
+    EXPECT_EQ(grids["StringGrid2"][0][1]["image"].type, Json::Type::Null);
+
+    // National teams: gold at the start, green at the end; the leaver has no end icon.
+    const Json& nat = grids["StringGrid_nat"];
+    ASSERT_EQ(nat.size(), 2u);
+    EXPECT_EQ(nat[0][0]["text"].text, "Иван \"Молот\" Петров");
+    EXPECT_EQ(nat[0][3]["image"].text, "status-gold");
+    EXPECT_EQ(nat[0][6]["image"].text, "status-green");
+    EXPECT_EQ(nat[1][6]["text"].text, "n/a");
+    EXPECT_EQ(nat[1][6]["fg"].text, "#808080");
+    EXPECT_EQ(nat[1][6]["image"].type, Json::Type::Null);
+
+    // Contracts: a rise is unfavourable, the leaver's salary a favourable fall.
+    const Json& pay = grids["StringGrid_pay"];
+    EXPECT_EQ(pay[0][6]["text"].text, "500");
+    EXPECT_EQ(pay[0][6]["bg"].text, "unfavourable");
+    EXPECT_EQ(pay[1][6]["text"].text, "-700");
+    EXPECT_EQ(pay[1][6]["bg"].text, "favourable");
+    EXPECT_EQ(l["kt1"].text, "1.700");
+    EXPECT_EQ(l["kt2"].text, "1.500");
+    EXPECT_EQ(l["kt3"].text, "-200");
+    EXPECT_EQ(doc["shapes"]["shapet3"].text, "favourable");
+
+    // Values: growth favourable; the header keeps its colour.
+    const Json& pr = grids["StringGrid_pr"];
+    EXPECT_EQ(pr[0][4]["text"].text, "Прогресс");
+    EXPECT_EQ(pr[0][4]["bg"].type, Json::Type::Null);
+    EXPECT_EQ(pr[1][4]["text"].text, "500.000");
+    EXPECT_EQ(pr[1][4]["bg"].text, "favourable");
+    EXPECT_EQ(l["tot3"].text, "499.900");
+    EXPECT_EQ(doc["shapes"]["Shape19"].text, "favourable");
+
+    // Real level: a fall on the unfavourable colour, talent 5 red and centred.
+    const Json& ru = grids["StringGrid_ru"];
+    EXPECT_EQ(ru[0][7]["text"].text, "-1,5");
+    EXPECT_EQ(ru[0][7]["bg"].text, "unfavourable");
+    EXPECT_EQ(ru[0][1]["fg"].text, "#FF0000");
+    EXPECT_EQ(ru[0][1]["align"].text, "center");
+    EXPECT_EQ(ru[1][1]["fg"].text, "#008000");
+
+    // The choice: skill 1 fell by 2.
+    ASSERT_EQ(doc["ComboBox3"].size(), 1u);
+    EXPECT_EQ(doc["ComboBox3"][0].text, "Иван \"Молот\" Петров, CD");
+    EXPECT_EQ(doc["ListBox1"][0].text, "7");
+    ASSERT_EQ(doc["choices"].size(), 1u);
+    const Json& choice = doc["choices"][0];
+    EXPECT_EQ(choice["index"].number, 0);
+    EXPECT_EQ(choice["text"].text, "Иван \"Молот\" Петров, CD");
+    const Json& skills = choice["StringGrid3"];
+    EXPECT_EQ(skills[0][1]["text"].text, "15.01.2026");
+    EXPECT_EQ(skills[1][0]["text"].text, "Навесы");
+    EXPECT_EQ(skills[1][1]["text"].text, "40");
+    EXPECT_EQ(skills[1][2]["text"].text, "38");
+    EXPECT_EQ(skills[1][3]["text"].text, "-2");
+    EXPECT_EQ(skills[1][3]["bg"].text, "unfavourable");
+    EXPECT_EQ(skills[1][0]["fg"].text, "#FF0000");  // red for the defence line
+    EXPECT_EQ(skills[6][0]["fg"].text, "#008000");
+    EXPECT_EQ(skills[3][1]["fg"].text, "#0000FF");
+    EXPECT_EQ(skills[0][0]["fg"].type, Json::Type::Null);
+    EXPECT_EQ(skills[2][3]["text"].text, "0");
+    EXPECT_EQ(skills[2][3]["bg"].type, Json::Type::Null);
+    // The grid of the page holds the same after the last choice.
+    EXPECT_EQ(grids["StringGrid3"][1][3]["text"].text, "-2");
+
+    const Json& panel = choice["ExInfoForm"];
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Имя", "Иван \"Молот\" Петров"}, {"Позиция", "CD"}, {"Талант", "5"}, {"Возраст", "24"},
+        {"Изменение РУ", "-0,1"}, {"Макс. рост", "нет"}, {"Макс. падение", "Навесы (-2)"},
+        {"Профильные", "0,00"}, {"Общие", "0,00"}, {"Чужие", "-0,10"}, {"Единые", "0,00"}};
+    ASSERT_EQ(panel.size(), expected.size());
+    for (std::size_t r = 0; r < expected.size(); ++r) {
+        EXPECT_EQ(panel[r][0].text, expected[r].first) << r;
+        EXPECT_EQ(panel[r][1].text, expected[r].second) << r;
+    }
+}
+
+TEST_F(ReportRun, ChoicesKeepTheirOwnGridsInOrder) {
+    const std::vector<std::string> players = {kHeader, PlayerLine(1, "1", "Первый", "0", "GK", "3", "50", "1", "1"),
+                                              PlayerLine(2, "2", "Второй", "0", "FW", "3", "50", "1", "1")};
+    const fs::path start = WriteExport("s", {{"a_players.csv", players},
+                                             {"a_players_skills.csv", SkillsFile({SkillsRow("1", 10, 0), SkillsRow("2", 10, 0)})}},
+                                       3);
+    const fs::path end = WriteExport("e", {{"a_players.csv", players},
+                                           {"a_players_skills.csv", SkillsFile({SkillsRow("1", 10, 4)})}},
+                                     4);
+    const Json doc = ReportJson({"--choose", "1", "--choose", "0", start.string(), end.string()});
+    const Json& choices = doc["choices"];
+    ASSERT_EQ(choices.size(), 2u);
+    EXPECT_EQ(choices[0]["index"].number, 1);
+    EXPECT_EQ(choices[0]["text"].text, "Второй, FW");
+    // The second player has no end skills row: nothing of another player shows.
+    EXPECT_EQ(choices[0]["StringGrid3"][1][1]["text"].text, "10");
+    EXPECT_EQ(choices[0]["StringGrid3"][1][2]["text"].text, "");
+    EXPECT_EQ(choices[0]["StringGrid3"][1][3]["text"].text, "");
+    EXPECT_EQ(choices[1]["index"].number, 0);
+    EXPECT_EQ(choices[1]["StringGrid3"][1][3]["text"].text, "4");
+    EXPECT_EQ(choices[1]["StringGrid3"][1][3]["bg"].text, "favourable");
+    EXPECT_EQ(choices[1]["StringGrid3"][21][0]["fg"].text, "#008000");  // goalkeeper skill, green for GK
+    EXPECT_EQ(choices[1]["ExInfoForm"][5][1].text, "Навесы (4)");
+    EXPECT_EQ(choices[1]["ExInfoForm"][4][1].text, "0,0");  // an outfield skill does not move a goalkeeper's level
+}
+
+TEST_F(ReportRun, MissingFolderExitsWithStatusTwoAndAMessage) {
+    const RunResult run = Report({"--format", "json", (m_root / "no-such-folder").string(), (kSamples / "end").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("no-such-folder"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ReportRun, ChoiceBeyondTheChooserExitsWithStatusTwo) {
+    const RunResult run = Report({"--format", "json", "--choose", "100000", (kSamples / "start").string(),
+                            (kSamples / "end").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_FALSE(run.err.empty());
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
+    const std::string start = (kSamples / "start").string(), end = (kSamples / "end").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"--format", "xml", start, end}, {"--choose", "abc", start, end}, {"--choose", "-1", start, end},
+        {"--bogus", start, end},         {start},                          {start, end, end},
+    };
+    for (const auto& args : cases) {
+        const RunResult run = Report(args);
+        std::string what;
+        for (const auto& a : args)
+            what += a + " ";
+        EXPECT_EQ(run.status, 2) << what;
+        EXPECT_FALSE(run.err.empty()) << what;
+        EXPECT_EQ(run.out, "") << what;
+    }
+}
+
+TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
+    const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
+    const RunResult run = Report({(kSamples / "start").string(), (kSamples / "end").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.front(), '{');
+    const Json& l = doc["labels"];
+    EXPECT_NE(run.out.find(l["kt1"].text), std::string::npos);
+    EXPECT_NE(run.out.find(l["tot3"].text), std::string::npos);
+    EXPECT_NE(run.out.find(l["Label35"].text), std::string::npos);
+    // Every player's name appears.
+    for (const Json& row : doc["grids"]["StringGrid_ru"].items)
+        EXPECT_NE(run.out.find(row[0]["text"].text), std::string::npos) << row[0]["text"].text;
+}
+
+}  // namespace
+}  // namespace cadrix

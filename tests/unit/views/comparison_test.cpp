@@ -1,0 +1,466 @@
+#include "views/comparison.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "core/codepage.h"
+
+namespace cadrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PlayerSpec {
+    std::string id, name, position;
+    std::string nat = "0", age = "25", talent = "3", level = "60.5", contract = "2 сезона";
+    std::string salary = "10000", value = "1000000";
+};
+
+std::string PlayerLine(int n, const PlayerSpec& p) {
+    return std::to_string(n) + ";" + p.id + ";" + p.name + ";Россия;" + p.nat + ";" + p.position + ";" + p.age +
+           ";" + p.talent + ";" + p.level + ";60;80;5;0;0;0;0;0;" + std::to_string(n) + ";" + p.contract + ";" +
+           p.salary + ";" + p.value + ";180;75;правая;";
+}
+
+std::string SkillsLine(int n, const std::string& id, const std::string& position, int base, int delta = 0) {
+    std::string line = std::to_string(n) + ";" + id + ";Игрок;" + position + ";25;";
+    for (int k = 1; k <= 24; ++k)
+        line += std::to_string(base + (k == 1 ? delta : 0)) + ";";
+    return line;
+}
+
+const char* const kPlayersHeader =
+    "№;ИД;Имя;Гражданство;Сборная;Позиция;Возраст;Талант;РУ;Мораль;Форма;Игры;Голы;Пасы;ЖК;КК;Травма;Номер;"
+    "Контракт;Зарплата;Стоимость;Рост;Вес;Нога;";
+
+std::vector<std::string> TeamLines(const std::string& budget = "125000000") {
+    return {"Показатель;Значение;", "Название клуба;Сокол;", "Город;Самара;", "Чемпионат;Высшая лига;",
+            "ИД Чемпионата;117;", "Страна;Россия;", "Менеджер;Ветров;", "Стадион;Волга;", "Год основания;1936;",
+            "Бюджет;" + budget + ";", "Доход за сезон;48500000;", "Болельщики;34500;", "Стоимость состава;336550000;",
+            "Средний возраст;25.4;", "Средний РУ;61.9;", "Рейтинговые очки;1482;", "Место в рейтинге;57;"};
+}
+
+std::vector<std::string> StructureLines(const std::string& level = "3") {
+    return {"Строение;Уровень;Износ;",  "Стадион;25000;12.50;",   "Спортивная База;" + level + ";4.10;",
+            "Клубный центр;2;7.80;",    "Тренировочные поля;4;2.30;", "Медицинский центр;1;6.60;",
+            "Магазин;0;0.00;",          "ДЮСШ;2;5.15;"};
+}
+
+// One export folder, written as the game writes it: Windows-1251, CR LF.
+struct ExportFolder {
+    std::vector<PlayerSpec> players;
+    std::vector<std::string> skills;  // data lines; the 24 trailing lines are added
+    std::vector<std::string> team = TeamLines();
+    std::vector<std::string> structure = StructureLines();
+    bool writePlayers = true;
+
+    void Write(const fs::path& folder) const {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        auto write = [&](const char* name, const std::vector<std::string>& lines) {
+            std::ofstream out(folder / name, std::ios::binary);
+            for (const auto& line : lines)
+                out << Utf8ToCp1251(line) << "\r\n";
+        };
+        if (writePlayers) {
+            std::vector<std::string> lines = {kPlayersHeader};
+            for (std::size_t i = 0; i < players.size(); ++i)
+                lines.push_back(PlayerLine(static_cast<int>(i) + 1, players[i]));
+            write("club_players.csv", lines);
+        }
+        std::vector<std::string> skillLines = {"№;ИД;Имя;Поз;Возр;" + std::string(24 * 4, 'x')};
+        skillLines.insert(skillLines.end(), skills.begin(), skills.end());
+        for (int i = 0; i < 24; ++i)
+            skillLines.push_back("Навык " + std::to_string(i + 1) + ";описание 1.5;");
+        write("club_players_skills.csv", skillLines);
+        write("club_team.csv", team);
+        write("club_structure.csv", structure);
+    }
+};
+
+class LoadRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        m_root = fs::temp_directory_path() /
+                 ("cadrix_cmp_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        fs::create_directories(m_root);
+        cmp.startChosen = true;
+        cmp.endChosen = true;
+        cmp.startDate = "01.01.2026";
+        cmp.endDate = "08.01.2026";
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+    bool Load(const ExportFolder& start, const ExportFolder& end) {
+        start.Write(m_root / "old");
+        end.Write(m_root / "new");
+        return cmp.SpeedButtonFillClick(m_root / "old", m_root / "new");
+    }
+    const TextTable& G(GridId id) const { return cmp.Grid(id); }
+
+    Comparison cmp;
+    fs::path m_root;
+};
+
+TEST_F(LoadRun, ReturnsFalseAndChangesNothingWhileAFlagIsClear) {
+    ExportFolder start, end;
+    start.players = {{"1", "Кипер", "GK"}};
+    end.players = start.players;
+    cmp.endChosen = false;
+    EXPECT_FALSE(Load(start, end));
+    EXPECT_EQ(cmp.Label("Label1"), "<date>");
+    EXPECT_EQ(cmp.Label("LO1"), "(0)");
+    EXPECT_TRUE(cmp.ComboBox3().empty());
+    EXPECT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "");
+
+    cmp.endChosen = true;
+    ASSERT_TRUE(Load(start, end));
+    ASSERT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "Кипер");
+
+    // A later run with a flag cleared leaves the loaded comparison as it is.
+    cmp.startChosen = false;
+    ExportFolder empty;
+    EXPECT_FALSE(Load(empty, empty));
+    EXPECT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "Кипер");
+    EXPECT_EQ(cmp.ComboBox3().size(), 1u);
+}
+
+TEST_F(LoadRun, WritesHeadersAndDateCaptions) {
+    ExportFolder start, end;
+    start.players = {{"1", "Кипер", "GK"}};
+    end.players = start.players;
+    ASSERT_TRUE(Load(start, end));
+    for (const char* name : {"Label1", "Label3", "Label35", "Label10"})
+        EXPECT_EQ(cmp.Label(name), "01.01.2026") << name;
+    for (const char* name : {"Label2", "Label4", "Label36", "Label13"})
+        EXPECT_EQ(cmp.Label(name), "08.01.2026") << name;
+    EXPECT_EQ(G(GridId::StringGrid1).RowCells(0),
+              (std::vector<std::string>{"Данные", "01.01.2026", "08.01.2026", "Разница"}));
+    EXPECT_EQ(G(GridId::StringGrid_pr).RowCells(0),
+              (std::vector<std::string>{"Игрок", "Поз.", "01.01.2026", "08.01.2026", "Прогресс"}));
+    EXPECT_EQ(G(GridId::StringGrid3).RowCells(0),
+              (std::vector<std::string>{"Скилл", "01.01.2026", "08.01.2026", "Прогресс"}));
+    EXPECT_EQ(G(GridId::StringGrid3).Cell(0, 21), "Выбор позиции (врат.)");
+    EXPECT_EQ(G(GridId::StringGrid1).RowCount(), 17);
+    EXPECT_EQ(G(GridId::StringGrid2).RowCount(), 7);
+    EXPECT_EQ(G(GridId::StringGrid3).RowCount(), 25);
+}
+
+TEST_F(LoadRun, NewcomerAndLeaverOnEveryPlayerPage) {
+    ExportFolder start, end;
+    PlayerSpec keeper{"1", "Кипер", "GK"};
+    keeper.level = "71.2";
+    keeper.nat = "1";
+    PlayerSpec leaver{"2", "Ушедший", "CD"};
+    leaver.salary = "12345";
+    leaver.value = "3000000";
+    PlayerSpec newcomer{"3", "Новичок", "FW"};
+    newcomer.salary = "5000";
+    newcomer.value = "2500000";
+    newcomer.nat = "2";
+    start.players = {leaver, keeper};
+    PlayerSpec keeperEnd = keeper;
+    keeperEnd.level = "72.7";
+    keeperEnd.salary = "9000";
+    end.players = {newcomer, keeperEnd};
+    ASSERT_TRUE(Load(start, end));
+
+    const TextTable& ru = G(GridId::StringGrid_ru);
+    ASSERT_EQ(ru.RowCount(), 3);
+    EXPECT_EQ(ru.RowCells(0), (std::vector<std::string>{"Кипер", "3", "GK", "25", "71,2", "25", "72,7", "1,5"}));
+    EXPECT_EQ(ru.RowCells(1), (std::vector<std::string>{"Ушедший", "3", "CD", "25", "60,5", "n/a", "n/a", "n/a"}));
+    EXPECT_EQ(ru.RowCells(2), (std::vector<std::string>{"Новичок", "3", "FW", "n/a", "n/a", "25", "60,5", "n/a"}));
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_ru, 7, 0).background, Background::Favourable);
+
+    const TextTable& pay = G(GridId::StringGrid_pay);
+    ASSERT_EQ(pay.RowCount(), 3);
+    EXPECT_EQ(pay.Cell(6, 0), "-1.000");
+    EXPECT_EQ(pay.Cell(6, 1), "-12.345");
+    EXPECT_EQ(pay.Cell(6, 2), "5.000");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_pay, 6, 1).background, Background::Favourable);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_pay, 6, 2).background, Background::Unfavourable);
+    EXPECT_EQ(cmp.Label("kt1"), "22.345");
+    EXPECT_EQ(cmp.Label("kt2"), "14.000");
+    EXPECT_EQ(cmp.Label("kt3"), "-8.345");
+    EXPECT_EQ(cmp.Shape("shapet3"), ShapeColour::Favourable);
+
+    const TextTable& pr = G(GridId::StringGrid_pr);
+    ASSERT_EQ(pr.RowCount(), 4);
+    EXPECT_EQ(pr.Cell(0, 3), "Новичок");
+    EXPECT_EQ(pr.Cell(4, 3), "n/a");
+    EXPECT_EQ(cmp.Label("tot1"), "4.000.000");
+    EXPECT_EQ(cmp.Label("tot2"), "3.500.000");
+    EXPECT_EQ(cmp.Label("tot3"), "-500.000");
+    EXPECT_EQ(cmp.Shape("Shape19"), ShapeColour::Unfavourable);
+
+    const TextTable& nat = G(GridId::StringGrid_nat);
+    ASSERT_EQ(nat.RowCount(), 3);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_nat, 3, 0).image, CellImage::StatusGold);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_nat, 6, 1).image, CellImage::None);
+    EXPECT_EQ(nat.Cell(6, 1), "n/a");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_nat, 6, 2).image, CellImage::StatusGreen);
+    EXPECT_EQ(cmp.Label("LO1"), "(1)");
+    EXPECT_EQ(cmp.Label("LO4"), "(1)");
+    EXPECT_EQ(cmp.Label("LN1"), "(0)");
+    EXPECT_EQ(cmp.Label("LN3"), "(1)");
+    EXPECT_EQ(cmp.Label("LN4"), "(1)");
+
+    // Only the player present at both dates can be chosen.
+    EXPECT_EQ(cmp.ComboBox3(), (std::vector<std::string>{"Кипер, GK"}));
+    EXPECT_EQ(cmp.ListBox1(), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(cmp.ChosenIndex(), -1);
+    EXPECT_EQ(cmp.ComboBox3Text(), "");
+}
+
+TEST_F(LoadRun, TeamFileOfFifteenLinesGetsTheChampionshipRows) {
+    ExportFolder start, end;
+    start.team = TeamLines("1500000");
+    start.team.erase(start.team.begin() + 3, start.team.begin() + 5);
+    ASSERT_EQ(start.team.size(), 15u);
+    end.team = TeamLines("1250000");
+    ASSERT_TRUE(Load(start, end));
+    const TextTable& g = G(GridId::StringGrid1);
+    EXPECT_EQ(g.Cell(0, 3), "Чемпионат");
+    EXPECT_EQ(g.Cell(1, 3), "<нет данных>");
+    EXPECT_EQ(g.Cell(2, 3), "Высшая лига");
+    EXPECT_EQ(g.Cell(0, 4), "ИД Чемпионата");
+    EXPECT_EQ(g.Cell(1, 4), "<нет данных>");
+    EXPECT_EQ(g.Cell(0, 5), "Страна");
+    EXPECT_EQ(g.Cell(0, 9), "Бюджет");
+    EXPECT_EQ(g.Cell(1, 9), "1.500.000");
+    EXPECT_EQ(g.Cell(2, 9), "1.250.000");
+    EXPECT_EQ(g.Cell(3, 9), "-250.000");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid1, 3, 9).background, Background::Unfavourable);
+    EXPECT_EQ(g.Cell(0, 16), "Место в рейтинге");
+    EXPECT_EQ(g.Cell(3, 16), "0");
+    // The decimal point of the export reads as a comma.
+    EXPECT_EQ(g.Cell(1, 13), "25,4");
+    EXPECT_EQ(g.Cell(3, 13), "0");
+}
+
+TEST_F(LoadRun, TeamFileOfSixteenLinesIsUsedUnchanged) {
+    ExportFolder start, end;
+    start.team = TeamLines();
+    start.team.erase(start.team.begin() + 3);
+    ASSERT_TRUE(Load(start, end));
+    EXPECT_EQ(G(GridId::StringGrid1).Cell(0, 3), "ИД Чемпионата");
+    EXPECT_EQ(G(GridId::StringGrid1).Cell(0, 16), "");
+    EXPECT_EQ(G(GridId::StringGrid1).Cell(3, 16), "-");
+}
+
+TEST_F(LoadRun, StructureFileMissingBuildingsGetsZeroLines) {
+    ExportFolder start, end;
+    start.structure = {"Строение;Уровень;Износ;", "Стадион;25000;12.50;", "Клубный центр;3;1.00;", "Магазин;2;0.5;"};
+    ASSERT_TRUE(Load(start, end));
+    const TextTable& g = G(GridId::StringGrid2);
+    const char* names[] = {"Стадион", "Спортивная База", "Клубный центр", "Тренировочные поля",
+                           "Медицинский центр", "Магазин", "ДЮСШ"};
+    for (int k = 0; k < 7; ++k)
+        EXPECT_EQ(g.Cell(0, k), names[k]) << k;
+    EXPECT_EQ(g.Cell(2, 1), "0,00");
+    EXPECT_EQ(g.Cell(2, 2), "1,00");
+    EXPECT_EQ(g.Cell(2, 5), "0,5");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 1, 1).image, CellImage::Stars0);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 1, 2).image, CellImage::Stars3);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 1, 5).image, CellImage::Stars2);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 3, 1).image, CellImage::Stars3);
+    // The missing base shows its whole end level as progress.
+    EXPECT_EQ(g.Cell(5, 1), "3");
+    EXPECT_EQ(g.Cell(5, 2), "-1");
+    EXPECT_EQ(g.Cell(5, 6), "2");
+    EXPECT_EQ(g.Cell(1, 0), "25.000 мест");
+}
+
+TEST_F(LoadRun, HeaderOnlyStructureFileGetsEveryBuildingAtItsRow) {
+    ExportFolder start, end;
+    start.structure = {"Строение;Уровень;Износ;"};
+    ASSERT_TRUE(Load(start, end));
+    const TextTable& g = G(GridId::StringGrid2);
+    EXPECT_EQ(g.Cell(0, 1), "Спортивная База");
+    EXPECT_EQ(g.Cell(0, 6), "ДЮСШ");
+    EXPECT_EQ(g.Cell(1, 0), " мест");
+    EXPECT_EQ(g.Cell(5, 1), "3");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 1, 4).image, CellImage::Stars0);
+}
+
+TEST_F(LoadRun, NonNumericValuesAreHandledByThePages) {
+    ExportFolder start, end;
+    PlayerSpec p{"1", "Странный", "CM"};
+    p.salary = "много";
+    p.value = "x";
+    p.level = "abc";
+    p.talent = "?";
+    start.players = {p};
+    end.players = {p};
+    start.team = TeamLines("abc");
+    start.structure = StructureLines("x");
+    ASSERT_TRUE(Load(start, end));
+    EXPECT_EQ(G(GridId::StringGrid_pay).Cell(6, 0), "");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_pay, 6, 0).background, Background::Unfavourable);
+    EXPECT_EQ(cmp.Label("kt1"), "0");
+    EXPECT_EQ(cmp.Shape("shapet3"), ShapeColour::ButtonFace);
+    EXPECT_EQ(G(GridId::StringGrid_pr).Cell(4, 1), "n/a");
+    EXPECT_EQ(cmp.Label("tot3"), "0");
+    EXPECT_EQ(G(GridId::StringGrid_ru).Cell(7, 0), "n/a");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_ru, 1, 0).text, (Rgb{0, 0, 0}));
+    EXPECT_EQ(G(GridId::StringGrid1).Cell(1, 9), "abc");
+    EXPECT_EQ(G(GridId::StringGrid1).Cell(3, 9), "-");
+    EXPECT_EQ(G(GridId::StringGrid2).Cell(5, 1), "");
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid2, 1, 1).image, CellImage::StarsBlank);
+}
+
+TEST_F(LoadRun, EmptyPlayersFilesGiveOneEmptyRowAndZeroTotals) {
+    ExportFolder start, end;
+    ASSERT_TRUE(Load(start, end));
+    EXPECT_EQ(cmp.TotalPlay().RowCount(), 2);
+    EXPECT_EQ(G(GridId::StringGrid_ru).RowCount(), 1);
+    EXPECT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "");
+    EXPECT_EQ(G(GridId::StringGrid_ru).Cell(7, 0), "n/a");
+    EXPECT_EQ(G(GridId::StringGrid_pay).RowCount(), 1);
+    EXPECT_EQ(G(GridId::StringGrid_pr).RowCount(), 2);
+    EXPECT_EQ(G(GridId::StringGrid_nat).RowCount(), 1);
+    for (const char* name : {"kt1", "kt2", "kt3", "tot1", "tot2", "tot3"})
+        EXPECT_EQ(cmp.Label(name), "0") << name;
+    for (const char* name : {"LO1", "LO2", "LO3", "LO4", "LN1", "LN2", "LN3", "LN4"})
+        EXPECT_EQ(cmp.Label(name), "(0)") << name;
+    EXPECT_EQ(cmp.Shape("shapet3"), ShapeColour::ButtonFace);
+    EXPECT_EQ(cmp.Shape("Shape19"), ShapeColour::ButtonFace);
+    EXPECT_TRUE(cmp.ComboBox3().empty());
+}
+
+TEST_F(LoadRun, MissingEndPlayersFileMakesEveryoneALeaver) {
+    ExportFolder start, end;
+    start.players = {{"1", "Первый", "GK"}, {"2", "Второй", "LD"}};
+    end.writePlayers = false;
+    ASSERT_TRUE(Load(start, end));
+    const TextTable& ru = G(GridId::StringGrid_ru);
+    ASSERT_EQ(ru.RowCount(), 2);
+    EXPECT_EQ(ru.Cell(6, 0), "n/a");
+    EXPECT_EQ(ru.Cell(6, 1), "n/a");
+    EXPECT_TRUE(cmp.ComboBox3().empty());
+    EXPECT_EQ(cmp.Label("kt2"), "0");
+    EXPECT_EQ(cmp.Label("kt1"), "20.000");
+}
+
+TEST_F(LoadRun, SecondLoadWithFewerPlayersKeepsNothingOfTheFirst) {
+    ExportFolder start, end;
+    start.players = {{"1", "Альфа", "GK"}, {"2", "Бета", "CD"}, {"3", "Гамма", "CM"}, {"4", "Дельта", "FW"}};
+    start.players[1].nat = "1";
+    start.players[3].nat = "-1";
+    end.players = start.players;
+    end.players.push_back({"5", "Эпсилон", "FW"});
+    start.skills = {SkillsLine(1, "1", "GK", 10), SkillsLine(2, "2", "CD", 10)};
+    end.skills = {SkillsLine(1, "1", "GK", 12), SkillsLine(2, "2", "CD", 12)};
+    ASSERT_TRUE(Load(start, end));
+    ASSERT_EQ(G(GridId::StringGrid_ru).RowCount(), 5);
+    ASSERT_EQ(G(GridId::StringGrid2).Cell(5, 1), "0");
+    cmp.ComboBox3Change(1);
+    ASSERT_EQ(G(GridId::StringGrid3).Cell(3, 1), "2");
+
+    ExportFolder start2, end2;
+    start2.players = {{"9", "Омега", "RM"}};
+    end2.players = start2.players;
+    start2.structure = StructureLines("x");
+    ASSERT_TRUE(Load(start2, end2));
+
+    EXPECT_EQ(cmp.TotalPlay().RowCount(), 2);
+    for (GridId id : {GridId::StringGrid_ru, GridId::StringGrid_pay, GridId::StringGrid_nat}) {
+        ASSERT_EQ(G(id).RowCount(), 1);
+        EXPECT_EQ(G(id).Cell(0, 0), "Омега");
+    }
+    ASSERT_EQ(G(GridId::StringGrid_pr).RowCount(), 2);
+    EXPECT_EQ(G(GridId::StringGrid_pr).Cell(0, 1), "Омега");
+    for (int row = 1; row < 5; ++row) {
+        EXPECT_EQ(cmp.DrawCell(GridId::StringGrid_nat, 3, row).image, CellImage::None) << row;
+        EXPECT_EQ(cmp.NatStatus(row)[0], "") << row;
+    }
+    EXPECT_EQ(cmp.Label("LO4"), "(0)");
+    EXPECT_EQ(cmp.Label("LO2"), "(0)");
+    EXPECT_EQ(cmp.Label("LO1"), "(1)");
+    EXPECT_EQ(cmp.ComboBox3(), (std::vector<std::string>{"Омега, RM"}));
+    EXPECT_EQ(cmp.ComboBox3Text(), "");
+    // The skills grid shows no value of the earlier choice, and no line colour.
+    for (int k = 1; k <= 24; ++k) {
+        for (int c = 1; c < 4; ++c)
+            EXPECT_EQ(G(GridId::StringGrid3).Cell(c, k), "") << c << "," << k;
+        EXPECT_FALSE(cmp.DrawCell(GridId::StringGrid3, 0, k).text.has_value()) << k;
+    }
+    // A progress that cannot be formed this time is empty, not the earlier one.
+    EXPECT_EQ(G(GridId::StringGrid2).Cell(5, 1), "");
+}
+
+TEST_F(LoadRun, PlayerChoiceFillsTheSkillsGridAndThePanel) {
+    ExportFolder start, end;
+    PlayerSpec a{"11", "Защитник Первый", "CD"};
+    PlayerSpec b{"22", "Второй", "FW"};
+    start.players = {a, b};
+    b.talent = "5";
+    b.age = "26";
+    end.players = {b, a};
+    // Player 22 has a start skills row only; player 11 has both, skill 1 up by 3.
+    start.skills = {SkillsLine(1, "11", "CD", 50), SkillsLine(2, "22", "FW", 40)};
+    end.skills = {SkillsLine(1, "11", "CD", 50, 3)};
+    ASSERT_TRUE(Load(start, end));
+    ASSERT_EQ(cmp.ComboBox3(), (std::vector<std::string>{"Второй, FW", "Защитник Первый, CD"}));
+    EXPECT_FALSE(cmp.PanelToggleEnabled());
+
+    cmp.ComboBox3Change(1);
+    EXPECT_TRUE(cmp.PanelToggleEnabled());
+    EXPECT_EQ(cmp.ComboBox3Text(), "Защитник Первый, CD");
+    const TextTable& g = G(GridId::StringGrid3);
+    EXPECT_EQ(g.RowCells(1), (std::vector<std::string>{"Навесы", "50", "53", "3"}));
+    EXPECT_EQ(g.RowCells(2), (std::vector<std::string>{"Дриблинг", "50", "50", "0"}));
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid3, 3, 1).background, Background::Favourable);
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid3, 0, 6).text, (Rgb{0, 128, 0}));
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid3, 1, 1).text, (Rgb{255, 0, 0}));
+    const auto& v = cmp.ExInfo().values;
+    EXPECT_EQ(v[0], "Защитник Первый");
+    EXPECT_EQ(v[1], "CD");
+    EXPECT_EQ(v[2], "3");
+    EXPECT_EQ(v[3], "25");
+    EXPECT_EQ(v[4], "0,2");  // 3 x 0.05 = 0.15
+    EXPECT_EQ(v[5], "Навесы (3)");
+    EXPECT_EQ(v[6], "нет");
+    EXPECT_EQ(v[9], "+0,15");
+
+    cmp.ComboBox3Change(0);
+    EXPECT_EQ(cmp.ComboBox3Text(), "Второй, FW");
+    for (int k = 1; k <= 24; ++k) {
+        EXPECT_EQ(g.Cell(1, k), "40") << k;
+        EXPECT_EQ(g.Cell(2, k), "") << k;
+        EXPECT_EQ(g.Cell(3, k), "") << k;
+        EXPECT_EQ(cmp.DrawCell(GridId::StringGrid3, 3, k).background, Background::Grid) << k;
+    }
+    EXPECT_EQ(cmp.DrawCell(GridId::StringGrid3, 0, 6).text, (Rgb{255, 0, 0}));
+    EXPECT_EQ(v[0], "Второй");
+    EXPECT_EQ(v[2], "5");
+    EXPECT_EQ(v[3], "26");
+    EXPECT_EQ(v[4], "0,0");
+    EXPECT_EQ(v[5], "нет");
+    EXPECT_EQ(v[6], "нет");
+    for (int r = 7; r <= 10; ++r)
+        EXPECT_EQ(v[static_cast<std::size_t>(r)], "0,00") << r;
+}
+
+TEST_F(LoadRun, ChoosingBeyondTheChooserIsRefused) {
+    ExportFolder start, end;
+    start.players = {{"1", "Кипер", "GK"}};
+    end.players = start.players;
+    ASSERT_TRUE(Load(start, end));
+    EXPECT_THROW(cmp.ComboBox3Change(1), std::out_of_range);
+    EXPECT_THROW(cmp.ComboBox3Change(-1), std::out_of_range);
+    EXPECT_EQ(cmp.ComboBox3Text(), "");
+}
+
+}  // namespace
+}  // namespace cadrix
