@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "core/wildcard.h"
+#include "uihost.h"
 
 namespace cadrix::app {
 
@@ -70,6 +71,28 @@ void ExtractArchive(const fs::path& archive, const fs::path& folder, UiHost& /*h
     const int code = unzip.exitCode();
     if (code != 0 && code != 1 && code != 11)
         throw ArchiveError("ZipFile: Archive is damaged. Open failed - Native error: 00048");
+}
+
+EntryFailureAnswer ArchiveQuestions::askEntryFailure(const std::string& errorText)
+{
+    const QString text = QString::fromStdString(errorText) + QStringLiteral(". File processing error, possibly disk is full");
+    switch (m_host.message(m_parent, QStringLiteral("Confirm"), text, QMessageBox::Question,
+                           QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore)) {
+    case QMessageBox::Retry:
+        return EntryFailureAnswer::Retry;
+    case QMessageBox::Ignore:
+        return EntryFailureAnswer::Ignore;
+    default:
+        return EntryFailureAnswer::Abort;
+    }
+}
+
+std::optional<std::string> ArchiveQuestions::askPassword(const std::string& entryName)
+{
+    const auto password = m_host.askPassword(m_parent, QString::fromStdString(entryName));
+    if (!password)
+        return std::nullopt;
+    return password->toStdString();
 }
 
 std::optional<fs::path> FindPlayersFile(const fs::path& folder)

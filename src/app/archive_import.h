@@ -42,6 +42,24 @@ void EmptyCsvFiles(const std::filesystem::path& folder);
 void ExtractArchive(const std::filesystem::path& archive, const std::filesystem::path& folder, UiHost& host,
                     QWidget* parent);
 
+// The two questions the extraction asks the user.
+enum class EntryFailureAnswer { Abort, Retry, Ignore };
+
+class ArchiveQuestions {
+public:
+    ArchiveQuestions(UiHost& host, QWidget* parent) : m_host(host), m_parent(parent) {}
+
+    // An entry could not be extracted: the error text followed by
+    // ". File processing error, possibly disk is full", Abort/Retry/Ignore.
+    EntryFailureAnswer askEntryFailure(const std::string& errorText);
+    // An encrypted entry: the password typed, or none when cancelled.
+    std::optional<std::string> askPassword(const std::string& entryName);
+
+private:
+    UiHost& m_host;
+    QWidget* m_parent;
+};
+
 // STEP: the first "*players.csv" file (letter case ignored) at the folder's
 // top level, when there is one that can be opened.
 std::optional<std::filesystem::path> FindPlayersFile(const std::filesystem::path& folder);

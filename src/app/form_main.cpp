@@ -362,14 +362,20 @@ void FormMain::changeEvent(QEvent* event)
     // Only the first activation empties the working folders and applies the
     // default font: coming back from another window of the program must not
     // delete a chosen snapshot's files nor undo the user's font choice.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activated) {
-        m_activated = true;
-        Run([this] { FormActivate(); });
-        auto pending = std::move(m_afterActivation);
-        m_afterActivation.clear();
-        for (auto& action : pending)
-            QTimer::singleShot(0, this, action);
-    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        firstActivation();
+}
+
+void FormMain::firstActivation()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    Run([this] { FormActivate(); });
+    auto pending = std::move(m_afterActivation);
+    m_afterActivation.clear();
+    for (auto& action : pending)
+        QTimer::singleShot(0, this, action);
 }
 
 void FormMain::afterFirstActivation(std::function<void()> action)

@@ -51,6 +51,9 @@ public:
     // (at once when it already has).
     void afterFirstActivation(std::function<void()> action);
     bool firstActivationDone() const { return m_activated; }
+    // The first activation's work; runs once. Also called when a window
+    // manager never activates the window, so that start-up still completes.
+    void firstActivation();
 
     const Comparison& comparison() const { return m_comparison; }
     Comparison& comparison() { return m_comparison; }

@@ -54,6 +54,10 @@ int main(int argc, char* argv[])
     FormMain& form = *windows->formMain;
     form.show();
     form.activateWindow();
+    // Some window managers do not activate a window that was not clicked;
+    // start-up must finish all the same.
+    constexpr int kActivationWaitMs = 3000;
+    QTimer::singleShot(kActivationWaitMs, &form, [&form] { form.firstActivation(); });
 
     if (parser.isSet(screenshots)) {
         const QString folder = parser.value(screenshots);

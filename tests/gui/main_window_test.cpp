@@ -335,6 +335,22 @@ private slots:
         QCOMPARE(StandardErrorText(message), shown);
     }
 
+    void extractionQuestionsGoThroughTheHost()
+    {
+        ArchiveQuestions questions(*m_host, &form());
+        m_host->messageAnswers = {QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::NoButton};
+        QCOMPARE(questions.askEntryFailure("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"),
+                 EntryFailureAnswer::Retry);
+        QCOMPARE(questions.askEntryFailure("e"), EntryFailureAnswer::Ignore);
+        // Closing the box without a button stops the extraction.
+        QCOMPARE(questions.askEntryFailure("e"), EntryFailureAnswer::Abort);
+        QCOMPARE(m_host->messages[0].text,
+                 QStringLiteral("ZipFile: Cannot create file \"x.csv\" - Native error: 00019. "
+                                "File processing error, possibly disk is full"));
+        QCOMPARE(m_host->messages[0].buttons, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        QCOMPARE(questions.askPassword("a.csv"), std::optional<std::string>());
+    }
+
     void longArchivePathsAreShortenedInTheMiddle()
     {
         const std::string exact = "/" + std::string(60, 'a') + ".zip";  // 65 characters
