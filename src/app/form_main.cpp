@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 #include <QCursor>
+#include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -334,7 +336,10 @@ void FormMain::FormCreate()
                             static_cast<QWidget*>(ui.SpeedButton1)})
         widget->setCursor(hand);
 
-    m_openDialogFolder = QString::fromStdString(m_folders.base.string());
+    // The open dialogs start in the program's folder; an installed program's
+    // folder holds no archives, so there they start in the user's home.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    m_openDialogFolder = QFileInfo(programFolder).isWritable() ? programFolder : QDir::homePath();
     if (!m_openDialogFolder.endsWith(u'/'))
         m_openDialogFolder += u'/';
 

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "app_windows.h"
@@ -52,6 +54,11 @@ int main(int argc, char* argv[])
         return 1;
     }
     FormMain& form = *windows->formMain;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect centred(QPoint(0, 0), form.size());
+        centred.moveCenter(screen->availableGeometry().center());
+        form.move(centred.topLeft());
+    }
     form.show();
     form.activateWindow();
     // Some window managers do not activate a window that was not clicked;
