@@ -139,6 +139,19 @@ private slots:
         QCOMPARE(form().windowTitle(), QStringLiteral("Cadrix 2 - ВФМ \"Орванто\""));
         QCOMPARE(form().size(), QSize(549, 553));
 
+        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        const QStringList names = {"t1", "t2", "t3", "t5", "t6", "t4", "t7"};
+        const QStringList captions = {"Клуб", "Скиллы", "РУ", "Номиналы", "Контракты", "Сборные", "Инф-ра"};
+        const QStringList hints = {"", "Умения игроков", "Реальный уровень игроков", "Стоимость игроков",
+                                   "Зарплаты игроков", "Игроки в сборных", "Инфраструктура клуба"};
+        QCOMPARE(pages->count(), 7);
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(pages->widget(i)->objectName(), names[i]);
+            QCOMPARE(pages->tabText(i), captions[i]);
+            QCOMPARE(pages->tabToolTip(i), hints[i]);
+            QVERIFY(!pages->tabIcon(i).isNull());
+        }
+
         QTableView* realLevel = form().grid(GridId::StringGrid_ru);
         const QList<int> expected = {194, 30, 30, 50, 45, 50, 45, 50};
         for (int col = 0; col < expected.size(); ++col)
