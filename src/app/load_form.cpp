@@ -52,6 +52,9 @@ void LoadForm::showTables(const Comparison& comparison)
                                                           {2, &comparison.EndSnapshot()}};
     for (const auto& [n, snapshot] : snapshots) {
         add(QStringLiteral("lb%1 play").arg(n), LinesText(snapshot->lbPlay));
+        add(QStringLiteral("lb%1 play2").arg(n), LinesText(snapshot->lbPlay2));
+        add(QStringLiteral("lb%1 team").arg(n), LinesText(snapshot->lbTeam));
+        add(QStringLiteral("lb%1 struct").arg(n), LinesText(snapshot->lbStruct));
         add(QStringLiteral("sg%1_play").arg(n), TableText(snapshot->play));
         add(QStringLiteral("sg%1_play2").arg(n), TableText(snapshot->play2));
         add(QStringLiteral("sg%1_team").arg(n), TableText(snapshot->team));
