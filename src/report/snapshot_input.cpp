@@ -1,55 +1,55 @@
 #include "report/snapshot_input.h"
 
-#include <ctime>
+#include <sys/stat.h>
+
 #include <iostream>
+#include <random>
 #include <system_error>
 
-#include "core/utf8.h"
 #include "core/wildcard.h"
+#include "import/archive_choice.h"
 #include "snapshot/snapshot.h"
 
 namespace cadrix {
 
 namespace {
 
-std::string LocalDateText(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto mtime = std::filesystem::last_write_time(file, ec);
-    if (ec)
-        return "";
-    const auto sys = std::chrono::file_clock::to_sys(mtime);
-    const std::time_t t = std::chrono::system_clock::to_time_t(sys);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%d.%m.%Y", &local);
-    return buf;
-}
+constexpr const char* kFileLabels[] = {"labelTS1", "labelTS2"};
+constexpr const char* kDateLabels[] = {"LabelOF", "LabelNF"};
 
-std::string FileLabel(const std::string& path) {
-    if (CodePointCount(path) <= 65)
-        return path;
-    return LeftChars(path, 40) + " ... " + RightChars(path, 21);
+void Publish(const SnapshotChoice& choice, Comparison& cmp, std::map<std::string, std::string>& labels) {
+    const bool start = choice.side == SnapshotSide::Start;
+    (start ? cmp.startChosen : cmp.endChosen) = choice.chosen;
+    (start ? cmp.startDate : cmp.endDate) = choice.dateText;
+    labels[kFileLabels[start ? 0 : 1]] = choice.fileLabel;
+    labels[kDateLabels[start ? 0 : 1]] = choice.dateLabel;
 }
 
 // A folder stands for an archive already extracted: its players file gives the
-// date, its path the file label.
-bool ChooseFolder(const std::filesystem::path& folder, bool start, Comparison& cmp,
-                  std::map<std::string, std::string>& labels) {
+// date, its path the file label; without a players file the row keeps its prompts.
+SnapshotChoice ChooseFolder(const std::filesystem::path& folder, SnapshotSide side) {
+    SnapshotChoice choice = SnapshotChoice::Initial(side);
+    choice.chosen = true;
     const auto players = FindFirstMatching(folder, kPlayersMask);
-    const char* fileLabel = start ? "labelTS1" : "labelTS2";
-    const char* dateLabel = start ? "LabelOF" : "LabelNF";
-    (start ? cmp.startChosen : cmp.endChosen) = true;
-    if (!players) {
-        labels[fileLabel] = start ? "Выбрать файл на начало периода" : "Выбрать файл на конец периода";
-        labels[dateLabel] = "не выбран";
-        return true;
+    struct stat st {};
+    if (!players || ::stat(players->c_str(), &st) != 0)
+        return choice;
+    choice.dateText = LocalDateText(st.st_mtime);
+    choice.fileLabel = FileLabelText(std::filesystem::absolute(folder).string());
+    choice.dateLabel = choice.dateText + ", OK";
+    choice.dateLabelColour = kChosenColour;
+    return choice;
+}
+
+std::filesystem::path FreshTempFolder() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto dir = std::filesystem::temp_directory_path() / ("cadrix-report-" + std::to_string(random()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(dir, ec))
+            return dir;
     }
-    const std::string date = LocalDateText(*players);
-    (start ? cmp.startDate : cmp.endDate) = date;
-    labels[fileLabel] = FileLabel(std::filesystem::absolute(folder).string());
-    labels[dateLabel] = date + ", OK";
-    return true;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 }  // namespace
@@ -72,14 +72,36 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
             return false;
         }
     }
-    const bool folders = std::filesystem::is_directory(start) && std::filesystem::is_directory(end);
-    if (!folders) {
-        std::cerr << "cadrix-report: give two folders of extracted CSV files\n";
+    const bool startIsFolder = std::filesystem::is_directory(start);
+    if (startIsFolder != std::filesystem::is_directory(end)) {
+        std::cerr << "cadrix-report: give two archives or two folders\n";
         return false;
     }
-    ChooseFolder(start, true, comparison, labels);
-    ChooseFolder(end, false, comparison, labels);
-    comparison.SpeedButtonFillClick(start, end);
+    if (startIsFolder) {
+        Publish(ChooseFolder(start, SnapshotSide::Start), comparison, labels);
+        Publish(ChooseFolder(end, SnapshotSide::End), comparison, labels);
+        comparison.SpeedButtonFillClick(start, end);
+        return true;
+    }
+
+    if (!m_workDir)
+        m_tempDir = FreshTempFolder();
+    const std::filesystem::path base = m_workDir ? *m_workDir : *m_tempDir;
+    UnattendedQuestions questions;
+    // The start archive first, then the end archive, each followed by the load
+    // run, which does its work once both are chosen.
+    for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
+        SnapshotChoice choice = SnapshotChoice::Initial(side);
+        BeginChoice(choice);
+        const ChoiceStatus status = ChooseArchive(choice, archive, WorkingFolder(base, side), questions);
+        Publish(choice, comparison, labels);
+        if (status == ChoiceStatus::InvalidStatistics) {
+            std::cerr << "cadrix-report: " << archive.string() << ": " << kInvalidStatisticsText << "\n";
+            return false;
+        }
+        comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),
+                                        WorkingFolder(base, SnapshotSide::End));
+    }
     return true;
 }
 

@@ -747,5 +747,77 @@ TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
         EXPECT_NE(run.out.find(row[0]["text"].text), std::string::npos) << row[0]["text"].text;
 }
 
+
+// ---- Archives, chosen as the window chooses them. ----
+
+// The grids whose texts hold no date: the same for an archive and its folder.
+const char* const kDatelessGrids[] = {"StringGrid_nat", "StringGrid_pay", "StringGrid_ru"};
+
+TEST_F(ReportRun, ArchivesGiveTheComparisonOfTheirFiles) {
+    const Json zips = ReportJson({(kSamples / "start.zip").string(), (kSamples / "end.zip").string()});
+    const Json folders = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
+    // The dates are those stored in the archives for the players files.
+    EXPECT_EQ(zips["labels"]["LabelOF"].text, "01.09.2026, OK");
+    EXPECT_EQ(zips["labels"]["LabelNF"].text, "30.11.2026, OK");
+    EXPECT_EQ(zips["labels"]["Label10"].text, "01.09.2026");
+    EXPECT_EQ(zips["labels"]["labelTS1"].text, fs::absolute(kSamples / "start.zip").string());
+    EXPECT_EQ(zips["grids"]["StringGrid1"][0][1]["text"].text, "01.09.2026");
+    for (const char* grid : kDatelessGrids) {
+        const Json& a = zips["grids"][grid];
+        const Json& b = folders["grids"][grid];
+        ASSERT_EQ(a.items.size(), b.items.size()) << grid;
+        for (std::size_t r = 0; r < a.items.size(); ++r) {
+            for (std::size_t c = 0; c < a.items[r].items.size(); ++c)
+                EXPECT_EQ(a.items[r].items[c]["text"].text, b.items[r].items[c]["text"].text) << grid << " " << r;
+        }
+    }
+    for (const char* label : {"kt1", "kt2", "kt3", "tot1", "tot2", "tot3", "LO1", "LN4"})
+        EXPECT_EQ(zips["labels"][label].text, folders["labels"][label].text) << label;
+}
+
+TEST_F(ReportRun, ArchivesAreExtractedIntoTheWorkingFolders) {
+    const RunResult run = Report({"--format", "json", (kSamples / "start.zip").string(), (kSamples / "end.zip").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* side : {"old", "new"}) {
+        for (const char* file : {"orvanto_club_players.csv", "orvanto_club_players_skills.csv", "orvanto_club_team.csv",
+                                 "orvanto_club_structure.csv"})
+            EXPECT_TRUE(fs::is_regular_file(m_root / "work" / "Tmp" / side / file)) << side << "/" << file;
+    }
+}
+
+TEST_F(ReportRun, ArchiveWithoutPlayersFileIsNoStatistics) {
+    const fs::path folder = WriteExport("only_team", {{"club_team.csv", Team("100")}}, 3);
+    const fs::path zip = m_root / "no_players.zip";
+    ASSERT_EQ(std::system(("cd " + Quote(folder.string()) + " && zip -q " + Quote(zip.string()) + " club_team.csv").c_str()),
+              0);
+    const RunResult run = Report({"--format", "json", zip.string(), (kSamples / "end.zip").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Неверный файл статистики"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ReportRun, NotAnArchiveShowsTheArchiveError) {
+    const RunResult run = Report({"--format", "json", (kSamples / "README.md").string(), (kSamples / "end.zip").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("ZipFile: Archive is damaged. Open failed - Native error: 00048"), std::string::npos)
+        << run.err;
+}
+
+TEST_F(ReportRun, WithoutWorkDirTheTemporaryFolderIsRemoved) {
+    const fs::path tmp = m_root / "tmp";
+    fs::create_directories(tmp);
+    const std::string cmd = "TMPDIR=" + Quote(tmp.string()) + " " + Quote(CADRIX_REPORT_EXE) + " --format json " +
+                            Quote((kSamples / "start.zip").string()) + " " + Quote((kSamples / "end.zip").string()) +
+                            " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+TEST_F(ReportRun, MixingAnArchiveAndAFolderIsRefused) {
+    const RunResult run = Report({(kSamples / "start.zip").string(), (kSamples / "end").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_FALSE(run.err.empty());
+}
+
 }  // namespace
 }  // namespace cadrix

@@ -1,0 +1,37 @@
+// What a manager waits for after picking the end archive: both choices of the
+// sample pair, extraction included, and the whole load with the comparison run.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "import/archive_choice.h"
+#include "views/comparison.h"
+
+namespace {
+
+using namespace cadrix;
+
+void BM_SamplePairChoicesAndLoad(benchmark::State& state) {
+    const std::filesystem::path samples = std::filesystem::path(CADRIX_SOURCE_DIR) / "samples";
+    const auto base = std::filesystem::temp_directory_path() / "cadrix_bench_sample_pair";
+    std::filesystem::remove_all(base);
+    UnattendedQuestions questions;
+    for (auto _ : state) {
+        Comparison comparison;
+        for (const auto& [archive, side] : {std::pair{samples / "start.zip", SnapshotSide::Start},
+                                            std::pair{samples / "end.zip", SnapshotSide::End}}) {
+            SnapshotChoice choice = SnapshotChoice::Initial(side);
+            BeginChoice(choice);
+            ChooseArchive(choice, archive, WorkingFolder(base, side), questions);
+            (side == SnapshotSide::Start ? comparison.startChosen : comparison.endChosen) = choice.chosen;
+            (side == SnapshotSide::Start ? comparison.startDate : comparison.endDate) = choice.dateText;
+            comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),
+                                            WorkingFolder(base, SnapshotSide::End));
+        }
+        benchmark::DoNotOptimize(comparison.ComboBox3().size());
+    }
+    std::filesystem::remove_all(base);
+}
+BENCHMARK(BM_SamplePairChoicesAndLoad)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "import/extract_questions.h"
+#include "import/working_folders.h"
+
+namespace cadrix {
+
+struct LabelColour {
+    std::uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(const LabelColour&, const LabelColour&) = default;
+};
+
+inline constexpr LabelColour kNotChosenColour{128, 0, 0};  // maroon
+inline constexpr LabelColour kChosenColour{0, 128, 0};     // green
+
+inline constexpr std::string_view kInvalidStatisticsText = "Неверный файл статистики";
+inline constexpr std::string_view kNotChosenText = "не выбран";
+
+// What one snapshot's row shows and whether an archive was picked for it.
+// `fileLabel` is labelTS1/labelTS2, `dateLabel` LabelOF/LabelNF.
+struct SnapshotChoice {
+    SnapshotSide side = SnapshotSide::Start;
+    bool chosen = false;
+    std::string dateText;  // dd.MM.yyyy of the players file, empty until one is read
+    std::string fileLabel;
+    std::string dateLabel;
+    LabelColour dateLabelColour = kNotChosenColour;
+
+    // The state at start: not chosen, no date, the prompts on the labels.
+    static SnapshotChoice Initial(SnapshotSide side);
+};
+
+// "Выбрать файл на начало периода" / "Выбрать файл на конец периода".
+std::string InitialFileLabel(SnapshotSide side);
+
+// The archive's path as the file label shows it: whole up to 65 characters,
+// else its first 40, " ... " and its last 21.
+std::string FileLabelText(std::string_view path);
+
+// A file's last-write time as a local date, dd.MM.yyyy; empty when unreadable.
+std::string LocalDateText(std::int64_t unixTime);
+
+enum class ChoiceStatus {
+    Extracted,          // labels show the archive and its date: run the load now
+    InvalidStatistics,  // show "Неверный файл статистики" and the splash picture
+};
+
+// Before the open dialog is shown: the snapshot counts as not chosen.
+void BeginChoice(SnapshotChoice& choice);
+
+// After the user picked `archive`: empties `workingFolder` of CSV files, marks
+// the snapshot chosen, extracts the archive's CSV files into the folder and
+// reads the players file's date. Archive errors and open errors propagate,
+// leaving the labels and the date text as they were.
+ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& archive,
+                           const std::filesystem::path& workingFolder, ExtractQuestions& questions);
+
+}  // namespace cadrix

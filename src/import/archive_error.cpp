@@ -1,0 +1,82 @@
+#include "import/archive_error.h"
+
+#include <cstdio>
+
+namespace cadrix {
+
+namespace {
+
+constexpr std::string_view kComponentName = "ZipFile";
+
+}  // namespace
+
+std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode code, ComponentName name) {
+    std::string text;
+    if (name == ComponentName::Shown) {
+        text += kComponentName;
+        text += ": ";
+    }
+    text += message;
+    text += " - Native error: ";
+    // "%5d" with its blanks turned into zeros.
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%5d", static_cast<int>(code));
+    for (char* c = digits; *c; ++c)
+        if (*c == ' ')
+            *c = '0';
+    text += digits;
+    return text;
+}
+
+ArchiveError::ArchiveError(ArchiveErrorCode code, const std::string& text) : std::runtime_error(text), m_code(code) {}
+
+namespace {
+
+ArchiveError Make(ArchiveErrorCode code, std::string_view message, ComponentName name = ComponentName::Shown) {
+    return ArchiveError(code, FormatArchiveErrorText(message, code, name));
+}
+
+}  // namespace
+
+ArchiveError ArchiveError::BlankFileName() {
+    return Make(ArchiveErrorCode::BlankFileName, "File name is blank. Specify appropriate file name");
+}
+
+ArchiveError ArchiveError::ArchiveDamaged() {
+    return Make(ArchiveErrorCode::ArchiveDamaged, "Archive is damaged. Open failed");
+}
+
+ArchiveError ArchiveError::CentralDirDamaged() {
+    return Make(ArchiveErrorCode::CentralDirDamaged, "Central directory is damaged. Open failed");
+}
+
+ArchiveError ArchiveError::MultiVolumeUnsupported() {
+    return Make(ArchiveErrorCode::MultiVolumeUnsupported, "Multi-volume archives are not supported. Open failed");
+}
+
+ArchiveError ArchiveError::SizesExceedArchive() {
+    return Make(ArchiveErrorCode::SizesExceedArchive, "Archive is damaged. Open failed", ComponentName::Omitted);
+}
+
+ArchiveError ArchiveError::CannotCreateDirectory(const std::filesystem::path& folder) {
+    return Make(ArchiveErrorCode::CannotCreateDirectory, "Cannot create directory \"" + folder.string() + "\"");
+}
+
+ArchiveError ArchiveError::CannotCreateFile(const std::filesystem::path& file) {
+    return Make(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"");
+}
+
+ArchiveError ArchiveError::InvalidEntry() {
+    return Make(ArchiveErrorCode::InvalidEntry, "Invalid size or check sum of file or unsupported compression format");
+}
+
+ArchiveError ArchiveError::Deflate64Unsupported() {
+    return Make(ArchiveErrorCode::Deflate64Unsupported, "Deflate64 compression method is not supported",
+                ComponentName::Omitted);
+}
+
+FileOpenError::FileOpenError(const std::filesystem::path& file) : std::runtime_error("Cannot open file " + file.string()) {}
+
+FileReadError::FileReadError(const std::filesystem::path& file) : std::runtime_error("Cannot read file " + file.string()) {}
+
+}  // namespace cadrix

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace cadrix {
+
+// Native codes of the archive errors the reader raises. The numbers are the
+// ones managers see in the error box, so they never change.
+enum class ArchiveErrorCode : int {
+    BlankFileName = 9,
+    InvalidEntry = 8,                // bad size, check sum or method of one entry
+    CannotCreateFile = 19,
+    CannotCreateDirectory = 20,
+    ArchiveDamaged = 48,             // no end of central directory record
+    CentralDirDamaged = 50,          // a record of the central directory does not hold together
+    MultiVolumeUnsupported = 51,
+    Deflate64Unsupported = 55,
+    SizesExceedArchive = 57,
+};
+
+// An error of the archive reader: its text is what the user sees, word for word.
+class ArchiveError : public std::runtime_error {
+public:
+    ArchiveError(ArchiveErrorCode code, const std::string& text);
+
+    ArchiveErrorCode Code() const { return m_code; }
+    int NativeCode() const { return static_cast<int>(m_code); }
+
+    static ArchiveError BlankFileName();
+    static ArchiveError ArchiveDamaged();
+    static ArchiveError CentralDirDamaged();
+    static ArchiveError MultiVolumeUnsupported();
+    static ArchiveError SizesExceedArchive();
+    static ArchiveError CannotCreateDirectory(const std::filesystem::path& folder);
+    static ArchiveError CannotCreateFile(const std::filesystem::path& file);
+    static ArchiveError InvalidEntry();
+    static ArchiveError Deflate64Unsupported();
+
+private:
+    ArchiveErrorCode m_code;
+};
+
+// "ZipFile: <message> - Native error: 00048"; two of the component's errors
+// come without the component name, as the original component wrote them.
+enum class ComponentName { Shown, Omitted };
+std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode code, ComponentName name);
+
+// The archive file itself cannot be opened (no permission, not a plain file).
+// Not an archive error, but it reaches the caller the same way.
+class FileOpenError : public std::runtime_error {
+public:
+    explicit FileOpenError(const std::filesystem::path& file);
+};
+
+// Reading the archive failed half-way (the file changed or the disk failed).
+// Not asked about per entry: it ends the extraction.
+class FileReadError : public std::runtime_error {
+public:
+    explicit FileReadError(const std::filesystem::path& file);
+};
+
+}  // namespace cadrix

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/extract_questions.h"
+
+namespace cadrix {
+
+// One record of the central directory, as far as extraction needs it.
+struct ZipEntry {
+    std::string name;            // decoded to UTF-8
+    std::uint16_t versionMadeBy = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint16_t dosTime = 0;
+    std::uint16_t dosDate = 0;
+    std::uint32_t crc32 = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint64_t uncompressedSize = 0;
+    std::uint32_t externalAttributes = 0;
+    std::uint64_t localHeaderOffset = 0;
+    // Where the entry's data lies, found when the archive is opened; none when
+    // its local header is unreadable or its bytes overlap another entry or the
+    // central directory, which makes the entry fail its checks.
+    std::optional<std::uint64_t> dataOffset;
+};
+
+// Reads a statistics archive (PKWARE ZIP) and writes the entries matching
+// "*.csv" into BaseDir. The archive is only ever read.
+class ZipFile {
+public:
+    explicit ZipFile(ExtractQuestions& questions);
+    ~ZipFile();
+    ZipFile(const ZipFile&) = delete;
+    ZipFile& operator=(const ZipFile&) = delete;
+
+    const std::filesystem::path& FileName() const { return m_fileName; }
+    void SetFileName(const std::filesystem::path& path) { m_fileName = path; }
+    const std::filesystem::path& BaseDir() const { return m_baseDir; }
+    void SetBaseDir(const std::filesystem::path& path) { m_baseDir = path; }
+    // Kept for the callers' sake: extraction writes straight into BaseDir and
+    // never needs a temporary file.
+    const std::filesystem::path& TempDir() const { return m_tempDir; }
+    void SetTempDir(const std::filesystem::path& path) { m_tempDir = path; }
+
+    // Opens FileName for reading and reads its central directory. Throws
+    // ArchiveError or FileOpenError; after an error the archive is closed.
+    // A FileName that names no file gives an archive without entries.
+    void OpenArchive();
+    // Extracts every entry matching "*.csv". Failures of single entries are
+    // settled through the questions; only a failed read of the archive throws.
+    void ExtractFiles();
+    void CloseArchive();
+
+    bool IsOpen() const { return m_fd >= 0 || m_openedMissing; }
+    const std::vector<ZipEntry>& Entries() const { return m_entries; }
+
+    // Limits that keep a hostile archive from filling the disk.
+    static constexpr std::uint64_t kMaxEntrySize = 512ull * 1024 * 1024;
+
+private:
+    enum class EntryOutcome { Extracted, Skipped, Abandoned };
+
+    void ReadCentralDirectory();
+    void LocateEntryData(std::uint64_t centralDirOffset);
+    EntryOutcome ExtractEntry(const ZipEntry& entry);
+    void ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+    ExtractQuestions& m_questions;
+    std::filesystem::path m_fileName;
+    std::filesystem::path m_baseDir;
+    std::filesystem::path m_tempDir;
+
+    int m_fd = -1;
+    bool m_openedMissing = false;
+    std::uint64_t m_fileSize = 0;
+    std::vector<ZipEntry> m_entries;
+    std::optional<std::string> m_password;  // the last password that fitted
+    std::vector<std::uint8_t> m_input;
+    std::vector<std::uint8_t> m_output;
+};
+
+}  // namespace cadrix

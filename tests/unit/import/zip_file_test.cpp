@@ -1,0 +1,485 @@
+#include "import/zip_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+
+#include "import/archive_error.h"
+#include "import_test_support.h"
+
+namespace cadrix {
+namespace {
+
+using namespace cadrix::testing;
+
+const std::string kInvalidEntryQuestion =
+    "ZipFile: Invalid size or check sum of file or unsupported compression format - Native error: 00008" +
+    std::string(kEntryFailureSuffix);
+
+// A players file of a few megabytes in code page 1251, so that the data runs
+// through several read and inflate buffers.
+std::string PlayersCsv() {
+    std::string text = "id;\xC8\xEC\xFF;pos;skill\r\n";
+    for (int i = 0; i < 60000; ++i)
+        text += std::to_string(100000 + i) + ";\xC8\xE2\xE0\xED\xEE\xE2 " + std::to_string(i * 7 % 1000) + ";FW;" +
+                std::to_string(i % 97) + "\r\n";
+    return text;
+}
+
+class ZipFileTest : public TempFolderTest {
+protected:
+    // Opens and extracts `archive` into Work() the way the archive choice does.
+    void Extract(const fs::path& archive) {
+        ZipFile zip(questions);
+        zip.SetFileName(archive);
+        zip.SetBaseDir(Work());
+        zip.SetTempDir(Work());
+        zip.OpenArchive();
+        zip.ExtractFiles();
+        zip.CloseArchive();
+    }
+    fs::path WriteCrafted(const std::vector<CraftedEntry>& entries, const std::string& name = "crafted.zip") {
+        const fs::path p = Src() / name;
+        WriteFileBytes(p, CraftZip(entries));
+        return p;
+    }
+    // Expects OpenArchive to fail with `code` and `text`, leaving nothing behind.
+    void ExpectOpenError(const fs::path& archive, ArchiveErrorCode code, const std::string& text) {
+        ZipFile zip(questions);
+        zip.SetFileName(archive);
+        zip.SetBaseDir(Work());
+        try {
+            zip.OpenArchive();
+            ADD_FAILURE() << "no error for " << archive;
+        } catch (const ArchiveError& e) {
+            EXPECT_EQ(e.Code(), code);
+            EXPECT_EQ(std::string(e.what()), text);
+        }
+        EXPECT_FALSE(zip.IsOpen());
+        EXPECT_FALSE(fs::exists(Work()));
+    }
+
+    ScriptedQuestions questions;
+};
+
+// --- Archives made by real tools ---------------------------------------------
+
+struct ToolCase {
+    const char* label;
+    const char* tool;
+    const char* command;  // run in the content folder, writes ../out.zip
+};
+
+TEST_F(ZipFileTest, ExtractsArchivesOfRealToolsByteForByte) {
+    const ToolCase cases[] = {
+        {"Info-ZIP", "zip", "zip -q -X -r ../out.zip a_players.csv data readme.txt"},
+        {"Info-ZIP stored", "zip", "zip -q -X -0 -r ../out.zip a_players.csv data readme.txt"},
+        {"bsdtar", "bsdtar", "bsdtar --format zip -cf ../out.zip a_players.csv data readme.txt"},
+        {"7z deflate", "7z", "7z a -tzip -mm=Deflate ../out.zip a_players.csv data readme.txt"},
+        {"7z store", "7z", "7z a -tzip -mm=Copy ../out.zip a_players.csv data readme.txt"},
+        // Written to a pipe, so every entry carries a data descriptor and its
+        // local header holds no sizes; the Cyrillic name is stored as UTF-8.
+        {"python streamed", "python3",
+         "python3 -c \"import zipfile,sys,os\n"
+         "out=os.fdopen(sys.stdout.fileno(),'wb')\n"
+         "z=zipfile.ZipFile(out,'w',zipfile.ZIP_DEFLATED)\n"
+         "for n in ['a_players.csv','data/a_team.csv','readme.txt','\\u0438\\u0433\\u0440\\u043e\\u043a\\u0438.csv']:\n"
+         "  w=z.open(n,'w'); w.write(open(n,'rb').read()); w.close()\n"
+         "z.close()\" | cat > ../out.zip"},
+    };
+    const std::string players = PlayersCsv();
+    const std::string team = "id;name\r\n1;\xD1\xEF\xE0\xF0\xF2\xE0\xEA\r\n";
+    for (const ToolCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (!HaveTool(c.tool))
+            GTEST_SKIP() << c.tool << " is not installed";
+        fs::remove_all(Src());
+        fs::remove_all(Work());
+        const fs::path content = Src() / "content";
+        WriteFileBytes(content / "a_players.csv", players);
+        WriteFileBytes(content / "data" / "a_team.csv", team);
+        WriteFileBytes(content / "readme.txt", "not a csv\n");
+        WriteFileBytes(content / "игроки.csv", "utf-8 name\n");
+        RunIn(content, c.command);
+        EXPECT_NO_THROW(Extract(Src() / "out.zip"));
+
+        EXPECT_TRUE(questions.failureTexts.empty());
+        EXPECT_TRUE(ReadFileBytes(Work() / "a_players.csv") == players);
+        EXPECT_EQ(ReadFileBytes(Work() / "data" / "a_team.csv"), team);
+        EXPECT_FALSE(fs::exists(Work() / "readme.txt"));
+        if (std::string(c.tool) == "python3") {
+            EXPECT_EQ(ReadFileBytes(Work() / "игроки.csv"), "utf-8 name\n");
+        }
+    }
+}
+
+TEST_F(ZipFileTest, ReadsCyrillicNameInCodePage866WithoutUtf8Flag) {
+    if (!HaveTool("python3"))
+        GTEST_SKIP() << "python3 is not installed";
+    // Python writes every non-ASCII name as UTF-8; an ASCII stand-in of the
+    // same length is replaced by the name's 866 bytes afterwards.
+    RunIn(Src(),
+          "python3 -c \"import zipfile,io\n"
+          "name='\\u0438\\u0433\\u0440\\u043e\\u043a\\u0438_players.csv'.encode('cp866')\n"
+          "stand=b'Q'*(len(name)-4)+b'.csv'\n"
+          "b=io.BytesIO()\n"
+          "z=zipfile.ZipFile(b,'w',zipfile.ZIP_DEFLATED); z.writestr(stand.decode(),'x;y'); z.close()\n"
+          "open('cp866.zip','wb').write(b.getvalue().replace(stand,name))\"");
+    Extract(Src() / "cp866.zip");
+    EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"игроки_players.csv"});
+}
+
+TEST_F(ZipFileTest, Deflate64EntryFailsWithError55) {
+    if (!HaveTool("7z"))
+        GTEST_SKIP() << "7z is not installed";
+    WriteFileBytes(Src() / "a_players.csv", PlayersCsv());
+    RunIn(Src(), "7z a -tzip -m0=Deflate64 d64.zip a_players.csv");
+    Extract(Src() / "d64.zip");
+    ASSERT_EQ(questions.failureTexts.size(), 1u);
+    EXPECT_EQ(questions.failureTexts[0],
+              "Deflate64 compression method is not supported - Native error: 00055" + std::string(kEntryFailureSuffix));
+    EXPECT_FALSE(fs::exists(Work() / "a_players.csv"));
+}
+
+// --- Traditional encryption (zip -P) -----------------------------------------
+
+class EncryptedZipTest : public ZipFileTest {
+protected:
+    void SetUp() override {
+        ZipFileTest::SetUp();
+        if (!HaveTool("zip") || !HaveTool("python3"))
+            GTEST_SKIP() << "zip or python3 is not installed";
+        WriteFileBytes(Src() / "a_players.csv", PlayersCsv());
+        WriteFileBytes(Src() / "a_team.csv", "team\r\n");
+        // The check byte lets one wrong password in 256 through; remake the
+        // archive until "wrong" is refused by every entry, as Python confirms.
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            fs::remove(Src() / "enc.zip");
+            RunIn(Src(), "zip -q -P secret enc.zip a_players.csv a_team.csv");
+            const std::string check = "cd '" + Src().string() +
+                                      "' && python3 -c \"import zipfile\n"
+                                      "z=zipfile.ZipFile('enc.zip')\n"
+                                      "for n in z.namelist():\n"
+                                      "  try:\n"
+                                      "    z.open(n,pwd=b'wrong'); raise SystemExit(1)\n"
+                                      "  except RuntimeError: pass\" >/dev/null 2>&1";
+            if (std::system(check.c_str()) == 0)
+                return;
+        }
+        FAIL() << "could not make an archive that refuses the wrong password";
+    }
+};
+
+TEST_F(EncryptedZipTest, PasswordThatFitsIsReusedForFollowingEntries) {
+    questions.passwords = {"secret"};
+    Extract(Src() / "enc.zip");
+    EXPECT_EQ(questions.passwordEntries, std::vector<std::string>{"a_players.csv"});
+    EXPECT_TRUE(questions.failureTexts.empty());
+    EXPECT_TRUE(ReadFileBytes(Work() / "a_players.csv") == PlayersCsv());
+    EXPECT_EQ(ReadFileBytes(Work() / "a_team.csv"), "team\r\n");
+}
+
+TEST_F(EncryptedZipTest, WrongPasswordBringsTheQuestionBack) {
+    questions.passwords = {"wrong", "secret"};
+    Extract(Src() / "enc.zip");
+    EXPECT_EQ(questions.passwordEntries, (std::vector<std::string>{"a_players.csv", "a_players.csv"}));
+    EXPECT_TRUE(ReadFileBytes(Work() / "a_players.csv") == PlayersCsv());
+    EXPECT_EQ(ReadFileBytes(Work() / "a_team.csv"), "team\r\n");
+}
+
+TEST_F(EncryptedZipTest, CancelAbandonsEntryWithoutMessage) {
+    questions.passwords = {std::nullopt, "secret"};
+    Extract(Src() / "enc.zip");
+    EXPECT_TRUE(questions.failureTexts.empty());
+    EXPECT_FALSE(fs::exists(Work() / "a_players.csv"));
+    EXPECT_EQ(ReadFileBytes(Work() / "a_team.csv"), "team\r\n");
+}
+
+TEST_F(EncryptedZipTest, UnattendedExtractionLeavesEncryptedEntriesOut) {
+    UnattendedQuestions unattended;
+    ZipFile zip(unattended);
+    zip.SetFileName(Src() / "enc.zip");
+    zip.SetBaseDir(Work());
+    zip.OpenArchive();
+    zip.ExtractFiles();
+    EXPECT_TRUE(TreeOf(Work()).empty());
+}
+
+// --- Opening -----------------------------------------------------------------
+
+TEST_F(ZipFileTest, BlankFileNameIsError9) {
+    ExpectOpenError("", ArchiveErrorCode::BlankFileName,
+                    "ZipFile: File name is blank. Specify appropriate file name - Native error: 00009");
+}
+
+TEST_F(ZipFileTest, MissingFileGivesArchiveWithoutEntriesAndMakesNoFile) {
+    ZipFile zip(questions);
+    zip.SetFileName(Src() / "missing.zip");
+    zip.SetBaseDir(Work());
+    zip.OpenArchive();
+    EXPECT_TRUE(zip.Entries().empty());
+    zip.ExtractFiles();
+    zip.CloseArchive();
+    EXPECT_FALSE(fs::exists(Src() / "missing.zip"));
+    EXPECT_FALSE(fs::exists(Work()));
+}
+
+TEST_F(ZipFileTest, FileThatIsNoArchiveIsError48) {
+    const std::string good = CraftZip({{.name = "a.csv", .data = "1;2\r\n"}});
+    const std::pair<const char*, std::string> cases[] = {
+        {"text", "id;name\r\n1;x\r\n"},
+        {"empty", ""},
+        {"picture", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(300, '\x07')},
+        {"cut before its end record", good.substr(0, good.size() - 5)},
+        {"cut in half", good.substr(0, good.size() / 2)},
+        {"end record alone, directory outside", std::string("PK\x05\x06\0\0\0\0\1\0\1\0\x2e\0\0\0\x10\0\0\0\0\0", 22)},
+        {"end record whose comment runs past the end", good.substr(0, good.size() - 2) + "\x10\0"},
+    };
+    for (const auto& [label, bytes] : cases) {
+        SCOPED_TRACE(label);
+        WriteFileBytes(Src() / "bad.zip", bytes);
+        ExpectOpenError(Src() / "bad.zip", ArchiveErrorCode::ArchiveDamaged,
+                        "ZipFile: Archive is damaged. Open failed - Native error: 00048");
+    }
+}
+
+TEST_F(ZipFileTest, CompressedSizesBeyondArchiveSizeAreError57) {
+    const fs::path p = WriteCrafted({{.name = "a.csv", .data = "abc"}, {.name = "b.csv", .data = "def", .compressedSize = 100000}});
+    ExpectOpenError(p, ArchiveErrorCode::SizesExceedArchive,
+                    "Archive is damaged. Open failed - Native error: 00057");
+}
+
+TEST_F(ZipFileTest, DamagedCentralDirectoryIsAnArchiveError) {
+    std::string bytes = CraftZip({{.name = "a.csv", .data = "abc"}, {.name = "b.csv", .data = "def"}});
+    const std::size_t dir = bytes.rfind(std::string("PK\x01\x02", 4));
+    std::string badSignature = bytes;
+    badSignature[dir + 2] = 'X';
+    WriteFileBytes(Src() / "sig.zip", badSignature);
+    ExpectOpenError(Src() / "sig.zip", ArchiveErrorCode::CentralDirDamaged,
+                    "ZipFile: Central directory is damaged. Open failed - Native error: 00050");
+
+    // The end record claims three entries where the directory holds two.
+    std::string moreEntries = bytes;
+    const std::size_t end = moreEntries.rfind(std::string("PK\x05\x06", 4));
+    moreEntries[end + 8] = 3;
+    moreEntries[end + 10] = 3;
+    WriteFileBytes(Src() / "count.zip", moreEntries);
+    ExpectOpenError(Src() / "count.zip", ArchiveErrorCode::CentralDirDamaged,
+                    "ZipFile: Central directory is damaged. Open failed - Native error: 00050");
+}
+
+TEST_F(ZipFileTest, FileThatCannotBeReadAsArchiveIsOpenError) {
+    ZipFile zip(questions);
+    fs::create_directories(Src() / "folder.zip");
+    zip.SetFileName(Src() / "folder.zip");
+    EXPECT_THROW(zip.OpenArchive(), FileOpenError);
+    ASSERT_EQ(::mkfifo((Src() / "pipe.zip").c_str(), 0600), 0);
+    zip.SetFileName(Src() / "pipe.zip");
+    try {
+        zip.OpenArchive();
+        ADD_FAILURE() << "a pipe opened as an archive";
+    } catch (const FileOpenError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + (Src() / "pipe.zip").string());
+    }
+}
+
+// --- Extraction of single entries --------------------------------------------
+
+TEST_F(ZipFileTest, SelectsCsvEntriesWhateverTheirCase) {
+    Extract(WriteCrafted({
+        {.name = "A_PLAYERS.CSV", .data = "upper"},
+        {.name = "a_players.csv.bak", .data = "backup"},
+        {.name = "readme.txt", .data = "text"},
+        {.name = "data/", .data = "", .method = 0, .externalAttributes = 0x10},
+        {.name = "folder.csv", .data = "", .method = 0, .externalAttributes = 0x10},
+        {.name = "data\\sub\\a_team.csv", .data = "team"},
+    }));
+    EXPECT_EQ(TreeOf(Work()), (std::vector<std::string>{"A_PLAYERS.CSV", "data/", "data/sub/", "data/sub/a_team.csv"}));
+    EXPECT_EQ(ReadFileBytes(Work() / "A_PLAYERS.CSV"), "upper");
+    EXPECT_TRUE(questions.failureTexts.empty());
+}
+
+TEST_F(ZipFileTest, DecodesNamesByFlagAndValidity) {
+    Extract(WriteCrafted({
+        // UTF-8 flag, but the bytes are 1251: read as 1251.
+        {.name = "\xC8\xE3\xF0\xEE\xEA.csv", .data = "1", .flags = 0x0800},
+        // No flag: 866 bytes.
+        {.name = "\x8a\xab\xe3\xa1.csv", .data = "2"},
+    }));
+    EXPECT_EQ(ReadFileBytes(Work() / "Игрок.csv"), "1");
+    EXPECT_EQ(ReadFileBytes(Work() / "Клуб.csv"), "2");
+}
+
+TEST_F(ZipFileTest, LaterEntryOfSameNameReplacesEarlierAndReadOnlyFilesAreReplaced) {
+    WriteFileBytes(Work() / "a.csv", "old");
+    ::chmod((Work() / "a.csv").c_str(), 0444);
+    Extract(WriteCrafted({{.name = "a.csv", .data = "first"}, {.name = "a.csv", .data = "second"}}));
+    EXPECT_EQ(ReadFileBytes(Work() / "a.csv"), "second");
+}
+
+TEST_F(ZipFileTest, SetsModificationTimeFromDosDateAsLocalTime) {
+    Extract(WriteCrafted({{.name = "a.csv", .data = "x"}}));
+    EXPECT_EQ(ModificationTime(Work() / "a.csv"), LocalTimeOf(2024, 3, 15, 12, 34, 56));
+}
+
+TEST_F(ZipFileTest, ReadOnlyAttributeGivesFileWithoutWritePermission) {
+    const std::uint16_t unixHost = (3 << 8) | 30;
+    Extract(WriteCrafted({
+        {.name = "dos_ro.csv", .data = "1", .externalAttributes = 0x21},
+        {.name = "dos_rw.csv", .data = "2", .externalAttributes = 0x20},
+        {.name = "unix_ro.csv", .data = "3", .versionMadeBy = unixHost, .externalAttributes = 0100444u << 16},
+        {.name = "unix_rw.csv", .data = "4", .versionMadeBy = unixHost, .externalAttributes = (0100644u << 16) | 0x01},
+    }));
+    auto writable = [&](const char* name) {
+        struct stat st{};
+        EXPECT_EQ(::stat((Work() / name).c_str(), &st), 0) << name;
+        return (st.st_mode & 0222) != 0;
+    };
+    EXPECT_FALSE(writable("dos_ro.csv"));
+    EXPECT_TRUE(writable("dos_rw.csv"));
+    EXPECT_FALSE(writable("unix_ro.csv"));
+    EXPECT_TRUE(writable("unix_rw.csv"));
+}
+
+TEST_F(ZipFileTest, EntriesFailingTheirChecksAreAskedAboutAndLeaveNoFile) {
+    const std::string data = "id;name\r\n1;abc\r\n";
+    struct Case {
+        const char* label;
+        CraftedEntry bad;
+        std::string question;
+    };
+    const Case cases[] = {
+        {"damaged deflate data", {.name = "bad.csv", .data = data, .rawCompressed = std::string("\xff\xff\xff\xff\xff\xff", 6)},
+         kInvalidEntryQuestion},
+        {"deflate data cut short", {.name = "bad.csv", .data = data, .rawCompressed = RawDeflate(data).substr(0, 5)},
+         kInvalidEntryQuestion},
+        {"wrong CRC-32", {.name = "bad.csv", .data = data, .crc = 0x12345678}, kInvalidEntryQuestion},
+        {"stored CRC-32 wrong", {.name = "bad.csv", .data = data, .method = 0, .crc = 1}, kInvalidEntryQuestion},
+        {"declared size too small", {.name = "bad.csv", .data = data, .uncompressedSize = 5}, kInvalidEntryQuestion},
+        {"declared size too large", {.name = "bad.csv", .data = data, .uncompressedSize = 100}, kInvalidEntryQuestion},
+        {"2 GiB declared", {.name = "bad.csv", .data = data, .uncompressedSize = 0x80000000u}, kInvalidEntryQuestion},
+        {"unknown method", {.name = "bad.csv", .data = data, .method = 12}, kInvalidEntryQuestion},
+        {"method 9", {.name = "bad.csv", .data = data, .method = 9},
+         "Deflate64 compression method is not supported - Native error: 00055" + std::string(kEntryFailureSuffix)},
+        {"AES without encryption flag", {.name = "bad.csv", .data = data, .method = 99}, kInvalidEntryQuestion},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove_all(Work());
+        questions = ScriptedQuestions{};
+        Extract(WriteCrafted({c.bad, {.name = "good.csv", .data = data}}));
+        EXPECT_EQ(questions.failureTexts, std::vector<std::string>{c.question});
+        EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"good.csv"});
+        EXPECT_EQ(ReadFileBytes(Work() / "good.csv"), data);
+    }
+}
+
+TEST_F(ZipFileTest, AesEntryIsAbandonedWithoutQuestion) {
+    Extract(WriteCrafted({{.name = "aes.csv", .data = std::string(40, 'x'), .method = 99, .flags = 1}}));
+    EXPECT_TRUE(questions.failureTexts.empty());
+    EXPECT_TRUE(questions.passwordEntries.empty());
+    EXPECT_TRUE(TreeOf(Work()).empty());
+}
+
+TEST_F(ZipFileTest, OversizedEntryWritesNothingAtAll) {
+    // Refused before its folder or file is made; an older file stays.
+    WriteFileBytes(Work() / "big.csv", "older");
+    Extract(WriteCrafted({{.name = "big.csv", .data = "x", .uncompressedSize = 0x80000000u},
+                          {.name = "sub/big.csv", .data = "x", .uncompressedSize = 0x80000000u}}));
+    EXPECT_EQ(questions.failureTexts.size(), 2u);
+    EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"big.csv"});
+    EXPECT_EQ(ReadFileBytes(Work() / "big.csv"), "older");
+}
+
+TEST_F(ZipFileTest, OverlappingEntriesAreRefused) {
+    const std::string bomb(200000, 'A');
+    // The second and third entries point at the first one's bytes: each would
+    // inflate the same data again. The long name of the first entry keeps the
+    // sum of the compressed sizes within the archive's size.
+    const std::string longName = "pad" + std::string(2000, 'x') + ".txt";
+    const std::uint32_t first = 30 + static_cast<std::uint32_t>(longName.size());
+    Extract(WriteCrafted({
+        {.name = longName, .data = "", .method = 0},
+        {.name = "a.csv", .data = bomb},
+        {.name = "b.csv", .data = bomb, .localOffset = first},
+        {.name = "c.csv", .data = bomb, .localOffset = first + 10},
+        {.name = "d.csv", .data = "apart"},
+    }));
+    EXPECT_EQ(questions.failureTexts, std::vector<std::string>(3, kInvalidEntryQuestion));
+    EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"d.csv"});
+}
+
+TEST_F(ZipFileTest, EntryReachingIntoCentralDirectoryIsRefused) {
+    std::string bytes = CraftZip({{.name = "a.csv", .data = "abc", .method = 0}});
+    // Let the entry claim the bytes of the directory as well: local and
+    // central sizes both say 50 where the data holds 3.
+    const std::string header("PK\x03\x04", 4);
+    bytes[18] = 50;
+    const std::size_t dir = bytes.rfind(std::string("PK\x01\x02", 4));
+    bytes[dir + 20] = 50;
+    WriteFileBytes(Src() / "reach.zip", bytes);
+    Extract(Src() / "reach.zip");
+    EXPECT_EQ(questions.failureTexts, std::vector<std::string>{kInvalidEntryQuestion});
+    EXPECT_TRUE(TreeOf(Work()).empty());
+}
+
+TEST_F(ZipFileTest, RetryHandlesSameEntryAgainAndAbortEndsExtraction) {
+    const CraftedEntry bad{.name = "bad.csv", .data = "x", .crc = 7};
+    const CraftedEntry good{.name = "good.csv", .data = "y"};
+    questions.failureAnswers = {EntryFailureAnswer::Retry, EntryFailureAnswer::Retry, EntryFailureAnswer::Ignore};
+    Extract(WriteCrafted({bad, good}));
+    EXPECT_EQ(questions.failureTexts.size(), 3u);
+    EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"good.csv"});
+
+    fs::remove_all(Work());
+    questions = ScriptedQuestions{};
+    questions.failureAnswers = {EntryFailureAnswer::Abort};
+    Extract(WriteCrafted({bad, good, bad}));
+    EXPECT_EQ(questions.failureTexts.size(), 1u);
+    EXPECT_TRUE(TreeOf(Work()).empty());
+}
+
+// --- Names and links that could lead outside ---------------------------------
+
+TEST_F(ZipFileTest, NamesLeadingOutsideAreSkipped) {
+    std::vector<CraftedEntry> entries;
+    for (const char* name : {"../evil.csv", "..\\evil.csv", "data/../../evil.csv", "/tmp/cadrix-evil.csv",
+                             "\\evil.csv", "C:evil.csv", "C:\\evil.csv", "data//evil.csv", "\\\\server\\evil.csv",
+                             "./evil.csv", "data/./evil.csv"})
+        entries.push_back({.name = name, .data = "evil"});
+    entries.push_back({.name = "data/good.csv", .data = "good"});
+    Extract(WriteCrafted(entries));
+    EXPECT_TRUE(questions.failureTexts.empty());
+    EXPECT_EQ(TreeOf(Work()), (std::vector<std::string>{"data/", "data/good.csv"}));
+    EXPECT_FALSE(fs::exists("/tmp/cadrix-evil.csv"));
+    EXPECT_EQ(TreeOf(Src()), std::vector<std::string>{"crafted.zip"});
+}
+
+TEST_F(ZipFileTest, NeverWritesThroughSymbolicLinks) {
+    fs::create_directories(Work());
+    fs::create_directories(Src() / "outside");
+    WriteFileBytes(Src() / "victim.csv", "victim");
+    fs::create_directory_symlink(Src() / "outside", Work() / "link");
+    fs::create_symlink(Src() / "victim.csv", Work() / "a.csv");
+    Extract(WriteCrafted({{.name = "link/x.csv", .data = "through folder link"},
+                          {.name = "a.csv", .data = "replaces the link"}}));
+    EXPECT_EQ(questions.failureTexts,
+              std::vector<std::string>{"ZipFile: Cannot create directory \"" + (Work() / "link").string() +
+                                       "\" - Native error: 00020" + std::string(kEntryFailureSuffix)});
+    EXPECT_TRUE(fs::is_empty(Src() / "outside"));
+    EXPECT_EQ(ReadFileBytes(Src() / "victim.csv"), "victim");
+    EXPECT_FALSE(fs::is_symlink(Work() / "a.csv"));
+    EXPECT_EQ(ReadFileBytes(Work() / "a.csv"), "replaces the link");
+}
+
+TEST_F(ZipFileTest, TargetThatCannotBeCreatedIsError19) {
+    fs::create_directories(Work() / "a.csv");
+    Extract(WriteCrafted({{.name = "a.csv", .data = "x"}}));
+    EXPECT_EQ(questions.failureTexts,
+              std::vector<std::string>{"ZipFile: Cannot create file \"" + (Work() / "a.csv").string() +
+                                       "\" - Native error: 00019" + std::string(kEntryFailureSuffix)});
+}
+
+}  // namespace
+}  // namespace cadrix
