@@ -6,10 +6,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include "core/wildcard.h"
+#include "import/archive_choice.h"
+#include "import/working_folders.h"
+#include "import/zip_file.h"
 #include "uihost.h"
 
 namespace cadrix::app {
@@ -23,59 +24,50 @@ constexpr int kMaxWholePath = 65;
 constexpr int kPathHead = 40;
 constexpr int kPathTail = 21;
 
-bool CanWriteIn(const fs::path& folder)
-{
-    std::error_code ec;
-    fs::create_directories(folder / "Tmp", ec);
-    return !ec && QFileInfo(QString::fromStdString((folder / "Tmp").string())).isWritable();
-}
 }  // namespace
 
 WorkFolders ResolveWorkFolders(const std::optional<fs::path>& workDir)
 {
-    fs::path base;
-    if (workDir) {
-        base = fs::absolute(*workDir);
-    } else {
-        base = fs::path(QCoreApplication::applicationDirPath().toStdString());
-        if (!CanWriteIn(base))
-            base = fs::path(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString());
-    }
-    return {base, base / "Tmp" / "old", base / "Tmp" / "new"};
+    const fs::path base = BaseFolder(ExecutableFolder(), workDir);
+    return {base, WorkingFolder(base, SnapshotSide::Start), WorkingFolder(base, SnapshotSide::End)};
 }
 
 void EmptyCsvFiles(const fs::path& folder)
 {
-    for (const auto& file : ListMatching(folder, "*.csv")) {
-        std::error_code ec;
-        if (!fs::remove(file, ec) && fs::exists(file, ec))
-            throw std::runtime_error("Cannot delete file " + file.string());
-    }
+    cadrix::EmptyCsvFiles(folder);
 }
 
-// Stand-in until the import library's ZIP reader is wired in: the unzip tool
-// extracts the CSV entries with their recorded dates.
-void ExtractArchive(const fs::path& archive, const fs::path& folder, UiHost& /*host*/, QWidget* /*parent*/)
+namespace {
+// The reader's questions, answered by the user through the desktop.
+class HostQuestions : public ExtractQuestions {
+public:
+    HostQuestions(UiHost& host, QWidget* parent) : m_questions(host, parent) {}
+    EntryFailureAnswer AskEntryFailure(const std::string& text) override { return m_questions.askEntryFailure(text); }
+    std::optional<std::string> AskPassword(const std::string& entryName) override
+    {
+        return m_questions.askPassword(entryName);
+    }
+
+private:
+    ArchiveQuestions m_questions;
+};
+}  // namespace
+
+void ExtractArchive(const fs::path& archive, const fs::path& folder, UiHost& host, QWidget* parent)
 {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec)
-        throw ArchiveError("ZipFile: Cannot create directory \"" + folder.string() + "\" - Native error: 00020");
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-o"), QStringLiteral("-qq"),
-                                          QString::fromStdString(archive.string()), QStringLiteral("*.csv"),
-                                          QStringLiteral("-d"), QString::fromStdString(folder.string())});
-    if (!unzip.waitForFinished(-1) || unzip.exitStatus() != QProcess::NormalExit)
-        throw ArchiveError("Cannot open file " + archive.string());
-    // 0: done, 1: warnings, 11: no entry matched; anything else: no archive.
-    const int code = unzip.exitCode();
-    if (code != 0 && code != 1 && code != 11)
-        throw ArchiveError("ZipFile: Archive is damaged. Open failed - Native error: 00048");
+    HostQuestions questions(host, parent);
+    ZipFile zip(questions);
+    zip.SetBaseDir(folder);
+    zip.SetTempDir(folder);
+    zip.SetFileName(archive);
+    zip.OpenArchive();
+    zip.ExtractFiles();
+    zip.CloseArchive();
 }
 
 EntryFailureAnswer ArchiveQuestions::askEntryFailure(const std::string& errorText)
 {
-    const QString text = QString::fromStdString(errorText) + QStringLiteral(". File processing error, possibly disk is full");
+    const QString text = QString::fromStdString(errorText);
     switch (m_host.message(m_parent, QStringLiteral("Confirm"), text, QMessageBox::Question,
                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore)) {
     case QMessageBox::Retry:
@@ -108,14 +100,7 @@ std::optional<fs::path> FindPlayersFile(const fs::path& folder)
 
 std::string FileLabelText(const std::string& path)
 {
-    const QString text = QString::fromStdString(path);
-    const QList<uint> chars = text.toUcs4();
-    if (chars.size() <= kMaxWholePath)
-        return path;
-    const QString head = QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), kPathHead);
-    const QString tail = QString::fromUcs4(
-        reinterpret_cast<const char32_t*>(chars.constData() + chars.size() - kPathTail), kPathTail);
-    return (head + QStringLiteral(" ... ") + tail).toStdString();
+    return cadrix::FileLabelText(path);
 }
 
 std::string FileDateText(const fs::path& file)

@@ -2,8 +2,9 @@
 
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
+
+#include "import/extract_questions.h"
 
 class QWidget;
 
@@ -11,9 +12,8 @@ namespace cadrix::app {
 
 class UiHost;
 
-// Every call of the window into the archive-choice steps goes through this
-// file, one function per step, so that the import library's own steps replace
-// the bodies here and nothing else.
+// Every call of the window into the import library's archive-choice steps
+// goes through this file, one function per step.
 
 struct WorkFolders {
     std::filesystem::path base;
@@ -25,12 +25,6 @@ struct WorkFolders {
 // per-user data folder when the executable's folder cannot be written.
 WorkFolders ResolveWorkFolders(const std::optional<std::filesystem::path>& workDir);
 
-// An error of an archive as a whole; what() is the message the user sees.
-class ArchiveError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // STEP: empty a working folder of its CSV files; other files and sub-folders
 // stay. A file that cannot be deleted ends the emptying with an error instead
 // of being tried again for ever.
@@ -38,19 +32,18 @@ void EmptyCsvFiles(const std::filesystem::path& folder);
 
 // STEP: extract the archive's "*.csv" entries into `folder`, creating it.
 // Entry failures and passwords are settled with the user through `host`;
-// an error of the archive as a whole throws ArchiveError.
+// an error of the archive as a whole throws the import library's ArchiveError
+// (or its open and read errors).
 void ExtractArchive(const std::filesystem::path& archive, const std::filesystem::path& folder, UiHost& host,
                     QWidget* parent);
 
-// The two questions the extraction asks the user.
-enum class EntryFailureAnswer { Abort, Retry, Ignore };
 
 class ArchiveQuestions {
 public:
     ArchiveQuestions(UiHost& host, QWidget* parent) : m_host(host), m_parent(parent) {}
 
-    // An entry could not be extracted: the error text followed by
-    // ". File processing error, possibly disk is full", Abort/Retry/Ignore.
+    // An entry could not be extracted: `text` is the whole question,
+    // answered with Abort, Retry or Ignore.
     EntryFailureAnswer askEntryFailure(const std::string& errorText);
     // An encrypted entry: the password typed, or none when cancelled.
     std::optional<std::string> askPassword(const std::string& entryName);

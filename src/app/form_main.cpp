@@ -492,7 +492,7 @@ void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path)
         SetTextColour(dateLabel, kMaroon);
         return;
     }
-    fileLabel->setText(QString::fromStdString(FileLabelText(archive.toStdString())));
+    fileLabel->setText(QString::fromStdString(FileLabelText(QFileInfo(archive).absoluteFilePath().toStdString())));
     dateText = FileDateText(*players);
     dateLabel->setText(QString::fromStdString(dateText) + QStringLiteral(", OK"));
     SetTextColour(dateLabel, kOkGreen);
