@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Saves PNG pictures of the window on the sample pair under build/screenshots/,
+# on a virtual display.
+set -euo pipefail
+build="${1:-build}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+out="$root/build/screenshots"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+rm -rf "$out"
+mkdir -p "$out"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/src/app/cadrix" --work-dir "$work" --screenshots "$out" samples/start.zip samples/end.zip
+ls "$out"

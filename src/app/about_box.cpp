@@ -1,0 +1,60 @@
+#include "about_box.h"
+
+#include <QCursor>
+#include <QMouseEvent>
+
+#include "error_box.h"
+#include "form_main.h"
+#include "ui_about_box.h"
+#include "uihost.h"
+
+namespace cadrix::app {
+
+AboutBox::AboutBox(UiHost& host, QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutBox>()), m_host(host)
+{
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(295, 212);
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/grass.png")));
+    m_ui->ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/images/emblem_small.png")));
+    m_ui->Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_ui->Panel1->setAutoFillBackground(true);
+    m_ui->Panel1->setBackgroundRole(QPalette::Button);
+    QPalette link = m_ui->Label1->palette();
+    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    m_ui->Label1->setPalette(link);
+
+    const QCursor arrow(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0);
+    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0);
+    setCursor(arrow);
+    m_ui->Panel1->setCursor(arrow);
+    m_ui->Label1->setCursor(hand);
+    m_ui->OKButton->setCursor(hand);
+    m_ui->Label1->installEventFilter(this);
+    connect(m_ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+AboutBox::~AboutBox() = default;
+
+bool AboutBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->Label1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Label1Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AboutBox::Label1Click()
+{
+    RunHandler(m_host, this, [this] {
+        QPalette visited = m_ui->Label1->palette();
+        visited.setColor(QPalette::WindowText, QColor(128, 0, 128));
+        m_ui->Label1->setPalette(visited);
+        m_host.openUrl(QUrl(kAuthorPageUrl));
+    });
+}
+
+}  // namespace cadrix::app

@@ -1,0 +1,66 @@
+#include "app_windows.h"
+
+#include <array>
+
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+
+#include "form_main.h"
+#include "load_form.h"
+#include "about_box.h"
+#include "ex_info_form.h"
+#include "set_box.h"
+
+static void InitCadrixResources()
+{
+    Q_INIT_RESOURCE(cadrix);
+}
+
+namespace cadrix::app {
+
+namespace {
+// Debian's Wine package carries Tahoma and MS Sans Serif faces, but outside
+// fontconfig's folders; without them both names would fall to a much wider
+// sans face and the page captions would not fit.
+constexpr const char* kWineFontFolder = "/usr/share/wine/fonts";
+constexpr std::array<const char*, 3> kWineFonts = {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"};
+}  // namespace
+
+void LoadResources()
+{
+    InitCadrixResources();
+    const QDir folder(QString::fromLatin1(kWineFontFolder));
+    for (const char* file : kWineFonts) {
+        const QString path = folder.filePath(QString::fromLatin1(file));
+        if (QFile::exists(path))
+            QFontDatabase::addApplicationFont(path);
+    }
+}
+
+AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
+    : formMain(std::make_unique<FormMain>(host, folders)),
+      loadForm(std::make_unique<LoadForm>()),
+      aboutBox(std::make_unique<AboutBox>(host, formMain.get())),
+      setBox(std::make_unique<SetBox>(formMain.get())),
+      exInfoForm(std::make_unique<ExInfoForm>())
+{
+    formMain->setLoadForm(loadForm.get());
+    formMain->setAboutBox(aboutBox.get());
+    formMain->setSetBox(setBox.get());
+    formMain->setExInfoForm(exInfoForm.get());
+    setBox->setWindows(formMain.get(), aboutBox.get(), exInfoForm.get(), formMain->grid(GridId::StringGrid3));
+    exInfoForm->setValues(formMain->comparison().ExInfo());
+}
+
+AppWindows::~AppWindows()
+{
+    // The dialogs are children of the main window: let it go last.
+    exInfoForm.reset();
+    setBox.reset();
+    aboutBox.reset();
+    loadForm.reset();
+    formMain.reset();
+}
+
+}  // namespace cadrix::app

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+
+namespace cadrix::app {
+
+class AboutBox;
+class ExInfoForm;
+class FormMain;
+class LoadForm;
+class SetBox;
+class UiHost;
+struct WorkFolders;
+
+// The program's five windows, created once in this order and kept until the
+// program ends.
+struct AppWindows {
+    AppWindows(UiHost& host, const WorkFolders& folders);
+    ~AppWindows();
+
+    std::unique_ptr<FormMain> formMain;
+    std::unique_ptr<LoadForm> loadForm;
+    std::unique_ptr<AboutBox> aboutBox;
+    std::unique_ptr<SetBox> setBox;
+    std::unique_ptr<ExInfoForm> exInfoForm;
+};
+
+// Makes the compiled-in pictures available; call once after the application
+// object exists.
+void LoadResources();
+
+}  // namespace cadrix::app

@@ -1,0 +1,25 @@
+#include "font_choice.h"
+
+#include <QWidget>
+
+namespace cadrix::app {
+
+void ApplyFontFamily(QWidget* window, const QString& family, WindowFont windowFont)
+{
+    if (!window)
+        return;
+    // Every control gets the family explicitly, so that sizes it inherited
+    // from the window stay as they are.
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        QFont font = control->font();
+        font.setFamily(family);
+        control->setFont(font);
+    }
+    if (windowFont == WindowFont::Too) {
+        QFont font = window->font();
+        font.setFamily(family);
+        window->setFont(font);
+    }
+}
+
+}  // namespace cadrix::app

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include "archive_import.h"
+#include "views/comparison.h"
+
+class QLabel;
+class QTableView;
+
+namespace Ui {
+class FormMain;
+}
+
+namespace cadrix::app {
+
+class CellDelegate;
+class ExInfoForm;
+class GridModel;
+class LoadForm;
+class SetBox;
+class UiHost;
+
+enum class Period { Start, End };
+
+// The main window: the two archive rows, the splash picture, and the seven
+// pages painted from the comparison.
+class FormMain : public QWidget {
+    Q_OBJECT
+public:
+    FormMain(UiHost& host, WorkFolders folders, QWidget* parent = nullptr);
+    ~FormMain() override;
+
+    void setLoadForm(LoadForm* form) { m_loadForm = form; }
+    void setSetBox(SetBox* box) { m_setBox = box; }
+    void setAboutBox(QWidget* box) { m_aboutBox = box; }
+    void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
+
+    // Chooses an archive as if the user had picked it in the open dialog.
+    void chooseArchive(Period period, const QString& path);
+    // Runs `action` once the window has been activated for the first time
+    // (at once when it already has).
+    void afterFirstActivation(std::function<void()> action);
+    bool firstActivationDone() const { return m_activated; }
+    // The first activation's work; runs once. Also called when a window
+    // manager never activates the window, so that start-up still completes.
+    void firstActivation();
+
+    const Comparison& comparison() const { return m_comparison; }
+    Comparison& comparison() { return m_comparison; }
+    QTableView* grid(GridId id) const;
+    const WorkFolders& folders() const { return m_folders; }
+
+    // The handlers, by their names in the window layout.
+    void FormCreate();
+    void FormActivate();
+    void butTS1Click();
+    void butTS2Click();
+    void SpeedButtonFillClick();
+    void ComboBox3Change(int index);
+    void Label12Click();
+    void Label14Click();
+    void Button1Click();
+    void Button2Click();
+    void FillButtonClick();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void CatchDrag();
+
+    // The screenshot's area of the screen, or of the window itself where the
+    // screen cannot be read; and the file name proposed for it.
+    QImage CaptureSkillsArea();
+    QString ProposedScreenshotName() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetUpWidgets();
+    void SetUpGrids();
+    void ChooseArchiveOf(Period period, std::optional<QString> path);
+    void ShowSplash();
+    void ShowPages();
+    void RefreshViews();
+    void RefreshLabels();
+    template <typename Handler>
+    void Run(Handler&& handler);
+
+    std::unique_ptr<Ui::FormMain> m_ui;
+    UiHost& m_host;
+    WorkFolders m_folders;
+    Comparison m_comparison;
+    std::map<GridId, GridModel*> m_models;
+    QPixmap m_grass;
+    QString m_openDialogFolder;
+    bool m_activated = false;
+    std::vector<std::function<void()>> m_afterActivation;
+    LoadForm* m_loadForm = nullptr;
+    SetBox* m_setBox = nullptr;
+    QWidget* m_aboutBox = nullptr;
+    ExInfoForm* m_exInfoForm = nullptr;
+};
+
+// The two web addresses of the program's links.
+inline const QString kGameSiteUrl = QStringLiteral("https://www.orvanto.ru/");
+inline const QString kAuthorPageUrl = QStringLiteral("https://www.orvanto.ru/users/Sever");
+
+// The open dialogs' filter.
+inline const QString kArchiveFilter = QStringLiteral("Orvanto Statistics (*.zip)|*.zip");
+// The screenshot's save dialog.
+inline const QString kJpegFilter = QStringLiteral("JPEG Image (*.jpg)|*.jpg");
+
+}  // namespace cadrix::app

@@ -1,0 +1,88 @@
+#include "set_box.h"
+
+#include <QCursor>
+#include <QPainter>
+#include <QTableView>
+
+#include "font_choice.h"
+#include "ui_set_box.h"
+
+namespace cadrix::app {
+
+SetBox::SetBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::SetBox>())
+{
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(272, 207);
+    m_grass.load(QStringLiteral(":/images/grass.png"));
+    m_ui->Panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_ui->Panel->setAutoFillBackground(true);
+    m_ui->Panel->setBackgroundRole(QPalette::Button);
+
+    const QCursor arrow(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0);
+    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0);
+    setCursor(arrow);
+    m_ui->Panel->setCursor(arrow);
+    for (QWidget* control : {static_cast<QWidget*>(m_ui->OKButton), static_cast<QWidget*>(m_ui->RadioButton1),
+                             static_cast<QWidget*>(m_ui->RadioButton2), static_cast<QWidget*>(m_ui->RadioButton3)})
+        control->setCursor(hand);
+
+    connect(m_ui->RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
+    connect(m_ui->RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });
+    connect(m_ui->RadioButton3, &QRadioButton::clicked, this, [this] { RadioButton3Click(); });
+    connect(m_ui->RadioButton4, &QRadioButton::clicked, this, [this] { RadioButton4Click(); });
+    connect(m_ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+SetBox::~SetBox() = default;
+
+void SetBox::setWindows(QWidget* main, QWidget* about, QWidget* detailPanel, QTableView* skillsGrid)
+{
+    m_main = main;
+    m_about = about;
+    m_detailPanel = detailPanel;
+    m_skillsGrid = skillsGrid;
+}
+
+void SetBox::paintEvent(QPaintEvent*)
+{
+    // The grass of the main window, reaching beyond the dialog's edges.
+    QPainter painter(this);
+    painter.drawPixmap(QRect(-47, -52, 345, 265), m_grass);
+}
+
+void SetBox::RadioButton1Click()
+{
+    Apply(QStringLiteral("MS Sans Serif"), 7);
+}
+
+void SetBox::RadioButton2Click()
+{
+    Apply(QStringLiteral("Arial"), 7);
+}
+
+void SetBox::RadioButton3Click()
+{
+    Apply(QStringLiteral("Calibri"), 8);
+}
+
+void SetBox::RadioButton4Click()
+{
+    Apply(QStringLiteral("Tahoma"), 8);
+}
+
+void SetBox::Apply(const QString& family, int skillsGridPoints)
+{
+    ApplyFontFamily(this, family, WindowFont::Too);
+    ApplyFontFamily(m_main, family, WindowFont::Too);
+    ApplyFontFamily(m_about, family, WindowFont::Too);
+    ApplyFontFamily(m_detailPanel, family, WindowFont::Keep);
+    if (m_skillsGrid) {
+        QFont font = m_skillsGrid->font();
+        font.setPointSize(skillsGridPoints);
+        m_skillsGrid->setFont(font);
+    }
+}
+
+}  // namespace cadrix::app

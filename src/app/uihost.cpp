@@ -1,0 +1,99 @@
+#include "uihost.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace cadrix::app {
+
+namespace {
+// The longest password the question accepts.
+constexpr int kMaxPasswordLength = 255;
+}  // namespace
+
+QString QtFilter(const QString& delphiFilter)
+{
+    // "Description|pattern|Description|pattern" -> "Description (pattern);;..."
+    const QStringList parts = delphiFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const QString pattern = parts[i + 1];
+        // Qt takes the patterns from the last brackets of the description;
+        // the program's descriptions already name them.
+        if (!description.contains(u'('))
+            description += QStringLiteral(" (%1)").arg(QString(pattern).replace(u';', u' '));
+        filters << description;
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString DesktopUiHost::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                       const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                       const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QMessageBox::StandardButton DesktopUiHost::message(QWidget* parent, const QString& caption, const QString& text,
+                                                   QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString& entryName)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Password for \"%1\"").arg(entryName));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("Enter password: "), &dialog));
+    auto* edit = new QLineEdit(&dialog);
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setMaxLength(kMaxPasswordLength);
+    layout->addWidget(edit);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
+}
+
+void DesktopUiHost::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+QPixmap DesktopUiHost::grabScreen(const QRect& rect)
+{
+    QScreen* screen = QGuiApplication::screenAt(rect.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect local = rect.translated(-screen->geometry().topLeft());
+    return screen->grabWindow(0, local.x(), local.y(), local.width(), local.height());
+}
+
+}  // namespace cadrix::app

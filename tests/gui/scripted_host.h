@@ -1,0 +1,42 @@
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "uihost.h"
+
+// Answers the program's questions the way a test scripted them, and keeps
+// what the program showed.
+class ScriptedHost : public cadrix::app::UiHost {
+public:
+    struct Message {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    std::deque<QString> openAnswers;  // an empty answer is a cancelled dialog
+    std::deque<QString> saveAnswers;
+    std::deque<QMessageBox::StandardButton> messageAnswers;
+    std::vector<Message> messages;
+    std::vector<QUrl> openedUrls;
+    std::vector<QString> openDialogFolders;
+    std::vector<QString> openDialogFilters;
+    std::vector<QString> saveDialogNames;
+    std::vector<QString> saveDialogFilters;
+    std::vector<QRect> grabbedRects;
+    QPixmap screen;
+
+    QString getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override;
+    QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override;
+    QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons) override;
+    std::optional<QString> askPassword(QWidget*, const QString&) override { return std::nullopt; }
+    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    QPixmap grabScreen(const QRect& rect) override
+    {
+        grabbedRects.push_back(rect);
+        return screen;
+    }
+};
