@@ -29,6 +29,7 @@
 #include "ex_info_form.h"
 #include "jpeg_writer.h"
 #include "grid_model.h"
+#include "import/working_folders.h"
 #include "load_form.h"
 #include "set_box.h"
 #include "ui_form_main.h"
@@ -45,7 +46,6 @@ constexpr QSize kClientSize{549, 553};
 constexpr QSize kGrassSize{593, 633};
 
 const QColor kMaroon{128, 0, 0};
-const QColor kOkGreen{0, 128, 0};
 const QColor kLinkBlue{0, 0, 255};
 const QColor kVisitedPurple{128, 0, 128};
 const QColor kCaptionRed{179, 0, 0};
@@ -355,8 +355,8 @@ void FormMain::FormCreate()
 
 void FormMain::FormActivate()
 {
-    EmptyCsvFiles(m_folders.start);
-    EmptyCsvFiles(m_folders.end);
+    cadrix::EmptyCsvFiles(m_folders.start);
+    cadrix::EmptyCsvFiles(m_folders.end);
     if (m_setBox)
         m_setBox->RadioButton4Click();
 }
@@ -464,39 +464,45 @@ void FormMain::chooseArchive(Period period, const QString& path)
 
 void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path)
 {
-    const bool start = period == Period::Start;
-    bool& chosen = start ? m_comparison.startChosen : m_comparison.endChosen;
-    std::string& dateText = start ? m_comparison.startDate : m_comparison.endDate;
-    const std::filesystem::path& folder = start ? m_folders.start : m_folders.end;
-    QLabel* fileLabel = start ? m_ui->labelTS1 : m_ui->labelTS2;
-    QLabel* dateLabel = start ? m_ui->LabelOF : m_ui->LabelNF;
-    const QString prompt = start ? QStringLiteral("Выбрать файл на начало периода")
-                                 : QStringLiteral("Выбрать файл на конец периода");
-
-    chosen = false;
+    SnapshotChoice& choice = period == Period::Start ? m_startChoice : m_endChoice;
+    BeginChoice(choice);
+    ShowChoice(choice);
     const QString archive = path ? *path : m_host.getOpenFileName(this, QString(), m_openDialogFolder,
                                                                   QtFilter(kArchiveFilter));
     if (archive.isEmpty())
         return;
-    EmptyCsvFiles(folder);
-    chosen = true;
-    ExtractArchive(std::filesystem::path(archive.toStdString()), folder, m_host, this);
-
-    const auto players = FindPlayersFile(folder);
-    if (!players) {
-        m_host.message(this, QStringLiteral("Ошибка"), QStringLiteral("Неверный файл статистики"),
+    HostQuestions questions(m_host, this);
+    ChoiceStatus status;
+    try {
+        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()),
+                               period == Period::Start ? m_folders.start : m_folders.end, questions);
+    } catch (...) {
+        // The flag is set before the extraction; an archive error leaves it so.
+        ShowChoice(choice);
+        throw;
+    }
+    ShowChoice(choice);
+    if (status == ChoiceStatus::InvalidStatistics) {
+        m_host.message(this, QStringLiteral("Ошибка"), QString::fromUtf8(kInvalidStatisticsText.data(),
+                                                                          kInvalidStatisticsText.size()),
                        QMessageBox::Critical, QMessageBox::Ok);
         ShowSplash();
-        fileLabel->setText(prompt);
-        dateLabel->setText(QStringLiteral("не выбран"));
-        SetTextColour(dateLabel, kMaroon);
         return;
     }
-    fileLabel->setText(QString::fromStdString(FileLabelText(QFileInfo(archive).absoluteFilePath().toStdString())));
-    dateText = FileDateText(*players);
-    dateLabel->setText(QString::fromStdString(dateText) + QStringLiteral(", OK"));
-    SetTextColour(dateLabel, kOkGreen);
     SpeedButtonFillClick();
+}
+
+void FormMain::ShowChoice(const SnapshotChoice& choice)
+{
+    const bool start = choice.side == SnapshotSide::Start;
+    (start ? m_comparison.startChosen : m_comparison.endChosen) = choice.chosen;
+    (start ? m_comparison.startDate : m_comparison.endDate) = choice.dateText;
+    QLabel* fileLabel = start ? m_ui->labelTS1 : m_ui->labelTS2;
+    QLabel* dateLabel = start ? m_ui->LabelOF : m_ui->LabelNF;
+    fileLabel->setText(QString::fromStdString(choice.fileLabel));
+    dateLabel->setText(QString::fromStdString(choice.dateLabel));
+    const LabelColour& c = choice.dateLabelColour;
+    SetTextColour(dateLabel, QColor(c.r, c.g, c.b));
 }
 
 void FormMain::SpeedButtonFillClick()

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "archive_import.h"
+#include "import/archive_choice.h"
 #include "views/comparison.h"
 
 class QLabel;
@@ -91,6 +92,8 @@ private:
     void SetUpWidgets();
     void SetUpGrids();
     void ChooseArchiveOf(Period period, std::optional<QString> path);
+    // Shows a snapshot's row and hands its flag and date to the comparison.
+    void ShowChoice(const SnapshotChoice& choice);
     void ShowSplash();
     void ShowPages();
     void RefreshViews();
@@ -102,6 +105,8 @@ private:
     UiHost& m_host;
     WorkFolders m_folders;
     Comparison m_comparison;
+    SnapshotChoice m_startChoice = SnapshotChoice::Initial(SnapshotSide::Start);
+    SnapshotChoice m_endChoice = SnapshotChoice::Initial(SnapshotSide::End);
     std::map<GridId, GridModel*> m_models;
     QPixmap m_grass;
     QString m_openDialogFolder;

@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
         QCOMPARE(Label(form(), "LabelOF")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
         QCOMPARE(Label(form(), "labelTS1")->text().toStdString(),
-                 FileLabelText((kSamples + QStringLiteral("/start.zip")).toStdString()));
+                 cadrix::FileLabelText((kSamples + QStringLiteral("/start.zip")).toStdString()));
 
         // The report chooses the same archives into folders of its own.
         QProcess report;
@@ -353,17 +353,17 @@ private slots:
 
     void extractionQuestionsGoThroughTheHost()
     {
-        ArchiveQuestions questions(*m_host, &form());
+        HostQuestions questions(*m_host, &form());
         m_host->messageAnswers = {QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::NoButton};
-        QCOMPARE(questions.askEntryFailure("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"),
+        QCOMPARE(questions.AskEntryFailure("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"),
                  EntryFailureAnswer::Retry);
-        QCOMPARE(questions.askEntryFailure("e"), EntryFailureAnswer::Ignore);
+        QCOMPARE(questions.AskEntryFailure("e"), EntryFailureAnswer::Ignore);
         // Closing the box without a button stops the extraction.
-        QCOMPARE(questions.askEntryFailure("e"), EntryFailureAnswer::Abort);
+        QCOMPARE(questions.AskEntryFailure("e"), EntryFailureAnswer::Abort);
         QCOMPARE(m_host->messages[0].text,
                  QStringLiteral("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"));
         QCOMPARE(m_host->messages[0].buttons, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
-        QCOMPARE(questions.askPassword("a.csv"), std::optional<std::string>());
+        QCOMPARE(questions.AskPassword("a.csv"), std::optional<std::string>());
     }
 
     void longArchivePathsAreShortenedInTheMiddle()
