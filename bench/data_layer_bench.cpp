@@ -29,20 +29,23 @@ const std::filesystem::path& PairFolder(int players) {
     return it->second;
 }
 
-// Read, decode, repair, split, period player table and chooser.
+// Read, decode, repair, split, period player table and chooser, into snapshot
+// objects that live on from load to load, as the window's do.
 void BM_DataLayer(benchmark::State& state) {
     const auto& dir = PairFolder(static_cast<int>(state.range(0)));
+    Snapshot start, end;
+    TextTable total(period::kColumns, 2);
+    std::vector<std::string> items, ids;
     for (auto _ : state) {
-        Snapshot start, end;
+        ResetSnapshot(start);
+        ResetSnapshot(end);
         ReadSnapshotFiles(start, dir / "old");
         ReadSnapshotFiles(end, dir / "new");
         ApplyDecimalPointRule(start);
         ApplyDecimalPointRule(end);
         SplitSnapshot(start);
         SplitSnapshot(end);
-        TextTable total(period::kColumns, 2);
         BuildPeriodPlayerTable(start.play, end.play, total);
-        std::vector<std::string> items, ids;
         FillPlayerChooser(start.play, end.play, items, ids);
         benchmark::DoNotOptimize(items.data());
     }

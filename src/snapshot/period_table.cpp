@@ -1,7 +1,10 @@
 #include "snapshot/period_table.h"
 
+#include <array>
+#include <functional>
+#include <iterator>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "core/numbers.h"
 #include "snapshot/snapshot.h"
@@ -11,35 +14,74 @@ namespace cadrix {
 namespace {
 
 // First data row of a players table for each `player_id` cell text, built once
-// so that matching stays linear in the number of players.
-// The index refers to the table's cells and lives no longer than the table.
+// so that matching stays linear in the number of players. An open-addressing
+// table with the (short) keys stored in its slots: one look-up touches one
+// place in memory, which keeps large squads fast.
 class IdIndex {
 public:
     explicit IdIndex(const TextTable& table) {
-        m_rows.reserve(static_cast<std::size_t>(table.RowCount()));
+        std::size_t capacity = 16;
+        while (capacity < 2 * static_cast<std::size_t>(table.RowCount()))
+            capacity *= 2;
+        m_slots.resize(capacity);
+        m_mask = capacity - 1;
         for (int r = 1; r < table.RowCount(); ++r) {
-            auto [it, added] = m_rows.try_emplace(table.Cell(players::kPlayerId, r), Rows{r, 0});
-            ++it->second.count;
+            const std::string& id = table.Cell(players::kPlayerId, r);
+            const std::size_t hash = Hash(id);
+            Slot& slot = m_slots[SlotOf(id, hash)];
+            if (slot.count++ == 0) {
+                slot.hash = hash;
+                slot.key = id;
+                slot.first = r;
+            }
         }
     }
     // The first row whose cell equals `idText`, or 0 when there is none.
-    int Find(std::string_view idText) const {
-        const auto it = m_rows.find(idText);
-        return it == m_rows.end() ? 0 : it->second.first;
-    }
+    int Find(std::string_view idText) const { return m_slots[SlotOf(idText, Hash(idText))].first; }
     // How many rows hold exactly `idText`.
-    int Count(std::string_view idText) const {
-        const auto it = m_rows.find(idText);
-        return it == m_rows.end() ? 0 : it->second.count;
-    }
+    int Count(std::string_view idText) const { return m_slots[SlotOf(idText, Hash(idText))].count; }
 
 private:
-    struct Rows {
-        int first;
-        int count;
+    struct Slot {
+        std::size_t hash = 0;
+        std::string key;
+        int first = 0;
+        int count = 0;  // 0: the slot is free
     };
-    std::unordered_map<std::string_view, Rows> m_rows;
+
+    static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
+    // The slot that holds `key`, or the free slot where it would go. The table
+    // is never more than half full, so the probe always ends.
+    std::size_t SlotOf(std::string_view key, std::size_t hash) const {
+        for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+            const Slot& slot = m_slots[i];
+            if (slot.count == 0 || (slot.hash == hash && slot.key == key))
+                return i;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    std::size_t m_mask = 0;
 };
+
+// The data rows of a players table grouped by position code, each group in
+// table order; rows of any other position are in no group.
+using PositionGroups = std::array<std::vector<int>, std::size(kPositionOrder)>;
+
+PositionGroups GroupByPosition(const TextTable& table) {
+    PositionGroups groups;
+    for (int r = 1; r < table.RowCount(); ++r) {
+        const std::string& position = table.Cell(players::kPosition, r);
+        for (std::size_t p = 0; p < groups.size(); ++p) {
+            if (position == kPositionOrder[p]) {
+                groups[p].push_back(r);
+                break;
+            }
+        }
+    }
+    return groups;
+}
 
 }  // namespace
 
@@ -55,11 +97,12 @@ void BuildPeriodPlayerTable(const TextTable& start, const TextTable& end, TextTa
     const IdIndex endIndex(end);
     const IdIndex startIndex(start);
 
+    const PositionGroups startGroups = GroupByPosition(start);
+    const PositionGroups endGroups = GroupByPosition(end);
+
     int next = 1;
-    for (const char* code : kPositionOrder) {
-        for (int k = 1; k < start.RowCount(); ++k) {
-            if (start.Cell(players::kPosition, k) != code)
-                continue;
+    for (std::size_t p = 0; p < startGroups.size(); ++p) {
+        for (int k : startGroups[p]) {
             total.SetCell(kPlayerId, next, start.Cell(players::kPlayerId, k));
             total.SetCell(kRealLevelStart, next, start.Cell(players::kRealLevel, k));
             total.SetCell(kSalaryStart, next, start.Cell(players::kSalary, k));
@@ -91,9 +134,7 @@ void BuildPeriodPlayerTable(const TextTable& start, const TextTable& end, TextTa
             }
             ++next;
         }
-        for (int l = 1; l < end.RowCount(); ++l) {
-            if (end.Cell(players::kPosition, l) != code)
-                continue;
+        for (int l : endGroups[p]) {
             if (startIndex.Find(IdText(end.Cell(players::kPlayerId, l))))
                 continue;
             total.AddRow();

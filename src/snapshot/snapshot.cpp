@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "core/codepage.h"
@@ -59,15 +58,19 @@ void ResetSnapshot(Snapshot& s) {
     }
 }
 
-std::vector<std::string> SplitIntoLines(std::string_view text) {
-    std::vector<std::string> lines;
+namespace {
+
+// Calls `fn` with every line of `text`: a line ends at CR LF, LF or CR; a last
+// line without an end counts, a final line end adds no empty line.
+template <typename Fn>
+void ForEachLine(std::string_view text, Fn&& fn) {
     std::size_t start = 0;
     const std::size_t n = text.size();
     std::size_t i = 0;
     while (i < n) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
+            fn(text.substr(start, i - start));
             if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
                 ++i;
             start = ++i;
@@ -76,7 +79,14 @@ std::vector<std::string> SplitIntoLines(std::string_view text) {
         }
     }
     if (start < n)
-        lines.emplace_back(text.substr(start));
+        fn(text.substr(start));
+}
+
+}  // namespace
+
+std::vector<std::string> SplitIntoLines(std::string_view text) {
+    std::vector<std::string> lines;
+    ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -84,12 +94,22 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw std::runtime_error("Cannot open file " + file.string());
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad())
         throw std::runtime_error("Cannot read file " + file.string());
-    // Line ends are single bytes in code page 1251 as in UTF-8, so the whole
-    // text is decoded first and cut afterwards.
-    return SplitIntoLines(Cp1251ToUtf8(bytes));
+    // Line ends are the same bytes in code page 1251 as in UTF-8, so the
+    // lines are cut first and each is decoded by itself.
+    std::vector<std::string> lines;
+    ForEachLine(bytes, [&](std::string_view line) { lines.push_back(Cp1251ToUtf8(line)); });
+    return lines;
 }
 
 void SplitLine(std::string_view line, TextTable& table, int row) {
