@@ -83,7 +83,7 @@ constexpr std::array<float, 8> kRealLevelShares = {
 // Wider than this, the grids get taller rows.
 constexpr int kWideRealLevelGrid = 530;
 
-struct GridSpec {
+struct GridLayout {
     GridId id;
     const char* name;
     std::vector<int> widths;  // empty: set from the grid's width
@@ -95,9 +95,9 @@ struct GridSpec {
     bool verticalScrollBar;
 };
 
-const std::vector<GridSpec>& GridSpecs()
+const std::vector<GridLayout>& GridLayouts()
 {
-    static const std::vector<GridSpec> specs = {
+    static const std::vector<GridLayout> layouts = {
         {GridId::StringGrid1, "StringGrid1", {118, 154, 148, 96}, 16, 19, 1, 1, false, false},
         {GridId::StringGrid2, "StringGrid2", {130, 89, 68, 89, 68, 70}, 20, 23, 0, 1, false, false},
         {GridId::StringGrid_nat, "StringGrid_nat", {133, 25, 33, 38, 95, 33, 38, 97}, 17, 19, 0, 0, true, true},
@@ -106,7 +106,7 @@ const std::vector<GridSpec>& GridSpecs()
         {GridId::StringGrid_ru, "StringGrid_ru", {}, 17, 19, 0, 0, true, true},
         {GridId::StringGrid3, "StringGrid3", {259, 89, 90, 78}, 15, 17, 1, 0, true, false},
     };
-    return specs;
+    return layouts;
 }
 
 QCursor ArrowCursor()
@@ -174,9 +174,9 @@ FormMain::~FormMain() = default;
 
 QTableView* FormMain::grid(GridId id) const
 {
-    for (const auto& spec : GridSpecs()) {
-        if (spec.id == id)
-            return findChild<QTableView*>(QString::fromLatin1(spec.name));
+    for (const auto& layout : GridLayouts()) {
+        if (layout.id == id)
+            return findChild<QTableView*>(QString::fromLatin1(layout.name));
     }
     return nullptr;
 }
@@ -288,35 +288,35 @@ void FormMain::SetUpWidgets()
 
 void FormMain::SetUpGrids()
 {
-    for (const auto& spec : GridSpecs()) {
-        QTableView* view = grid(spec.id);
-        auto* model = new GridModel(m_comparison, spec.id, view);
-        m_models[spec.id] = model;
+    for (const auto& layout : GridLayouts()) {
+        QTableView* view = grid(layout.id);
+        auto* model = new GridModel(m_comparison, layout.id, view);
+        m_models[layout.id] = model;
         view->setModel(model);
-        view->setItemDelegate(new CellDelegate(m_comparison, spec.id, spec.fixedRows, spec.fixedCols, view));
+        view->setItemDelegate(new CellDelegate(m_comparison, layout.id, layout.fixedRows, layout.fixedCols, view));
         view->horizontalHeader()->hide();
         view->verticalHeader()->hide();
         view->horizontalHeader()->setMinimumSectionSize(1);
         view->verticalHeader()->setMinimumSectionSize(1);
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        view->verticalHeader()->setDefaultSectionSize(spec.rowHeight);
+        view->verticalHeader()->setDefaultSectionSize(layout.rowHeight);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(spec.rowSelect ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+        view->setSelectionMode(layout.rowSelect ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        view->setVerticalScrollBarPolicy(spec.verticalScrollBar ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(layout.verticalScrollBar ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         view->setWordWrap(false);
         view->setCornerButtonEnabled(false);
-        view->setFocusPolicy(spec.rowSelect ? Qt::StrongFocus : Qt::NoFocus);
+        view->setFocusPolicy(layout.rowSelect ? Qt::StrongFocus : Qt::NoFocus);
         QFont font(QStringLiteral("Arial"));
-        if (spec.id == GridId::StringGrid3)
+        if (layout.id == GridId::StringGrid3)
             font.setPointSize(7);
         else
             font.setPixelSize(11);
         view->setFont(font);
-        for (int col = 0; col < static_cast<int>(spec.widths.size()); ++col)
-            view->setColumnWidth(col, spec.widths[col]);
+        for (int col = 0; col < static_cast<int>(layout.widths.size()); ++col)
+            view->setColumnWidth(col, layout.widths[col]);
     }
 }
 
@@ -326,8 +326,8 @@ void FormMain::FormCreate()
     const QCursor arrow = ArrowCursor();
     const QCursor hand = HandCursor();
     QList<QWidget*> arrowed = {this, ui.Image2, ui.t1, ui.t2, ui.t3, ui.t4, ui.t5, ui.t6, ui.t7, ui.Panel1, ui.Panel2};
-    for (const auto& spec : GridSpecs())
-        arrowed << grid(spec.id) << grid(spec.id)->viewport();
+    for (const auto& layout : GridLayouts())
+        arrowed << grid(layout.id) << grid(layout.id)->viewport();
     for (QWidget* widget : arrowed)
         widget->setCursor(arrow);
     for (QWidget* widget : {static_cast<QWidget*>(ui.ComboBox3), static_cast<QWidget*>(ui.butTS1),
@@ -348,8 +348,8 @@ void FormMain::FormCreate()
     for (int col = 0; col < static_cast<int>(kRealLevelShares.size()); ++col)
         realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]));
     if (width > kWideRealLevelGrid) {
-        for (const auto& spec : GridSpecs())
-            grid(spec.id)->verticalHeader()->setDefaultSectionSize(spec.wideRowHeight);
+        for (const auto& layout : GridLayouts())
+            grid(layout.id)->verticalHeader()->setDefaultSectionSize(layout.wideRowHeight);
     }
 }
 
