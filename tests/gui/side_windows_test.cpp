@@ -18,6 +18,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "about_box.h"
@@ -32,6 +36,26 @@ using namespace cadrix::app;
 namespace fs = std::filesystem;
 
 namespace {
+
+// Makes a folder unwritable, or writable again. Permissions do not stop root,
+// so root sets the immutable flag instead, where the file system has it.
+bool LockFolder(const std::string& folder, bool lock)
+{
+    if (geteuid() != 0)
+        return ::chmod(folder.c_str(), lock ? 0555 : 0755) == 0;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = lock ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
 
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
 // The virtual screen the tests run on.
@@ -326,19 +350,29 @@ private slots:
         QCOMPARE(entries, std::size_t{1});
         QVERIFY(fs::exists((folder + QStringLiteral("/taken.jpg/inside.txt")).toStdString()));
 
-        // A folder without write permission (root may write anywhere).
-        if (geteuid() != 0) {
-            const QString locked = m_dir->path() + QStringLiteral("/locked");
-            fs::create_directories(locked.toStdString());
-            fs::permissions(locked.toStdString(), fs::perms::owner_read | fs::perms::owner_exec);
+        // A folder that cannot be written, holding an earlier picture: the
+        // error box, no confirmation, no stray file, the earlier picture intact.
+        const QString locked = m_dir->path() + QStringLiteral("/locked");
+        fs::create_directories(locked.toStdString());
+        std::ofstream((locked + QStringLiteral("/shot.jpg")).toStdString(), std::ios::binary) << "earlier picture";
+        if (LockFolder(locked.toStdString(), true)) {
             m_host->saveAnswers = {locked + QStringLiteral("/shot.jpg")};
             form().SpeedButton1Click();
+            LockFolder(locked.toStdString(), false);
             QCOMPARE(m_host->messages.size(), std::size_t{2});
             QCOMPARE(m_host->messages[1].caption, QStringLiteral("Cadrix v2.0"));
-            QVERIFY(fs::is_empty(locked.toStdString()));
-            fs::permissions(locked.toStdString(), fs::perms::owner_all);
+            QCOMPARE(m_host->messages[1].icon, QMessageBox::Critical);
+            std::size_t lockedEntries = 0;
+            for ([[maybe_unused]] const auto& entry : fs::directory_iterator(locked.toStdString()))
+                ++lockedEntries;
+            QCOMPARE(lockedEntries, std::size_t{1});
+            std::ifstream earlier((locked + QStringLiteral("/shot.jpg")).toStdString(), std::ios::binary);
+            std::string content((std::istreambuf_iterator<char>(earlier)), std::istreambuf_iterator<char>());
+            QCOMPARE(content, std::string("earlier picture"));
+        } else {
+            qWarning("running as root on a file system without the immutable flag: locked folder not tried");
         }
-        // A file that exists keeps its content when the write fails.
+        // A folder that does not exist.
         const QString missing = m_dir->path() + QStringLiteral("/no/such/folder/shot.jpg");
         m_host->saveAnswers = {missing};
         form().SpeedButton1Click();
