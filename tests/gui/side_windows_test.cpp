@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -196,6 +198,18 @@ private slots:
         m_windows.reset();
         m_host.reset();
         m_dir.reset();
+    }
+
+    void dialogsOpenCentredOnTheScreenWhereverTheWindowIs()
+    {
+        form().move(0, 0);
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        for (QDialog* dialog : std::initializer_list<QDialog*>{m_windows->setBox.get(), m_windows->aboutBox.get()}) {
+            dialog->show();
+            QVERIFY2((dialog->frameGeometry().center() - screenCentre).manhattanLength() <= 2,
+                     qPrintable(dialog->objectName()));
+            dialog->hide();
+        }
     }
 
     void fontChoiceReachesEveryWindowAndTheSkillsGrid()
