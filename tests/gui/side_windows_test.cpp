@@ -291,6 +291,29 @@ private slots:
         QCOMPARE(panel->pos().y(), 275);
     }
 
+    void panelRowsAreResizedByDraggingTheirBottomLines()
+    {
+        ExInfoForm& panel = *m_windows->exInfoForm;
+        panel.show();
+        QTableWidget* grid = panel.grid();
+        QWidget* cells = grid->viewport();
+        QCOMPARE(grid->rowHeight(0), 17);
+
+        // The bottom line of row 0 is its last pixel line.
+        QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(40, 16));
+        QTest::mouseMove(cells, QPoint(40, 26));
+        QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(40, 26));
+        QCOMPARE(grid->rowHeight(0), 27);
+        QCOMPARE(grid->rowHeight(1), 17);
+
+        // A click inside a row selects it and resizes nothing.
+        QTest::mouseClick(cells, Qt::LeftButton, {}, QPoint(40, 35));
+        QCOMPARE(grid->rowHeight(0), 27);
+        QCOMPARE(grid->rowHeight(1), 17);
+        QVERIFY(grid->selectionModel()->isRowSelected(1, {}));
+        panel.hide();
+    }
+
     void panelShowsTheValuesOfAGoalkeeperAndAForward()
     {
         loadSamples();
