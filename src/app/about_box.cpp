@@ -7,6 +7,7 @@
 #include "form_main.h"
 #include "ui_about_box.h"
 #include "uihost.h"
+#include "window_placement.h"
 
 namespace cadrix::app {
 
@@ -55,6 +56,13 @@ void AboutBox::Label1Click()
         m_ui->Label1->setPalette(visited);
         m_host.openUrl(QUrl(kAuthorPageUrl));
     });
+}
+
+void AboutBox::showEvent(QShowEvent* event)
+{
+    // Centred on the desktop, not over the main window.
+    CentreOnScreen(*this);
+    QDialog::showEvent(event);
 }
 
 }  // namespace cadrix::app

@@ -22,9 +22,12 @@ namespace cadrix::app {
 namespace {
 // Debian's Wine package carries Tahoma and MS Sans Serif faces, but outside
 // fontconfig's folders; without them both names would fall to a much wider
-// sans face and the page captions would not fit.
+// sans face and the page captions would not fit. Wine's bold Tahoma is left
+// out: its strokes are no thicker than the regular face's, so bold captions
+// (the version caption, the About box's product name) would not stand out;
+// without it the regular face is emboldened.
 constexpr const char* kWineFontFolder = "/usr/share/wine/fonts";
-constexpr std::array<const char*, 3> kWineFonts = {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf"};
+constexpr std::array<const char*, 2> kWineFonts = {"tahoma.ttf", "ms_sans_serif.ttf"};
 }  // namespace
 
 void LoadResources()

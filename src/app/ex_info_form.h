@@ -25,9 +25,17 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The row whose bottom line lies under y (viewport coordinates), or -1.
+    int rowEdgeAt(int y) const;
+
     QTableWidget* m_grid;
+    // A row being made taller or shorter by dragging its bottom line.
+    int m_resizedRow = -1;
+    int m_dragStartY = 0;
+    int m_dragStartHeight = 0;
 };
 
 }  // namespace cadrix::app

@@ -19,7 +19,9 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cadrix"));
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    // The application title is not made the display name: Qt would append it
+    // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
+    // stands where the user needs it, as the standard error box's caption.
     LoadResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
 

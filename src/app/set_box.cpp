@@ -6,6 +6,7 @@
 
 #include "font_choice.h"
 #include "ui_set_box.h"
+#include "window_placement.h"
 
 namespace cadrix::app {
 
@@ -83,6 +84,13 @@ void SetBox::Apply(const QString& family, int skillsGridPoints)
         font.setPointSize(skillsGridPoints);
         m_skillsGrid->setFont(font);
     }
+}
+
+void SetBox::showEvent(QShowEvent* event)
+{
+    // Centred on the desktop, not over the main window.
+    CentreOnScreen(*this);
+    QDialog::showEvent(event);
 }
 
 }  // namespace cadrix::app

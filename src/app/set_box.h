@@ -32,6 +32,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Apply(const QString& family, int skillsGridPoints);

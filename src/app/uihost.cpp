@@ -67,6 +67,8 @@ std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString
     layout->addWidget(new QLabel(QStringLiteral("Enter password: "), &dialog));
     auto* edit = new QLineEdit(&dialog);
     edit->setEchoMode(QLineEdit::Password);
+    // Typed characters show as '*' whatever the style's own mask character.
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     edit->setMaxLength(kMaxPasswordLength);
     layout->addWidget(edit);
     auto* buttons = new QDialogButtonBox(&dialog);

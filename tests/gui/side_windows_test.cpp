@@ -5,12 +5,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -36,6 +40,29 @@ using namespace cadrix::app;
 namespace fs = std::filesystem;
 
 namespace {
+
+// How much dark the text leaves on white: a bold face must leave clearly more.
+double InkOf(const QString& text, const QFont& font)
+{
+    QImage picture(200, 40, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(picture.rect(), Qt::AlignCenter, text);
+    painter.end();
+    double ink = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ink += 255 - qGray(picture.pixel(x, y));
+    return ink;
+}
+
+QFont RegularOf(QFont font)
+{
+    font.setBold(false);
+    return font;
+}
 
 // Makes a folder unwritable, or writable again. Permissions do not stop root,
 // so root sets the immutable flag instead, where the file system has it.
@@ -173,6 +200,18 @@ private slots:
         m_dir.reset();
     }
 
+    void dialogsOpenCentredOnTheScreenWhereverTheWindowIs()
+    {
+        form().move(0, 0);
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        for (QDialog* dialog : std::initializer_list<QDialog*>{m_windows->setBox.get(), m_windows->aboutBox.get()}) {
+            dialog->show();
+            QVERIFY2((dialog->frameGeometry().center() - screenCentre).manhattanLength() <= 2,
+                     qPrintable(dialog->objectName()));
+            dialog->hide();
+        }
+    }
+
     void fontChoiceReachesEveryWindowAndTheSkillsGrid()
     {
         QTableView* skills = form().grid(GridId::StringGrid3);
@@ -192,6 +231,17 @@ private slots:
         QCOMPARE(m_windows->exInfoForm->font().family(), panelWindowFamily);
         QCOMPARE(skills->font().pointSize(), 8);
         QCOMPARE(date->font().pixelSize(), 12);  // sizes stay
+        // Styles stay too: the product name is bold, the author link underlined.
+        auto* product = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("ProductName"));
+        auto* author = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Label1"));
+        QCOMPARE(product->font().family(), QStringLiteral("Calibri"));
+        QVERIFY(product->font().bold());
+        QVERIFY(author->font().underline());
+        QVERIFY(form().findChild<QLabel*>(QStringLiteral("Label11"))->font().bold());
+        m_windows->setBox->RadioButton4Click();
+        QVERIFY2(InkOf(product->text(), product->font()) > 1.2 * InkOf(product->text(), RegularOf(product->font())),
+                 "the bold product name is drawn no darker than regular text");
+        m_windows->setBox->RadioButton3Click();
 
         m_windows->setBox->RadioButton1Click();
         QCOMPARE(skills->font().family(), QStringLiteral("MS Sans Serif"));
@@ -239,6 +289,29 @@ private slots:
         form().move(120, 120);
         QTRY_COMPARE(form().frameGeometry().top(), 120);
         QCOMPARE(panel->pos().y(), 275);
+    }
+
+    void panelRowsAreResizedByDraggingTheirBottomLines()
+    {
+        ExInfoForm& panel = *m_windows->exInfoForm;
+        panel.show();
+        QTableWidget* grid = panel.grid();
+        QWidget* cells = grid->viewport();
+        QCOMPARE(grid->rowHeight(0), 17);
+
+        // The bottom line of row 0 is its last pixel line.
+        QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(40, 16));
+        QTest::mouseMove(cells, QPoint(40, 26));
+        QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(40, 26));
+        QCOMPARE(grid->rowHeight(0), 27);
+        QCOMPARE(grid->rowHeight(1), 17);
+
+        // A click inside a row selects it and resizes nothing.
+        QTest::mouseClick(cells, Qt::LeftButton, {}, QPoint(40, 35));
+        QCOMPARE(grid->rowHeight(0), 27);
+        QCOMPARE(grid->rowHeight(1), 17);
+        QVERIFY(grid->selectionModel()->isRowSelected(1, {}));
+        panel.hide();
     }
 
     void panelShowsTheValuesOfAGoalkeeperAndAForward()
