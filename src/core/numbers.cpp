@@ -1,5 +1,6 @@
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -161,12 +162,16 @@ std::string WholeText(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string GeneralText(long double value) {
+namespace {
+
+// General format; with `maxDecimals` the value is also rounded to that many
+// fraction digits, for a value known to have no more.
+std::string GeneralTextWithin(long double value, std::optional<int> maxDecimals) {
     constexpr int kPrecision = 15;
     if (value == 0 || !std::isfinite(value))
         return "0";
     DecimalDigits d = ToDecimalDigits(value);
-    RoundDigits(d, kPrecision);
+    RoundDigits(d, maxDecimals ? std::min(kPrecision, d.pointPos + *maxDecimals) : kPrecision);
     while (!d.digits.empty() && d.digits.back() == '0')
         d.digits.pop_back();
     if (d.digits.empty())
@@ -196,6 +201,20 @@ std::string GeneralText(long double value) {
         out += d.digits.substr(static_cast<std::size_t>(d.pointPos));
     }
     return out;
+}
+
+// The fraction digits of a decimal text without an exponent, or none.
+std::optional<int> FractionDigits(std::string_view text) {
+    if (text.find_first_of("eE") != std::string_view::npos)
+        return std::nullopt;
+    const auto comma = text.find(',');
+    return comma == std::string_view::npos ? 0 : static_cast<int>(text.size() - comma - 1);
+}
+
+}  // namespace
+
+std::string GeneralText(long double value) {
+    return GeneralTextWithin(value, std::nullopt);
 }
 
 std::string FixedText(long double value, int decimals) {
@@ -241,6 +260,13 @@ std::optional<std::string> DecimalChange(std::string_view start, std::string_vie
     const auto e = ParseDecimal(end);
     if (!s || !e)
         return std::nullopt;
+    // The difference of two exact decimals has no more fraction digits than
+    // they have. Rounding to that many removes the binary noise that large
+    // values leave in the last of 15 digits (36,2999999999993 for 36,3).
+    const auto sd = FractionDigits(start);
+    const auto ed = FractionDigits(end);
+    if (sd && ed)
+        return GeneralTextWithin(*e - *s, std::max(*sd, *ed));
     return GeneralText(*e - *s);
 }
 

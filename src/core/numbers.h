@@ -33,7 +33,9 @@ std::string FixedText(long double value, int decimals);
 
 // End minus start of two whole-number texts, or none when either is not one.
 std::optional<std::string> WholeChange(std::string_view start, std::string_view end);
-// End minus start of two decimal texts, in GeneralText, or none.
+// End minus start of two decimal texts, in GeneralText, or none. Without an
+// exponent in either text the change is also rounded to the larger number of
+// fraction digits of the two, so that it reads as the exact decimal difference.
 std::optional<std::string> DecimalChange(std::string_view start, std::string_view end);
 
 // Inserts "." before every complete group of three characters counted from

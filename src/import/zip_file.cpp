@@ -99,8 +99,10 @@ std::string DecodeEntryName(std::string_view raw, std::uint16_t flags) {
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 // The folders and file name of an entry, or none for a name that could reach
-// outside the target folder: "..", ".", a drive colon, a leading or doubled
-// separator, a NUL. Such entries are passed over.
+// outside the target folder: "..", a drive colon, a leading or doubled
+// separator, a NUL. Such entries are passed over. A "." step stays where it
+// is and is dropped (bsdtar keeps the "./" of the paths it is given); a name
+// that ends in one, or holds nothing else, names no file and is passed over.
 std::optional<std::vector<std::string>> SplitEntryName(std::string_view name) {
     if (name.empty() || IsSeparator(name.front()))
         return std::nullopt;
@@ -113,11 +115,18 @@ std::optional<std::vector<std::string>> SplitEntryName(std::string_view name) {
         while (end < name.size() && !IsSeparator(name[end]))
             ++end;
         std::string_view part = name.substr(start, end - start);
-        if (part.empty() || part == "." || part == "..")
+        if (part.empty() || part == "..")
             return std::nullopt;
-        parts.emplace_back(part);
+        if (part == ".") {
+            if (end == name.size())
+                return std::nullopt;
+        } else {
+            parts.emplace_back(part);
+        }
         start = end + 1;
     }
+    if (parts.empty())
+        return std::nullopt;
     return parts;
 }
 

@@ -97,6 +97,29 @@ TEST(Changes, AreEndMinusStartWithoutPlus) {
     EXPECT_FALSE(DecimalChange("<нет данных>", "3").has_value());
 }
 
+// Both texts are exact decimals, so their difference is too: the binary
+// rounding of large values must not show as trailing digits.
+TEST(Changes, DecimalChangeOfLargeValuesShowsNoBinaryNoise) {
+    const struct {
+        const char* start;
+        const char* end;
+        const char* change;
+    } cases[] = {
+        {"9026112,6", "9026148,9", "36,3"},
+        {"435307,65", "435307,61", "-0,04"},
+        {"-23491,549", "-23491,81", "-0,261"},
+        {"-78854,724", "-78853,933", "0,791"},
+        {"-8436387,2", "-8437192,6", "-805,4"},
+        {"125000000,5", "131400000,25", "6399999,75"},
+        {"1", "1,000000000000001", "1E-15"},
+        // Exponents say nothing of the decimals: left to the general format.
+        {"0", "1e3", "1000"},
+        {"0", "0,0000099", "9,9E-6"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecimalChange(c.start, c.end), c.change) << c.start << " -> " << c.end;
+}
+
 TEST(GeneralText, KeepsFifteenSignificantDigits) {
     EXPECT_EQ(GeneralText(0.1L + 0.2L), "0,3");
     EXPECT_EQ(GeneralText(123456789012345.0L), "123456789012345");

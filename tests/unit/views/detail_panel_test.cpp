@@ -66,6 +66,11 @@ TEST(DetailPanel, LevelChangeRoundsHalfAwayFromZero) {
         {"GK", {{22, 2}}, "0,3"},                            // 0.25
         {"GK", {{22, -2}}, "-0,3"},
         {"FW", {{1, 1000}, {2, 1000}}, "100,0"},
+        // Even in extended precision these products lie a hair below the
+        // half (7 x 0.05 = 0,349999...): the half still rounds away from zero.
+        {"FW", {{1, 7}}, "0,4"},
+        {"LM", {{1, -19}}, "-1,0"},
+        {"CD", {{1, 20}, {2, 21}}, "2,1"},
     };
     for (const auto& c : cases) {
         const DetailPanel panel = Fill("Игрок, " + c.position, Differences(c.changed));
