@@ -13,14 +13,18 @@ for b in results:
     if b.get("aggregate_name") != "median":
         continue
     name, _, arg = b["run_name"].partition("/")
-    medians[name][int(arg) if arg.isdigit() else 0] = (b["real_time"], b["time_unit"])
+    if arg.split("/")[0].isdigit():
+        medians[name][int(arg.split("/")[0])] = (b["real_time"], b["time_unit"])
+    else:
+        medians[b["run_name"]][0] = (b["real_time"], b["time_unit"])
 
 for name, by_size in medians.items():
     sizes = sorted(by_size)
     for s in sizes:
         t, unit = by_size[s]
-        print(f"{name:<28} {s:>7}  median {t:10.2f} {unit}")
+        size = f"{s:>7}" if s else " " * 7
+        print(f"{name:<34} {size}  median {t:10.2f} {unit}")
     if len(sizes) > 1:
         ratio = by_size[sizes[-1]][0] / by_size[sizes[0]][0]
-        print(f"{name:<28} growth {sizes[0]} -> {sizes[-1]}: x{ratio:.2f} "
+        print(f"{name:<34} growth {sizes[0]} -> {sizes[-1]}: x{ratio:.2f} "
               f"(linear would be x{sizes[-1] / sizes[0]:.0f})")
