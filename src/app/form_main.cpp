@@ -32,6 +32,7 @@
 #include "import/working_folders.h"
 #include "load_form.h"
 #include "set_box.h"
+#include "snapshot/skills.h"
 #include "ui_form_main.h"
 #include "uihost.h"
 
@@ -64,16 +65,6 @@ constexpr int kShotWidthLess = 32;
 constexpr int kShotHeightLess = 177;
 
 // The chooser's text ends in ", " and a two-letter position code.
-constexpr int kPositionSuffix = 4;
-
-QString WithoutLastChars(const QString& text, int count)
-{
-    const QList<uint> chars = text.toUcs4();
-    if (chars.size() <= count)
-        return {};
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), chars.size() - count);
-}
-
 // Where the real-level grid's columns get their widths: a share of the
 // grid's width, computed in single precision and truncated.
 constexpr std::array<float, 8> kRealLevelShares = {
@@ -613,7 +604,7 @@ QImage FormMain::CaptureSkillsArea()
 
 QString FormMain::ProposedScreenshotName() const
 {
-    return WithoutLastChars(QString::fromStdString(m_comparison.ComboBox3Text()), kPositionSuffix);
+    return QString::fromStdString(NameOfChooserText(m_comparison.ComboBox3Text()));
 }
 
 void FormMain::ShowSplash()

@@ -81,6 +81,14 @@ std::optional<PositionLine> LineOfChooserText(std::string_view text) {
     return LineFromLetter(cps.back());
 }
 
+std::string NameOfChooserText(std::string_view text) {
+    return DropRightChars(text, 4);
+}
+
+std::string PositionOfChooserText(std::string_view text) {
+    return RightChars(text, 2);
+}
+
 SkillClass ColourClass(PositionLine line, int skill) {
     if (skill > kOutfieldSkills)
         return line == PositionLine::Goalkeeper ? SkillClass::Green : SkillClass::Red;

@@ -24,6 +24,11 @@ enum class PositionLine { Goalkeeper, Defence, Midfield, Forward };
 std::optional<PositionLine> LineFromLetter(char32_t letter);
 // The line of a chooser text "name, POS" from its last character.
 std::optional<PositionLine> LineOfChooserText(std::string_view text);
+// The player's name in a chooser text: the text without its last 4
+// characters (", " and the position code).
+std::string NameOfChooserText(std::string_view text);
+// The position code of a chooser text: its last 2 characters.
+std::string PositionOfChooserText(std::string_view text);
 
 enum class SkillClass { Green, Blue, Red };
 SkillClass ColourClass(PositionLine line, int skill);

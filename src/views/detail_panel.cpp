@@ -1,7 +1,6 @@
 #include "views/detail_panel.h"
 
 #include "core/numbers.h"
-#include "core/utf8.h"
 #include "snapshot/skills.h"
 
 namespace cadrix {
@@ -58,9 +57,9 @@ const std::array<std::string, DetailPanel::kRows>& DetailPanel::Captions() {
 void FillDetailPanel(const std::string& chooserText, const std::vector<SkillDifference>& formed,
                      const std::string& talent, const std::string& age, DetailPanel& panel) {
     auto& v = panel.values;
-    const std::string position = RightChars(chooserText, 2);
+    const std::string position = PositionOfChooserText(chooserText);
     const bool goalkeeper = position == "GK";
-    v[kName] = DropRightChars(chooserText, 4);
+    v[kName] = NameOfChooserText(chooserText);
     v[kPosition] = position;
     v[kTalent] = talent;
     v[kAge] = age;

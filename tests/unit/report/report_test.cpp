@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/codepage.h"
+#include "core/utf8.h"
 
 namespace cadrix {
 namespace {
@@ -96,23 +97,6 @@ private:
         }
         return false;
     }
-    static void PutUtf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
     unsigned Hex4() {
         if (m_i + 4 > m_s.size())
             Fail("short \\u escape");
@@ -149,7 +133,7 @@ private:
                 unsigned cp = Hex4();
                 if (cp >= 0xD800 && cp < 0xDC00 && Literal("\\u"))
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (Hex4() - 0xDC00);
-                PutUtf8(out, cp);
+                AppendUtf8(out, cp);
                 break;
             }
             default: Fail("bad escape");
