@@ -21,7 +21,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
-    return QString::fromStdString(m_comparison.Grid(m_grid).Cell(index.column(), index.row()));
+    const std::string_view text = m_comparison.Grid(m_grid).Cell(index.column(), index.row());
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const

@@ -5,10 +5,6 @@
 
 namespace cadrix {
 
-namespace {
-const std::string kEmpty;
-}
-
 TextTable::TextTable(int colCount, int rowCount) : m_colCount(colCount) {
     SetRowCount(rowCount);
 }
@@ -17,16 +13,16 @@ void TextTable::SetRowCount(int rowCount) {
     m_rows.resize(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount));
 }
 
-const std::string& TextTable::Cell(int col, int row) const {
+std::string_view TextTable::Cell(int col, int row) const {
     if (row < 0 || row >= RowCount() || col < 0)
-        return kEmpty;
+        return {};
     const auto& cells = m_rows[static_cast<std::size_t>(row)];
     if (static_cast<std::size_t>(col) >= cells.size())
-        return kEmpty;
+        return {};
     return cells[static_cast<std::size_t>(col)];
 }
 
-void TextTable::SetCell(int col, int row, std::string text) {
+void TextTable::SetCell(int col, int row, std::string_view text) {
     if (row < 0 || row >= RowCount() || col < 0)
         throw std::out_of_range("Grid index out of range");
     auto& cells = m_rows[static_cast<std::size_t>(row)];
@@ -36,7 +32,7 @@ void TextTable::SetCell(int col, int row, std::string text) {
             cells.reserve(std::max(static_cast<std::size_t>(m_colCount), static_cast<std::size_t>(col) + 1));
         cells.resize(static_cast<std::size_t>(col) + 1);
     }
-    cells[static_cast<std::size_t>(col)] = std::move(text);
+    cells[static_cast<std::size_t>(col)] = text;
 }
 
 void TextTable::Clear() {

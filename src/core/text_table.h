@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cadrix {
@@ -20,10 +21,11 @@ public:
     void AddRow() { SetRowCount(RowCount() + 1); }
 
     // Reading outside the table (a negative index, a row beyond the count)
-    // yields the empty text, like any unwritten cell.
-    const std::string& Cell(int col, int row) const;
+    // yields the empty text, like any unwritten cell. The view stays valid
+    // until the cell is written again or the table's rows are cut.
+    std::string_view Cell(int col, int row) const;
     // Writing needs an existing row; the row grows to hold the column.
-    void SetCell(int col, int row, std::string text);
+    void SetCell(int col, int row, std::string_view text);
 
     // Empties every cell of every row, keeping the row count.
     void Clear();

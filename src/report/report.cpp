@@ -256,7 +256,7 @@ void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, bool co
     for (int r = 0; r < grid.RowCount(); ++r) {
         for (int c = 0; c < grid.ColCount(); ++c) {
             CellStyle style = styleOf(c, r);
-            std::string text = grid.Cell(c, r);
+            std::string text(grid.Cell(c, r));
             if (const char* mark = ImageMark(style.image))
                 text = text.empty() ? mark : text + " " + mark;
             texts[r].push_back(text);

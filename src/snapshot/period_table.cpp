@@ -26,7 +26,7 @@ public:
         m_slots.resize(capacity);
         m_mask = capacity - 1;
         for (int r = 1; r < table.RowCount(); ++r) {
-            const std::string& id = table.Cell(players::kPlayerId, r);
+            const std::string_view id = table.Cell(players::kPlayerId, r);
             const std::size_t hash = Hash(id);
             Slot& slot = m_slots[SlotOf(id, hash)];
             if (slot.count++ == 0) {
@@ -72,7 +72,7 @@ using PositionGroups = std::array<std::vector<int>, std::size(kPositionOrder)>;
 PositionGroups GroupByPosition(const TextTable& table) {
     PositionGroups groups;
     for (int r = 1; r < table.RowCount(); ++r) {
-        const std::string& position = table.Cell(players::kPosition, r);
+        const std::string_view position = table.Cell(players::kPosition, r);
         for (std::size_t p = 0; p < groups.size(); ++p) {
             if (position == kPositionOrder[p]) {
                 groups[p].push_back(r);
@@ -85,7 +85,7 @@ PositionGroups GroupByPosition(const TextTable& table) {
 
 }  // namespace
 
-std::string IdText(const std::string& cell) {
+std::string IdText(std::string_view cell) {
     const auto id = ParseWhole(cell);
     return WholeText(id ? *id : -1);
 }
@@ -167,8 +167,8 @@ void FillPlayerChooser(const TextTable& start, const TextTable& end, std::vector
         // Every start row that holds the id text adds the player once more.
         const int matches = startIndex.Count(IdText(end.Cell(players::kPlayerId, i)));
         for (int m = 0; m < matches; ++m) {
-            items.push_back(end.Cell(players::kName, i) + ", " + end.Cell(players::kPosition, i));
-            ids.push_back(end.Cell(players::kPlayerId, i));
+            items.push_back(std::string(end.Cell(players::kName, i)) + ", " + std::string(end.Cell(players::kPosition, i)));
+            ids.emplace_back(end.Cell(players::kPlayerId, i));
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/text_table.h"
@@ -42,7 +43,7 @@ inline constexpr const char* kPositionOrder[] = {"GK", "LD", "CD", "RD", "LM", "
 
 // A player's id text: his `player_id` cell read as an integer and written back
 // plainly ("007" gives "7"), or "-1" when the cell holds no integer.
-std::string IdText(const std::string& cell);
+std::string IdText(std::string_view cell);
 
 // Rebuilds `total` (20 columns) from the start and end players tables.
 void BuildPeriodPlayerTable(const TextTable& startPlayers, const TextTable& endPlayers, TextTable& total);

@@ -16,8 +16,8 @@ bool IsGroupedRow(int row) { return row == 9 || row == 10 || row == 12; }
 
 void FillClubPage(const TextTable& startTeam, const TextTable& endTeam, TextTable& grid) {
     for (int r = 1; r <= kFigures; ++r) {
-        const std::string& start = startTeam.Cell(1, r);
-        const std::string& end = endTeam.Cell(1, r);
+        const std::string_view start = startTeam.Cell(1, r);
+        const std::string_view end = endTeam.Cell(1, r);
         grid.SetCell(0, r, startTeam.Cell(0, r));
         grid.SetCell(1, r, IsGroupedRow(r) ? GroupThousands(start) : start);
         grid.SetCell(2, r, IsGroupedRow(r) ? GroupThousands(end) : end);
@@ -37,7 +37,7 @@ CellStyle DrawClubCell(const TextTable& grid, int col, int row) {
             style.text = kDimTextColour;
         return style;
     }
-    const std::string& text = grid.Cell(col, row);
+    const std::string_view text = grid.Cell(col, row);
     if (col == 3 && row > kLastTextRow && row < kFallIsGoodRow) {
         // The length is tested rather than the value: a one-character change
         // ("0", or a rise of 7) gets no colour.

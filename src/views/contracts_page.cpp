@@ -15,8 +15,8 @@ void FillContractsPage(const TextTable& total, TextTable& grid, TotalsLine& tota
         if (r > 1)
             grid.AddRow();
         const int row = r - 1;
-        const std::string& salaryStart = total.Cell(kSalaryStart, r);
-        const std::string& salaryEnd = total.Cell(kSalaryEnd, r);
+        const std::string_view salaryStart = total.Cell(kSalaryStart, r);
+        const std::string_view salaryEnd = total.Cell(kSalaryEnd, r);
         grid.SetCell(0, row, total.Cell(kName, r));
         grid.SetCell(1, row, total.Cell(kPosition, r));
         grid.SetCell(3, row, total.Cell(kContractStart, r));
@@ -26,10 +26,10 @@ void FillContractsPage(const TextTable& total, TextTable& grid, TotalsLine& tota
         if (auto change = WholeChange(salaryStart, salaryEnd)) {
             grid.SetCell(6, row, GroupThousands(*change));
         } else {
-            const std::string& presence = total.Cell(kPresence, r);
+            const std::string_view presence = total.Cell(kPresence, r);
             // A leaver's whole salary shows as a fall, a newcomer's as a rise.
             if (presence == kLeft)
-                grid.SetCell(6, row, GroupThousands("-" + salaryStart));
+                grid.SetCell(6, row, GroupThousands("-" + std::string(salaryStart)));
             else if (presence == kNewcomer)
                 grid.SetCell(6, row, GroupThousands(salaryEnd));
         }
@@ -41,7 +41,7 @@ void FillContractsPage(const TextTable& total, TextTable& grid, TotalsLine& tota
 
 CellStyle DrawContractsCell(const TextTable& grid, int col, int row) {
     CellStyle style;
-    const std::string& text = grid.Cell(col, row);
+    const std::string_view text = grid.Cell(col, row);
     if (text == period::kNotAvailable)
         style.text = kDimTextColour;
     if (col == 6) {

@@ -14,7 +14,7 @@ enum Row { kName, kPosition, kTalent, kAge, kLevelChange, kRise, kFall, kProfile
 constexpr long double kGoalkeeperFactor = 0.125L;
 constexpr long double kOutfieldFactor = 0.05L;
 
-std::optional<PositionLine> LineOfCode(const std::string& code) {
+std::optional<PositionLine> LineOfCode(std::string_view code) {
     if (code == "GK")
         return PositionLine::Goalkeeper;
     if (code == "LD" || code == "CD" || code == "RD")

@@ -11,7 +11,7 @@ constexpr int kWear = 2;
 constexpr int kStarsX = 4;
 constexpr int kStarsY = 2;
 
-CellImage StarsFor(const std::string& level) {
+CellImage StarsFor(std::string_view level) {
     const auto n = ParseWhole(level);
     if (!n || *n < 0 || *n > 5)
         return CellImage::StarsBlank;
@@ -37,7 +37,7 @@ CellStyle DrawInfrastructureCell(const TextTable& grid, const TextTable& start, 
                                  int row) {
     CellStyle style;
     if (col == 5) {
-        const std::string& text = grid.Cell(col, row);
+        const std::string_view text = grid.Cell(col, row);
         if (!text.empty() && text[0] == '-')
             style.background = Background::Unfavourable;
         else if (text != "0")

@@ -12,7 +12,7 @@ constexpr int kYouth = 2;
 constexpr int kMain = 3;
 
 // The counter a status code adds to, or -1 for a code that is not counted.
-int CounterOf(const std::string& code) {
+int CounterOf(std::string_view code) {
     if (code == period::kNotAvailable)
         return -1;
     const auto n = ParseWhole(code);
@@ -28,7 +28,7 @@ int CounterOf(const std::string& code) {
     }
 }
 
-CellImage IconOf(const std::string& code) {
+CellImage IconOf(std::string_view code) {
     const auto n = ParseWhole(code);
     if (!n)
         return CellImage::None;
@@ -64,7 +64,8 @@ void FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatSt
         grid.SetCell(4, row, total.Cell(kCitizenshipStart, a));
         grid.SetCell(5, row, total.Cell(kAgeEnd, a));
         grid.SetCell(7, row, total.Cell(kCitizenshipEnd, a));
-        status[static_cast<std::size_t>(row)] = {total.Cell(kNationalStatusStart, a), total.Cell(kNationalStatusEnd, a)};
+        status[static_cast<std::size_t>(row)] = {std::string(total.Cell(kNationalStatusStart, a)),
+                                                 std::string(total.Cell(kNationalStatusEnd, a))};
         if (total.Cell(kNationalStatusStart, a) == kNotAvailable)
             grid.SetCell(3, row, kNotAvailable);
         if (total.Cell(kNationalStatusEnd, a) == kNotAvailable)

@@ -6,7 +6,7 @@ namespace cadrix {
 
 namespace {
 
-Rgb TalentColour(const std::string& text) {
+Rgb TalentColour(std::string_view text) {
     const auto talent = ParseWhole(text);
     switch (talent ? *talent : 0) {
     case 2: return {0, 128, 0};
@@ -43,7 +43,7 @@ void FillRealLevelPage(const TextTable& total, TextTable& grid) {
 
 CellStyle DrawRealLevelCell(const TextTable& grid, int col, int row) {
     CellStyle style;
-    const std::string& text = grid.Cell(col, row);
+    const std::string_view text = grid.Cell(col, row);
     if (text == period::kNotAvailable)
         style.text = kDimTextColour;
     if (col == 1)

@@ -47,7 +47,7 @@ std::vector<SkillDifference> FillSkillsGrid(const TextTable& startSkills, const 
     if (!endRow)
         return formed;
     for (int k = 1; k <= kSkillCount; ++k) {
-        const std::string& endText = endSkills.Cell(SkillColumn(k), *endRow);
+        const std::string_view endText = endSkills.Cell(SkillColumn(k), *endRow);
         grid.SetCell(2, k, endText);
         if (!startRow)
             continue;

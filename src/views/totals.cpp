@@ -16,7 +16,7 @@ void WriteTotals(const RunningTotals& sums, FallIs fall, TotalsLine& line) {
         line.shape = fall == FallIs::Favourable ? ShapeColour::Unfavourable : ShapeColour::Favourable;
 }
 
-void AddToTotal(std::int64_t& total, const std::string& text) {
+void AddToTotal(std::int64_t& total, std::string_view text) {
     if (const auto n = ParseWhole(text))
         total += *n;
 }

@@ -19,6 +19,6 @@ enum class FallIs { Favourable, Unfavourable };
 void WriteTotals(const RunningTotals& sums, FallIs fall, TotalsLine& line);
 
 // Adds a value text to a total when it is a whole number ("n/a" never is).
-void AddToTotal(std::int64_t& total, const std::string& text);
+void AddToTotal(std::int64_t& total, std::string_view text);
 
 }  // namespace cadrix

@@ -13,8 +13,8 @@ void FillValuesPage(const TextTable& total, TextTable& grid, TotalsLine& totals)
     for (int r = 1; r < total.RowCount(); ++r) {
         if (r > 1)
             grid.AddRow();
-        const std::string& valueStart = total.Cell(kValueStart, r);
-        const std::string& valueEnd = total.Cell(kValueEnd, r);
+        const std::string_view valueStart = total.Cell(kValueStart, r);
+        const std::string_view valueEnd = total.Cell(kValueEnd, r);
         grid.SetCell(0, r, total.Cell(kName, r));
         grid.SetCell(1, r, total.Cell(kPosition, r));
         grid.SetCell(2, r, GroupThousands(valueStart));
@@ -29,7 +29,7 @@ void FillValuesPage(const TextTable& total, TextTable& grid, TotalsLine& totals)
 
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row) {
     CellStyle style;
-    const std::string& text = grid.Cell(col, row);
+    const std::string_view text = grid.Cell(col, row);
     if (text == period::kNotAvailable)
         style.text = kDimTextColour;
     if (row == 0)

@@ -39,9 +39,8 @@ TextTable PlayersTable(const std::vector<Player>& players) {
 std::vector<std::string> Names(const TextTable& total) {
     std::vector<std::string> names;
     for (int r = 1; r < total.RowCount(); ++r)
-        names.push_back(total.Cell(period::kName, r) + (total.Cell(period::kPresence, r).empty()
-                                                            ? ""
-                                                            : "/" + total.Cell(period::kPresence, r)));
+        names.push_back(std::string(total.Cell(period::kName, r)) +
+                        (total.Cell(period::kPresence, r).empty() ? "" : "/" + std::string(total.Cell(period::kPresence, r))));
     return names;
 }
 
