@@ -11,8 +11,11 @@ all: build
 deps:
 	bash scripts/install-deps.sh
 
+# CI=true turns warnings into errors (CADRIX_WERROR follows it when not given).
+CMAKE_FLAGS ?=
+
 configure:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -26,7 +29,7 @@ run: deps
 	bash scripts/run.sh $(BUILD)
 
 bench: deps
-	$(MAKE) build
+	$(MAKE) build CMAKE_FLAGS="$(CMAKE_FLAGS) -DCADRIX_BENCH=ON"
 	bash bench/run.sh $(BUILD)
 
 fuzz: deps
