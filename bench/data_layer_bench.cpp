@@ -64,7 +64,12 @@ void BM_LoadAndCompare(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_LoadAndCompare)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LoadAndCompare)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace
-

@@ -14,11 +14,10 @@ const char* const kNames[] = {"Иванов Иван", "Петров Пётр", 
 
 std::string PlayerLine(int n, int id, int shift, Period period) {
     const bool end = period == Period::End;
-    std::string line = std::to_string(n) + ";" + std::to_string(id) + ";" + kNames[id % 5] + " " +
-                       std::to_string(id) + ";Россия;" + std::to_string(id % 5 - 2) + ";" +
-                       kPositions[(id + shift) % 8] + ";" + std::to_string(18 + id % 17 + (end ? 1 : 0)) + ";" +
-                       std::to_string(1 + id % 5) + ";" + std::to_string(40 + id % 30) + "." +
-                       std::to_string((id + (end ? 3 : 0)) % 10) + ";";
+    std::string line = std::to_string(n) + ";" + std::to_string(id) + ";" + kNames[id % 5] + " " + std::to_string(id) +
+                       ";Россия;" + std::to_string(id % 5 - 2) + ";" + kPositions[(id + shift) % 8] + ";" +
+                       std::to_string(18 + id % 17 + (end ? 1 : 0)) + ";" + std::to_string(1 + id % 5) + ";" +
+                       std::to_string(40 + id % 30) + "." + std::to_string((id + (end ? 3 : 0)) % 10) + ";";
     for (int f = 9; f <= 17; ++f)
         line += std::to_string((id * f) % 100) + ";";
     line += std::to_string(1 + id % 4) + " сезона;" + std::to_string(15000 + (id % 200) * 1000 + (end ? 500 : 0)) +
@@ -64,8 +63,8 @@ void WriteSnapshot(const std::filesystem::path& folder, int players, Period peri
 
     std::string team = "Показатель;Значение;\r\n";
     for (int r = 1; r <= 16; ++r)
-        team += "Строка " + std::to_string(r) + ";" + std::to_string(r * 1000 + (period == Period::End ? 7 : 0)) +
-                ";\r\n";
+        team +=
+            "Строка " + std::to_string(r) + ";" + std::to_string(r * 1000 + (period == Period::End ? 7 : 0)) + ";\r\n";
     WriteFile(folder / "bench_team.csv", team);
     WriteFile(folder / "bench_structure.csv",
               "Строение;Уровень;Износ;\r\nСтадион;25000;1.5;\r\nСпортивная База;3;1.0;\r\nКлубный центр;2;1.0;\r\n"

@@ -30,8 +30,14 @@ constexpr std::size_t kTotalText = 200'000'000;
 // Lines in the shape of the game's export: ids, names in code page 1251,
 // positions, numbers with a decimal comma.
 std::string CsvText(std::size_t bytes, std::uint32_t seed, int columns) {
-    static const char* kNames[] = {"\xC8\xE2\xE0\xED\xEE\xE2", "\xCF\xE5\xF2\xF0\xEE\xE2", "\xD1\xE8\xE4\xEE\xF0\xEE\xE2",
-                                   "\xCA\xF3\xE7\xED\xE5\xF6\xEE\xE2", "Smith", "M\xFCller", "Rossi", "Silva"};
+    static const char* kNames[] = {"\xC8\xE2\xE0\xED\xEE\xE2",
+                                   "\xCF\xE5\xF2\xF0\xEE\xE2",
+                                   "\xD1\xE8\xE4\xEE\xF0\xEE\xE2",
+                                   "\xCA\xF3\xE7\xED\xE5\xF6\xEE\xE2",
+                                   "Smith",
+                                   "M\xFCller",
+                                   "Rossi",
+                                   "Silva"};
     static const char* kPositions[] = {"GK", "LD", "CD", "RD", "LM", "CM", "RM", "FW"};
     std::string text;
     text.reserve(bytes + 256);
@@ -94,8 +100,10 @@ const fs::path& BenchArchive() {
             const char* name;
             double share;
             int columns;
-        } files[] = {{"club_players.csv", 0.40, 30}, {"club_players_skills.csv", 0.40, 28},
-                     {"club_team.csv", 0.10, 40}, {"club_structure.csv", 0.10, 12}};
+        } files[] = {{"club_players.csv", 0.40, 30},
+                     {"club_players_skills.csv", 0.40, 28},
+                     {"club_team.csv", 0.10, 40},
+                     {"club_structure.csv", 0.10, 12}};
         std::uint32_t seed = 1;
         for (const auto& f : files) {
             std::ofstream out(source / f.name, std::ios::binary);

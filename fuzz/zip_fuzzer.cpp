@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 // decryption runs too, then gives up.
 class FuzzQuestions : public cadrix::ExtractQuestions {
 public:
-    cadrix::EntryFailureAnswer AskEntryFailure(const std::string&) override { return cadrix::EntryFailureAnswer::Ignore; }
+    cadrix::EntryFailureAnswer AskEntryFailure(const std::string&) override {
+        return cadrix::EntryFailureAnswer::Ignore;
+    }
     std::optional<std::string> AskPassword(const std::string& entry) override {
         if (entry == m_lastEntry)
             return std::nullopt;

@@ -11,8 +11,10 @@
 
 namespace cadrix::app {
 
-AboutBox::AboutBox(UiHost& host, QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutBox>()), m_host(host)
-{
+AboutBox::AboutBox(UiHost& host, QWidget* parent)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::AboutBox>()),
+      m_host(host) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -38,8 +40,7 @@ AboutBox::AboutBox(UiHost& host, QWidget* parent) : QDialog(parent), m_ui(std::m
 
 AboutBox::~AboutBox() = default;
 
-bool AboutBox::eventFilter(QObject* watched, QEvent* event)
-{
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_ui->Label1 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         Label1Click();
@@ -48,8 +49,7 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void AboutBox::Label1Click()
-{
+void AboutBox::Label1Click() {
     RunHandler(m_host, this, [this] {
         QPalette visited = m_ui->Label1->palette();
         visited.setColor(QPalette::WindowText, QColor(128, 0, 128));
@@ -58,8 +58,7 @@ void AboutBox::Label1Click()
     });
 }
 
-void AboutBox::showEvent(QShowEvent* event)
-{
+void AboutBox::showEvent(QShowEvent* event) {
     // Centred on the desktop, not over the main window.
     CentreOnScreen(*this);
     QDialog::showEvent(event);

@@ -6,16 +6,13 @@
 #include <QFile>
 #include <QFontDatabase>
 
-#include "form_main.h"
-#include "load_form.h"
 #include "about_box.h"
 #include "ex_info_form.h"
+#include "form_main.h"
+#include "load_form.h"
 #include "set_box.h"
 
-static void InitCadrixResources()
-{
-    Q_INIT_RESOURCE(cadrix);
-}
+static void InitCadrixResources() { Q_INIT_RESOURCE(cadrix); }
 
 namespace cadrix::app {
 
@@ -30,8 +27,7 @@ constexpr const char* kWineFontFolder = "/usr/share/wine/fonts";
 constexpr std::array<const char*, 2> kWineFonts = {"tahoma.ttf", "ms_sans_serif.ttf"};
 }  // namespace
 
-void LoadResources()
-{
+void LoadResources() {
     InitCadrixResources();
     const QDir folder(QString::fromLatin1(kWineFontFolder));
     for (const char* file : kWineFonts) {
@@ -46,8 +42,7 @@ AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
       loadForm(std::make_unique<LoadForm>()),
       aboutBox(std::make_unique<AboutBox>(host, formMain.get())),
       setBox(std::make_unique<SetBox>(formMain.get())),
-      exInfoForm(std::make_unique<ExInfoForm>())
-{
+      exInfoForm(std::make_unique<ExInfoForm>()) {
     formMain->setLoadForm(loadForm.get());
     formMain->setAboutBox(aboutBox.get());
     formMain->setSetBox(setBox.get());
@@ -56,8 +51,7 @@ AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
     exInfoForm->setValues(formMain->comparison().ExInfo());
 }
 
-AppWindows::~AppWindows()
-{
+AppWindows::~AppWindows() {
     // The dialogs are children of the main window: let it go last.
     exInfoForm.reset();
     setBox.reset();

@@ -12,27 +12,19 @@ namespace {
 // The text starts this far inside the cell's left, top and right edges.
 constexpr int kTextInset = 2;
 
-QColor ToColor(Rgb rgb)
-{
-    return QColor(rgb.r, rgb.g, rgb.b);
-}
+QColor ToColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
-Qt::Alignment ToAlignment(Align align)
-{
+Qt::Alignment ToAlignment(Align align) {
     switch (align) {
-    case Align::Center:
-        return Qt::AlignHCenter;
-    case Align::Right:
-        return Qt::AlignRight;
-    case Align::Left:
-        break;
+    case Align::Center: return Qt::AlignHCenter;
+    case Align::Right: return Qt::AlignRight;
+    case Align::Left: break;
     }
     return Qt::AlignLeft;
 }
 }  // namespace
 
-QPixmap CellImagePixmap(CellImage image)
-{
+QPixmap CellImagePixmap(CellImage image) {
     static const std::array<const char*, 12> kPaths = {
         nullptr,
         ":/stars/level0.png",
@@ -60,13 +52,13 @@ QPixmap CellImagePixmap(CellImage image)
 }
 
 CellDelegate::CellDelegate(const Comparison& comparison, GridId grid, int fixedRows, int fixedCols, QObject* parent)
-    : QStyledItemDelegate(parent), m_comparison(comparison), m_grid(grid), m_fixedRows(fixedRows),
-      m_fixedCols(fixedCols)
-{
-}
+    : QStyledItemDelegate(parent),
+      m_comparison(comparison),
+      m_grid(grid),
+      m_fixedRows(fixedRows),
+      m_fixedCols(fixedCols) {}
 
-void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int col = index.column();
     const int row = index.row();
     const CellStyle style = m_comparison.DrawCell(m_grid, col, row);
@@ -77,15 +69,12 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
 
     QColor background;
     switch (style.background) {
-    case Background::Favourable:
-        background = ToColor(kFavourableColour);
-        break;
-    case Background::Unfavourable:
-        background = ToColor(kUnfavourableColour);
-        break;
+    case Background::Favourable: background = ToColor(kFavourableColour); break;
+    case Background::Unfavourable: background = ToColor(kUnfavourableColour); break;
     case Background::Grid:
-        background = fixed ? palette.color(QPalette::Button)
-                           : selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Base);
+        background = fixed      ? palette.color(QPalette::Button)
+                     : selected ? palette.color(QPalette::Highlight)
+                                : palette.color(QPalette::Base);
         break;
     }
 

@@ -24,8 +24,7 @@ void ShowStandardError(UiHost& host, QWidget* parent, const QString& message);
 // Runs one event handler; an error escaping it ends the handler, is shown in
 // the standard error box, and the program goes on.
 template <typename Handler>
-void RunHandler(UiHost& host, QWidget* parent, Handler&& handler)
-{
+void RunHandler(UiHost& host, QWidget* parent, Handler&& handler) {
     try {
         std::forward<Handler>(handler)();
     } catch (const std::exception& error) {

@@ -25,8 +25,7 @@ constexpr int kMinRowHeight = 1;
 
 ExInfoForm::ExInfoForm(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_grid(new QTableWidget(DetailPanel::kRows, 2, this))
-{
+      m_grid(new QTableWidget(DetailPanel::kRows, 2, this)) {
     setObjectName(QStringLiteral("ExInfoForm"));
     setFixedSize(258, 448);
     setAutoFillBackground(true);
@@ -71,14 +70,12 @@ ExInfoForm::ExInfoForm(QWidget* parent)
             m_grid->setItem(row, col, new QTableWidgetItem);
 }
 
-void ExInfoForm::showEvent(QShowEvent* event)
-{
+void ExInfoForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FormShow();
 }
 
-int ExInfoForm::rowEdgeAt(int y) const
-{
+int ExInfoForm::rowEdgeAt(int y) const {
     for (int row = 0; row < m_grid->rowCount(); ++row) {
         const int bottom = m_grid->rowViewportPosition(row) + m_grid->rowHeight(row) - 1;
         if (std::abs(y - bottom) <= kEdgeGrip)
@@ -87,8 +84,7 @@ int ExInfoForm::rowEdgeAt(int y) const
     return -1;
 }
 
-bool ExInfoForm::eventFilter(QObject* watched, QEvent* event)
-{
+bool ExInfoForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_grid->viewport())
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
@@ -120,21 +116,18 @@ bool ExInfoForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void ExInfoForm::FormShow()
-{
+void ExInfoForm::FormShow() {
     const auto& captions = DetailPanel::Captions();
     for (int row = 0; row < DetailPanel::kRows; ++row)
         m_grid->item(row, 0)->setText(QString::fromStdString(captions[row]));
 }
 
-void ExInfoForm::setValues(const DetailPanel& panel)
-{
+void ExInfoForm::setValues(const DetailPanel& panel) {
     for (int row = 0; row < DetailPanel::kRows; ++row)
         m_grid->item(row, 1)->setText(QString::fromStdString(panel.values[row]));
 }

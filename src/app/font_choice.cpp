@@ -4,8 +4,7 @@
 
 namespace cadrix::app {
 
-void ApplyFontFamily(QWidget* window, const QString& family, WindowFont windowFont)
-{
+void ApplyFontFamily(QWidget* window, const QString& family, WindowFont windowFont) {
     if (!window)
         return;
     // Every control gets the family explicitly, so that sizes it inherited

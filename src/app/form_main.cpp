@@ -4,20 +4,20 @@
 #include <cmath>
 
 #include <QComboBox>
-#include <QCursor>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QScreen>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -27,9 +27,9 @@
 #include "cell_delegate.h"
 #include "error_box.h"
 #include "ex_info_form.h"
-#include "jpeg_writer.h"
 #include "grid_model.h"
 #include "import/working_folders.h"
+#include "jpeg_writer.h"
 #include "load_form.h"
 #include "set_box.h"
 #include "snapshot/skills.h"
@@ -68,7 +68,7 @@ constexpr int kShotHeightLess = 177;
 // Where the real-level grid's columns get their widths: a share of the
 // grid's width, computed in single precision and truncated.
 constexpr std::array<float, 8> kRealLevelShares = {
-    0.3723608445297505f, 0.05758157389635317f, 0.05758157389635317f, 0.09596928982725528f,
+    0.3723608445297505f,  0.05758157389635317f, 0.05758157389635317f, 0.09596928982725528f,
     0.08637236084452975f, 0.09596928982725528f, 0.08637236084452975f, 0.09596928982725528f,
 };
 // Wider than this, the grids get taller rows.
@@ -86,8 +86,7 @@ struct GridLayout {
     bool verticalScrollBar;
 };
 
-const std::vector<GridLayout>& GridLayouts()
-{
+const std::vector<GridLayout>& GridLayouts() {
     static const std::vector<GridLayout> layouts = {
         {GridId::StringGrid1, "StringGrid1", {118, 154, 148, 96}, 16, 19, 1, 1, false, false},
         {GridId::StringGrid2, "StringGrid2", {130, 89, 68, 89, 68, 70}, 20, 23, 0, 1, false, false},
@@ -100,40 +99,28 @@ const std::vector<GridLayout>& GridLayouts()
     return layouts;
 }
 
-QCursor ArrowCursor()
-{
-    return QCursor(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0);
-}
+QCursor ArrowCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0); }
 
-QCursor HandCursor()
-{
-    return QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0);
-}
+QCursor HandCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0); }
 
-void SetTextColour(QLabel* label, const QColor& colour)
-{
+void SetTextColour(QLabel* label, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
 
-void SetPixelFont(QWidget* widget, const QString& family, int pixels, bool bold = false)
-{
+void SetPixelFont(QWidget* widget, const QString& family, int pixels, bool bold = false) {
     QFont font(family);
     font.setPixelSize(pixels);
     font.setBold(bold);
     widget->setFont(font);
 }
 
-QColor ShapeFill(ShapeColour colour, const QPalette& palette)
-{
+QColor ShapeFill(ShapeColour colour, const QPalette& palette) {
     switch (colour) {
-    case ShapeColour::Favourable:
-        return QColor(kFavourableColour.r, kFavourableColour.g, kFavourableColour.b);
-    case ShapeColour::Unfavourable:
-        return QColor(kUnfavourableColour.r, kUnfavourableColour.g, kUnfavourableColour.b);
-    case ShapeColour::ButtonFace:
-        break;
+    case ShapeColour::Favourable: return QColor(kFavourableColour.r, kFavourableColour.g, kFavourableColour.b);
+    case ShapeColour::Unfavourable: return QColor(kUnfavourableColour.r, kUnfavourableColour.g, kUnfavourableColour.b);
+    case ShapeColour::ButtonFace: break;
     }
     return palette.color(QPalette::Button);
 }
@@ -141,14 +128,15 @@ QColor ShapeFill(ShapeColour colour, const QPalette& palette)
 }  // namespace
 
 template <typename Handler>
-void FormMain::Run(Handler&& handler)
-{
+void FormMain::Run(Handler&& handler) {
     RunHandler(m_host, this, std::forward<Handler>(handler));
 }
 
 FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::FormMain>()), m_host(host), m_folders(std::move(folders))
-{
+    : QWidget(parent),
+      m_ui(std::make_unique<Ui::FormMain>()),
+      m_host(host),
+      m_folders(std::move(folders)) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -163,8 +151,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
 
 FormMain::~FormMain() = default;
 
-QTableView* FormMain::grid(GridId id) const
-{
+QTableView* FormMain::grid(GridId id) const {
     for (const auto& layout : GridLayouts()) {
         if (layout.id == id)
             return findChild<QTableView*>(QString::fromLatin1(layout.name));
@@ -172,8 +159,7 @@ QTableView* FormMain::grid(GridId id) const
     return nullptr;
 }
 
-void FormMain::SetUpWidgets()
-{
+void FormMain::SetUpWidgets() {
     Ui::FormMain& ui = *m_ui;
     for (QFrame* panel : {ui.Panel1, ui.Panel2}) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -196,14 +182,14 @@ void FormMain::SetUpWidgets()
     SetTextColour(ui.Label11, kCaptionRed);
 
     // Tabs drawn as buttons, the current one pressed in.
-    ui.PageControl2->setStyleSheet(QStringLiteral(
-        "QTabWidget::pane { border: none; }"
-        "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
-        " border-top-color: palette(light); border-left-color: palette(light);"
-        " padding: 3px 1px; margin: 1px 1px 3px 0px; }"
-        "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
-        " border-left-color: palette(dark); border-bottom-color: palette(light);"
-        " border-right-color: palette(light); }"));
+    ui.PageControl2->setStyleSheet(
+        QStringLiteral("QTabWidget::pane { border: none; }"
+                       "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
+                       " border-top-color: palette(light); border-left-color: palette(light);"
+                       " padding: 3px 1px; margin: 1px 1px 3px 0px; }"
+                       "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
+                       " border-left-color: palette(dark); border-bottom-color: palette(light);"
+                       " border-right-color: palette(light); }"));
     for (int i = 0; i < ui.PageControl2->count(); ++i) {
         static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
         ui.PageControl2->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
@@ -260,7 +246,8 @@ void FormMain::SetUpWidgets()
         QStringLiteral(":/status/outline_small.png"), QStringLiteral(":/status/grey_small.png"),
         QStringLiteral(":/status/green_small.png"), QStringLiteral(":/status/gold_small.png")};
     for (int i = 0; i < 4; ++i) {
-        for (const QString& prefix : {QStringLiteral("StarLO"), QStringLiteral("StarLN"), QStringLiteral("StarLegend")}) {
+        for (const QString& prefix :
+             {QStringLiteral("StarLO"), QStringLiteral("StarLN"), QStringLiteral("StarLegend")}) {
             if (auto* star = findChild<QLabel*>(prefix + QString::number(i + 1)))
                 star->setPixmap(QPixmap(kSmallStars[i]));
         }
@@ -277,8 +264,7 @@ void FormMain::SetUpWidgets()
     connect(ui.ComboBox3, &QComboBox::activated, this, [this](int index) { ComboBox3Change(index); });
 }
 
-void FormMain::SetUpGrids()
-{
+void FormMain::SetUpGrids() {
     for (const auto& layout : GridLayouts()) {
         QTableView* view = grid(layout.id);
         auto* model = new GridModel(m_comparison, layout.id, view);
@@ -311,8 +297,7 @@ void FormMain::SetUpGrids()
     }
 }
 
-void FormMain::FormCreate()
-{
+void FormMain::FormCreate() {
     Ui::FormMain& ui = *m_ui;
     const QCursor arrow = ArrowCursor();
     const QCursor hand = HandCursor();
@@ -321,10 +306,10 @@ void FormMain::FormCreate()
         arrowed << grid(layout.id) << grid(layout.id)->viewport();
     for (QWidget* widget : arrowed)
         widget->setCursor(arrow);
-    for (QWidget* widget : {static_cast<QWidget*>(ui.ComboBox3), static_cast<QWidget*>(ui.butTS1),
-                            static_cast<QWidget*>(ui.butTS2), static_cast<QWidget*>(ui.Label12),
-                            static_cast<QWidget*>(ui.Label14), static_cast<QWidget*>(ui.PageControl2->tabBar()),
-                            static_cast<QWidget*>(ui.SpeedButton1)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(ui.ComboBox3), static_cast<QWidget*>(ui.butTS1), static_cast<QWidget*>(ui.butTS2),
+          static_cast<QWidget*>(ui.Label12), static_cast<QWidget*>(ui.Label14),
+          static_cast<QWidget*>(ui.PageControl2->tabBar()), static_cast<QWidget*>(ui.SpeedButton1)})
         widget->setCursor(hand);
 
     // The open dialogs start in the program's folder; an installed program's
@@ -344,16 +329,14 @@ void FormMain::FormCreate()
     }
 }
 
-void FormMain::FormActivate()
-{
+void FormMain::FormActivate() {
     cadrix::EmptyCsvFiles(m_folders.start);
     cadrix::EmptyCsvFiles(m_folders.end);
     if (m_setBox)
         m_setBox->RadioButton4Click();
 }
 
-void FormMain::changeEvent(QEvent* event)
-{
+void FormMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Only the first activation empties the working folders and applies the
     // default font: coming back from another window of the program must not
@@ -362,8 +345,7 @@ void FormMain::changeEvent(QEvent* event)
         firstActivation();
 }
 
-void FormMain::firstActivation()
-{
+void FormMain::firstActivation() {
     if (m_activated)
         return;
     m_activated = true;
@@ -374,24 +356,20 @@ void FormMain::firstActivation()
         QTimer::singleShot(0, this, action);
 }
 
-void FormMain::afterFirstActivation(std::function<void()> action)
-{
+void FormMain::afterFirstActivation(std::function<void()> action) {
     if (m_activated)
         QTimer::singleShot(0, this, action);
     else
         m_afterActivation.push_back(std::move(action));
 }
 
-void FormMain::paintEvent(QPaintEvent*)
-{
+void FormMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(QRect(QPoint(0, 0), kGrassSize), m_grass);
 }
 
-bool FormMain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == m_ui->Label12) {
             Label12Click();
             return true;
@@ -404,62 +382,53 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void FormMain::Label12Click()
-{
+void FormMain::Label12Click() {
     Run([this] {
         SetTextColour(m_ui->Label12, kVisitedPurple);
         m_host.openUrl(QUrl(kGameSiteUrl));
     });
 }
 
-void FormMain::Label14Click()
-{
+void FormMain::Label14Click() {
     Run([this] {
         SetTextColour(m_ui->Label14, kVisitedPurple);
         m_host.openUrl(QUrl(kAuthorPageUrl));
     });
 }
 
-void FormMain::Button1Click()
-{
+void FormMain::Button1Click() {
     if (m_setBox)
         m_setBox->exec();
 }
 
-void FormMain::Button2Click()
-{
+void FormMain::Button2Click() {
     if (auto* dialog = qobject_cast<QDialog*>(m_aboutBox))
         dialog->exec();
 }
 
-void FormMain::FillButtonClick()
-{
+void FormMain::FillButtonClick() {
     if (m_loadForm)
         m_loadForm->showTables(m_comparison);
 }
 
-void FormMain::butTS1Click()
-{
+void FormMain::butTS1Click() {
     Run([this] { ChooseArchiveOf(Period::Start, std::nullopt); });
 }
 
-void FormMain::butTS2Click()
-{
+void FormMain::butTS2Click() {
     Run([this] { ChooseArchiveOf(Period::End, std::nullopt); });
 }
 
-void FormMain::chooseArchive(Period period, const QString& path)
-{
+void FormMain::chooseArchive(Period period, const QString& path) {
     Run([&] { ChooseArchiveOf(period, path); });
 }
 
-void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path)
-{
+void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path) {
     SnapshotChoice& choice = period == Period::Start ? m_startChoice : m_endChoice;
     BeginChoice(choice);
     ShowChoice(choice);
-    const QString archive = path ? *path : m_host.getOpenFileName(this, QString(), m_openDialogFolder,
-                                                                  QtFilter(kArchiveFilter));
+    const QString archive =
+        path ? *path : m_host.getOpenFileName(this, QString(), m_openDialogFolder, QtFilter(kArchiveFilter));
     if (archive.isEmpty())
         return;
     HostQuestions questions(m_host, this);
@@ -474,8 +443,8 @@ void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path)
     }
     ShowChoice(choice);
     if (status == ChoiceStatus::InvalidStatistics) {
-        m_host.message(this, QStringLiteral("Ошибка"), QString::fromUtf8(kInvalidStatisticsText.data(),
-                                                                          kInvalidStatisticsText.size()),
+        m_host.message(this, QStringLiteral("Ошибка"),
+                       QString::fromUtf8(kInvalidStatisticsText.data(), kInvalidStatisticsText.size()),
                        QMessageBox::Critical, QMessageBox::Ok);
         ShowSplash();
         return;
@@ -483,8 +452,7 @@ void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path)
     SpeedButtonFillClick();
 }
 
-void FormMain::ShowChoice(const SnapshotChoice& choice)
-{
+void FormMain::ShowChoice(const SnapshotChoice& choice) {
     const bool start = choice.side == SnapshotSide::Start;
     (start ? m_comparison.startChosen : m_comparison.endChosen) = choice.chosen;
     (start ? m_comparison.startDate : m_comparison.endDate) = choice.dateText;
@@ -496,8 +464,7 @@ void FormMain::ShowChoice(const SnapshotChoice& choice)
     SetTextColour(dateLabel, QColor(c.r, c.g, c.b));
 }
 
-void FormMain::SpeedButtonFillClick()
-{
+void FormMain::SpeedButtonFillClick() {
     bool loaded = false;
     try {
         loaded = m_comparison.SpeedButtonFillClick(m_folders.start, m_folders.end);
@@ -512,8 +479,7 @@ void FormMain::SpeedButtonFillClick()
     ShowPages();
 }
 
-void FormMain::ComboBox3Change(int index)
-{
+void FormMain::ComboBox3Change(int index) {
     Run([&] {
         m_comparison.ComboBox3Change(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
@@ -523,14 +489,12 @@ void FormMain::ComboBox3Change(int index)
     });
 }
 
-void FormMain::moveEvent(QMoveEvent* event)
-{
+void FormMain::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     CatchDrag();
 }
 
-void FormMain::CatchDrag()
-{
+void FormMain::CatchDrag() {
     if (!m_exInfoForm || !m_exInfoForm->isVisible())
         return;
     const QRect main = frameGeometry();
@@ -539,12 +503,11 @@ void FormMain::CatchDrag()
     const int panelWidth = m_exInfoForm->frameGeometry().width();
     const int room = desktop.width() - main.width() - panelWidth;
     const int left = room < main.left() - desktop.left() ? main.left() - panelWidth - kPanelGap
-                                                          : main.left() + main.width() + kPanelGap;
+                                                         : main.left() + main.width() + kPanelGap;
     m_exInfoForm->move(left, main.top() + kPanelDrop);
 }
 
-void FormMain::SpeedButton2Click()
-{
+void FormMain::SpeedButton2Click() {
     Run([this] {
         if (!m_exInfoForm)
             return;
@@ -563,8 +526,7 @@ void FormMain::SpeedButton2Click()
     });
 }
 
-void FormMain::SpeedButton1Click()
-{
+void FormMain::SpeedButton1Click() {
     Run([this] {
         const QString chooserText = QString::fromStdString(m_comparison.ComboBox3Text());
         if (chooserText.isEmpty()) {
@@ -584,8 +546,7 @@ void FormMain::SpeedButton1Click()
     });
 }
 
-QImage FormMain::CaptureSkillsArea()
-{
+QImage FormMain::CaptureSkillsArea() {
     const QRect outer = frameGeometry();
     const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
                      outer.height() - kShotHeightLess);
@@ -602,26 +563,22 @@ QImage FormMain::CaptureSkillsArea()
     return picture;
 }
 
-QString FormMain::ProposedScreenshotName() const
-{
+QString FormMain::ProposedScreenshotName() const {
     return QString::fromStdString(NameOfChooserText(m_comparison.ComboBox3Text()));
 }
 
-void FormMain::ShowSplash()
-{
+void FormMain::ShowSplash() {
     m_ui->Image7->show();
     m_ui->PageControl2->hide();
 }
 
-void FormMain::ShowPages()
-{
+void FormMain::ShowPages() {
     m_ui->Image7->hide();
     m_ui->PageControl2->show();
     m_ui->PageControl2->setCurrentWidget(m_ui->t1);
 }
 
-void FormMain::RefreshViews()
-{
+void FormMain::RefreshViews() {
     for (auto& [id, model] : m_models)
         model->reload();
     RefreshLabels();
@@ -638,16 +595,15 @@ void FormMain::RefreshViews()
         m_exInfoForm->setValues(m_comparison.ExInfo());
 }
 
-void FormMain::RefreshLabels()
-{
+void FormMain::RefreshLabels() {
     for (const std::string& name : Comparison::LabelNames()) {
         if (auto* label = findChild<QLabel*>(QString::fromStdString(name)))
             label->setText(QString::fromStdString(m_comparison.Label(name)));
     }
     for (QFrame* shape : {m_ui->shapet3, m_ui->Shape19}) {
         const QColor fill = ShapeFill(m_comparison.Shape(shape->objectName().toStdString()), palette());
-        shape->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }")
-                                 .arg(fill.name()));
+        shape->setStyleSheet(
+            QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(fill.name()));
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
-#include <functional>
 #include <optional>
 #include <vector>
 

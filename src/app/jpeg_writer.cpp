@@ -32,22 +32,19 @@ struct ErrorManager {
     char text[JMSG_LENGTH_MAX];
 };
 
-void OnJpegError(j_common_ptr info)
-{
+void OnJpegError(j_common_ptr info) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, manager->text);
     std::longjmp(manager->jump, 1);
 }
 
-std::string CreateError(const fs::path& path, int error)
-{
+std::string CreateError(const fs::path& path, int error) {
     return "Cannot create file \"" + path.string() + "\". " + std::strerror(error);
 }
 
 }  // namespace
 
-void WriteJpeg(const QImage& image, const fs::path& target)
-{
+void WriteJpeg(const QImage& image, const fs::path& target) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     const int descriptor = mkstemp(temporary.data());
@@ -94,7 +91,8 @@ void WriteJpeg(const QImage& image, const fs::path& target)
     if (std::fclose(file) != 0 || !written) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw std::runtime_error("Cannot write file \"" + target.string() + "\". " + std::strerror(written ? errno : error));
+        throw std::runtime_error("Cannot write file \"" + target.string() + "\". " +
+                                 std::strerror(written ? errno : error));
     }
     // The temporary file was made private; the picture gets the rights of a
     // newly created file.

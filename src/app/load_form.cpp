@@ -9,16 +9,14 @@
 namespace cadrix::app {
 
 namespace {
-QString LinesText(const std::vector<std::string>& lines)
-{
+QString LinesText(const std::vector<std::string>& lines) {
     QStringList out;
     for (const std::string& line : lines)
         out << QString::fromStdString(line);
     return out.join(u'\n');
 }
 
-QString TableText(const TextTable& table)
-{
+QString TableText(const TextTable& table) {
     QStringList out;
     for (int row = 0; row < table.RowCount(); ++row) {
         QStringList cells;
@@ -30,8 +28,7 @@ QString TableText(const TextTable& table)
 }
 }  // namespace
 
-LoadForm::LoadForm(QWidget* parent) : QWidget(parent, Qt::Window), m_tabs(new QTabWidget(this))
-{
+LoadForm::LoadForm(QWidget* parent) : QWidget(parent, Qt::Window), m_tabs(new QTabWidget(this)) {
     setObjectName(QStringLiteral("LoadForm"));
     setWindowTitle(QStringLiteral("LoadForm"));
     resize(800, 600);
@@ -39,8 +36,7 @@ LoadForm::LoadForm(QWidget* parent) : QWidget(parent, Qt::Window), m_tabs(new QT
     layout->addWidget(m_tabs);
 }
 
-void LoadForm::showTables(const Comparison& comparison)
-{
+void LoadForm::showTables(const Comparison& comparison) {
     m_tabs->clear();
     auto add = [this](const QString& title, const QString& text) {
         auto* edit = new QPlainTextEdit(text, m_tabs);
@@ -49,7 +45,7 @@ void LoadForm::showTables(const Comparison& comparison)
         m_tabs->addTab(edit, title);
     };
     const std::pair<int, const Snapshot*> snapshots[] = {{1, &comparison.StartSnapshot()},
-                                                          {2, &comparison.EndSnapshot()}};
+                                                         {2, &comparison.EndSnapshot()}};
     for (const auto& [n, snapshot] : snapshots) {
         add(QStringLiteral("lb%1 play").arg(n), LinesText(snapshot->lbPlay));
         add(QStringLiteral("lb%1 play2").arg(n), LinesText(snapshot->lbPlay2));

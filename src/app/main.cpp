@@ -15,8 +15,7 @@
 
 using namespace cadrix::app;
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cadrix"));
     // The application title is not made the display name: Qt would append it

@@ -7,17 +7,16 @@
 #include <QPainter>
 #include <QTabWidget>
 
+#include "about_box.h"
 #include "app_windows.h"
 #include "ex_info_form.h"
 #include "form_main.h"
 #include "jpeg_writer.h"
-#include "about_box.h"
 #include "set_box.h"
 
 namespace cadrix::app {
 
-void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringList& archives)
-{
+void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringList& archives) {
     QDir().mkpath(folder);
     FormMain& form = *windows.formMain;
     auto save = [&](const QString& name) {

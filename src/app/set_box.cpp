@@ -10,8 +10,7 @@
 
 namespace cadrix::app {
 
-SetBox::SetBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::SetBox>())
-{
+SetBox::SetBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::SetBox>()) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -38,43 +37,28 @@ SetBox::SetBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::Set
 
 SetBox::~SetBox() = default;
 
-void SetBox::setWindows(QWidget* main, QWidget* about, QWidget* detailPanel, QTableView* skillsGrid)
-{
+void SetBox::setWindows(QWidget* main, QWidget* about, QWidget* detailPanel, QTableView* skillsGrid) {
     m_main = main;
     m_about = about;
     m_detailPanel = detailPanel;
     m_skillsGrid = skillsGrid;
 }
 
-void SetBox::paintEvent(QPaintEvent*)
-{
+void SetBox::paintEvent(QPaintEvent*) {
     // The grass of the main window, reaching beyond the dialog's edges.
     QPainter painter(this);
     painter.drawPixmap(QRect(-47, -52, 345, 265), m_grass);
 }
 
-void SetBox::RadioButton1Click()
-{
-    Apply(QStringLiteral("MS Sans Serif"), 7);
-}
+void SetBox::RadioButton1Click() { Apply(QStringLiteral("MS Sans Serif"), 7); }
 
-void SetBox::RadioButton2Click()
-{
-    Apply(QStringLiteral("Arial"), 7);
-}
+void SetBox::RadioButton2Click() { Apply(QStringLiteral("Arial"), 7); }
 
-void SetBox::RadioButton3Click()
-{
-    Apply(QStringLiteral("Calibri"), 8);
-}
+void SetBox::RadioButton3Click() { Apply(QStringLiteral("Calibri"), 8); }
 
-void SetBox::RadioButton4Click()
-{
-    Apply(QStringLiteral("Tahoma"), 8);
-}
+void SetBox::RadioButton4Click() { Apply(QStringLiteral("Tahoma"), 8); }
 
-void SetBox::Apply(const QString& family, int skillsGridPoints)
-{
+void SetBox::Apply(const QString& family, int skillsGridPoints) {
     ApplyFontFamily(this, family, WindowFont::Too);
     ApplyFontFamily(m_main, family, WindowFont::Too);
     ApplyFontFamily(m_about, family, WindowFont::Too);
@@ -86,8 +70,7 @@ void SetBox::Apply(const QString& family, int skillsGridPoints)
     }
 }
 
-void SetBox::showEvent(QShowEvent* event)
-{
+void SetBox::showEvent(QShowEvent* event) {
     // Centred on the desktop, not over the main window.
     CentreOnScreen(*this);
     QDialog::showEvent(event);

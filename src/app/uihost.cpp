@@ -17,8 +17,7 @@ namespace {
 constexpr int kMaxPasswordLength = 255;
 }  // namespace
 
-QString QtFilter(const QString& delphiFilter)
-{
+QString QtFilter(const QString& delphiFilter) {
     // "Description|pattern|Description|pattern" -> "Description (pattern);;..."
     const QStringList parts = delphiFilter.split(u'|');
     QStringList filters;
@@ -35,14 +34,12 @@ QString QtFilter(const QString& delphiFilter)
 }
 
 QString DesktopUiHost::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                       const QString& filter)
-{
+                                       const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
 QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                       const QString& filter, const QString& defaultSuffix)
-{
+                                       const QString& filter, const QString& defaultSuffix) {
     QFileDialog dialog(parent, caption, dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -53,14 +50,12 @@ QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, 
 }
 
 QMessageBox::StandardButton DesktopUiHost::message(QWidget* parent, const QString& caption, const QString& text,
-                                                   QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
-{
+                                                   QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, caption, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString& entryName)
-{
+std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString& entryName) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Password for \"%1\"").arg(entryName));
     auto* layout = new QVBoxLayout(&dialog);
@@ -82,13 +77,9 @@ std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString
     return edit->text();
 }
 
-void DesktopUiHost::openUrl(const QUrl& url)
-{
-    QDesktopServices::openUrl(url);
-}
+void DesktopUiHost::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
-QPixmap DesktopUiHost::grabScreen(const QRect& rect)
-{
+QPixmap DesktopUiHost::grabScreen(const QRect& rect) {
     QScreen* screen = QGuiApplication::screenAt(rect.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();

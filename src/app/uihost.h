@@ -23,8 +23,8 @@ public:
     // Empty when the user cancels.
     virtual QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                     const QString& filter) = 0;
-    virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                    const QString& filter, const QString& defaultSuffix) = 0;
+    virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                                    const QString& defaultSuffix) = 0;
     virtual QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) = 0;
     // Empty when the user cancels.

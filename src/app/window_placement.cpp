@@ -7,8 +7,7 @@
 
 namespace cadrix::app {
 
-void CentreOnScreen(QWidget& window)
-{
+void CentreOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;

@@ -9,6 +9,8 @@ namespace cadrix {
 
 namespace {
 
+// Eight code points a row, as code page charts show them.
+// clang-format off
 // Unicode code points of the bytes 0x80 to 0xFF. 0x98 is not assigned in
 // code page 1251; it decodes to the replacement character.
 constexpr std::array<char32_t, 128> kCp1251 = {
@@ -48,6 +50,7 @@ constexpr std::array<char32_t, 128> kCp866 = {
     0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
 };
+// clang-format on
 
 std::string DecodeSingleByte(std::string_view bytes, const std::array<char32_t, 128>& high) {
     std::string out;
@@ -82,9 +85,7 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
     return DecodeSingleByte(bytes, kCp1251);
 }
 
-std::string Cp866ToUtf8(std::string_view bytes) {
-    return DecodeSingleByte(bytes, kCp866);
-}
+std::string Cp866ToUtf8(std::string_view bytes) { return DecodeSingleByte(bytes, kCp866); }
 
 std::string Utf8ToCp1251(std::string_view utf8) {
     std::string out;

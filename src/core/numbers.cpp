@@ -158,9 +158,7 @@ std::optional<long double> ParseDecimal(std::string_view text) {
     return value;
 }
 
-std::string WholeText(std::int64_t value) {
-    return std::to_string(value);
-}
+std::string WholeText(std::int64_t value) { return std::to_string(value); }
 
 namespace {
 
@@ -213,9 +211,7 @@ std::optional<int> FractionDigits(std::string_view text) {
 
 }  // namespace
 
-std::string GeneralText(long double value) {
-    return GeneralTextWithin(value, std::nullopt);
-}
+std::string GeneralText(long double value) { return GeneralTextWithin(value, std::nullopt); }
 
 std::string FixedText(long double value, int decimals) {
     DecimalDigits d;

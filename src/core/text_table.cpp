@@ -5,13 +5,9 @@
 
 namespace cadrix {
 
-TextTable::TextTable(int colCount, int rowCount) : m_colCount(colCount) {
-    SetRowCount(rowCount);
-}
+TextTable::TextTable(int colCount, int rowCount) : m_colCount(colCount) { SetRowCount(rowCount); }
 
-void TextTable::SetRowCount(int rowCount) {
-    m_rows.resize(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount));
-}
+void TextTable::SetRowCount(int rowCount) { m_rows.resize(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount)); }
 
 std::string_view TextTable::Cell(int col, int row) const {
     if (row < 0 || row >= RowCount() || col < 0)

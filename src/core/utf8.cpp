@@ -108,9 +108,7 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::size_t CodePointCount(std::string_view text) {
-    return Boundaries(text).size() - 1;
-}
+std::size_t CodePointCount(std::string_view text) { return Boundaries(text).size() - 1; }
 
 std::string LeftChars(std::string_view text, std::size_t n) {
     const auto b = Boundaries(text);

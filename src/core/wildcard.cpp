@@ -46,9 +46,8 @@ std::vector<std::filesystem::path> ListMatching(const std::filesystem::path& fol
         if (MatchesMask(entry.path().filename().string(), mask))
             found.push_back(entry.path());
     }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return a.filename().string() < b.filename().string();
-    });
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.filename().string() < b.filename().string(); });
     return found;
 }
 

@@ -80,7 +80,7 @@ ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& 
         return ChoiceStatus::InvalidStatistics;
     }
     const int fd = ::open(players->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st{};
+    struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         if (fd >= 0)
             ::close(fd);

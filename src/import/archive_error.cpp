@@ -75,8 +75,10 @@ ArchiveError ArchiveError::Deflate64Unsupported() {
                 ComponentName::Omitted);
 }
 
-FileOpenError::FileOpenError(const std::filesystem::path& file) : std::runtime_error("Cannot open file " + file.string()) {}
+FileOpenError::FileOpenError(const std::filesystem::path& file)
+    : std::runtime_error("Cannot open file " + file.string()) {}
 
-FileReadError::FileReadError(const std::filesystem::path& file) : std::runtime_error("Cannot read file " + file.string()) {}
+FileReadError::FileReadError(const std::filesystem::path& file)
+    : std::runtime_error("Cannot read file " + file.string()) {}
 
 }  // namespace cadrix

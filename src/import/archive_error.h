@@ -11,11 +11,11 @@ namespace cadrix {
 // ones managers see in the error box, so they never change.
 enum class ArchiveErrorCode : int {
     BlankFileName = 9,
-    InvalidEntry = 8,                // bad size, check sum or method of one entry
+    InvalidEntry = 8,  // bad size, check sum or method of one entry
     CannotCreateFile = 19,
     CannotCreateDirectory = 20,
-    ArchiveDamaged = 48,             // no end of central directory record
-    CentralDirDamaged = 50,          // a record of the central directory does not hold together
+    ArchiveDamaged = 48,     // no end of central directory record
+    CentralDirDamaged = 50,  // a record of the central directory does not hold together
     MultiVolumeUnsupported = 51,
     Deflate64Unsupported = 55,
     SizesExceedArchive = 57,

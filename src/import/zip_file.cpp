@@ -254,7 +254,7 @@ void ZipFile::OpenArchive() {
         }
         throw FileOpenError(std::filesystem::absolute(m_fileName));
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw FileOpenError(std::filesystem::absolute(m_fileName));
@@ -421,7 +421,8 @@ void ZipFile::ExtractFiles() {
                 ExtractEntry(entry);
                 break;
             } catch (const ArchiveError& e) {
-                const EntryFailureAnswer answer = m_questions.AskEntryFailure(e.what() + std::string(kEntryFailureSuffix));
+                const EntryFailureAnswer answer =
+                    m_questions.AskEntryFailure(e.what() + std::string(kEntryFailureSuffix));
                 if (answer == EntryFailureAnswer::Retry)
                     continue;
                 if (answer == EntryFailureAnswer::Abort)
@@ -468,7 +469,7 @@ ZipFile::EntryOutcome ZipFile::ExtractEntry(const ZipEntry& entry) {
     const std::filesystem::path target = folder / leaf;
     // Replace whatever is there, read-only files included; a symbolic link is
     // removed itself, never written through.
-    struct stat st{};
+    struct stat st {};
     if (::fstatat(dir.Get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
         ::unlinkat(dir.Get(), leaf.c_str(), 0);
     Fd out(::openat(dir.Get(), leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
@@ -503,8 +504,9 @@ ZipFile::EntryOutcome ZipFile::ExtractEntry(const ZipEntry& entry) {
         remaining -= kEncryptionHeaderSize;
         // With a data descriptor the CRC was not known when the header was
         // written, so the check byte comes from the modification time.
-        const std::uint8_t checkByte = (entry.flags & kFlagDataDescriptor) ? static_cast<std::uint8_t>(entry.dosTime >> 8)
-                                                                           : static_cast<std::uint8_t>(entry.crc32 >> 24);
+        const std::uint8_t checkByte = (entry.flags & kFlagDataDescriptor)
+                                           ? static_cast<std::uint8_t>(entry.dosTime >> 8)
+                                           : static_cast<std::uint8_t>(entry.crc32 >> 24);
         if (m_password)
             keys = TryPasswordSpellings(*m_password, header, checkByte);
         while (!keys) {

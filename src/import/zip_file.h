@@ -12,7 +12,7 @@ namespace cadrix {
 
 // One record of the central directory, as far as extraction needs it.
 struct ZipEntry {
-    std::string name;            // decoded to UTF-8
+    std::string name;  // decoded to UTF-8
     std::uint16_t versionMadeBy = 0;
     std::uint16_t flags = 0;
     std::uint16_t method = 0;

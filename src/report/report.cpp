@@ -18,12 +18,9 @@ struct GridInfo {
 };
 
 constexpr GridInfo kGrids[] = {
-    {GridId::StringGrid1, "StringGrid1", "Клуб"},
-    {GridId::StringGrid2, "StringGrid2", "Инф-ра"},
-    {GridId::StringGrid_nat, "StringGrid_nat", "Сборные"},
-    {GridId::StringGrid_pay, "StringGrid_pay", "Контракты"},
-    {GridId::StringGrid_pr, "StringGrid_pr", "Номиналы"},
-    {GridId::StringGrid_ru, "StringGrid_ru", "РУ"},
+    {GridId::StringGrid1, "StringGrid1", "Клуб"},          {GridId::StringGrid2, "StringGrid2", "Инф-ра"},
+    {GridId::StringGrid_nat, "StringGrid_nat", "Сборные"}, {GridId::StringGrid_pay, "StringGrid_pay", "Контракты"},
+    {GridId::StringGrid_pr, "StringGrid_pr", "Номиналы"},  {GridId::StringGrid_ru, "StringGrid_ru", "РУ"},
     {GridId::StringGrid3, "StringGrid3", "Скиллы"},
 };
 
@@ -176,9 +173,9 @@ std::string JsonReport(const ReportInput& in) {
         const Snapshot& s1 = cmp.StartSnapshot();
         const Snapshot& s2 = cmp.EndSnapshot();
         const std::pair<const char*, const TextTable*> tables[] = {
-            {"sg1_play", &s1.play},   {"sg1_play2", &s1.play2}, {"sg1_team", &s1.team},
-            {"sg1_struct", &s1.structure}, {"sg2_play", &s2.play}, {"sg2_play2", &s2.play2},
-            {"sg2_team", &s2.team},   {"sg2_struct", &s2.structure}, {"Total_play1", &cmp.TotalPlay()},
+            {"sg1_play", &s1.play},        {"sg1_play2", &s1.play2},      {"sg1_team", &s1.team},
+            {"sg1_struct", &s1.structure}, {"sg2_play", &s2.play},        {"sg2_play2", &s2.play2},
+            {"sg2_team", &s2.team},        {"sg2_struct", &s2.structure}, {"Total_play1", &cmp.TotalPlay()},
         };
         for (const auto& [name, table] : tables) {
             w.Key(name);
@@ -307,11 +304,11 @@ std::string TextReport(const ReportInput& in, bool colour) {
         if (g.id == GridId::StringGrid_ru)
             out += "Игрок | Тал. | Поз. | " + label("Label10") + ": Возраст, РУ | " + label("Label13") +
                    ": Возраст, РУ | Разница\n";
-        PrintGrid(out, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); }, colour);
+        PrintGrid(
+            out, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); }, colour);
         if (g.id == GridId::StringGrid_nat) {
-            out += "Всего по статусам: " + label("LO1") + " " + label("LO2") + " " + label("LO3") + " " +
-                   label("LO4") + " | " + label("LN1") + " " + label("LN2") + " " + label("LN3") + " " +
-                   label("LN4") + "\n";
+            out += "Всего по статусам: " + label("LO1") + " " + label("LO2") + " " + label("LO3") + " " + label("LO4") +
+                   " | " + label("LN1") + " " + label("LN2") + " " + label("LN3") + " " + label("LN4") + "\n";
         }
         if (g.id == GridId::StringGrid_pay)
             out += "Общая зарплата в ИД/Разница: " + label("kt1") + " | " + label("kt2") + " | " + label("kt3") + "\n";
@@ -320,8 +317,9 @@ std::string TextReport(const ReportInput& in, bool colour) {
     }
     for (const auto& choice : in.choices) {
         out += "\n== Скиллы: " + choice.text + "\n";
-        PrintGrid(out, choice.skills,
-                  [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.chooserText, c, r); }, colour);
+        PrintGrid(
+            out, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.chooserText, c, r); },
+            colour);
         out += "-- Подробная информация:\n";
         for (int r = 0; r < DetailPanel::kRows; ++r)
             out += DetailPanel::Captions()[static_cast<std::size_t>(r)] + ": " +

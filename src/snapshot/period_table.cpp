@@ -128,8 +128,8 @@ void BuildPeriodPlayerTable(const TextTable& start, const TextTable& end, TextTa
                 total.SetCell(kPresence, next, kLeft);
                 total.SetCell(kName, next, start.Cell(players::kName, k));
                 total.SetCell(kPosition, next, start.Cell(players::kPosition, k));
-                for (int c : {kRealLevelEnd, kSalaryEnd, kValueEnd, kAgeEnd, kCitizenshipEnd, kNationalStatusEnd,
-                              kContractEnd})
+                for (int c :
+                     {kRealLevelEnd, kSalaryEnd, kValueEnd, kAgeEnd, kCitizenshipEnd, kNationalStatusEnd, kContractEnd})
                     total.SetCell(c, next, kNotAvailable);
             }
             ++next;
@@ -167,7 +167,8 @@ void FillPlayerChooser(const TextTable& start, const TextTable& end, std::vector
         // Every start row that holds the id text adds the player once more.
         const int matches = startIndex.Count(IdText(end.Cell(players::kPlayerId, i)));
         for (int m = 0; m < matches; ++m) {
-            items.push_back(std::string(end.Cell(players::kName, i)) + ", " + std::string(end.Cell(players::kPosition, i)));
+            items.push_back(std::string(end.Cell(players::kName, i)) + ", " +
+                            std::string(end.Cell(players::kPosition, i)));
             ids.emplace_back(end.Cell(players::kPlayerId, i));
         }
     }

@@ -10,12 +10,30 @@ namespace cadrix {
 namespace {
 
 const std::array<std::string, kSkillCount> kSkillNames = {
-    "Навесы",        "Дриблинг",     "Голова",        "Дальний удар",
-    "Удар",          "Опека",        "Пас",           "Пенальти",
-    "Штрафные",      "Угловые",      "Отбор",         "Техника",
-    "Выбор позиции", "Работоспособность", "Скорость", "Мощь",
-    "Выносливость",  "Видение поля", "Контроль мяча", "Лидерство",
-    "Выбор позиции (врат.)", "Реакция (врат.)", "Игра на выходах (врат.)", "Игра руками (врат.)",
+    "Навесы",
+    "Дриблинг",
+    "Голова",
+    "Дальний удар",
+    "Удар",
+    "Опека",
+    "Пас",
+    "Пенальти",
+    "Штрафные",
+    "Угловые",
+    "Отбор",
+    "Техника",
+    "Выбор позиции",
+    "Работоспособность",
+    "Скорость",
+    "Мощь",
+    "Выносливость",
+    "Видение поля",
+    "Контроль мяча",
+    "Лидерство",
+    "Выбор позиции (врат.)",
+    "Реакция (врат.)",
+    "Игра на выходах (врат.)",
+    "Игра руками (врат.)",
 };
 
 constexpr SkillClass G = SkillClass::Green;
@@ -81,13 +99,9 @@ std::optional<PositionLine> LineOfChooserText(std::string_view text) {
     return LineFromLetter(cps.back());
 }
 
-std::string NameOfChooserText(std::string_view text) {
-    return DropRightChars(text, 4);
-}
+std::string NameOfChooserText(std::string_view text) { return DropRightChars(text, 4); }
 
-std::string PositionOfChooserText(std::string_view text) {
-    return RightChars(text, 2);
-}
+std::string PositionOfChooserText(std::string_view text) { return RightChars(text, 2); }
 
 SkillClass ColourClass(PositionLine line, int skill) {
     if (skill > kOutfieldSkills)

@@ -172,8 +172,7 @@ void ApplyDecimalPointRule(Snapshot& s) {
 
 void SplitSnapshot(Snapshot& s) {
     SplitAll(s.lbPlay, s.lbPlay.size(), s.play);
-    const std::size_t skillRows =
-        s.lbPlay2.size() > kSkillsTrailingLines ? s.lbPlay2.size() - kSkillsTrailingLines : 0;
+    const std::size_t skillRows = s.lbPlay2.size() > kSkillsTrailingLines ? s.lbPlay2.size() - kSkillsTrailingLines : 0;
     SplitAll(s.lbPlay2, skillRows, s.play2);
     SplitAll(s.lbTeam, s.lbTeam.size(), s.team);
     RepairStructure(s.lbStruct);

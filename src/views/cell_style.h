@@ -18,7 +18,7 @@ inline constexpr Rgb kUnfavourableColour{255, 176, 176};  // light red: an unfav
 inline constexpr Rgb kDimTextColour{128, 128, 128};       // grey: "n/a" and text-only rows
 
 enum class Background {
-    Grid,          // the colour the grid prepared: normal, fixed or selected
+    Grid,  // the colour the grid prepared: normal, fixed or selected
     Favourable,
     Unfavourable,
 };

@@ -16,9 +16,8 @@ const std::string kEmpty;
 const NatStatus kNoStatus;
 
 const std::vector<std::string> kLabelNames = {
-    "Label1", "Label2", "Label3", "Label4", "Label35", "Label36", "Label10", "Label13",
-    "LO1", "LO2", "LO3", "LO4", "LN1", "LN2", "LN3", "LN4",
-    "kt1", "kt2", "kt3", "tot1", "tot2", "tot3",
+    "Label1", "Label2", "Label3", "Label4", "Label35", "Label36", "Label10", "Label13", "LO1",  "LO2",  "LO3",
+    "LO4",    "LN1",    "LN2",    "LN3",    "LN4",     "kt1",     "kt2",     "kt3",     "tot1", "tot2", "tot3",
 };
 
 }  // namespace

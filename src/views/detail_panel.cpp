@@ -48,7 +48,7 @@ std::string GroupText(long long sum, bool goalkeeper) {
 
 const std::array<std::string, DetailPanel::kRows>& DetailPanel::Captions() {
     static const std::array<std::string, kRows> captions = {
-        "Имя",        "Позиция",    "Талант", "Возраст", "Изменение РУ", "Макс. рост",
+        "Имя",           "Позиция",    "Талант", "Возраст", "Изменение РУ", "Макс. рост",
         "Макс. падение", "Профильные", "Общие",  "Чужие",   "Единые",
     };
     return captions;

@@ -42,8 +42,8 @@ CellImage IconOf(std::string_view code) {
     }
 }
 
-constexpr Align kAlign[] = {Align::Left,  Align::Center, Align::Right, Align::Center,
-                            Align::Left,  Align::Right,  Align::Center, Align::Left};
+constexpr Align kAlign[] = {Align::Left, Align::Center, Align::Right,  Align::Center,
+                            Align::Left, Align::Right,  Align::Center, Align::Left};
 
 }  // namespace
 

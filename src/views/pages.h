@@ -18,8 +18,8 @@ CellStyle DrawClubCell(const TextTable& grid, int col, int row);
 
 // Infrastructure, StringGrid2: capacity, levels as star strips, wear, progress.
 void FillInfrastructurePage(const TextTable& startStructure, const TextTable& endStructure, TextTable& grid);
-CellStyle DrawInfrastructureCell(const TextTable& grid, const TextTable& startStructure,
-                                 const TextTable& endStructure, int col, int row);
+CellStyle DrawInfrastructureCell(const TextTable& grid, const TextTable& startStructure, const TextTable& endStructure,
+                                 int col, int row);
 
 // National teams, StringGrid_nat: one row per player with the two status codes
 // kept beside the grid; counters LO1..LO4 (start) and LN1..LN4 (end).
@@ -34,9 +34,9 @@ CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& 
 
 // The totals line under the contracts and player values grids.
 struct TotalsLine {
-    std::string start;  // kt1 / tot1
-    std::string end;    // kt2 / tot2
-    std::string change; // kt3 / tot3
+    std::string start;   // kt1 / tot1
+    std::string end;     // kt2 / tot2
+    std::string change;  // kt3 / tot3
     ShapeColour shape = ShapeColour::ButtonFace;
 };
 

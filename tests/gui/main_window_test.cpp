@@ -18,8 +18,8 @@
 #include <QTest>
 
 #include "app_windows.h"
-#include "core/wildcard.h"
 #include "archive_import.h"
+#include "core/wildcard.h"
 #include "error_box.h"
 #include "form_main.h"
 #include "load_form.h"
@@ -34,15 +34,13 @@ namespace {
 
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
 
-void WriteFile(const fs::path& path, const std::string& text)
-{
+void WriteFile(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 
 // A ZIP archive made by the zip tool from files written into a scratch folder.
-QString MakeZip(const QString& folder, const QString& name, const QStringList& entries)
-{
+QString MakeZip(const QString& folder, const QString& name, const QStringList& entries) {
     const QString scratch = folder + QStringLiteral("/scratch-") + name;
     for (const QString& entry : entries)
         WriteFile((scratch + u'/' + entry).toStdString(), "a;b;\r\n1;2;\r\n");
@@ -54,21 +52,16 @@ QString MakeZip(const QString& folder, const QString& name, const QStringList& e
     return archive;
 }
 
-QLabel* Label(QWidget& form, const char* name)
-{
-    return form.findChild<QLabel*>(QString::fromLatin1(name));
-}
+QLabel* Label(QWidget& form, const char* name) { return form.findChild<QLabel*>(QString::fromLatin1(name)); }
 
-QColor PixelOf(QTableView* view, int col, int row, QPoint offset)
-{
+QColor PixelOf(QTableView* view, int col, int row, QPoint offset) {
     const QImage image = view->viewport()->grab().toImage();
     const QRect rect = view->visualRect(view->model()->index(row, col));
     return image.pixelColor(rect.topLeft() + offset);
 }
 
 // Counts the pixels of a cell whose colour leans clearly to one hue.
-int CountPixels(QTableView* view, int col, int row, const std::function<bool(const QColor&)>& test)
-{
+int CountPixels(QTableView* view, int col, int row, const std::function<bool(const QColor&)>& test) {
     const QImage image = view->viewport()->grab().toImage();
     const QRect rect = view->visualRect(view->model()->index(row, col));
     int count = 0;
@@ -91,22 +84,19 @@ private:
 
     FormMain& form() { return *m_windows->formMain; }
 
-    void createWindows()
-    {
+    void createWindows() {
         m_folders = ResolveWorkFolders(fs::path(m_dir->path().toStdString()) / "work");
         m_windows = std::make_unique<AppWindows>(*m_host, m_folders);
     }
 
-    void showAndActivate()
-    {
+    void showAndActivate() {
         form().show();
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
         QTRY_VERIFY(form().firstActivationDone());
     }
 
-    void loadSamples()
-    {
+    void loadSamples() {
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), kSamples + QStringLiteral("/end.zip")};
         form().butTS1Click();
         form().butTS2Click();
@@ -114,22 +104,19 @@ private:
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         m_host = std::make_unique<ScriptedHost>();
         createWindows();
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         m_windows.reset();
         m_host.reset();
         m_dir.reset();
     }
 
-    void startsOnTheSplashWithNothingChosen()
-    {
+    void startsOnTheSplashWithNothingChosen() {
         showAndActivate();
         QVERIFY(form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
         QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
@@ -142,8 +129,13 @@ private slots:
         auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
         const QStringList names = {"t1", "t2", "t3", "t5", "t6", "t4", "t7"};
         const QStringList captions = {"Клуб", "Скиллы", "РУ", "Номиналы", "Контракты", "Сборные", "Инф-ра"};
-        const QStringList hints = {"", "Умения игроков", "Реальный уровень игроков", "Стоимость игроков",
-                                   "Зарплаты игроков", "Игроки в сборных", "Инфраструктура клуба"};
+        const QStringList hints = {"",
+                                   "Умения игроков",
+                                   "Реальный уровень игроков",
+                                   "Стоимость игроков",
+                                   "Зарплаты игроков",
+                                   "Игроки в сборных",
+                                   "Инфраструктура клуба"};
         QCOMPARE(pages->count(), 7);
         for (int i = 0; i < 7; ++i) {
             QCOMPARE(pages->widget(i)->objectName(), names[i]);
@@ -162,8 +154,7 @@ private slots:
         QCOMPARE(form().grid(GridId::StringGrid3)->verticalHeader()->defaultSectionSize(), 15);
     }
 
-    void firstActivationDeletesOnlyCsvFilesAndLaterOnesNothing()
-    {
+    void firstActivationDeletesOnlyCsvFilesAndLaterOnesNothing() {
         WriteFile(m_folders.start / "old_players.csv", "x");
         WriteFile(m_folders.start / "OLD_TEAM.CSV", "x");
         WriteFile(m_folders.start / "notes.txt", "x");
@@ -193,8 +184,7 @@ private slots:
         QCOMPARE(form().grid(GridId::StringGrid3)->font().pointSize(), 8);
     }
 
-    void bothSampleArchivesFillThePagesLikeTheReport()
-    {
+    void bothSampleArchivesFillThePagesLikeTheReport() {
         showAndActivate();
         loadSamples();
         QCOMPARE(m_host->openDialogFilters.front(), QStringLiteral("Orvanto Statistics (*.zip)"));
@@ -239,13 +229,18 @@ private slots:
                     const QString shown = model->index(row, col).data().toString();
                     const QString printed = cells[col].toObject().value(QStringLiteral("text")).toString();
                     QVERIFY2(shown == printed, qPrintable(QStringLiteral("%1 (%2, %3): %4 vs %5")
-                                                              .arg(QString::fromLatin1(name)).arg(col).arg(row)
+                                                              .arg(QString::fromLatin1(name))
+                                                              .arg(col)
+                                                              .arg(row)
                                                               .arg(shown, printed)));
                 }
             }
         }
-        const QJsonArray skills = json.value(QStringLiteral("choices")).toArray()[0].toObject()
-                                      .value(QStringLiteral("StringGrid3")).toArray();
+        const QJsonArray skills = json.value(QStringLiteral("choices"))
+                                      .toArray()[0]
+                                      .toObject()
+                                      .value(QStringLiteral("StringGrid3"))
+                                      .toArray();
         const QAbstractItemModel* skillsModel = form().grid(GridId::StringGrid3)->model();
         QCOMPARE(skills.size(), skillsModel->rowCount());
         for (int row = 0; row < skills.size(); ++row)
@@ -268,8 +263,7 @@ private slots:
             QCOMPARE(chooser->itemText(i), items[i].toString());
     }
 
-    void cancelledDialogClearsTheFlagAndKeepsTheRest()
-    {
+    void cancelledDialogClearsTheFlagAndKeepsTheRest() {
         showAndActivate();
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), QString()};
         form().butTS1Click();
@@ -286,8 +280,7 @@ private slots:
         QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
     }
 
-    void archiveWithoutPlayersFileIsRefused()
-    {
+    void archiveWithoutPlayersFileIsRefused() {
         showAndActivate();
         loadSamples();
         const QString archive =
@@ -307,8 +300,7 @@ private slots:
         QCOMPARE(form().comparison().endDate, std::string("30.11.2026"));
     }
 
-    void archiveErrorShowsTheStandardErrorBox()
-    {
+    void archiveErrorShowsTheStandardErrorBox() {
         showAndActivate();
         const QString archive = m_dir->path() + QStringLiteral("/not_a_zip.zip");
         WriteFile(archive.toStdString(), "this is no archive at all");
@@ -332,8 +324,7 @@ private slots:
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
     }
 
-    void standardErrorTextEndsWithAFullStop_data()
-    {
+    void standardErrorTextEndsWithAFullStop_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
         QTest::newRow("letter") << QStringLiteral("Cannot open file") << QStringLiteral("Cannot open file.");
@@ -344,15 +335,13 @@ private slots:
         QTest::newRow("empty") << QString() << QString();
     }
 
-    void standardErrorTextEndsWithAFullStop()
-    {
+    void standardErrorTextEndsWithAFullStop() {
         QFETCH(QString, message);
         QFETCH(QString, shown);
         QCOMPARE(StandardErrorText(message), shown);
     }
 
-    void extractionQuestionsGoThroughTheHost()
-    {
+    void extractionQuestionsGoThroughTheHost() {
         HostQuestions questions(*m_host, &form());
         m_host->messageAnswers = {QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::NoButton};
         QCOMPARE(questions.AskEntryFailure("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"),
@@ -366,8 +355,7 @@ private slots:
         QCOMPARE(questions.AskPassword("a.csv"), std::optional<std::string>());
     }
 
-    void longArchivePathsAreShortenedInTheMiddle()
-    {
+    void longArchivePathsAreShortenedInTheMiddle() {
         const std::string exact = "/" + std::string(60, 'a') + ".zip";  // 65 characters
         QCOMPARE(FileLabelText(exact), exact);
         const std::string longer = "/" + std::string(40, 'b') + "Ж" + std::string(20, 'c') + ".zip";  // 66
@@ -376,8 +364,7 @@ private slots:
         QCOMPARE(shown, "/" + std::string(39, 'b') + " ... " + std::string(17, 'c') + ".zip");
     }
 
-    void favourableAndUnfavourableCellsArePaintedInTheirColours()
-    {
+    void favourableAndUnfavourableCellsArePaintedInTheirColours() {
         showAndActivate();
         loadSamples();
         auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
@@ -400,8 +387,7 @@ private slots:
         QCOMPARE(PixelOf(values, 3, favourable, {1, 8}), values->palette().color(QPalette::Base));
     }
 
-    void playerChoiceColoursTheSkillsGridByHisLine()
-    {
+    void playerChoiceColoursTheSkillsGridByHisLine() {
         showAndActivate();
         loadSamples();
         auto* chooser = form().findChild<QComboBox*>(QStringLiteral("ComboBox3"));
@@ -429,8 +415,7 @@ private slots:
         QVERIFY(!skills->model()->index(1, 1).data().toString().isEmpty());
     }
 
-    void linkLabelsTurnPurpleAndOpenTheirPages()
-    {
+    void linkLabelsTurnPurpleAndOpenTheirPages() {
         showAndActivate();
         QLabel* site = Label(form(), "Label12");
         QTest::mouseClick(site, Qt::LeftButton);
@@ -442,8 +427,7 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     cadrix::app::LoadResources();
     MainWindowTest test;

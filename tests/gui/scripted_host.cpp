@@ -1,7 +1,6 @@
 #include "scripted_host.h"
 
-QString ScriptedHost::getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter)
-{
+QString ScriptedHost::getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) {
     openDialogFolders.push_back(dir);
     openDialogFilters.push_back(filter);
     if (openAnswers.empty())
@@ -12,8 +11,7 @@ QString ScriptedHost::getOpenFileName(QWidget*, const QString&, const QString& d
 }
 
 QString ScriptedHost::getSaveFileName(QWidget*, const QString&, const QString& name, const QString& filter,
-                                     const QString&)
-{
+                                      const QString&) {
     saveDialogNames.push_back(name);
     saveDialogFilters.push_back(filter);
     if (saveAnswers.empty())
@@ -24,8 +22,7 @@ QString ScriptedHost::getSaveFileName(QWidget*, const QString&, const QString& n
 }
 
 QMessageBox::StandardButton ScriptedHost::message(QWidget*, const QString& caption, const QString& text,
-                                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
-{
+                                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
     messages.push_back({caption, text, icon, buttons});
     if (messageAnswers.empty())
         return QMessageBox::Ok;

@@ -34,8 +34,7 @@ public:
                                         QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget*, const QString&) override { return std::nullopt; }
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
-    QPixmap grabScreen(const QRect& rect) override
-    {
+    QPixmap grabScreen(const QRect& rect) override {
         grabbedRects.push_back(rect);
         return screen;
     }

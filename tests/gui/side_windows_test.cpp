@@ -42,8 +42,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // How much dark the text leaves on white: a bold face must leave clearly more.
-double InkOf(const QString& text, const QFont& font)
-{
+double InkOf(const QString& text, const QFont& font) {
     QImage picture(200, 40, QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
@@ -58,16 +57,14 @@ double InkOf(const QString& text, const QFont& font)
     return ink;
 }
 
-QFont RegularOf(QFont font)
-{
+QFont RegularOf(QFont font) {
     font.setBold(false);
     return font;
 }
 
 // Makes a folder unwritable, or writable again. Permissions do not stop root,
 // so root sets the immutable flag instead, where the file system has it.
-bool LockFolder(const std::string& folder, bool lock)
-{
+bool LockFolder(const std::string& folder, bool lock) {
     if (geteuid() != 0)
         return ::chmod(folder.c_str(), lock ? 0555 : 0755) == 0;
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -83,40 +80,36 @@ bool LockFolder(const std::string& folder, bool lock)
     return done;
 }
 
-
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
 // The virtual screen the tests run on.
 constexpr QSize kScreen{1600, 1200};
 
 // The standard JPEG luminance and chrominance tables, in natural order.
-constexpr int kLuminance[64] = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,  14, 13, 16, 24, 40,  57,
-    69, 56, 14, 17, 22,  29,  51,  87,  80, 62, 18, 22, 37, 56,  68,  109, 103, 77, 24, 35, 55, 64,
-    81, 104, 113, 92, 49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr int kChrominance[64] = {
-    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
-    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int kLuminance[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+                                14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+                                18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+                                49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+constexpr int kChrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                                  24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                  99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 // Where the i-th value of a DQT segment lies in natural order.
-constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-                             12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-                             35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-                             58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+                             41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+                             30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
-int QualityValue(int base, int quality)
-{
+int QualityValue(int base, int quality) {
     const int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
     return std::clamp((base * scale + 50) / 100, 1, 255);
 }
 
 struct JpegMarkers {
-    bool baseline = false;     // a start-of-frame 0 segment
-    bool progressive = false;  // a start-of-frame 2 segment
+    bool baseline = false;                   // a start-of-frame 0 segment
+    bool progressive = false;                // a start-of-frame 2 segment
     std::map<int, std::vector<int>> tables;  // DQT tables by their number, in segment order
 };
 
-JpegMarkers ReadMarkers(const QByteArray& data)
-{
+JpegMarkers ReadMarkers(const QByteArray& data) {
     JpegMarkers markers;
     int pos = 2;
     while (pos + 4 <= data.size() && static_cast<unsigned char>(data[pos]) == 0xFF) {
@@ -158,31 +151,27 @@ private:
     QToolButton* toggle() { return form().findChild<QToolButton*>(QStringLiteral("SpeedButton2")); }
     QComboBox* chooser() { return form().findChild<QComboBox*>(QStringLiteral("ComboBox3")); }
 
-    void loadSamples()
-    {
+    void loadSamples() {
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), kSamples + QStringLiteral("/end.zip")};
         form().butTS1Click();
         form().butTS2Click();
         QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
     }
 
-    int itemEndingIn(const QString& position)
-    {
+    int itemEndingIn(const QString& position) {
         for (int i = 0; i < chooser()->count(); ++i)
             if (chooser()->itemText(i).endsWith(QStringLiteral(", ") + position))
                 return i;
         return -1;
     }
 
-    void choose(int index)
-    {
+    void choose(int index) {
         chooser()->setCurrentIndex(index);
         emit chooser()->activated(index);
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         m_host = std::make_unique<ScriptedHost>();
         m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(fs::path(m_dir->path().toStdString())));
@@ -193,15 +182,13 @@ private slots:
         QTRY_VERIFY(form().firstActivationDone());
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         m_windows.reset();
         m_host.reset();
         m_dir.reset();
     }
 
-    void dialogsOpenCentredOnTheScreenWhereverTheWindowIs()
-    {
+    void dialogsOpenCentredOnTheScreenWhereverTheWindowIs() {
         form().move(0, 0);
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
         for (QDialog* dialog : std::initializer_list<QDialog*>{m_windows->setBox.get(), m_windows->aboutBox.get()}) {
@@ -212,8 +199,7 @@ private slots:
         }
     }
 
-    void fontChoiceReachesEveryWindowAndTheSkillsGrid()
-    {
+    void fontChoiceReachesEveryWindowAndTheSkillsGrid() {
         QTableView* skills = form().grid(GridId::StringGrid3);
         auto* date = form().findChild<QLabel*>(QStringLiteral("Label35"));
         auto* aboutText = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Comments"));
@@ -222,9 +208,9 @@ private slots:
         const QString panelWindowFamily = m_windows->exInfoForm->font().family();
 
         m_windows->setBox->RadioButton3Click();
-        for (QWidget* control : std::initializer_list<QWidget*>{skills, date, aboutText, radio, panelGrid,
-                                                                form().grid(GridId::StringGrid_ru),
-                                                                form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))})
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 skills, date, aboutText, radio, panelGrid, form().grid(GridId::StringGrid_ru),
+                 form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))})
             QCOMPARE(control->font().family(), QStringLiteral("Calibri"));
         QCOMPARE(form().font().family(), QStringLiteral("Calibri"));
         QCOMPARE(m_windows->aboutBox->font().family(), QStringLiteral("Calibri"));
@@ -252,8 +238,7 @@ private slots:
         QCOMPARE(skills->font().pointSize(), 7);
     }
 
-    void panelToggleOpensThePanelBesideTheWindow()
-    {
+    void panelToggleOpensThePanelBesideTheWindow() {
         QVERIFY(!toggle()->isHidden());
         QVERIFY(!toggle()->isEnabled());
         QCOMPARE(toggle()->text(), QStringLiteral(">>"));
@@ -291,8 +276,7 @@ private slots:
         QCOMPARE(panel->pos().y(), 275);
     }
 
-    void panelRowsAreResizedByDraggingTheirBottomLines()
-    {
+    void panelRowsAreResizedByDraggingTheirBottomLines() {
         ExInfoForm& panel = *m_windows->exInfoForm;
         panel.show();
         QTableWidget* grid = panel.grid();
@@ -314,8 +298,7 @@ private slots:
         panel.hide();
     }
 
-    void panelShowsTheValuesOfAGoalkeeperAndAForward()
-    {
+    void panelShowsTheValuesOfAGoalkeeperAndAForward() {
         loadSamples();
         const int keeper = itemEndingIn(QStringLiteral("GK"));
         const int forward = itemEndingIn(QStringLiteral("FW"));
@@ -344,8 +327,7 @@ private slots:
         QCOMPARE(grid->item(0, 1)->text() + QStringLiteral(", FW"), chooser()->itemText(forward));
     }
 
-    void screenshotNeedsAChosenPlayer()
-    {
+    void screenshotNeedsAChosenPlayer() {
         loadSamples();
         form().SpeedButton1Click();
         QCOMPARE(m_host->messages.size(), std::size_t{1});
@@ -356,8 +338,7 @@ private slots:
         QVERIFY(m_host->grabbedRects.empty());
     }
 
-    void screenshotIsABaselineJpegOfTheSkillsArea()
-    {
+    void screenshotIsABaselineJpegOfTheSkillsArea() {
         loadSamples();
         const int forward = itemEndingIn(QStringLiteral("FW"));
         choose(forward);
@@ -404,8 +385,7 @@ private slots:
         QVERIFY(centre.red() > 240 && centre.green() < 20 && centre.blue() < 20);
     }
 
-    void failedScreenshotWriteLeavesNothingBehind()
-    {
+    void failedScreenshotWriteLeavesNothingBehind() {
         loadSamples();
         choose(0);
         // The target is taken by a folder: the picture cannot be put there.
@@ -453,8 +433,7 @@ private slots:
         QVERIFY(m_host->messages.back().text.contains(QStringLiteral("Cannot create file")));
     }
 
-    void aboutLinkTurnsPurpleAndOpensTheAuthorsPage()
-    {
+    void aboutLinkTurnsPurpleAndOpensTheAuthorsPage() {
         auto* link = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Label1"));
         QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         m_windows->aboutBox->Label1Click();
@@ -464,8 +443,7 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     // A screen wide enough for the panel on either side of the window.
     QTemporaryDir config;
     const QString path = config.filePath(QStringLiteral("screens.json"));
@@ -473,7 +451,9 @@ int main(int argc, char* argv[])
     if (file.open(QIODevice::WriteOnly))
         file.write(QStringLiteral("{\"screens\": [{\"name\": \"wide\", \"x\": 0, \"y\": 0, \"width\": %1, "
                                   "\"height\": %2, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}")
-                       .arg(kScreen.width()).arg(kScreen.height()).toUtf8());
+                       .arg(kScreen.width())
+                       .arg(kScreen.height())
+                       .toUtf8());
     file.close();
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toUtf8());
     QApplication app(argc, argv);

@@ -16,16 +16,17 @@ TEST(Codepage, DecodesWindows1251AndCp866) {
     EXPECT_EQ(Cp866ToUtf8("\x88\xa2\xa0\xad\xae\xa2 \xf0\xf1"), "Иванов Ёё");
     EXPECT_EQ(Cp866ToCp1251("\x88\xa2\xa0\xad\xae\xa2.csv"), "\xC8\xE2\xE0\xED\xEE\xE2.csv");
     EXPECT_EQ(Cp866ToCp1251("\xc9"), "?");  // box drawing has no place in 1251
-    EXPECT_EQ(Utf8ToCp1251("Ёж №1"), "\xA8\xE6 \xB9" "1");
+    EXPECT_EQ(Utf8ToCp1251("Ёж №1"), "\xA8\xE6 \xB9"
+                                     "1");
 }
 
 TEST(Utf8, ValidatesStrictly) {
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("Игрок"));
-    EXPECT_FALSE(IsValidUtf8("\xC8\xE2"));     // 1251 bytes
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));     // overlong
+    EXPECT_FALSE(IsValidUtf8("\xC8\xE2"));      // 1251 bytes
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));     // cut short
+    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));      // cut short
 }
 
 TEST(Utf8, CountsCodePoints) {

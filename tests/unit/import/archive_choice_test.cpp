@@ -54,9 +54,9 @@ TEST_F(ArchiveChoiceTest, ChosenArchiveShowsPathAndPlayersFileDate) {
     WriteFileBytes(Work() / "old_skills.csv", "stale");
     WriteFileBytes(Work() / "notes.txt", "kept");
     // The players file's date in the archive, not the archive's own date.
-    const fs::path archive = Archive("end.zip", {{.name = "club_players.csv", .data = "p"},
-                                                 {.name = "club_team.csv", .data = "t",
-                                                  .dosDate = ((2023 - 1980) << 9) | (1 << 5) | 2}});
+    const fs::path archive =
+        Archive("end.zip", {{.name = "club_players.csv", .data = "p"},
+                            {.name = "club_team.csv", .data = "t", .dosDate = ((2023 - 1980) << 9) | (1 << 5) | 2}});
     BeginChoice(choice);
     EXPECT_EQ(ChooseArchive(choice, archive, Work(), questions), ChoiceStatus::Extracted);
     EXPECT_TRUE(choice.chosen);

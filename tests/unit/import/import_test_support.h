@@ -122,18 +122,18 @@ inline constexpr std::string_view kEntryFailureSuffix = ". File processing error
 // be set, sizes and CRC included, and the data may be placed anywhere.
 struct CraftedEntry {
     std::string name;
-    std::string data;                   // uncompressed
-    std::uint16_t method = 8;           // 0 stored, 8 deflated, other: data stored as given
+    std::string data;          // uncompressed
+    std::uint16_t method = 8;  // 0 stored, 8 deflated, other: data stored as given
     std::uint16_t flags = 0;
-    std::uint16_t versionMadeBy = 20;   // DOS host
+    std::uint16_t versionMadeBy = 20;  // DOS host
     std::uint32_t externalAttributes = 0x20;
-    std::uint16_t dosTime = (12 << 11) | (34 << 5) | (56 / 2);  // 12:34:56
+    std::uint16_t dosTime = (12 << 11) | (34 << 5) | (56 / 2);     // 12:34:56
     std::uint16_t dosDate = ((2024 - 1980) << 9) | (3 << 5) | 15;  // 15.03.2024
-    std::optional<std::uint32_t> crc = std::nullopt;              // else computed
-    std::optional<std::uint32_t> compressedSize = std::nullopt;   // else actual
-    std::optional<std::uint32_t> uncompressedSize = std::nullopt; // else actual
-    std::optional<std::uint32_t> localOffset = std::nullopt;      // else where written; set to reuse data
-    std::optional<std::string> rawCompressed = std::nullopt;      // else made from data
+    std::optional<std::uint32_t> crc = std::nullopt;               // else computed
+    std::optional<std::uint32_t> compressedSize = std::nullopt;    // else actual
+    std::optional<std::uint32_t> uncompressedSize = std::nullopt;  // else actual
+    std::optional<std::uint32_t> localOffset = std::nullopt;       // else where written; set to reuse data
+    std::optional<std::string> rawCompressed = std::nullopt;       // else made from data
 };
 
 inline std::string RawDeflate(std::string_view data) {
@@ -164,10 +164,12 @@ inline std::string CraftZip(const std::vector<CraftedEntry>& entries) {
     for (const auto& e : entries) {
         const std::string payload = e.rawCompressed ? *e.rawCompressed : e.method == 8 ? RawDeflate(e.data) : e.data;
         const std::uint32_t crc =
-            e.crc ? *e.crc : static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(e.data.data()),
-                                                               static_cast<uInt>(e.data.size())));
+            e.crc ? *e.crc
+                  : static_cast<std::uint32_t>(
+                        crc32(0, reinterpret_cast<const Bytef*>(e.data.data()), static_cast<uInt>(e.data.size())));
         const std::uint32_t csize = e.compressedSize ? *e.compressedSize : static_cast<std::uint32_t>(payload.size());
-        const std::uint32_t usize = e.uncompressedSize ? *e.uncompressedSize : static_cast<std::uint32_t>(e.data.size());
+        const std::uint32_t usize =
+            e.uncompressedSize ? *e.uncompressedSize : static_cast<std::uint32_t>(e.data.size());
         std::uint32_t offset = static_cast<std::uint32_t>(file.size());
         if (e.localOffset) {
             offset = *e.localOffset;
@@ -232,7 +234,7 @@ inline std::time_t LocalTimeOf(int year, int month, int day, int hour, int minut
 }
 
 inline std::time_t ModificationTime(const fs::path& p) {
-    struct stat st{};
+    struct stat st {};
     ::stat(p.c_str(), &st);
     return st.st_mtime;
 }

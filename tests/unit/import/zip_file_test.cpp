@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 #include "import/archive_error.h"
 #include "import_test_support.h"
 
@@ -119,13 +118,12 @@ TEST_F(ZipFileTest, ReadsCyrillicNameInCodePage866WithoutUtf8Flag) {
         GTEST_SKIP() << "python3 is not installed";
     // Python writes every non-ASCII name as UTF-8; an ASCII stand-in of the
     // same length is replaced by the name's 866 bytes afterwards.
-    RunIn(Src(),
-          "python3 -c \"import zipfile,io\n"
-          "name='\\u0438\\u0433\\u0440\\u043e\\u043a\\u0438_players.csv'.encode('cp866')\n"
-          "stand=b'Q'*(len(name)-4)+b'.csv'\n"
-          "b=io.BytesIO()\n"
-          "z=zipfile.ZipFile(b,'w',zipfile.ZIP_DEFLATED); z.writestr(stand.decode(),'x;y'); z.close()\n"
-          "open('cp866.zip','wb').write(b.getvalue().replace(stand,name))\"");
+    RunIn(Src(), "python3 -c \"import zipfile,io\n"
+                 "name='\\u0438\\u0433\\u0440\\u043e\\u043a\\u0438_players.csv'.encode('cp866')\n"
+                 "stand=b'Q'*(len(name)-4)+b'.csv'\n"
+                 "b=io.BytesIO()\n"
+                 "z=zipfile.ZipFile(b,'w',zipfile.ZIP_DEFLATED); z.writestr(stand.decode(),'x;y'); z.close()\n"
+                 "open('cp866.zip','wb').write(b.getvalue().replace(stand,name))\"");
     Extract(Src() / "cp866.zip");
     EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"игроки_players.csv"});
 }
@@ -245,9 +243,9 @@ TEST_F(ZipFileTest, FileThatIsNoArchiveIsError48) {
 }
 
 TEST_F(ZipFileTest, CompressedSizesBeyondArchiveSizeAreError57) {
-    const fs::path p = WriteCrafted({{.name = "a.csv", .data = "abc"}, {.name = "b.csv", .data = "def", .compressedSize = 100000}});
-    ExpectOpenError(p, ArchiveErrorCode::SizesExceedArchive,
-                    "Archive is damaged. Open failed - Native error: 00057");
+    const fs::path p =
+        WriteCrafted({{.name = "a.csv", .data = "abc"}, {.name = "b.csv", .data = "def", .compressedSize = 100000}});
+    ExpectOpenError(p, ArchiveErrorCode::SizesExceedArchive, "Archive is damaged. Open failed - Native error: 00057");
 }
 
 TEST_F(ZipFileTest, DamagedCentralDirectoryIsAnArchiveError) {
@@ -332,7 +330,7 @@ TEST_F(ZipFileTest, ReadOnlyAttributeGivesFileWithoutWritePermission) {
         {.name = "unix_rw.csv", .data = "4", .versionMadeBy = unixHost, .externalAttributes = (0100644u << 16) | 0x01},
     }));
     auto writable = [&](const char* name) {
-        struct stat st{};
+        struct stat st {};
         EXPECT_EQ(::stat((Work() / name).c_str(), &st), 0) << name;
         return (st.st_mode & 0222) != 0;
     };
@@ -350,9 +348,11 @@ TEST_F(ZipFileTest, EntriesFailingTheirChecksAreAskedAboutAndLeaveNoFile) {
         std::string question;
     };
     const Case cases[] = {
-        {"damaged deflate data", {.name = "bad.csv", .data = data, .rawCompressed = std::string("\xff\xff\xff\xff\xff\xff", 6)},
+        {"damaged deflate data",
+         {.name = "bad.csv", .data = data, .rawCompressed = std::string("\xff\xff\xff\xff\xff\xff", 6)},
          kInvalidEntryQuestion},
-        {"deflate data cut short", {.name = "bad.csv", .data = data, .rawCompressed = RawDeflate(data).substr(0, 5)},
+        {"deflate data cut short",
+         {.name = "bad.csv", .data = data, .rawCompressed = RawDeflate(data).substr(0, 5)},
          kInvalidEntryQuestion},
         {"wrong CRC-32", {.name = "bad.csv", .data = data, .crc = 0x12345678}, kInvalidEntryQuestion},
         {"stored CRC-32 wrong", {.name = "bad.csv", .data = data, .method = 0, .crc = 1}, kInvalidEntryQuestion},
@@ -360,7 +360,8 @@ TEST_F(ZipFileTest, EntriesFailingTheirChecksAreAskedAboutAndLeaveNoFile) {
         {"declared size too large", {.name = "bad.csv", .data = data, .uncompressedSize = 100}, kInvalidEntryQuestion},
         {"2 GiB declared", {.name = "bad.csv", .data = data, .uncompressedSize = 0x80000000u}, kInvalidEntryQuestion},
         {"unknown method", {.name = "bad.csv", .data = data, .method = 12}, kInvalidEntryQuestion},
-        {"method 9", {.name = "bad.csv", .data = data, .method = 9},
+        {"method 9",
+         {.name = "bad.csv", .data = data, .method = 9},
          "Deflate64 compression method is not supported - Native error: 00055" + std::string(kEntryFailureSuffix)},
         {"AES without encryption flag", {.name = "bad.csv", .data = data, .method = 99}, kInvalidEntryQuestion},
     };
@@ -444,8 +445,8 @@ TEST_F(ZipFileTest, RetryHandlesSameEntryAgainAndAbortEndsExtraction) {
 
 TEST_F(ZipFileTest, NamesLeadingOutsideAreSkipped) {
     std::vector<CraftedEntry> entries;
-    for (const char* name : {"../evil.csv", "..\\evil.csv", "data/../../evil.csv", "/tmp/cadrix-evil.csv",
-                             "\\evil.csv", "C:evil.csv", "C:\\evil.csv", "data//evil.csv", "\\\\server\\evil.csv"})
+    for (const char* name : {"../evil.csv", "..\\evil.csv", "data/../../evil.csv", "/tmp/cadrix-evil.csv", "\\evil.csv",
+                             "C:evil.csv", "C:\\evil.csv", "data//evil.csv", "\\\\server\\evil.csv"})
         entries.push_back({.name = name, .data = "evil"});
     entries.push_back({.name = "data/good.csv", .data = "good"});
     Extract(WriteCrafted(entries));
@@ -483,8 +484,8 @@ TEST_F(ZipFileTest, NeverWritesThroughSymbolicLinks) {
     WriteFileBytes(Src() / "victim.csv", "victim");
     fs::create_directory_symlink(Src() / "outside", Work() / "link");
     fs::create_symlink(Src() / "victim.csv", Work() / "a.csv");
-    Extract(WriteCrafted({{.name = "link/x.csv", .data = "through folder link"},
-                          {.name = "a.csv", .data = "replaces the link"}}));
+    Extract(WriteCrafted(
+        {{.name = "link/x.csv", .data = "through folder link"}, {.name = "a.csv", .data = "replaces the link"}}));
     EXPECT_EQ(questions.failureTexts,
               std::vector<std::string>{"ZipFile: Cannot create directory \"" + (Work() / "link").string() +
                                        "\" - Native error: 00020" + std::string(kEntryFailureSuffix)});

@@ -276,7 +276,8 @@ protected:
         const fs::path folder = m_root / name;
         fs::create_directories(folder);
         // 2026-01-01 00:00 UTC is 1767225600 s after the epoch.
-        const auto when = std::chrono::system_clock::time_point(std::chrono::seconds(1767225600LL + (day - 1) * 86400LL + 12 * 3600));
+        const auto when =
+            std::chrono::system_clock::time_point(std::chrono::seconds(1767225600LL + (day - 1) * 86400LL + 12 * 3600));
         for (const auto& [file, lines] : files) {
             {
                 std::ofstream out(folder / file, std::ios::binary);
@@ -300,9 +301,9 @@ const std::vector<std::string> kLabelNames = {
 
 // Checks one styled grid: every row an array of `cols` cells, every cell the five keys with allowed values.
 void CheckGrid(const Json& grid, const std::string& name, std::size_t cols) {
-    static const std::set<std::string> images = {"stars-0", "stars-1", "stars-2", "stars-3", "stars-4",
-                                                 "stars-5", "stars-blank", "status-outline", "status-grey",
-                                                 "status-green", "status-gold"};
+    static const std::set<std::string> images = {"stars-0",     "stars-1",      "stars-2",     "stars-3",
+                                                 "stars-4",     "stars-5",      "stars-blank", "status-outline",
+                                                 "status-grey", "status-green", "status-gold"};
     ASSERT_EQ(grid.type, Json::Type::Array) << name;
     for (std::size_t r = 0; r < grid.size(); ++r) {
         const Json& row = grid[r];
@@ -372,7 +373,7 @@ TEST_F(ReportRun, SampleJsonFollowsTheContract) {
     }
     const Json& grids = doc["grids"];
     EXPECT_EQ(grids.Keys(), (std::vector<std::string>{"StringGrid1", "StringGrid2", "StringGrid_nat", "StringGrid_pay",
-                                                       "StringGrid_pr", "StringGrid_ru", "StringGrid3"}));
+                                                      "StringGrid_pr", "StringGrid_ru", "StringGrid3"}));
     CheckGrid(grids["StringGrid1"], "StringGrid1", 4);
     CheckGrid(grids["StringGrid2"], "StringGrid2", 6);
     CheckGrid(grids["StringGrid_nat"], "StringGrid_nat", 8);
@@ -527,9 +528,14 @@ std::vector<std::string> Team(const std::string& budget) {
 }
 
 std::vector<std::string> Structure(const std::string& baseLevel) {
-    return {"Строение;Уровень;Износ;", "Стадион;25000;12.50;", "Спортивная База;" + baseLevel + ";4.10;",
-            "Клубный центр;2;7.80;", "Тренировочные поля;4;2.30;", "Медицинский центр;1;6.60;",
-            "Магазин;0;0.00;", "ДЮСШ;2;5.15;"};
+    return {"Строение;Уровень;Износ;",
+            "Стадион;25000;12.50;",
+            "Спортивная База;" + baseLevel + ";4.10;",
+            "Клубный центр;2;7.80;",
+            "Тренировочные поля;4;2.30;",
+            "Медицинский центр;1;6.60;",
+            "Магазин;0;0.00;",
+            "ДЮСШ;2;5.15;"};
 }
 
 const char* const kHeader =
@@ -537,22 +543,23 @@ const char* const kHeader =
     "Контракт;Зарплата;Стоимость;Рост;Вес;Нога;";
 
 TEST_F(ReportRun, CraftedPairShowsColoursImagesAndAChoice) {
-    const fs::path start = WriteExport(
-        "start",
-        {{"c_players.csv",
-          {kHeader, PlayerLine(1, "7", "Иван \"Молот\" Петров", "1", "CD", "5", "50.5", "1000", "2000000"),
-           PlayerLine(2, "8", "Уходящий", "0", "FW", "2", "40", "700", "100")}},
-         {"c_players_skills.csv", SkillsFile({SkillsRow("7", 40, 0)})},
-         {"c_team.csv", Team("1500000")},
-         {"c_structure.csv", Structure("3")}},
-        15);
-    const fs::path end = WriteExport(
-        "end",
-        {{"c_players.csv", {kHeader, PlayerLine(1, "7", "Иван \"Молот\" Петров", "2", "CD", "5", "49", "1500", "2500000")}},
-         {"c_players_skills.csv", SkillsFile({SkillsRow("7", 40, -2)})},
-         {"c_team.csv", Team("1250000")},
-         {"c_structure.csv", Structure("4")}},
-        22);
+    const fs::path start =
+        WriteExport("start",
+                    {{"c_players.csv",
+                      {kHeader, PlayerLine(1, "7", "Иван \"Молот\" Петров", "1", "CD", "5", "50.5", "1000", "2000000"),
+                       PlayerLine(2, "8", "Уходящий", "0", "FW", "2", "40", "700", "100")}},
+                     {"c_players_skills.csv", SkillsFile({SkillsRow("7", 40, 0)})},
+                     {"c_team.csv", Team("1500000")},
+                     {"c_structure.csv", Structure("3")}},
+                    15);
+    const fs::path end =
+        WriteExport("end",
+                    {{"c_players.csv",
+                      {kHeader, PlayerLine(1, "7", "Иван \"Молот\" Петров", "2", "CD", "5", "49", "1500", "2500000")}},
+                     {"c_players_skills.csv", SkillsFile({SkillsRow("7", 40, -2)})},
+                     {"c_team.csv", Team("1250000")},
+                     {"c_structure.csv", Structure("4")}},
+                    22);
     const Json doc = ReportJson({"--choose", "0", start.string(), end.string()});
     const Json& l = doc["labels"];
     EXPECT_EQ(l["LabelOF"].text, "15.01.2026, OK");
@@ -648,10 +655,17 @@ TEST_F(ReportRun, CraftedPairShowsColoursImagesAndAChoice) {
     EXPECT_EQ(grids["StringGrid3"][1][3]["text"].text, "-2");
 
     const Json& panel = choice["ExInfoForm"];
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Имя", "Иван \"Молот\" Петров"}, {"Позиция", "CD"}, {"Талант", "5"}, {"Возраст", "24"},
-        {"Изменение РУ", "-0,1"}, {"Макс. рост", "нет"}, {"Макс. падение", "Навесы (-2)"},
-        {"Профильные", "0,00"}, {"Общие", "0,00"}, {"Чужие", "-0,10"}, {"Единые", "0,00"}};
+    const std::vector<std::pair<std::string, std::string>> expected = {{"Имя", "Иван \"Молот\" Петров"},
+                                                                       {"Позиция", "CD"},
+                                                                       {"Талант", "5"},
+                                                                       {"Возраст", "24"},
+                                                                       {"Изменение РУ", "-0,1"},
+                                                                       {"Макс. рост", "нет"},
+                                                                       {"Макс. падение", "Навесы (-2)"},
+                                                                       {"Профильные", "0,00"},
+                                                                       {"Общие", "0,00"},
+                                                                       {"Чужие", "-0,10"},
+                                                                       {"Единые", "0,00"}};
     ASSERT_EQ(panel.size(), expected.size());
     for (std::size_t r = 0; r < expected.size(); ++r) {
         EXPECT_EQ(panel[r][0].text, expected[r].first) << r;
@@ -662,12 +676,13 @@ TEST_F(ReportRun, CraftedPairShowsColoursImagesAndAChoice) {
 TEST_F(ReportRun, ChoicesKeepTheirOwnGridsInOrder) {
     const std::vector<std::string> players = {kHeader, PlayerLine(1, "1", "Первый", "0", "GK", "3", "50", "1", "1"),
                                               PlayerLine(2, "2", "Второй", "0", "FW", "3", "50", "1", "1")};
-    const fs::path start = WriteExport("s", {{"a_players.csv", players},
-                                             {"a_players_skills.csv", SkillsFile({SkillsRow("1", 10, 0), SkillsRow("2", 10, 0)})}},
-                                       3);
-    const fs::path end = WriteExport("e", {{"a_players.csv", players},
-                                           {"a_players_skills.csv", SkillsFile({SkillsRow("1", 10, 4)})}},
-                                     4);
+    const fs::path start =
+        WriteExport("s",
+                    {{"a_players.csv", players},
+                     {"a_players_skills.csv", SkillsFile({SkillsRow("1", 10, 0), SkillsRow("2", 10, 0)})}},
+                    3);
+    const fs::path end = WriteExport(
+        "e", {{"a_players.csv", players}, {"a_players_skills.csv", SkillsFile({SkillsRow("1", 10, 4)})}}, 4);
     const Json doc = ReportJson({"--choose", "1", "--choose", "0", start.string(), end.string()});
     const Json& choices = doc["choices"];
     ASSERT_EQ(choices.size(), 2u);
@@ -686,15 +701,16 @@ TEST_F(ReportRun, ChoicesKeepTheirOwnGridsInOrder) {
 }
 
 TEST_F(ReportRun, MissingFolderExitsWithStatusTwoAndAMessage) {
-    const RunResult run = Report({"--format", "json", (m_root / "no-such-folder").string(), (kSamples / "end").string()});
+    const RunResult run =
+        Report({"--format", "json", (m_root / "no-such-folder").string(), (kSamples / "end").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("no-such-folder"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
 }
 
 TEST_F(ReportRun, ChoiceBeyondTheChooserExitsWithStatusTwo) {
-    const RunResult run = Report({"--format", "json", "--choose", "100000", (kSamples / "start").string(),
-                            (kSamples / "end").string()});
+    const RunResult run =
+        Report({"--format", "json", "--choose", "100000", (kSamples / "start").string(), (kSamples / "end").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_FALSE(run.err.empty());
     EXPECT_EQ(run.out, "");
@@ -703,8 +719,12 @@ TEST_F(ReportRun, ChoiceBeyondTheChooserExitsWithStatusTwo) {
 TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
     const std::string start = (kSamples / "start").string(), end = (kSamples / "end").string();
     const std::vector<std::vector<std::string>> cases = {
-        {"--format", "xml", start, end}, {"--choose", "abc", start, end}, {"--choose", "-1", start, end},
-        {"--bogus", start, end},         {start},                          {start, end, end},
+        {"--format", "xml", start, end},
+        {"--choose", "abc", start, end},
+        {"--choose", "-1", start, end},
+        {"--bogus", start, end},
+        {start},
+        {start, end, end},
     };
     for (const auto& args : cases) {
         const RunResult run = Report(args);
@@ -730,7 +750,6 @@ TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
     for (const Json& row : doc["grids"]["StringGrid_ru"].items)
         EXPECT_NE(run.out.find(row[0]["text"].text), std::string::npos) << row[0]["text"].text;
 }
-
 
 // ---- Archives, chosen as the window chooses them. ----
 
@@ -760,7 +779,8 @@ TEST_F(ReportRun, ArchivesGiveTheComparisonOfTheirFiles) {
 }
 
 TEST_F(ReportRun, ArchivesAreExtractedIntoTheWorkingFolders) {
-    const RunResult run = Report({"--format", "json", (kSamples / "start.zip").string(), (kSamples / "end.zip").string()});
+    const RunResult run =
+        Report({"--format", "json", (kSamples / "start.zip").string(), (kSamples / "end.zip").string()});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const char* side : {"old", "new"}) {
         for (const char* file : {"orvanto_club_players.csv", "orvanto_club_players_skills.csv", "orvanto_club_team.csv",
@@ -772,8 +792,9 @@ TEST_F(ReportRun, ArchivesAreExtractedIntoTheWorkingFolders) {
 TEST_F(ReportRun, ArchiveWithoutPlayersFileIsNoStatistics) {
     const fs::path folder = WriteExport("only_team", {{"club_team.csv", Team("100")}}, 3);
     const fs::path zip = m_root / "no_players.zip";
-    ASSERT_EQ(std::system(("cd " + Quote(folder.string()) + " && zip -q " + Quote(zip.string()) + " club_team.csv").c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("cd " + Quote(folder.string()) + " && zip -q " + Quote(zip.string()) + " club_team.csv").c_str()),
+        0);
     const RunResult run = Report({"--format", "json", zip.string(), (kSamples / "end.zip").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("Неверный файл статистики"), std::string::npos) << run.err;
@@ -781,7 +802,8 @@ TEST_F(ReportRun, ArchiveWithoutPlayersFileIsNoStatistics) {
 }
 
 TEST_F(ReportRun, NotAnArchiveShowsTheArchiveError) {
-    const RunResult run = Report({"--format", "json", (kSamples / "README.md").string(), (kSamples / "end.zip").string()});
+    const RunResult run =
+        Report({"--format", "json", (kSamples / "README.md").string(), (kSamples / "end.zip").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("ZipFile: Archive is damaged. Open failed - Native error: 00048"), std::string::npos)
         << run.err;

@@ -39,23 +39,32 @@ TextTable PlayersTable(const std::vector<Player>& players) {
 std::vector<std::string> Names(const TextTable& total) {
     std::vector<std::string> names;
     for (int r = 1; r < total.RowCount(); ++r)
-        names.push_back(std::string(total.Cell(period::kName, r)) +
-                        (total.Cell(period::kPresence, r).empty() ? "" : "/" + std::string(total.Cell(period::kPresence, r))));
+        names.push_back(
+            std::string(total.Cell(period::kName, r)) +
+            (total.Cell(period::kPresence, r).empty() ? "" : "/" + std::string(total.Cell(period::kPresence, r))));
     return names;
 }
 
 TEST(PeriodPlayerTable, GroupsByStartPositionAndAppendsNewcomersPerPosition) {
     const TextTable start = PlayersTable({
-        {"1", "fw1", "FW"}, {"2", "gk1", "GK"}, {"3", "cd1", "CD"}, {"4", "left", "CD"}, {"5", "fw2", "FW"},
+        {"1", "fw1", "FW"},
+        {"2", "gk1", "GK"},
+        {"3", "cd1", "CD"},
+        {"4", "left", "CD"},
+        {"5", "fw2", "FW"},
     });
     const TextTable end = PlayersTable({
-        {"7", "newfw", "FW"}, {"5", "fw2", "FW"}, {"3", "cd1-now-ld", "LD"}, {"1", "fw1", "FW"},
-        {"2", "gk1", "GK"}, {"8", "newgk", "GK"},
+        {"7", "newfw", "FW"},
+        {"5", "fw2", "FW"},
+        {"3", "cd1-now-ld", "LD"},
+        {"1", "fw1", "FW"},
+        {"2", "gk1", "GK"},
+        {"8", "newgk", "GK"},
     });
     TextTable total(period::kColumns);
     BuildPeriodPlayerTable(start, end, total);
-    EXPECT_EQ(Names(total), (std::vector<std::string>{"gk1/1", "newgk/2", "cd1-now-ld/1", "left/0", "fw1/1",
-                                                      "fw2/1", "newfw/2"}));
+    EXPECT_EQ(Names(total),
+              (std::vector<std::string>{"gk1/1", "newgk/2", "cd1-now-ld/1", "left/0", "fw1/1", "fw2/1", "newfw/2"}));
     EXPECT_EQ(total.RowCount(), 6 + 2);
     // The position changer stays in the CD group with his end position shown.
     EXPECT_EQ(total.Cell(period::kPosition, 3), "LD");
@@ -160,8 +169,8 @@ TEST(PeriodPlayerTable, EmptyTables) {
 
 TEST(PeriodPlayerTable, RebuildingDropsTheRowsOfAnEarlierBuild) {
     TextTable total(period::kColumns);
-    BuildPeriodPlayerTable(PlayersTable({{"1", "a", "GK"}, {"2", "b", "GK"}, {"3", "c", "GK"}}),
-                           PlayersTable({}), total);
+    BuildPeriodPlayerTable(PlayersTable({{"1", "a", "GK"}, {"2", "b", "GK"}, {"3", "c", "GK"}}), PlayersTable({}),
+                           total);
     BuildPeriodPlayerTable(PlayersTable({{"1", "a", "GK"}}), PlayersTable({{"1", "a", "GK"}}), total);
     EXPECT_EQ(Names(total), (std::vector<std::string>{"a/1"}));
     EXPECT_EQ(total.Cell(period::kRealLevelEnd, 1), "50");

@@ -26,13 +26,13 @@ TEST(SplitLine, CutsAtSemicolonsAsTheExportWritesThem) {
     };
     const Case cases[] = {
         {"a;b;c;", {"a", "b", "c"}},
-        {"a;b;c", {"a", "b"}},             // text after the last ";" is no field
+        {"a;b;c", {"a", "b"}},  // text after the last ";" is no field
         {"a;;b;", {"a", "", "b"}},
-        {";a;b;", {"a", "b"}},             // a leading ";" does not advance the column
+        {";a;b;", {"a", "b"}},  // a leading ";" does not advance the column
         {";;a;", {"", "a"}},
-        {"abc", {}},                       // no ";" at all: no cell
+        {"abc", {}},                          // no ";" at all: no cell
         {"\"a;b\";c;", {"\"a", "b\"", "c"}},  // no quoting
-        {" a ; b ;", {" a ", " b "}},      // nothing trimmed
+        {" a ; b ;", {" a ", " b "}},         // nothing trimmed
         {"", {}},
         {";", {}},
     };
@@ -90,15 +90,15 @@ TEST(RepairStructure, PutsMissingBuildingsAtTheirRows) {
                                       "Магазин;1;0,50;"};
     RepairStructure(lines);
     const std::vector<std::string> expected = {
-        "Строение;Уровень;Износ;", "Стадион;25000;1,00;", "Спортивная База;0;0,00;", "Клубный центр;2;3,00;",
-        "Тренировочные поля;0;0,00;", "Медицинский центр;0;0,00;", "Магазин;1;0,50;", "ДЮСШ;0;0,00;",
+        "Строение;Уровень;Износ;",    "Стадион;25000;1,00;",       "Спортивная База;0;0,00;", "Клубный центр;2;3,00;",
+        "Тренировочные поля;0;0,00;", "Медицинский центр;0;0,00;", "Магазин;1;0,50;",         "ДЮСШ;0;0,00;",
     };
     EXPECT_EQ(lines, expected);
 }
 
 TEST(RepairStructure, LeavesCompleteOrEmptyListsAlone) {
-    std::vector<std::string> reordered = {"h;", "s;1;", "ДЮСШ;1;", "Магазин;1;", "Медицинский;1;",
-                                          "Тренировочные;1;", "Клубный;1;", "Спортивная;1;"};
+    std::vector<std::string> reordered = {
+        "h;", "s;1;", "ДЮСШ;1;", "Магазин;1;", "Медицинский;1;", "Тренировочные;1;", "Клубный;1;", "Спортивная;1;"};
     const auto before = reordered;
     RepairStructure(reordered);
     EXPECT_EQ(reordered, before);
@@ -114,8 +114,13 @@ TEST(RepairStructure, LeavesCompleteOrEmptyListsAlone) {
 }
 
 TEST(RepairStructure, SevenLinesOutOfOrderGetDefaultsAtFixedRows) {
-    std::vector<std::string> lines = {"h;", "Стадион;1;", "ДЮСШ;2;", "Магазин;3;", "Медицинский центр;4;",
-                                      "Тренировочные поля;5;", "Клубный центр;6;"};
+    std::vector<std::string> lines = {"h;",
+                                      "Стадион;1;",
+                                      "ДЮСШ;2;",
+                                      "Магазин;3;",
+                                      "Медицинский центр;4;",
+                                      "Тренировочные поля;5;",
+                                      "Клубный центр;6;"};
     RepairStructure(lines);
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[2], "Спортивная База;0;0,00;");

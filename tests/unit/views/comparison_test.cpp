@@ -24,9 +24,9 @@ struct PlayerSpec {
 };
 
 std::string PlayerLine(int n, const PlayerSpec& p) {
-    return std::to_string(n) + ";" + p.id + ";" + p.name + ";Россия;" + p.nat + ";" + p.position + ";" + p.age +
-           ";" + p.talent + ";" + p.level + ";60;80;5;0;0;0;0;0;" + std::to_string(n) + ";" + p.contract + ";" +
-           p.salary + ";" + p.value + ";180;75;правая;";
+    return std::to_string(n) + ";" + p.id + ";" + p.name + ";Россия;" + p.nat + ";" + p.position + ";" + p.age + ";" +
+           p.talent + ";" + p.level + ";60;80;5;0;0;0;0;0;" + std::to_string(n) + ";" + p.contract + ";" + p.salary +
+           ";" + p.value + ";180;75;правая;";
 }
 
 std::string SkillsLine(int n, const std::string& id, const std::string& position, int base, int delta = 0) {
@@ -41,16 +41,34 @@ const char* const kPlayersHeader =
     "Контракт;Зарплата;Стоимость;Рост;Вес;Нога;";
 
 std::vector<std::string> TeamLines(const std::string& budget = "125000000") {
-    return {"Показатель;Значение;", "Название клуба;Сокол;", "Город;Самара;", "Чемпионат;Высшая лига;",
-            "ИД Чемпионата;117;", "Страна;Россия;", "Менеджер;Ветров;", "Стадион;Волга;", "Год основания;1936;",
-            "Бюджет;" + budget + ";", "Доход за сезон;48500000;", "Болельщики;34500;", "Стоимость состава;336550000;",
-            "Средний возраст;25.4;", "Средний РУ;61.9;", "Рейтинговые очки;1482;", "Место в рейтинге;57;"};
+    return {"Показатель;Значение;",
+            "Название клуба;Сокол;",
+            "Город;Самара;",
+            "Чемпионат;Высшая лига;",
+            "ИД Чемпионата;117;",
+            "Страна;Россия;",
+            "Менеджер;Ветров;",
+            "Стадион;Волга;",
+            "Год основания;1936;",
+            "Бюджет;" + budget + ";",
+            "Доход за сезон;48500000;",
+            "Болельщики;34500;",
+            "Стоимость состава;336550000;",
+            "Средний возраст;25.4;",
+            "Средний РУ;61.9;",
+            "Рейтинговые очки;1482;",
+            "Место в рейтинге;57;"};
 }
 
 std::vector<std::string> StructureLines(const std::string& level = "3") {
-    return {"Строение;Уровень;Износ;",  "Стадион;25000;12.50;",   "Спортивная База;" + level + ";4.10;",
-            "Клубный центр;2;7.80;",    "Тренировочные поля;4;2.30;", "Медицинский центр;1;6.60;",
-            "Магазин;0;0.00;",          "ДЮСШ;2;5.15;"};
+    return {"Строение;Уровень;Износ;",
+            "Стадион;25000;12.50;",
+            "Спортивная База;" + level + ";4.10;",
+            "Клубный центр;2;7.80;",
+            "Тренировочные поля;4;2.30;",
+            "Медицинский центр;1;6.60;",
+            "Магазин;0;0.00;",
+            "ДЮСШ;2;5.15;"};
 }
 
 // One export folder, written as the game writes it: Windows-1251, CR LF.
@@ -89,8 +107,8 @@ class LoadRun : public ::testing::Test {
 protected:
     void SetUp() override {
         static std::atomic<int> counter{0};
-        m_root = fs::temp_directory_path() /
-                 ("cadrix_cmp_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        m_root =
+            fs::temp_directory_path() / ("cadrix_cmp_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fs::create_directories(m_root);
         cmp.startChosen = true;
         cmp.endChosen = true;
@@ -263,8 +281,8 @@ TEST_F(LoadRun, StructureFileMissingBuildingsGetsZeroLines) {
     start.structure = {"Строение;Уровень;Износ;", "Стадион;25000;12.50;", "Клубный центр;3;1.00;", "Магазин;2;0.5;"};
     ASSERT_TRUE(Load(start, end));
     const TextTable& g = G(GridId::StringGrid2);
-    const char* names[] = {"Стадион", "Спортивная База", "Клубный центр", "Тренировочные поля",
-                           "Медицинский центр", "Магазин", "ДЮСШ"};
+    const char* names[] = {"Стадион",           "Спортивная База", "Клубный центр", "Тренировочные поля",
+                           "Медицинский центр", "Магазин",         "ДЮСШ"};
     for (int k = 0; k < 7; ++k)
         EXPECT_EQ(g.Cell(0, k), names[k]) << k;
     EXPECT_EQ(g.Cell(2, 1), "0,00");

@@ -14,8 +14,13 @@ using testing::PeriodTable;
 using namespace period;
 
 Cells Salaries(const std::string& presence, const std::string& start, const std::string& end) {
-    return {{kName, "Игрок"},      {kPosition, "CM"},      {kPresence, presence},     {kSalaryStart, start},
-            {kSalaryEnd, end},     {kContractStart, "2 сезона"}, {kContractEnd, presence == kLeft ? kNotAvailable : "1 сезон"}};
+    return {{kName, "Игрок"},
+            {kPosition, "CM"},
+            {kPresence, presence},
+            {kSalaryStart, start},
+            {kSalaryEnd, end},
+            {kContractStart, "2 сезона"},
+            {kContractEnd, presence == kLeft ? kNotAvailable : "1 сезон"}};
 }
 
 struct ContractsFill {
@@ -56,8 +61,8 @@ TEST(ContractsPage, CopiesAndGroupsTheColumns) {
     const std::vector<std::string> expected = {"Игрок", "CM", "12.345", "2 сезона", "123.456", "1 сезон", "111.111"};
     for (int col = 0; col < 7; ++col)
         EXPECT_EQ(f.grid.Cell(col, 0), expected[static_cast<std::size_t>(col)]) << col;
-    const Align align[] = {Align::Left, Align::Center, Align::Right, Align::Right,
-                           Align::Right, Align::Right, Align::Right};
+    const Align align[] = {Align::Left,  Align::Center, Align::Right, Align::Right,
+                           Align::Right, Align::Right,  Align::Right};
     for (int col = 0; col < 7; ++col)
         EXPECT_EQ(DrawContractsCell(f.grid, col, 0).align, align[col]) << col;
 }

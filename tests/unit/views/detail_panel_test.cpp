@@ -31,7 +31,7 @@ DetailPanel Fill(const std::string& chooserText, const std::vector<SkillDifferen
 }
 
 TEST(DetailPanel, CaptionsAreTheElevenRows) {
-    const std::array<std::string, 11> expected = {"Имя",          "Позиция",    "Талант", "Возраст",
+    const std::array<std::string, 11> expected = {"Имя",          "Позиция",    "Талант",        "Возраст",
                                                   "Изменение РУ", "Макс. рост", "Макс. падение", "Профильные",
                                                   "Общие",        "Чужие",      "Единые"};
     EXPECT_EQ(DetailPanel::Captions(), expected);
@@ -53,17 +53,17 @@ TEST(DetailPanel, LevelChangeRoundsHalfAwayFromZero) {
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {"FW", {{1, 2}, {15, 3}}, "0,3"},                    // 5 x 0.05 = 0.25
+        {"FW", {{1, 2}, {15, 3}}, "0,3"},  // 5 x 0.05 = 0.25
         {"FW", {{1, -2}, {15, -3}}, "-0,3"},
-        {"GK", {{21, -1}, {23, -2}}, "-0,4"},                // -3 x 0.125 = -0.375
-        {"CD", {{1, 20}, {2, 20}, {3, 3}}, "2,2"},           // 43 x 0.05 = 2.15
+        {"GK", {{21, -1}, {23, -2}}, "-0,4"},       // -3 x 0.125 = -0.375
+        {"CD", {{1, 20}, {2, 20}, {3, 3}}, "2,2"},  // 43 x 0.05 = 2.15
         {"LM", {{1, -20}, {2, -20}, {3, -3}}, "-2,2"},
         {"FW", {}, "0,0"},
-        {"FW", {{21, 10}, {22, 10}}, "0,0"},                 // goalkeeper skills do not count for him
-        {"GK", {{1, 10}, {20, 10}, {24, 1}}, "0,1"},         // nor outfield skills for a goalkeeper
-        {"RD", {{5, 1}}, "0,1"},                             // 0.05 rounds up
+        {"FW", {{21, 10}, {22, 10}}, "0,0"},          // goalkeeper skills do not count for him
+        {"GK", {{1, 10}, {20, 10}, {24, 1}}, "0,1"},  // nor outfield skills for a goalkeeper
+        {"RD", {{5, 1}}, "0,1"},                      // 0.05 rounds up
         {"RD", {{5, -1}}, "-0,1"},
-        {"GK", {{22, 2}}, "0,3"},                            // 0.25
+        {"GK", {{22, 2}}, "0,3"},  // 0.25
         {"GK", {{22, -2}}, "-0,3"},
         {"FW", {{1, 1000}, {2, 1000}}, "100,0"},
         // Even in extended precision these products lie a hair below the
@@ -140,10 +140,17 @@ TEST(DetailPanel, GroupValuesRoundHalfAwayFromZero) {
 
 TEST(DetailPanel, OutfieldGroupsFollowTheColourClassesOfTheLine) {
     // Defence: own green 6, 11, 14, 16; blue 3, 7, 13, 18; red outfield 1, 2, 4, 5.
-    const DetailPanel d = Fill("Защитник, CD", Differences({{6, 2}, {11, 3}, {14, 1}, {16, 3},  // profile 9
-                                                             {3, -1}, {18, -1},                 // general -2
-                                                             {1, 1}, {5, 1}, {21, 50},           // alien 2; 21 is no outfield skill
-                                                             {8, 4}, {20, 0}}));                 // common 4
+    const DetailPanel d = Fill("Защитник, CD", Differences({{6, 2},
+                                                            {11, 3},
+                                                            {14, 1},
+                                                            {16, 3},  // profile 9
+                                                            {3, -1},
+                                                            {18, -1},  // general -2
+                                                            {1, 1},
+                                                            {5, 1},
+                                                            {21, 50},  // alien 2; 21 is no outfield skill
+                                                            {8, 4},
+                                                            {20, 0}}));  // common 4
     EXPECT_EQ(d.values[kProfile], "+0,45");
     EXPECT_EQ(d.values[kGeneral], "-0,10");
     EXPECT_EQ(d.values[kAlien], "+0,10");

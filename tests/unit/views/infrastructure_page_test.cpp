@@ -8,8 +8,8 @@
 namespace cadrix {
 namespace {
 
-const char* const kBuildings[] = {"Стадион", "Спортивная База", "Клубный центр", "Тренировочные поля",
-                                  "Медицинский центр", "Магазин", "ДЮСШ"};
+const char* const kBuildings[] = {"Стадион",           "Спортивная База", "Клубный центр", "Тренировочные поля",
+                                  "Медицинский центр", "Магазин",         "ДЮСШ"};
 
 // Structure tables of 8 rows: the stadium with `capacity`, then six buildings at `level`.
 TextTable Structure(const std::string& capacity, const std::vector<std::string>& levels,

@@ -24,7 +24,9 @@ Cells Player(const std::string& name, const std::string& statusStart, const std:
             {kCitizenshipEnd, leaver ? kNotAvailable : "Россия"},
             {kNationalStatusStart, statusStart},
             {kNationalStatusEnd, statusEnd},
-            {kPresence, newcomer ? "2" : leaver ? "0" : "1"}};
+            {kPresence, newcomer ? "2"
+                        : leaver ? "0"
+                                 : "1"}};
 }
 
 struct NationalFill {
@@ -103,8 +105,8 @@ TEST(NationalPage, StatusCodesGiveIconsAndCounters) {
 
 TEST(NationalPage, CountersAddUpOverAllRows) {
     NationalFill f;
-    f.Run(PeriodTable({Player("A", "0", "1"), Player("B", "0", "-1"), Player("C", "-2", "-1"),
-                       Player("D", "2", "1"), Player("E", kNotAvailable, "1"), Player("F", "1", kNotAvailable)}));
+    f.Run(PeriodTable({Player("A", "0", "1"), Player("B", "0", "-1"), Player("C", "-2", "-1"), Player("D", "2", "1"),
+                       Player("E", kNotAvailable, "1"), Player("F", "1", kNotAvailable)}));
     EXPECT_EQ(f.counters.start, (std::array<std::string, 4>{"(2)", "(1)", "(1)", "(1)"}));
     EXPECT_EQ(f.counters.end, (std::array<std::string, 4>{"(0)", "(2)", "(0)", "(3)"}));
 }
@@ -123,8 +125,8 @@ TEST(NationalPage, EmptyPeriodRowGivesEmptyRowCountedNowhere) {
 
 TEST(NationalPage, SecondFillWithFewerPlayersKeepsNothingOfTheFirst) {
     NationalFill f;
-    f.Run(PeriodTable({Player("A", kNotAvailable, "1"), Player("B", kNotAvailable, "1"),
-                       Player("C", "1", kNotAvailable)}));
+    f.Run(PeriodTable(
+        {Player("A", kNotAvailable, "1"), Player("B", kNotAvailable, "1"), Player("C", "1", kNotAvailable)}));
     ASSERT_EQ(f.grid.RowCount(), 3);
     // The view reset of the load run cuts the grid to one emptied row first.
     f.grid.SetRowCount(1);
@@ -143,8 +145,8 @@ TEST(NationalPage, SecondFillWithFewerPlayersKeepsNothingOfTheFirst) {
 TEST(NationalPage, AlignsAsTheColumnTable) {
     NationalFill f;
     f.Run(PeriodTable({Player("A", "1", "1")}));
-    const Align expected[] = {Align::Left,  Align::Center, Align::Right, Align::Center,
-                              Align::Left,  Align::Right,  Align::Center, Align::Left};
+    const Align expected[] = {Align::Left, Align::Center, Align::Right,  Align::Center,
+                              Align::Left, Align::Right,  Align::Center, Align::Left};
     for (int col = 0; col < 8; ++col) {
         const CellStyle s = DrawNationalCell(f.grid, f.status, col, 0);
         EXPECT_EQ(s.align, expected[col]) << col;

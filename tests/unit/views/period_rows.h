@@ -28,8 +28,11 @@ inline TextTable PeriodTable(const std::vector<Cells>& rows) {
 // A player in both snapshots with the given start and end cell of one pair of columns.
 inline Cells InBoth(const std::string& name, const std::string& position, int startCol, const std::string& start,
                     int endCol, const std::string& end) {
-    return {{period::kName, name}, {period::kPosition, position}, {period::kPresence, "1"},
-            {startCol, start},     {endCol, end}};
+    return {{period::kName, name},
+            {period::kPosition, position},
+            {period::kPresence, "1"},
+            {startCol, start},
+            {endCol, end}};
 }
 
 }  // namespace cadrix::testing

@@ -14,8 +14,10 @@ using testing::PeriodTable;
 using namespace period;
 
 Cells Levels(const std::string& start, const std::string& end, const std::string& talent = "3") {
-    return {{kName, "Петров"},   {kTalent, talent},  {kPosition, "LM"},       {kAgeStart, start == kNotAvailable ? kNotAvailable : "21"},
-            {kRealLevelStart, start}, {kAgeEnd, end == kNotAvailable ? kNotAvailable : "22"}, {kRealLevelEnd, end}};
+    return {{kName, "Петров"},        {kTalent, talent},
+            {kPosition, "LM"},        {kAgeStart, start == kNotAvailable ? kNotAvailable : "21"},
+            {kRealLevelStart, start}, {kAgeEnd, end == kNotAvailable ? kNotAvailable : "22"},
+            {kRealLevelEnd, end}};
 }
 
 TEST(RealLevelPage, CopiesColumnsUnchangedInTheirOrder) {
@@ -76,7 +78,7 @@ TEST(RealLevelPage, TalentColours) {
         Rgb colour;
     };
     const std::vector<Case> cases = {
-        {"2", {0, 128, 0}}, {"3", {0, 0, 255}}, {"4", {255, 128, 64}}, {"5", {255, 0, 0}}, {"1", {0, 0, 0}},
+        {"2", {0, 128, 0}}, {"3", {0, 0, 255}}, {"4", {255, 128, 64}}, {"5", {255, 0, 0}},         {"1", {0, 0, 0}},
         {"0", {0, 0, 0}},   {"7", {0, 0, 0}},   {"x", {0, 0, 0}},      {kNotAvailable, {0, 0, 0}},
     };
     for (const auto& c : cases) {

@@ -49,8 +49,8 @@ TEST(SkillsPage, ResetWritesHeaderAndNamesAndEmptiesValues) {
 
 TEST(SkillsPage, DifferencesAreEndMinusStartAndColoured) {
     SkillValues start = Uniform("10"), end = Uniform("10");
-    end[0] = "15";   // skill 1: +5
-    end[1] = "7";    // skill 2: -3
+    end[0] = "15";     // skill 1: +5
+    end[1] = "7";      // skill 2: -3
     start[23] = "-4";  // skill 24: 10 - (-4) = 14
     TextTable grid = ResetGrid();
     const auto formed = FillSkillsGrid(SkillsTable({{"42", start}}), SkillsTable({{"42", end}}), "42", grid);
@@ -148,10 +148,7 @@ TEST(SkillsPage, NameAndValueColoursFollowTheLineOfTheChooserText) {
          {3, 7, 13, 18},
          {1, 2, 4, 5, 21, 22, 23, 24}},
         {"Вратарь, GK", {8, 9, 10, 12, 14, 15, 17, 19, 20, 21, 22, 23, 24}, {}, {1, 2, 3, 4, 5, 6, 7, 11, 13, 16, 18}},
-        {"Форвард, FW",
-         {2, 3, 5, 8, 9, 10, 12, 13, 15, 17, 19, 20},
-         {4, 7, 16, 18},
-         {1, 6, 11, 14, 21, 22, 23, 24}},
+        {"Форвард, FW", {2, 3, 5, 8, 9, 10, 12, 13, 15, 17, 19, 20}, {4, 7, 16, 18}, {1, 6, 11, 14, 21, 22, 23, 24}},
         {"Хав, CM", {1, 4, 7, 8, 9, 10, 12, 15, 17, 18, 19, 20}, {2, 5, 11, 14}, {3, 6, 13, 16, 21, 22, 23, 24}},
     };
     TextTable grid = ResetGrid();
