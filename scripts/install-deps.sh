@@ -7,17 +7,20 @@ packages=(
   # build
   build-essential cmake pkg-config
   # core dependencies
-  zlib1g-dev libjpeg62-turbo-dev
-  # the window
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libsqlite3-dev
+  # the window, its charts and Qt's own texts in Russian
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev qt6-translations-l10n
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev sqlite3
+  # reading back the PDF reports in the tests
+  poppler-utils
   # archives made by real tools in the tests, and the peer in the benchmark
   zip unzip libarchive-tools p7zip-full python3
   # fuzzing (clang with libFuzzer and the sanitizers)
   clang libclang-rt-14-dev
-  # pictures of the program, screenshots under a virtual display
-  python3-pil xvfb xauth
+  # pictures of the program, screenshots under a virtual display, with and
+  # without a window manager
+  python3-pil xvfb xauth openbox x11-utils
   # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
   fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
   # the desktop entry check of the install test
