@@ -1,48 +1,221 @@
 #include "core/text_table.h"
 
 #include <algorithm>
+#include <functional>
+#include <limits>
 #include <stdexcept>
 
 namespace cadrix {
 
+namespace {
+
+// Space left behind by moved and dropped rows is reclaimed once it outweighs
+// the cells in use, and is at least this much: a small grid rewritten cell by
+// cell is not compacted at every write.
+constexpr std::size_t kMinWasteBytes = 4096;
+
+// Cell ends are counted in 32 bits from the start of their row, and cells in
+// 32 bits from the start of the table.
+constexpr std::size_t kMaxRowText = std::numeric_limits<std::uint32_t>::max();
+constexpr std::size_t kMaxCells = std::numeric_limits<std::uint32_t>::max();
+
+// The index of a table's next cell, when `more` cells are to follow it.
+std::uint32_t NextCell(std::size_t cells, std::size_t more) {
+    if (more > kMaxCells - cells)
+        throw std::length_error("Grid too large");
+    return static_cast<std::uint32_t>(cells);
+}
+
+}  // namespace
+
 TextTable::TextTable(int colCount, int rowCount) : m_colCount(colCount) { SetRowCount(rowCount); }
 
-void TextTable::SetRowCount(int rowCount) { m_rows.resize(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount)); }
+void TextTable::SetRowCount(int rowCount) {
+    const auto count = static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount);
+    if (count < m_rows.size())
+        DropRows(count);
+    else
+        m_rows.resize(count);
+}
 
 std::string_view TextTable::Cell(int col, int row) const {
     if (row < 0 || row >= RowCount() || col < 0)
         return {};
-    const auto& cells = m_rows[static_cast<std::size_t>(row)];
-    if (static_cast<std::size_t>(col) >= cells.size())
+    const Row& r = m_rows[static_cast<std::size_t>(row)];
+    const auto c = static_cast<std::size_t>(col);
+    if (c >= r.count)
         return {};
-    return cells[static_cast<std::size_t>(col)];
+    const std::size_t begin = c == 0 ? 0 : m_ends[r.cells + c - 1];
+    return {m_text.data() + r.text + begin, m_ends[r.cells + c] - begin};
 }
 
 void TextTable::SetCell(int col, int row, std::string_view text) {
     if (row < 0 || row >= RowCount() || col < 0)
         throw std::out_of_range("Grid index out of range");
-    auto& cells = m_rows[static_cast<std::size_t>(row)];
-    if (static_cast<std::size_t>(col) >= cells.size()) {
-        // A row is usually written column after column: make room once.
-        if (cells.capacity() == 0)
-            cells.reserve(std::max(static_cast<std::size_t>(m_colCount), static_cast<std::size_t>(col) + 1));
-        cells.resize(static_cast<std::size_t>(col) + 1);
+    // Text read from this very table may move while the cell is written.
+    const std::less<const char*> before;
+    if (!text.empty() && !before(text.data(), m_text.data()) && before(text.data(), m_text.data() + m_text.size())) {
+        const std::string copy(text);
+        SetCell(col, row, copy);
+        return;
     }
-    cells[static_cast<std::size_t>(col)] = text;
+    const auto index = static_cast<std::size_t>(row);
+    Row& r = m_rows[index];
+    const bool moved = index != m_lastRow && r.count != 0;
+    if (index != m_lastRow) {
+        if (moved) {
+            MoveToEnd(r);
+        } else {
+            r.text = m_text.size();
+            r.cells = NextCell(m_ends.size(), 1);
+        }
+        m_lastRow = index;
+    }
+    ReplaceInLastRow(r, static_cast<std::uint32_t>(col), text);
+    if (moved)
+        CompactIfWasteful();
+}
+
+void TextTable::Reserve(std::size_t cells, std::size_t textBytes) {
+    m_ends.reserve(m_ends.size() + cells);
+    m_text.reserve(m_text.size() + textBytes);
 }
 
 void TextTable::Clear() {
-    for (auto& cells : m_rows)
-        cells.clear();
+    for (Row& r : m_rows)
+        r.count = 0;
+    m_text.clear();
+    m_ends.clear();
+    m_lastRow = kNoRow;
+    m_liveText = 0;
+    m_liveCells = 0;
 }
 
 std::vector<std::string> TextTable::RowCells(int row) const {
     std::vector<std::string> cells;
-    if (row >= 0 && row < RowCount())
-        cells = m_rows[static_cast<std::size_t>(row)];
+    if (row >= 0 && row < RowCount()) {
+        const std::uint32_t count = m_rows[static_cast<std::size_t>(row)].count;
+        cells.reserve(std::max<std::size_t>(count, static_cast<std::size_t>(m_colCount)));
+        for (std::uint32_t c = 0; c < count; ++c)
+            cells.emplace_back(Cell(static_cast<int>(c), row));
+    }
     if (cells.size() < static_cast<std::size_t>(m_colCount))
         cells.resize(static_cast<std::size_t>(m_colCount));
     return cells;
+}
+
+std::size_t TextTable::StorageBytes() const {
+    return m_text.capacity() + m_ends.capacity() * sizeof(std::uint32_t) + m_rows.capacity() * sizeof(Row);
+}
+
+void TextTable::MoveToEnd(Row& row) {
+    const std::size_t size = RowTextSize(row);
+    const std::size_t textAt = m_text.size();
+    m_text.reserve(textAt + size);  // first, so that the copy reads from where it writes
+    m_text.append(m_text.data() + row.text, size);
+    const std::uint32_t cellsAt = NextCell(m_ends.size(), row.count);
+    const std::size_t cellsEnd = std::size_t{cellsAt} + row.count;
+    if (m_ends.capacity() < cellsEnd)
+        m_ends.reserve(std::max(cellsEnd, 2 * m_ends.capacity()));
+    m_ends.resize(cellsEnd);
+    std::copy_n(m_ends.begin() + static_cast<std::ptrdiff_t>(row.cells), row.count,
+                m_ends.begin() + static_cast<std::ptrdiff_t>(cellsAt));
+    row.text = textAt;
+    row.cells = cellsAt;
+}
+
+void TextTable::ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view text) {
+    const std::size_t rowSize = RowTextSize(row);
+    if (col >= row.count) {
+        if (rowSize + text.size() > kMaxRowText)
+            throw std::length_error("Grid row too long");
+        NextCell(m_ends.size(), std::size_t{col} + 1 - row.count);
+        // Columns skipped over become empty cells.
+        if (col > row.count)
+            m_ends.resize(m_ends.size() + (col - row.count), static_cast<std::uint32_t>(rowSize));
+        m_ends.push_back(static_cast<std::uint32_t>(rowSize + text.size()));
+        m_text.append(text);
+        m_liveCells += col + 1 - row.count;
+        m_liveText += text.size();
+        row.count = col + 1;
+        return;
+    }
+    const std::size_t at = row.cells + col;
+    const std::size_t begin = col == 0 ? 0 : m_ends[at - 1];
+    const std::size_t oldSize = m_ends[at] - begin;
+    if (rowSize - oldSize + text.size() > kMaxRowText)
+        throw std::length_error("Grid row too long");
+    m_text.replace(row.text + begin, oldSize, text);
+    // Unsigned arithmetic wraps, so a shorter text subtracts.
+    const auto delta = static_cast<std::uint32_t>(text.size() - oldSize);
+    for (std::size_t k = at; k < row.cells + row.count; ++k)
+        m_ends[k] += delta;
+    m_liveText = m_liveText - oldSize + text.size();
+}
+
+void TextTable::DropRows(std::size_t from) {
+    for (std::size_t r = from; r < m_rows.size(); ++r) {
+        m_liveText -= RowTextSize(m_rows[r]);
+        m_liveCells -= m_rows[r].count;
+    }
+    m_rows.resize(from);
+    if (m_liveCells == 0) {
+        // Nothing is left. A table emptied for the next load keeps its room
+        // when this load filled it well, as the next one likely will; room
+        // left over from an earlier, larger load goes back.
+        const bool roomy = m_text.capacity() > 2 * m_text.size() + kMinWasteBytes ||
+                           m_ends.capacity() > 2 * m_ends.size() + kMinWasteBytes / sizeof(std::uint32_t);
+        Clear();
+        if (roomy) {
+            std::string().swap(m_text);
+            std::vector<std::uint32_t>().swap(m_ends);
+        }
+        return;
+    }
+    // The dropped rows are usually the last in the buffer: cut it back.
+    // Rows lie in the buffer in the order they were placed, text and cell
+    // ends alike, so the kept row whose cells end last ends the text too.
+    std::size_t cellsEnd = 0;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const Row& r = m_rows[i];
+        if (r.count != 0 && r.cells + r.count > cellsEnd) {
+            cellsEnd = r.cells + r.count;
+            m_lastRow = i;
+        }
+    }
+    const Row& last = m_rows[m_lastRow];
+    m_text.resize(last.text + RowTextSize(last));
+    m_ends.resize(cellsEnd);
+    CompactIfWasteful();
+}
+
+void TextTable::CompactIfWasteful() {
+    const std::size_t live = m_liveText + m_liveCells * sizeof(std::uint32_t);
+    const std::size_t used = m_text.size() + m_ends.size() * sizeof(std::uint32_t);
+    if (used - live > std::max(live, kMinWasteBytes))
+        Compact();
+}
+
+void TextTable::Compact() {
+    std::string text;
+    text.reserve(m_liveText);
+    std::vector<std::uint32_t> ends;
+    ends.reserve(m_liveCells);
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        Row& r = m_rows[i];
+        if (r.count == 0)
+            continue;
+        m_lastRow = i;
+        const std::size_t textAt = text.size();
+        const auto cellsAt = static_cast<std::uint32_t>(ends.size());
+        text.append(m_text, r.text, RowTextSize(r));
+        ends.insert(ends.end(), m_ends.begin() + static_cast<std::ptrdiff_t>(r.cells),
+                    m_ends.begin() + static_cast<std::ptrdiff_t>(r.cells + r.count));
+        r.text = textAt;
+        r.cells = cellsAt;
+    }
+    m_text.swap(text);
+    m_ends.swap(ends);
 }
 
 }  // namespace cadrix

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,12 @@ namespace cadrix {
 // Cutting the row count drops the rows beyond it together with their cells,
 // so rows added later start empty. A row may hold cells beyond the column
 // count (the extra fields of a long line); nobody reads them, but they are kept.
+//
+// The cells of a table live in one text buffer, each row's cells side by side
+// with only their end offsets beside them (four bytes a cell), so that a table
+// takes little more memory than its text. A row is written in place while it
+// is the last one in the buffer; writing to an earlier row moves that row to
+// the end, and the space left behind is reclaimed once it outweighs the cells.
 class TextTable {
 public:
     explicit TextTable(int colCount, int rowCount = 0);
@@ -22,10 +30,14 @@ public:
 
     // Reading outside the table (a negative index, a row beyond the count)
     // yields the empty text, like any unwritten cell. The view stays valid
-    // until the cell is written again or the table's rows are cut.
+    // until the table is next changed (a cell written, the rows cut, cleared).
     std::string_view Cell(int col, int row) const;
     // Writing needs an existing row; the row grows to hold the column.
     void SetCell(int col, int row, std::string_view text);
+
+    // Makes room for `cells` more cells holding `textBytes` more bytes, for a
+    // caller that knows how much it is about to write.
+    void Reserve(std::size_t cells, std::size_t textBytes);
 
     // Empties every cell of every row, keeping the row count.
     void Clear();
@@ -34,9 +46,33 @@ public:
     // cell reaches, whichever is more.
     std::vector<std::string> RowCells(int row) const;
 
+    // The bytes the table holds for its cells, reserve included: what its
+    // memory grows with.
+    std::size_t StorageBytes() const;
+
 private:
+    struct Row {
+        std::size_t text = 0;     // offset of the row's first cell in m_text
+        std::uint32_t cells = 0;  // index of the row's first cell in m_ends
+        std::uint32_t count = 0;  // cells written, up to the last one
+    };
+
+    static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+
+    std::size_t RowTextSize(const Row& row) const { return row.count == 0 ? 0 : m_ends[row.cells + row.count - 1]; }
+    void MoveToEnd(Row& row);
+    void ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view text);
+    void DropRows(std::size_t from);
+    void CompactIfWasteful();
+    void Compact();
+
     int m_colCount;
-    std::vector<std::vector<std::string>> m_rows;
+    std::vector<Row> m_rows;
+    std::string m_text;                 // the cells' text, row after row
+    std::vector<std::uint32_t> m_ends;  // per cell: its end, from its row's start
+    std::size_t m_lastRow = kNoRow;     // the row whose cells end the buffer
+    std::size_t m_liveText = 0;         // bytes of m_text that rows still use
+    std::size_t m_liveCells = 0;        // entries of m_ends that rows still use
 };
 
 }  // namespace cadrix

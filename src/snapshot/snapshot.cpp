@@ -36,6 +36,15 @@ constexpr std::array<BuildingDefault, 6> kBuildings = {{
 
 void SplitAll(const std::vector<std::string>& lines, std::size_t count, TextTable& table) {
     table.SetRowCount(std::max<int>(Snapshot::kMinRows, static_cast<int>(count)));
+    // A field per ";" and its text without the ";": room for all of them at
+    // once, so that a huge file is not copied while its table grows.
+    std::size_t separators = 0;
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        separators += static_cast<std::size_t>(std::count(lines[i].begin(), lines[i].end(), ';'));
+        bytes += lines[i].size();
+    }
+    table.Reserve(separators, bytes - separators);
     for (std::size_t i = 0; i < count; ++i)
         SplitLine(lines[i], table, static_cast<int>(i));
 }
@@ -118,7 +127,7 @@ void SplitLine(std::string_view line, TextTable& table, int row) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] != ';')
             continue;
-        table.SetCell(col, row, std::string(line.substr(fieldStart, i - fieldStart)));
+        table.SetCell(col, row, line.substr(fieldStart, i - fieldStart));
         fieldStart = i + 1;
         if (i != 0)
             ++col;
