@@ -14,9 +14,7 @@ namespace {
 // cell is not compacted at every write.
 constexpr std::size_t kMinWasteBytes = 4096;
 
-// Cell ends are counted in 32 bits from the start of their row, and cells in
-// 32 bits from the start of the table.
-constexpr std::size_t kMaxRowText = std::numeric_limits<std::uint32_t>::max();
+// Cells are counted in 32 bits from the start of the table.
 constexpr std::size_t kMaxCells = std::numeric_limits<std::uint32_t>::max();
 
 // The index of a table's next cell, when `more` cells are to follow it.
@@ -38,25 +36,14 @@ void TextTable::SetRowCount(int rowCount) {
         m_rows.resize(count);
 }
 
-std::string_view TextTable::Cell(int col, int row) const {
-    if (row < 0 || row >= RowCount() || col < 0)
-        return {};
-    const Row& r = m_rows[static_cast<std::size_t>(row)];
-    const auto c = static_cast<std::size_t>(col);
-    if (c >= r.count)
-        return {};
-    const std::size_t begin = c == 0 ? 0 : m_ends[r.cells + c - 1];
-    return {m_text.data() + r.text + begin, m_ends[r.cells + c] - begin};
-}
-
-void TextTable::SetCell(int col, int row, std::string_view text) {
+void TextTable::WriteCell(int col, int row, std::string_view text) {
     if (row < 0 || row >= RowCount() || col < 0)
         throw std::out_of_range("Grid index out of range");
     // Text read from this very table may move while the cell is written.
     const std::less<const char*> before;
     if (!text.empty() && !before(text.data(), m_text.data()) && before(text.data(), m_text.data() + m_text.size())) {
         const std::string copy(text);
-        SetCell(col, row, copy);
+        WriteCell(col, row, copy);
         return;
     }
     const auto index = static_cast<std::size_t>(row);
@@ -154,6 +141,10 @@ void TextTable::ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view t
 }
 
 void TextTable::DropRows(std::size_t from) {
+    if (m_liveCells == 0) {
+        m_rows.resize(from);
+        return;
+    }
     for (std::size_t r = from; r < m_rows.size(); ++r) {
         m_liveText -= RowTextSize(m_rows[r]);
         m_liveCells -= m_rows[r].count;
@@ -161,10 +152,11 @@ void TextTable::DropRows(std::size_t from) {
     m_rows.resize(from);
     if (m_liveCells == 0) {
         // Nothing is left. A table emptied for the next load keeps its room
-        // when this load filled it well, as the next one likely will; room
-        // left over from an earlier, larger load goes back.
-        const bool roomy = m_text.capacity() > 2 * m_text.size() + kMinWasteBytes ||
-                           m_ends.capacity() > 2 * m_ends.size() + kMinWasteBytes / sizeof(std::uint32_t);
+        // when this load used a fair part of it (growth by doubling leaves up
+        // to half unused), as the next load likely will; room left over from
+        // an earlier, much larger load goes back.
+        const bool roomy = m_text.capacity() > 4 * m_text.size() + kMinWasteBytes ||
+                           m_ends.capacity() > 4 * m_ends.size() + kMinWasteBytes / sizeof(std::uint32_t);
         Clear();
         if (roomy) {
             std::string().swap(m_text);

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,9 +33,23 @@ public:
     // Reading outside the table (a negative index, a row beyond the count)
     // yields the empty text, like any unwritten cell. The view stays valid
     // until the table is next changed (a cell written, the rows cut, cleared).
-    std::string_view Cell(int col, int row) const;
+    std::string_view Cell(int col, int row) const {
+        if (row < 0 || row >= RowCount() || col < 0)
+            return {};
+        const Row& r = m_rows[static_cast<std::size_t>(row)];
+        const auto c = static_cast<std::size_t>(col);
+        if (c >= r.count)
+            return {};
+        const std::size_t begin = c == 0 ? 0 : m_ends[r.cells + c - 1];
+        return {m_text.data() + r.text + begin, m_ends[r.cells + c] - begin};
+    }
     // Writing needs an existing row; the row grows to hold the column.
-    void SetCell(int col, int row, std::string_view text);
+    void SetCell(int col, int row, std::string_view text) {
+        if (IsNextCellOfLastRow(col, row, text))
+            AppendToLastRow(text);
+        else
+            WriteCell(col, row, text);
+    }
 
     // Makes room for `cells` more cells holding `textBytes` more bytes, for a
     // caller that knows how much it is about to write.
@@ -41,6 +57,11 @@ public:
 
     // Empties every cell of every row, keeping the row count.
     void Clear();
+
+    // Lays the rows out one after the other in row order, for a table that
+    // was written out of order and is read in order: reading it then walks
+    // memory front to back.
+    void Pack() { Compact(); }
 
     // The cells of a row as far as its column count or its last written
     // cell reaches, whichever is more.
@@ -58,8 +79,30 @@ private:
     };
 
     static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+    // Cell ends are counted in 32 bits from the start of their row.
+    static constexpr std::size_t kMaxRowText = std::numeric_limits<std::uint32_t>::max();
 
     std::size_t RowTextSize(const Row& row) const { return row.count == 0 ? 0 : m_ends[row.cells + row.count - 1]; }
+
+    // Most writes add the next cell to the row last written, which ends the
+    // buffer: that case is inline, every other takes WriteCell.
+    bool IsNextCellOfLastRow(int col, int row, std::string_view text) const {
+        if (row < 0 || static_cast<std::size_t>(row) != m_lastRow || col <= 0 ||
+            static_cast<std::uint32_t>(col) != m_rows[m_lastRow].count)
+            return false;
+        const std::less<const char*> before;
+        const bool fromThisTable =
+            !text.empty() && !before(text.data(), m_text.data()) && before(text.data(), m_text.data() + m_text.size());
+        return !fromThisTable && text.size() <= kMaxRowText - m_ends.back();
+    }
+    void AppendToLastRow(std::string_view text) {
+        m_ends.push_back(static_cast<std::uint32_t>(m_ends.back() + text.size()));
+        m_text.append(text);
+        ++m_rows[m_lastRow].count;
+        ++m_liveCells;
+        m_liveText += text.size();
+    }
+    void WriteCell(int col, int row, std::string_view text);
     void MoveToEnd(Row& row);
     void ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view text);
     void DropRows(std::size_t from);

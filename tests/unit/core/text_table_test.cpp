@@ -39,6 +39,7 @@ TEST(TextTable, KeepsCellsBeyondTheColumnCount) {
 
 TEST(TextTable, WritingBeyondTheRowsIsAnError) {
     TextTable t(2, 1);
+    EXPECT_THROW(t.SetCell(1, -1, "x"), std::out_of_range);
     EXPECT_THROW(t.SetCell(0, 1, "x"), std::out_of_range);
 }
 
