@@ -1,8 +1,11 @@
 #include "snapshot/period_table.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -58,11 +61,29 @@ void WritePlayer(const TextTable& start, const TextTable& end, PlayerRows rows, 
     total.SetCell(kTalent, row, latest.Cell(players::kTalent, latestRow));
 }
 
-// First data row of a players table for each `player_id` cell text, built once
-// so that matching stays linear in the number of players. An open-addressing
-// table with the (short) keys stored in its slots: one look-up touches one
-// place in memory, which keeps large squads fast. (A std::unordered_map, with
-// a node per key, made the period table of 40,000 players a third slower.)
+// The number a player is matched by: his `player_id` cell read as an
+// integer, -1 when it holds none. His id text is this number written plainly.
+std::int32_t IdOf(std::string_view cell) {
+    const auto id = ParseWhole(cell);
+    return id ? *id : -1;
+}
+
+// A player's id text is compared with the other table's `player_id` cells as
+// text. Only a cell that is itself a number written plainly (no sign but a
+// minus, no leading zero, no blank) can equal it; such a cell is indexed by
+// that number, any other can match nobody.
+std::optional<std::int32_t> PlainId(std::string_view cell) {
+    const auto id = ParseWhole(cell);
+    if (!id || WholeText(*id) != cell)
+        return std::nullopt;
+    return id;
+}
+
+// First data row of a players table for each plain id, built once so that
+// matching stays linear in the number of players: an open-addressing table of
+// small slots, so that one look-up touches one place in memory. (A
+// std::unordered_map, with a node per key, made the period table of 40,000
+// players a third slower.)
 class IdIndex {
 public:
     explicit IdIndex(const TextTable& table) {
@@ -72,37 +93,46 @@ public:
         m_slots.resize(capacity);
         m_mask = capacity - 1;
         for (int r = 1; r < table.RowCount(); ++r) {
-            const std::string_view id = table.Cell(players::kPlayerId, r);
-            const std::size_t hash = Hash(id);
-            Slot& slot = m_slots[SlotOf(id, hash)];
+            const auto id = PlainId(table.Cell(players::kPlayerId, r));
+            if (!id)
+                continue;
+            Slot& slot = m_slots[SlotOf(*id)];
             if (slot.count++ == 0) {
-                slot.hash = hash;
-                slot.key = id;
+                slot.id = *id;
                 slot.first = r;
             }
         }
     }
-    // The first row whose cell equals `idText`, or 0 when there is none.
-    int Find(std::string_view idText) const { return m_slots[SlotOf(idText, Hash(idText))].first; }
-    // How many rows hold exactly `idText`.
-    int Count(std::string_view idText) const { return m_slots[SlotOf(idText, Hash(idText))].count; }
+    // The first row whose cell is the id text of `id`, or 0 when there is none.
+    int Find(std::int32_t id) const { return m_slots[SlotOf(id)].first; }
+    // How many rows hold the id text of `id`.
+    int Count(std::int32_t id) const { return m_slots[SlotOf(id)].count; }
 
 private:
     struct Slot {
-        std::size_t hash = 0;
-        std::string key;
+        std::int32_t id = 0;
         int first = 0;
         int count = 0;  // 0: the slot is free
     };
 
-    static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+    // Ids are spread over the slots, so that no choice of ids in a file can
+    // pile them onto one run of slots.
+    static std::size_t Spread(std::int32_t id) {
+        auto x = static_cast<std::uint32_t>(id);
+        x ^= x >> 16;
+        x *= 0x7feb352dU;
+        x ^= x >> 15;
+        x *= 0x846ca68bU;
+        x ^= x >> 16;
+        return x;
+    }
 
-    // The slot that holds `key`, or the free slot where it would go. The table
+    // The slot that holds `id`, or the free slot where it would go. The table
     // is never more than half full, so the probe always ends.
-    std::size_t SlotOf(std::string_view key, std::size_t hash) const {
-        for (std::size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+    std::size_t SlotOf(std::int32_t id) const {
+        for (std::size_t i = Spread(id) & m_mask;; i = (i + 1) & m_mask) {
             const Slot& slot = m_slots[i];
-            if (slot.count == 0 || (slot.hash == hash && slot.key == key))
+            if (slot.count == 0 || slot.id == id)
                 return i;
         }
     }
@@ -110,6 +140,15 @@ private:
     std::vector<Slot> m_slots;
     std::size_t m_mask = 0;
 };
+
+// For each data row of `table`, the first row of the other table that holds
+// the row's id text (0 for none), by row.
+std::vector<int> MatchRows(const TextTable& table, const IdIndex& other) {
+    std::vector<int> rows(static_cast<std::size_t>(std::max(table.RowCount(), 1)));
+    for (int r = 1; r < table.RowCount(); ++r)
+        rows[static_cast<std::size_t>(r)] = other.Find(IdOf(table.Cell(players::kPlayerId, r)));
+    return rows;
+}
 
 // The data rows of a players table grouped by position code, each group in
 // table order; rows of any other position are in no group.
@@ -119,8 +158,10 @@ PositionGroups GroupByPosition(const TextTable& table) {
     PositionGroups groups;
     for (int r = 1; r < table.RowCount(); ++r) {
         const std::string_view position = table.Cell(players::kPosition, r);
+        if (position.size() != 2)
+            continue;
         for (std::size_t p = 0; p < groups.size(); ++p) {
-            if (position == kPositionOrder[p]) {
+            if (position[0] == kPositionOrder[p][0] && position[1] == kPositionOrder[p][1]) {
                 groups[p].push_back(r);
                 break;
             }
@@ -137,29 +178,45 @@ std::string IdText(std::string_view cell) {
 }
 
 void BuildPeriodPlayerTable(const TextTable& start, const TextTable& end, TextTable& total) {
-    total.SetRowCount(0);
-    total.SetRowCount(start.RowCount());
-    const IdIndex endIndex(end);
-    const IdIndex startIndex(start);
+    // Each player is looked up once, in table order: the look-ups do not
+    // wait for one another, which matters once the index outgrows the cache.
+    const std::vector<int> endRowOfStart = MatchRows(start, IdIndex(end));
+    const std::vector<int> startRowOfEnd = MatchRows(end, IdIndex(start));
 
+    // Each player's row: per position, the start table's players (staying or
+    // leaving) in start order, then the newcomers in end order. A player of
+    // any other position gets none (0).
     const PositionGroups startGroups = GroupByPosition(start);
     const PositionGroups endGroups = GroupByPosition(end);
-
-    // Per position: the start table's players (staying or leaving) in start
-    // order, then the newcomers in end order.
+    std::vector<int> rowOfStart(endRowOfStart.size());
+    std::vector<int> rowOfNewcomer(startRowOfEnd.size());
     int next = 1;
+    int newcomers = 0;
     for (std::size_t p = 0; p < startGroups.size(); ++p) {
-        for (int k : startGroups[p]) {
-            const int e = endIndex.Find(IdText(start.Cell(players::kPlayerId, k)));
-            WritePlayer(start, end, {k, e}, total, next++);
-        }
+        for (int k : startGroups[p])
+            rowOfStart[static_cast<std::size_t>(k)] = next++;
         for (int l : endGroups[p]) {
-            if (startIndex.Find(IdText(end.Cell(players::kPlayerId, l))))
-                continue;
-            total.AddRow();
-            WritePlayer(start, end, {0, l}, total, next++);
+            if (!startRowOfEnd[static_cast<std::size_t>(l)]) {
+                rowOfNewcomer[static_cast<std::size_t>(l)] = next++;
+                ++newcomers;
+            }
         }
     }
+
+    // The rows are written in the order of the players tables, which reads
+    // those front to back, and then laid out in row order for the pages.
+    total.SetRowCount(0);
+    // A start player outside the position order leaves an empty row at the end.
+    total.SetRowCount(start.RowCount() + newcomers);
+    for (int k = 1; k < start.RowCount(); ++k) {
+        if (const int row = rowOfStart[static_cast<std::size_t>(k)])
+            WritePlayer(start, end, {k, endRowOfStart[static_cast<std::size_t>(k)]}, total, row);
+    }
+    for (int l = 1; l < end.RowCount(); ++l) {
+        if (const int row = rowOfNewcomer[static_cast<std::size_t>(l)])
+            WritePlayer(start, end, {0, l}, total, row);
+    }
+    total.Pack();
 }
 
 void FillPlayerChooser(const TextTable& start, const TextTable& end, std::vector<std::string>& items,
@@ -169,7 +226,7 @@ void FillPlayerChooser(const TextTable& start, const TextTable& end, std::vector
     const IdIndex startIndex(start);
     for (int i = 1; i < end.RowCount(); ++i) {
         // Every start row that holds the id text adds the player once more.
-        const int matches = startIndex.Count(IdText(end.Cell(players::kPlayerId, i)));
+        const int matches = startIndex.Count(IdOf(end.Cell(players::kPlayerId, i)));
         for (int m = 0; m < matches; ++m) {
             items.push_back(std::string(end.Cell(players::kName, i)) + ", " +
                             std::string(end.Cell(players::kPosition, i)));
