@@ -35,8 +35,8 @@ void FillContractsPage(const TextTable& total, TextTable& grid, TotalsLine& tota
         }
         AddToTotal(sums.start, salaryStart);
         AddToTotal(sums.end, salaryEnd);
-        WriteTotals(sums, FallIs::Favourable, totals);
     }
+    WriteTotals(sums, FallIs::Favourable, totals);
 }
 
 CellStyle DrawContractsCell(const TextTable& grid, int col, int row) {

@@ -23,8 +23,8 @@ void FillValuesPage(const TextTable& total, TextTable& grid, TotalsLine& totals)
         grid.SetCell(4, r, change ? GroupThousands(*change) : kNotAvailable);
         AddToTotal(sums.start, valueStart);
         AddToTotal(sums.end, valueEnd);
-        WriteTotals(sums, FallIs::Unfavourable, totals);
     }
+    WriteTotals(sums, FallIs::Unfavourable, totals);
 }
 
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row) {
