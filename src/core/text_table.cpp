@@ -64,7 +64,7 @@ void TextTable::WriteCell(int col, int row, std::string_view text) {
 }
 
 void TextTable::Reserve(std::size_t cells, std::size_t textBytes) {
-    m_ends.reserve(m_ends.size() + cells);
+    m_ends.Reserve(m_ends.size() + cells);
     m_text.reserve(m_text.size() + textBytes);
 }
 
@@ -72,7 +72,7 @@ void TextTable::Clear() {
     for (Row& r : m_rows)
         r.count = 0;
     m_text.clear();
-    m_ends.clear();
+    m_ends.Clear();
     m_lastRow = kNoRow;
     m_liveText = 0;
     m_liveCells = 0;
@@ -92,7 +92,7 @@ std::vector<std::string> TextTable::RowCells(int row) const {
 }
 
 std::size_t TextTable::StorageBytes() const {
-    return m_text.capacity() + m_ends.capacity() * sizeof(std::uint32_t) + m_rows.capacity() * sizeof(Row);
+    return m_text.capacity() + m_ends.Capacity() * m_ends.Width() + m_rows.capacity() * sizeof(Row);
 }
 
 void TextTable::MoveToEnd(Row& row) {
@@ -102,11 +102,10 @@ void TextTable::MoveToEnd(Row& row) {
     m_text.append(m_text.data() + row.text, size);
     const std::uint32_t cellsAt = NextCell(m_ends.size(), row.count);
     const std::size_t cellsEnd = std::size_t{cellsAt} + row.count;
-    if (m_ends.capacity() < cellsEnd)
-        m_ends.reserve(std::max(cellsEnd, 2 * m_ends.capacity()));
-    m_ends.resize(cellsEnd);
-    std::copy_n(m_ends.begin() + static_cast<std::ptrdiff_t>(row.cells), row.count,
-                m_ends.begin() + static_cast<std::ptrdiff_t>(cellsAt));
+    if (m_ends.Capacity() < cellsEnd)
+        m_ends.Reserve(std::max(cellsEnd, 2 * m_ends.Capacity()));
+    m_ends.Resize(cellsEnd);
+    m_ends.CopyWithin(row.cells, row.count, cellsAt);
     row.text = textAt;
     row.cells = cellsAt;
 }
@@ -119,8 +118,8 @@ void TextTable::ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view t
         NextCell(m_ends.size(), std::size_t{col} + 1 - row.count);
         // Columns skipped over become empty cells.
         if (col > row.count)
-            m_ends.resize(m_ends.size() + (col - row.count), static_cast<std::uint32_t>(rowSize));
-        m_ends.push_back(static_cast<std::uint32_t>(rowSize + text.size()));
+            m_ends.Resize(m_ends.size() + (col - row.count), static_cast<std::uint32_t>(rowSize));
+        m_ends.PushBack(static_cast<std::uint32_t>(rowSize + text.size()));
         m_text.append(text);
         m_liveCells += col + 1 - row.count;
         m_liveText += text.size();
@@ -136,7 +135,7 @@ void TextTable::ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view t
     // Unsigned arithmetic wraps, so a shorter text subtracts.
     const auto delta = static_cast<std::uint32_t>(text.size() - oldSize);
     for (std::size_t k = at; k < row.cells + row.count; ++k)
-        m_ends[k] += delta;
+        m_ends.Set(k, m_ends[k] + delta);
     m_liveText = m_liveText - oldSize + text.size();
 }
 
@@ -156,11 +155,11 @@ void TextTable::DropRows(std::size_t from) {
         // to half unused), as the next load likely will; room left over from
         // an earlier, much larger load goes back.
         const bool roomy = m_text.capacity() > 4 * m_text.size() + kMinWasteBytes ||
-                           m_ends.capacity() > 4 * m_ends.size() + kMinWasteBytes / sizeof(std::uint32_t);
+                           m_ends.Capacity() > 4 * m_ends.size() + kMinWasteBytes / m_ends.Width();
         Clear();
         if (roomy) {
             std::string().swap(m_text);
-            std::vector<std::uint32_t>().swap(m_ends);
+            m_ends.Release();
         }
         return;
     }
@@ -177,13 +176,13 @@ void TextTable::DropRows(std::size_t from) {
     }
     const Row& last = m_rows[m_lastRow];
     m_text.resize(last.text + RowTextSize(last));
-    m_ends.resize(cellsEnd);
+    m_ends.Resize(cellsEnd);
     CompactIfWasteful();
 }
 
 void TextTable::CompactIfWasteful() {
-    const std::size_t live = m_liveText + m_liveCells * sizeof(std::uint32_t);
-    const std::size_t used = m_text.size() + m_ends.size() * sizeof(std::uint32_t);
+    const std::size_t live = m_liveText + m_liveCells * m_ends.Width();
+    const std::size_t used = m_text.size() + m_ends.size() * m_ends.Width();
     if (used - live > std::max(live, kMinWasteBytes))
         Compact();
 }
@@ -191,8 +190,9 @@ void TextTable::CompactIfWasteful() {
 void TextTable::Compact() {
     std::string text;
     text.reserve(m_liveText);
-    std::vector<std::uint32_t> ends;
-    ends.reserve(m_liveCells);
+    // Two bytes a cell again, unless a row kept still needs four.
+    CellEnds ends;
+    ends.Reserve(m_liveCells);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         Row& r = m_rows[i];
         if (r.count == 0)
@@ -201,13 +201,70 @@ void TextTable::Compact() {
         const std::size_t textAt = text.size();
         const auto cellsAt = static_cast<std::uint32_t>(ends.size());
         text.append(m_text, r.text, RowTextSize(r));
-        ends.insert(ends.end(), m_ends.begin() + static_cast<std::ptrdiff_t>(r.cells),
-                    m_ends.begin() + static_cast<std::ptrdiff_t>(r.cells + r.count));
+        ends.Append(m_ends, r.cells, r.count);
         r.text = textAt;
         r.cells = cellsAt;
     }
     m_text.swap(text);
-    m_ends.swap(ends);
+    m_ends = std::move(ends);
+}
+
+void TextTable::CellEnds::Set(std::size_t i, std::uint32_t end) {
+    if (end > kShortMax && !m_wide)
+        Widen();
+    if (m_wide)
+        m_long[i] = end;
+    else
+        m_short[i] = static_cast<std::uint16_t>(end);
+}
+
+void TextTable::CellEnds::Resize(std::size_t size, std::uint32_t end) {
+    if (end > kShortMax && !m_wide)
+        Widen();
+    if (m_wide)
+        m_long.resize(size, end);
+    else
+        m_short.resize(size, static_cast<std::uint16_t>(end));
+}
+
+void TextTable::CellEnds::Reserve(std::size_t capacity) {
+    if (m_wide)
+        m_long.reserve(capacity);
+    else
+        m_short.reserve(capacity);
+}
+
+void TextTable::CellEnds::CopyWithin(std::size_t from, std::size_t count, std::size_t to) {
+    const auto first = static_cast<std::ptrdiff_t>(from);
+    const auto last = static_cast<std::ptrdiff_t>(from + count);
+    const auto target = static_cast<std::ptrdiff_t>(to);
+    if (m_wide)
+        std::copy(m_long.begin() + first, m_long.begin() + last, m_long.begin() + target);
+    else
+        std::copy(m_short.begin() + first, m_short.begin() + last, m_short.begin() + target);
+}
+
+void TextTable::CellEnds::Append(const CellEnds& other, std::size_t from, std::size_t count) {
+    for (std::size_t i = from; i < from + count; ++i)
+        PushBack(other[i]);
+}
+
+void TextTable::CellEnds::Clear() {
+    m_short.clear();
+    m_long.clear();
+}
+
+void TextTable::CellEnds::Release() {
+    std::vector<std::uint16_t>().swap(m_short);
+    std::vector<std::uint32_t>().swap(m_long);
+    m_wide = false;
+}
+
+void TextTable::CellEnds::Widen() {
+    m_long.reserve(std::max(m_short.capacity(), m_short.size() + 1));
+    m_long.assign(m_short.begin(), m_short.end());
+    std::vector<std::uint16_t>().swap(m_short);
+    m_wide = true;
 }
 
 }  // namespace cadrix

@@ -17,8 +17,9 @@ namespace cadrix {
 // count (the extra fields of a long line); nobody reads them, but they are kept.
 //
 // The cells of a table live in one text buffer, each row's cells side by side
-// with only their end offsets beside them (four bytes a cell), so that a table
-// takes little more memory than its text. A row is written in place while it
+// with only their end offsets beside them (two bytes a cell while every row is
+// shorter than 64 KiB, four bytes after), so that a table takes little more
+// memory than its text. A row is written in place while it
 // is the last one in the buffer; writing to an earlier row moves that row to
 // the end, and the space left behind is reclaimed once it outweighs the cells.
 class TextTable {
@@ -78,6 +79,41 @@ private:
         std::uint32_t count = 0;  // cells written, up to the last one
     };
 
+    // The end of each cell, counted from its row's start: two bytes a cell
+    // until an end needs more, then four bytes for every cell of the table.
+    class CellEnds {
+    public:
+        std::size_t size() const { return m_wide ? m_long.size() : m_short.size(); }
+        std::size_t Capacity() const { return m_wide ? m_long.capacity() : m_short.capacity(); }
+        std::size_t Width() const { return m_wide ? sizeof(std::uint32_t) : sizeof(std::uint16_t); }
+        std::uint32_t operator[](std::size_t i) const { return m_wide ? m_long[i] : m_short[i]; }
+        std::uint32_t back() const { return m_wide ? m_long.back() : m_short.back(); }
+        void PushBack(std::uint32_t end) {
+            if (end > kShortMax && !m_wide)
+                Widen();
+            if (m_wide)
+                m_long.push_back(end);
+            else
+                m_short.push_back(static_cast<std::uint16_t>(end));
+        }
+        void Set(std::size_t i, std::uint32_t end);
+        void Resize(std::size_t size, std::uint32_t end = 0);
+        void Reserve(std::size_t capacity);
+        // Copies `count` ends from `from` to `to`; the ranges do not overlap.
+        void CopyWithin(std::size_t from, std::size_t count, std::size_t to);
+        void Append(const CellEnds& other, std::size_t from, std::size_t count);
+        void Clear();
+        void Release();
+
+    private:
+        static constexpr std::uint32_t kShortMax = std::numeric_limits<std::uint16_t>::max();
+        void Widen();
+
+        bool m_wide = false;
+        std::vector<std::uint16_t> m_short;
+        std::vector<std::uint32_t> m_long;
+    };
+
     static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
     // Cell ends are counted in 32 bits from the start of their row.
     static constexpr std::size_t kMaxRowText = std::numeric_limits<std::uint32_t>::max();
@@ -96,7 +132,7 @@ private:
         return !fromThisTable && text.size() <= kMaxRowText - m_ends.back();
     }
     void AppendToLastRow(std::string_view text) {
-        m_ends.push_back(static_cast<std::uint32_t>(m_ends.back() + text.size()));
+        m_ends.PushBack(static_cast<std::uint32_t>(m_ends.back() + text.size()));
         m_text.append(text);
         ++m_rows[m_lastRow].count;
         ++m_liveCells;
@@ -111,11 +147,11 @@ private:
 
     int m_colCount;
     std::vector<Row> m_rows;
-    std::string m_text;                 // the cells' text, row after row
-    std::vector<std::uint32_t> m_ends;  // per cell: its end, from its row's start
-    std::size_t m_lastRow = kNoRow;     // the row whose cells end the buffer
-    std::size_t m_liveText = 0;         // bytes of m_text that rows still use
-    std::size_t m_liveCells = 0;        // entries of m_ends that rows still use
+    std::string m_text;  // the cells' text, row after row
+    CellEnds m_ends;
+    std::size_t m_lastRow = kNoRow;  // the row whose cells end the buffer
+    std::size_t m_liveText = 0;      // bytes of m_text that rows still use
+    std::size_t m_liveCells = 0;     // entries of m_ends that rows still use
 };
 
 }  // namespace cadrix
