@@ -460,7 +460,7 @@ void FormMain::ShowChoice(const SnapshotChoice& choice) {
     QLabel* dateLabel = start ? m_ui->LabelOF : m_ui->LabelNF;
     fileLabel->setText(QString::fromStdString(choice.fileLabel));
     dateLabel->setText(QString::fromStdString(choice.dateLabel));
-    const LabelColour& c = choice.dateLabelColour;
+    const Rgb& c = choice.dateLabelColour;
     SetTextColour(dateLabel, QColor(c.r, c.g, c.b));
 }
 

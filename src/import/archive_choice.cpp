@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/file_masks.h"
 #include "core/utf8.h"
 #include "core/wildcard.h"
 #include "import/zip_file.h"
@@ -15,7 +16,6 @@ namespace cadrix {
 
 namespace {
 
-constexpr std::string_view kPlayersMask = "*players.csv";
 constexpr std::string_view kChosenSuffix = ", OK";
 
 // The file label keeps short paths whole and shortens long ones in the middle.

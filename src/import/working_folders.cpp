@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/file_masks.h"
 #include "core/wildcard.h"
 
 namespace cadrix {
@@ -16,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kCsvMask = "*.csv";
 constexpr std::string_view kDataFolderName = "cadrix";
 
 bool CanWriteInto(const fs::path& folder) {

@@ -13,6 +13,7 @@
 #include <zlib.h>
 
 #include "core/codepage.h"
+#include "core/file_masks.h"
 #include "core/utf8.h"
 #include "core/wildcard.h"
 #include "import/archive_error.h"
@@ -54,7 +55,6 @@ constexpr std::uint32_t kDosReadOnly = 0x01;
 constexpr std::uint32_t kDosDirectory = 0x10;
 constexpr std::uint8_t kHostUnix = 3;
 
-constexpr std::string_view kFileMask = "*.csv";
 constexpr std::string_view kEntryFailureSuffix = ". File processing error, possibly disk is full";
 
 constexpr std::size_t kInputChunk = 256 * 1024;
@@ -414,7 +414,7 @@ void ZipFile::ExtractFiles() {
     for (const ZipEntry& entry : m_entries) {
         std::string maskName = entry.name;
         std::replace(maskName.begin(), maskName.end(), '/', '\\');
-        if (!MatchesMask(maskName, kFileMask))
+        if (!MatchesMask(maskName, kCsvMask))
             continue;
         for (;;) {
             try {

@@ -6,6 +6,7 @@
 #include <random>
 #include <system_error>
 
+#include "core/file_masks.h"
 #include "core/wildcard.h"
 #include "import/archive_choice.h"
 #include "snapshot/snapshot.h"

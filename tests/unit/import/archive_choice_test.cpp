@@ -33,7 +33,7 @@ TEST(ArchiveChoice, InitialStateShowsPrompts) {
     EXPECT_FALSE(start.chosen);
     EXPECT_EQ(start.fileLabel, "Выбрать файл на начало периода");
     EXPECT_EQ(start.dateLabel, "не выбран");
-    EXPECT_EQ(start.dateLabelColour, (LabelColour{128, 0, 0}));
+    EXPECT_EQ(start.dateLabelColour, (Rgb{128, 0, 0}));
     EXPECT_TRUE(start.dateText.empty());
     EXPECT_EQ(SnapshotChoice::Initial(SnapshotSide::End).fileLabel, "Выбрать файл на конец периода");
 }
@@ -63,7 +63,7 @@ TEST_F(ArchiveChoiceTest, ChosenArchiveShowsPathAndPlayersFileDate) {
     EXPECT_EQ(choice.fileLabel, archive.string());
     EXPECT_EQ(choice.dateText, "15.03.2024");
     EXPECT_EQ(choice.dateLabel, "15.03.2024, OK");
-    EXPECT_EQ(choice.dateLabelColour, (LabelColour{0, 128, 0}));
+    EXPECT_EQ(choice.dateLabelColour, (Rgb{0, 128, 0}));
     EXPECT_EQ(TreeOf(Work()), (std::vector<std::string>{"club_players.csv", "club_team.csv", "notes.txt"}));
 
     // Cancelling the next dialog clears the flag and nothing else.
@@ -84,7 +84,7 @@ TEST_F(ArchiveChoiceTest, ArchiveWithoutTopLevelPlayersFileTakesErrorPath) {
         EXPECT_TRUE(choice.chosen);
         EXPECT_EQ(choice.fileLabel, "Выбрать файл на конец периода");
         EXPECT_EQ(choice.dateLabel, "не выбран");
-        EXPECT_EQ(choice.dateLabelColour, (LabelColour{128, 0, 0}));
+        EXPECT_EQ(choice.dateLabelColour, (Rgb{128, 0, 0}));
         EXPECT_EQ(choice.dateText, "15.03.2024");  // the earlier date stays
     }
     EXPECT_TRUE(fs::exists(Work() / "data" / "a_players.csv"));  // what the extraction left stays
