@@ -147,7 +147,6 @@ void BM_ZipExtractCadrix(benchmark::State& state) {
         cadrix::ZipFile zip(questions);
         zip.SetFileName(BenchArchive());
         zip.SetBaseDir(target);
-        zip.SetTempDir(target);
         zip.OpenArchive();
         zip.ExtractFiles();
         zip.CloseArchive();

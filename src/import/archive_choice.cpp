@@ -68,7 +68,6 @@ ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& 
 
     ZipFile zip(questions);
     zip.SetBaseDir(workingFolder);
-    zip.SetTempDir(workingFolder);
     zip.SetFileName(archive);
     zip.OpenArchive();
     zip.ExtractFiles();

@@ -60,32 +60,6 @@ constexpr std::string_view kEntryFailureSuffix = ". File processing error, possi
 constexpr std::size_t kInputChunk = 256 * 1024;
 constexpr std::size_t kOutputChunk = 1024 * 1024;
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { Reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& other) noexcept : m_fd(other.Release()) {}
-    Fd& operator=(Fd&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            m_fd = other.Release();
-        }
-        return *this;
-    }
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-    void Reset() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
-
 // Names are decoded as the game's managers' systems decode them: without the
 // UTF-8 flag the bytes are OEM (866) text, turned into ANSI (1251); then bytes
 // that are valid UTF-8 beyond ASCII are taken as UTF-8, all else as 1251.
@@ -212,17 +186,335 @@ std::optional<PkwareKeys> TryPasswordSpellings(const std::string& password,
     return std::nullopt;
 }
 
-void WriteAll(int fd, const std::uint8_t* data, std::size_t n, const std::filesystem::path& target) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, data, n);
-        if (w < 0) {
-            if (errno == EINTR)
+// Positioned reads from the open archive. A read that comes up short means the
+// file changed or the disk failed; that ends the extraction, it is not asked
+// about per entry.
+struct ArchiveReader {
+    int fd;
+    const std::filesystem::path& file;
+
+    void ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {
+        auto* out = static_cast<std::uint8_t*>(buffer);
+        while (size > 0) {
+            const ssize_t r = ::pread(fd, out, size, static_cast<off_t>(offset));
+            if (r < 0 && errno == EINTR)
                 continue;
-            throw ArchiveError::CannotCreateFile(target);
+            if (r <= 0)
+                throw FileReadError(std::filesystem::absolute(file));
+            out += r;
+            offset += static_cast<std::uint64_t>(r);
+            size -= static_cast<std::size_t>(r);
         }
-        data += w;
-        n -= static_cast<std::size_t>(w);
     }
+};
+
+// --- The central directory ---------------------------------------------------
+
+struct EndRecord {
+    std::uint16_t disk = 0, centralDirDisk = 0, entriesOnDisk = 0, totalEntries = 0;
+    std::uint32_t centralDirSize = 0, centralDirOffset = 0;
+};
+
+// Scans the file's last bytes backwards for the end of central directory
+// record. A candidate counts only when its counts and disk numbers agree, the
+// directory it describes lies before it and its comment fits in the file.
+std::optional<EndRecord> FindEndRecord(std::span<const std::uint8_t> tail, std::uint64_t tailStart,
+                                       std::uint64_t fileSize) {
+    if (tail.size() < kEndOfCentralDirSize)
+        return std::nullopt;
+    for (std::size_t pos = tail.size() - kEndOfCentralDirSize + 1; pos-- > 0;) {
+        ByteCursor c(tail.subspan(pos));
+        if (c.U32() != kEndOfCentralDirSignature)
+            continue;
+        EndRecord r;
+        r.disk = c.U16();
+        r.centralDirDisk = c.U16();
+        r.entriesOnDisk = c.U16();
+        r.totalEntries = c.U16();
+        r.centralDirSize = c.U32();
+        r.centralDirOffset = c.U32();
+        const std::uint16_t commentLength = c.U16();
+        const std::uint64_t at = tailStart + pos;
+        if (!c.Ok() || r.totalEntries < r.entriesOnDisk || r.disk < r.centralDirDisk)
+            continue;
+        if (std::uint64_t{r.centralDirOffset} + r.centralDirSize > at)
+            continue;
+        if (at + kEndOfCentralDirSize + commentLength > fileSize)
+            continue;
+        return r;
+    }
+    return std::nullopt;
+}
+
+// One central directory file header (APPNOTE 4.3.12), its name decoded.
+ZipEntry ReadCentralRecord(ByteCursor& c) {
+    ZipEntry e;
+    const std::uint32_t signature = c.U32();
+    e.versionMadeBy = c.U16();
+    c.Skip(2);  // version needed to extract
+    e.flags = c.U16();
+    e.method = c.U16();
+    e.dosTime = c.U16();
+    e.dosDate = c.U16();
+    e.crc32 = c.U32();
+    e.compressedSize = c.U32();
+    e.uncompressedSize = c.U32();
+    const std::uint16_t nameLength = c.U16();
+    const std::uint16_t extraLength = c.U16();
+    const std::uint16_t commentLength = c.U16();
+    const std::uint16_t diskStart = c.U16();
+    c.Skip(2);  // internal attributes
+    e.externalAttributes = c.U32();
+    e.localHeaderOffset = c.U32();
+    const std::string_view rawName = c.Bytes(nameLength);
+    c.Skip(extraLength);
+    c.Skip(commentLength);
+    if (!c.Ok() || signature != kCentralFileHeaderSignature)
+        throw ArchiveError::CentralDirDamaged();
+    if (diskStart != 0)
+        throw ArchiveError::MultiVolumeUnsupported();
+    e.name = DecodeEntryName(rawName, e.flags);
+    return e;
+}
+
+// --- The steps of one entry's extraction -------------------------------------
+
+// Creates and enters `folders` one by one below `base`, never through a
+// symbolic link, so that nothing an earlier entry or anyone else put there
+// leads outside. Returns the innermost folder with its path.
+std::pair<Fd, std::filesystem::path> OpenFolderChain(const std::filesystem::path& base,
+                                                     std::span<const std::string> folders) {
+    std::error_code ec;
+    std::filesystem::create_directories(base, ec);
+    Fd dir(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.IsOpen())
+        throw ArchiveError::CannotCreateDirectory(base);
+    std::filesystem::path path = base;
+    for (const std::string& name : folders) {
+        path /= name;
+        if (::mkdirat(dir.Get(), name.c_str(), 0777) != 0 && errno != EEXIST)
+            throw ArchiveError::CannotCreateDirectory(path);
+        Fd sub(::openat(dir.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!sub.IsOpen())
+            throw ArchiveError::CannotCreateDirectory(path);
+        dir = std::move(sub);
+    }
+    return {std::move(dir), std::move(path)};
+}
+
+// The file an entry is written to. Until Keep() succeeds the file is deleted
+// again when this goes out of scope, so that a failed or abandoned entry
+// leaves nothing behind.
+class OutputFile {
+public:
+    OutputFile(Fd folder, std::string name, std::filesystem::path path, Fd file)
+        : m_folder(std::move(folder)),
+          m_name(std::move(name)),
+          m_path(std::move(path)),
+          m_file(std::move(file)) {}
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile() {
+        if (m_kept)
+            return;
+        m_file.Reset();
+        ::unlinkat(m_folder.Get(), m_name.c_str(), 0);
+    }
+
+    int Get() const { return m_file.Get(); }
+    const std::filesystem::path& Path() const { return m_path; }
+
+    void Write(const std::uint8_t* data, std::size_t n) {
+        while (n > 0) {
+            const ssize_t w = ::write(m_file.Get(), data, n);
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw ArchiveError::CannotCreateFile(m_path);
+            }
+            data += w;
+            n -= static_cast<std::size_t>(w);
+        }
+    }
+
+    // Closes the file; a close that fails (a full disk shows here on some
+    // file systems) fails the entry as a failed write does.
+    void Keep() {
+        if (::close(m_file.Release()) != 0)
+            throw ArchiveError::CannotCreateFile(m_path);
+        m_kept = true;
+    }
+
+private:
+    Fd m_folder;
+    std::string m_name;
+    std::filesystem::path m_path;
+    Fd m_file;
+    bool m_kept = false;
+};
+
+// Replaces whatever is at `name` in `folder`, read-only files included; a
+// symbolic link is removed itself, never written through.
+OutputFile OpenTarget(Fd folder, const std::filesystem::path& folderPath, const std::string& name) {
+    const std::filesystem::path path = folderPath / name;
+    struct stat st {};
+    if (::fstatat(folder.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
+        ::unlinkat(folder.Get(), name.c_str(), 0);
+    Fd file(::openat(folder.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file.IsOpen())
+        throw ArchiveError::CannotCreateFile(path);
+    return OutputFile(std::move(folder), name, path, std::move(file));
+}
+
+// An entry's stored bytes, read from the archive chunk by chunk and decrypted
+// on the way once keys are set.
+class EntrySource {
+public:
+    EntrySource(ArchiveReader archive, std::uint64_t offset, std::uint64_t size)
+        : m_archive(archive),
+          m_offset(offset),
+          m_remaining(size) {}
+
+    std::uint64_t Remaining() const { return m_remaining; }
+    void SetKeys(const PkwareKeys& keys) {
+        m_keys = keys;
+        m_encrypted = true;
+    }
+
+    // Reads up to `buffer.size()` bytes; returns how many.
+    std::size_t Read(std::span<std::uint8_t> buffer) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(m_remaining, buffer.size()));
+        m_archive.ReadAt(m_offset, buffer.data(), n);
+        if (m_encrypted)
+            m_keys.Decrypt(buffer.data(), n);
+        m_offset += n;
+        m_remaining -= n;
+        return n;
+    }
+
+private:
+    ArchiveReader m_archive;
+    std::uint64_t m_offset;
+    std::uint64_t m_remaining;
+    PkwareKeys m_keys{""};
+    bool m_encrypted = false;
+};
+
+// Writes an entry's data out while counting it and summing its CRC-32. More
+// bytes than the central directory declares fail the entry at once, so that a
+// lying size cannot fill the disk.
+class EntrySink {
+public:
+    EntrySink(OutputFile& out, std::uint64_t declaredSize) : m_out(out), m_declared(declaredSize) {}
+
+    void Write(const std::uint8_t* data, std::size_t n) {
+        m_written += n;
+        if (m_written > m_declared)
+            throw ArchiveError::InvalidEntry();
+        m_crc = crc32_z(m_crc, data, n);
+        m_out.Write(data, n);
+    }
+
+    // Sizes and CRC-32 are checked for every entry, encrypted or not.
+    void CheckComplete(std::uint32_t expectedCrc) const {
+        if (m_written != m_declared || static_cast<std::uint32_t>(m_crc) != expectedCrc)
+            throw ArchiveError::InvalidEntry();
+    }
+
+private:
+    OutputFile& m_out;
+    std::uint64_t m_declared;
+    std::uint64_t m_written = 0;
+    uLong m_crc = crc32(0, nullptr, 0);
+};
+
+enum class Decryption { Ready, Abandoned };
+
+// Sets the source up for a traditionally encrypted entry: reads its 12-byte
+// header and asks for the password until one fits. The password that fitted
+// last is tried first. Strong or AES encryption, which no password of ours
+// opens, and a cancelled question abandon the entry.
+Decryption SetUpDecryption(const ZipEntry& entry, EntrySource& source, ExtractQuestions& questions,
+                           std::optional<std::string>& password) {
+    if ((entry.flags & kFlagStrongEncryption) || entry.method == kMethodAes)
+        return Decryption::Abandoned;
+    if (source.Remaining() < kEncryptionHeaderSize)
+        throw ArchiveError::InvalidEntry();
+    std::uint8_t header[kEncryptionHeaderSize];
+    source.Read(header);
+    // With a data descriptor the CRC was not known when the header was
+    // written, so the check byte comes from the modification time.
+    const std::uint8_t checkByte = (entry.flags & kFlagDataDescriptor) ? static_cast<std::uint8_t>(entry.dosTime >> 8)
+                                                                       : static_cast<std::uint8_t>(entry.crc32 >> 24);
+    std::optional<PkwareKeys> keys;
+    if (password)
+        keys = TryPasswordSpellings(*password, header, checkByte);
+    while (!keys) {
+        std::optional<std::string> typed = questions.AskPassword(entry.name);
+        if (!typed)
+            return Decryption::Abandoned;
+        if (CodePointCount(*typed) > kMaxPasswordLength)
+            *typed = LeftChars(*typed, kMaxPasswordLength);
+        keys = TryPasswordSpellings(*typed, header, checkByte);
+        if (keys)
+            password = *typed;
+    }
+    source.SetKeys(*keys);
+    return Decryption::Ready;
+}
+
+void CopyStored(EntrySource& source, EntrySink& sink, std::vector<std::uint8_t>& buffer) {
+    while (source.Remaining() > 0) {
+        const std::size_t n = source.Read(buffer);
+        sink.Write(buffer.data(), n);
+    }
+}
+
+// Inflates raw deflate data. The stream must end where the data says it does;
+// damaged data or data cut short fails the entry.
+void Inflate(EntrySource& source, EntrySink& sink, std::vector<std::uint8_t>& input,
+             std::vector<std::uint8_t>& output) {
+    z_stream zs{};
+    if (inflateInit2(&zs, -MAX_WBITS) != Z_OK)
+        throw std::bad_alloc();
+    struct End {
+        z_stream& zs;
+        ~End() { inflateEnd(&zs); }
+    } endGuard{zs};
+    for (;;) {
+        if (zs.avail_in == 0) {
+            if (source.Remaining() == 0)
+                throw ArchiveError::InvalidEntry();
+            zs.avail_in = static_cast<uInt>(source.Read(input));
+            zs.next_in = input.data();
+        }
+        zs.next_out = output.data();
+        zs.avail_out = static_cast<uInt>(output.size());
+        const int rc = inflate(&zs, Z_NO_FLUSH);
+        const std::size_t produced = output.size() - zs.avail_out;
+        if (produced > 0)
+            sink.Write(output.data(), produced);
+        if (rc == Z_STREAM_END)
+            return;
+        if (rc == Z_BUF_ERROR && zs.avail_in == 0)
+            continue;  // needs more input
+        if (rc != Z_OK)
+            throw ArchiveError::InvalidEntry();
+    }
+}
+
+// The last steps of a good entry: the entry's date as the file's last-write
+// time (read as local time), its read-only attribute, and the close that
+// keeps the file.
+void FinishFile(OutputFile& out, const ZipEntry& entry) {
+    if (const auto when = DosToLocalTime(entry.dosDate, entry.dosTime)) {
+        const struct timespec times[2] = {{*when, 0}, {*when, 0}};
+        ::futimens(out.Get(), times);
+    }
+    struct stat st {};
+    if (EntryIsReadOnly(entry) && ::fstat(out.Get(), &st) == 0)
+        ::fchmod(out.Get(), st.st_mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH));
+    out.Keep();
 }
 
 }  // namespace
@@ -232,9 +524,7 @@ ZipFile::ZipFile(ExtractQuestions& questions) : m_questions(questions) {}
 ZipFile::~ZipFile() { CloseArchive(); }
 
 void ZipFile::CloseArchive() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.Reset();
     m_openedMissing = false;
     m_fileSize = 0;
     m_entries.clear();
@@ -245,8 +535,8 @@ void ZipFile::OpenArchive() {
     if (m_fileName.empty())
         throw ArchiveError::BlankFileName();
     // Non-blocking so that a named pipe given as the archive cannot hang the open.
-    const int fd = ::open(m_fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    Fd fd(::open(m_fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.IsOpen()) {
         if (errno == ENOENT) {
             // Nothing to read: an archive without entries, and no file is made.
             m_openedMissing = true;
@@ -255,11 +545,9 @@ void ZipFile::OpenArchive() {
         throw FileOpenError(std::filesystem::absolute(m_fileName));
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         throw FileOpenError(std::filesystem::absolute(m_fileName));
-    }
-    m_fd = fd;
+    m_fd = std::move(fd);
     m_fileSize = static_cast<std::uint64_t>(st.st_size);
     try {
         ReadCentralDirectory();
@@ -269,94 +557,26 @@ void ZipFile::OpenArchive() {
     }
 }
 
-void ZipFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {
-    auto* out = static_cast<std::uint8_t*>(buffer);
-    while (size > 0) {
-        const ssize_t r = ::pread(m_fd, out, size, static_cast<off_t>(offset));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            throw FileReadError(std::filesystem::absolute(m_fileName));
-        out += r;
-        offset += static_cast<std::uint64_t>(r);
-        size -= static_cast<std::size_t>(r);
-    }
-}
-
 void ZipFile::ReadCentralDirectory() {
+    const ArchiveReader archive{m_fd.Get(), m_fileName};
     const std::uint64_t tailSize = std::min(m_fileSize, kEndSearchWindow);
     const std::uint64_t tailStart = m_fileSize - tailSize;
     std::vector<std::uint8_t> tail(tailSize);
-    ReadAt(tailStart, tail.data(), tail.size());
-
-    struct EndRecord {
-        std::uint16_t disk, centralDirDisk, entriesOnDisk, totalEntries;
-        std::uint32_t centralDirSize, centralDirOffset;
-    };
-    std::optional<EndRecord> end;
-    if (tailSize >= kEndOfCentralDirSize) {
-        for (std::uint64_t pos = tailSize - kEndOfCentralDirSize + 1; pos-- > 0;) {
-            ByteCursor c(std::span<const std::uint8_t>(tail).subspan(pos));
-            if (c.U32() != kEndOfCentralDirSignature)
-                continue;
-            EndRecord r{};
-            r.disk = c.U16();
-            r.centralDirDisk = c.U16();
-            r.entriesOnDisk = c.U16();
-            r.totalEntries = c.U16();
-            r.centralDirSize = c.U32();
-            r.centralDirOffset = c.U32();
-            const std::uint16_t commentLength = c.U16();
-            const std::uint64_t at = tailStart + pos;
-            if (!c.Ok() || r.totalEntries < r.entriesOnDisk || r.disk < r.centralDirDisk)
-                continue;
-            if (std::uint64_t{r.centralDirOffset} + r.centralDirSize > at)
-                continue;
-            if (at + kEndOfCentralDirSize + commentLength > m_fileSize)
-                continue;
-            end = r;
-            break;
-        }
-    }
+    archive.ReadAt(tailStart, tail.data(), tail.size());
+    const std::optional<EndRecord> end = FindEndRecord(tail, tailStart, m_fileSize);
     if (!end)
         throw ArchiveError::ArchiveDamaged();
     if (end->disk != 0 || end->centralDirDisk != 0 || end->entriesOnDisk != end->totalEntries)
         throw ArchiveError::MultiVolumeUnsupported();
 
     std::vector<std::uint8_t> dir(end->centralDirSize);
-    ReadAt(end->centralDirOffset, dir.data(), dir.size());
+    archive.ReadAt(end->centralDirOffset, dir.data(), dir.size());
     ByteCursor c(dir);
     std::uint64_t compressedTotal = 0;
     m_entries.reserve(end->totalEntries);
     for (std::uint32_t i = 0; i < end->totalEntries; ++i) {
-        ZipEntry e;
-        const std::uint32_t signature = c.U32();
-        e.versionMadeBy = c.U16();
-        c.Skip(2);  // version needed to extract
-        e.flags = c.U16();
-        e.method = c.U16();
-        e.dosTime = c.U16();
-        e.dosDate = c.U16();
-        e.crc32 = c.U32();
-        e.compressedSize = c.U32();
-        e.uncompressedSize = c.U32();
-        const std::uint16_t nameLength = c.U16();
-        const std::uint16_t extraLength = c.U16();
-        const std::uint16_t commentLength = c.U16();
-        const std::uint16_t diskStart = c.U16();
-        c.Skip(2);  // internal attributes
-        e.externalAttributes = c.U32();
-        e.localHeaderOffset = c.U32();
-        const std::string_view rawName = c.Bytes(nameLength);
-        c.Skip(extraLength);
-        c.Skip(commentLength);
-        if (!c.Ok() || signature != kCentralFileHeaderSignature)
-            throw ArchiveError::CentralDirDamaged();
-        if (diskStart != 0)
-            throw ArchiveError::MultiVolumeUnsupported();
-        e.name = DecodeEntryName(rawName, e.flags);
-        compressedTotal += e.compressedSize;
-        m_entries.push_back(std::move(e));
+        m_entries.push_back(ReadCentralRecord(c));
+        compressedTotal += m_entries.back().compressedSize;
     }
     if (compressedTotal > m_fileSize)
         throw ArchiveError::SizesExceedArchive();
@@ -368,6 +588,7 @@ void ZipFile::ReadCentralDirectory() {
 // archive never does either, and overlapping entries are how a small archive
 // pretends to hold terabytes.
 void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
+    const ArchiveReader archive{m_fd.Get(), m_fileName};
     struct Span {
         std::uint64_t begin, end;
         std::size_t index;
@@ -379,7 +600,7 @@ void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
         if (e.localHeaderOffset + kLocalFileHeaderSize > centralDirOffset)
             continue;
         std::uint8_t header[kLocalFileHeaderSize];
-        ReadAt(e.localHeaderOffset, header, sizeof header);
+        archive.ReadAt(e.localHeaderOffset, header, sizeof header);
         ByteCursor c(header);
         if (c.U32() != kLocalFileHeaderSignature)
             continue;
@@ -408,13 +629,13 @@ void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
 }
 
 void ZipFile::ExtractFiles() {
-    if (m_fd < 0)
+    if (!m_fd.IsOpen())
         return;
     m_password.reset();
     for (const ZipEntry& entry : m_entries) {
-        std::string maskName = entry.name;
-        std::replace(maskName.begin(), maskName.end(), '/', '\\');
-        if (!MatchesMask(maskName, kCsvMask))
+        // "*" also matches folder separators, so the stored folders of a name
+        // do not change whether it matches.
+        if (!MatchesMask(entry.name, kCsvMask))
             continue;
         for (;;) {
             try {
@@ -433,94 +654,26 @@ void ZipFile::ExtractFiles() {
     }
 }
 
-ZipFile::EntryOutcome ZipFile::ExtractEntry(const ZipEntry& entry) {
+void ZipFile::ExtractEntry(const ZipEntry& entry) {
     const auto parts = SplitEntryName(entry.name);
     if (!parts)
-        return EntryOutcome::Skipped;
-    const bool isFolder = (entry.externalAttributes & kDosDirectory) != 0 || IsSeparator(entry.name.back());
-    const std::size_t folderCount = IsSeparator(entry.name.back()) ? parts->size() : parts->size() - 1;
-
+        return;  // a name that could lead outside is passed over
+    const bool namesFolder = IsSeparator(entry.name.back());
+    const bool isFolder = namesFolder || (entry.externalAttributes & kDosDirectory) != 0;
     // Checks that need no output come first, so a refused entry writes nothing.
     if (!isFolder && (!entry.dataOffset || entry.uncompressedSize > kMaxEntrySize))
         throw ArchiveError::InvalidEntry();
 
-    // Folders are made and entered one by one, never through a symbolic link,
-    // so nothing an earlier entry or anyone else put there leads outside.
-    std::filesystem::path folder = m_baseDir;
-    std::error_code ec;
-    std::filesystem::create_directories(m_baseDir, ec);
-    Fd dir(::open(m_baseDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() < 0)
-        throw ArchiveError::CannotCreateDirectory(m_baseDir);
-    for (std::size_t i = 0; i < folderCount; ++i) {
-        const std::string& part = (*parts)[i];
-        folder /= part;
-        if (::mkdirat(dir.Get(), part.c_str(), 0777) != 0 && errno != EEXIST)
-            throw ArchiveError::CannotCreateDirectory(folder);
-        Fd sub(::openat(dir.Get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (sub.Get() < 0)
-            throw ArchiveError::CannotCreateDirectory(folder);
-        dir = std::move(sub);
-    }
+    const std::span<const std::string> folders(parts->data(), namesFolder ? parts->size() : parts->size() - 1);
+    auto [folder, folderPath] = OpenFolderChain(m_baseDir, folders);
     if (isFolder)
-        return EntryOutcome::Skipped;
+        return;
+    OutputFile out = OpenTarget(std::move(folder), folderPath, parts->back());
 
-    const std::string& leaf = parts->back();
-    const std::filesystem::path target = folder / leaf;
-    // Replace whatever is there, read-only files included; a symbolic link is
-    // removed itself, never written through.
-    struct stat st {};
-    if (::fstatat(dir.Get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
-        ::unlinkat(dir.Get(), leaf.c_str(), 0);
-    Fd out(::openat(dir.Get(), leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (out.Get() < 0)
-        throw ArchiveError::CannotCreateFile(target);
-
-    // From here on a failed or abandoned entry leaves no file behind.
-    struct Discard {
-        int dir;
-        const std::string& leaf;
-        Fd& out;
-        bool armed = true;
-        ~Discard() {
-            if (!armed)
-                return;
-            out.Reset();
-            ::unlinkat(dir, leaf.c_str(), 0);
-        }
-    } discard{dir.Get(), leaf, out};
-
-    std::uint64_t dataOffset = *entry.dataOffset;
-    std::uint64_t remaining = entry.compressedSize;
-    std::optional<PkwareKeys> keys;
-    if (entry.flags & kFlagEncrypted) {
-        if ((entry.flags & kFlagStrongEncryption) || entry.method == kMethodAes)
-            return EntryOutcome::Abandoned;
-        if (remaining < kEncryptionHeaderSize)
-            throw ArchiveError::InvalidEntry();
-        std::uint8_t header[kEncryptionHeaderSize];
-        ReadAt(dataOffset, header, sizeof header);
-        dataOffset += kEncryptionHeaderSize;
-        remaining -= kEncryptionHeaderSize;
-        // With a data descriptor the CRC was not known when the header was
-        // written, so the check byte comes from the modification time.
-        const std::uint8_t checkByte = (entry.flags & kFlagDataDescriptor)
-                                           ? static_cast<std::uint8_t>(entry.dosTime >> 8)
-                                           : static_cast<std::uint8_t>(entry.crc32 >> 24);
-        if (m_password)
-            keys = TryPasswordSpellings(*m_password, header, checkByte);
-        while (!keys) {
-            std::optional<std::string> typed = m_questions.AskPassword(entry.name);
-            if (!typed)
-                return EntryOutcome::Abandoned;
-            if (CodePointCount(*typed) > kMaxPasswordLength)
-                *typed = LeftChars(*typed, kMaxPasswordLength);
-            keys = TryPasswordSpellings(*typed, header, checkByte);
-            if (keys)
-                m_password = *typed;
-        }
-    }
-
+    EntrySource source(ArchiveReader{m_fd.Get(), m_fileName}, *entry.dataOffset, entry.compressedSize);
+    if ((entry.flags & kFlagEncrypted) &&
+        SetUpDecryption(entry, source, m_questions, m_password) == Decryption::Abandoned)
+        return;
     if (entry.method == kMethodDeflate64)
         throw ArchiveError::Deflate64Unsupported();
     if (entry.method != kMethodStored && entry.method != kMethodDeflated)
@@ -528,76 +681,13 @@ ZipFile::EntryOutcome ZipFile::ExtractEntry(const ZipEntry& entry) {
 
     m_input.resize(kInputChunk);
     m_output.resize(kOutputChunk);
-    std::uint64_t written = 0;
-    uLong crc = crc32(0, nullptr, 0);
-    auto emit = [&](const std::uint8_t* data, std::size_t n) {
-        written += n;
-        if (written > entry.uncompressedSize)
-            throw ArchiveError::InvalidEntry();
-        crc = crc32_z(crc, data, n);
-        WriteAll(out.Get(), data, n, target);
-    };
-    auto readChunk = [&]() -> std::size_t {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, m_input.size()));
-        ReadAt(dataOffset, m_input.data(), n);
-        if (keys)
-            keys->Decrypt(m_input.data(), n);
-        dataOffset += n;
-        remaining -= n;
-        return n;
-    };
-
-    if (entry.method == kMethodStored) {
-        while (remaining > 0) {
-            const std::size_t n = readChunk();
-            emit(m_input.data(), n);
-        }
-    } else {
-        z_stream zs{};
-        if (inflateInit2(&zs, -MAX_WBITS) != Z_OK)
-            throw std::bad_alloc();
-        struct End {
-            z_stream& zs;
-            ~End() { inflateEnd(&zs); }
-        } endGuard{zs};
-        bool streamEnded = false;
-        while (!streamEnded) {
-            if (zs.avail_in == 0) {
-                if (remaining == 0)
-                    break;
-                zs.avail_in = static_cast<uInt>(readChunk());
-                zs.next_in = m_input.data();
-            }
-            zs.next_out = m_output.data();
-            zs.avail_out = static_cast<uInt>(m_output.size());
-            const int rc = inflate(&zs, Z_NO_FLUSH);
-            const std::size_t produced = m_output.size() - zs.avail_out;
-            if (produced > 0)
-                emit(m_output.data(), produced);
-            if (rc == Z_STREAM_END)
-                streamEnded = true;
-            else if (rc == Z_BUF_ERROR && zs.avail_in == 0)
-                continue;  // needs more input; a stream cut short ends the loop above
-            else if (rc != Z_OK)
-                throw ArchiveError::InvalidEntry();
-        }
-        if (!streamEnded)
-            throw ArchiveError::InvalidEntry();
-    }
-    // Sizes and CRC-32 are checked for every entry, encrypted or not.
-    if (written != entry.uncompressedSize || static_cast<std::uint32_t>(crc) != entry.crc32)
-        throw ArchiveError::InvalidEntry();
-
-    if (const auto when = DosToLocalTime(entry.dosDate, entry.dosTime)) {
-        const struct timespec times[2] = {{*when, 0}, {*when, 0}};
-        ::futimens(out.Get(), times);
-    }
-    if (EntryIsReadOnly(entry) && ::fstat(out.Get(), &st) == 0)
-        ::fchmod(out.Get(), st.st_mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH));
-    if (::close(out.Release()) != 0)
-        throw ArchiveError::CannotCreateFile(target);
-    discard.armed = false;
-    return EntryOutcome::Extracted;
+    EntrySink sink(out, entry.uncompressedSize);
+    if (entry.method == kMethodStored)
+        CopyStored(source, sink, m_input);
+    else
+        Inflate(source, sink, m_input, m_output);
+    sink.CheckComplete(entry.crc32);
+    FinishFile(out, entry);
 }
 
 }  // namespace cadrix

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import/extract_questions.h"
+#include "import/fd.h"
 
 namespace cadrix {
 
@@ -40,12 +41,10 @@ public:
 
     const std::filesystem::path& FileName() const { return m_fileName; }
     void SetFileName(const std::filesystem::path& path) { m_fileName = path; }
+    // The folder the entries are written into; extraction writes straight
+    // into it and needs no temporary file.
     const std::filesystem::path& BaseDir() const { return m_baseDir; }
     void SetBaseDir(const std::filesystem::path& path) { m_baseDir = path; }
-    // Kept for the callers' sake: extraction writes straight into BaseDir and
-    // never needs a temporary file.
-    const std::filesystem::path& TempDir() const { return m_tempDir; }
-    void SetTempDir(const std::filesystem::path& path) { m_tempDir = path; }
 
     // Opens FileName for reading and reads its central directory. Throws
     // ArchiveError or FileOpenError; after an error the archive is closed.
@@ -56,26 +55,22 @@ public:
     void ExtractFiles();
     void CloseArchive();
 
-    bool IsOpen() const { return m_fd >= 0 || m_openedMissing; }
+    bool IsOpen() const { return m_fd.IsOpen() || m_openedMissing; }
     const std::vector<ZipEntry>& Entries() const { return m_entries; }
 
     // Limits that keep a hostile archive from filling the disk.
     static constexpr std::uint64_t kMaxEntrySize = 512ull * 1024 * 1024;
 
 private:
-    enum class EntryOutcome { Extracted, Skipped, Abandoned };
-
     void ReadCentralDirectory();
     void LocateEntryData(std::uint64_t centralDirOffset);
-    EntryOutcome ExtractEntry(const ZipEntry& entry);
-    void ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+    void ExtractEntry(const ZipEntry& entry);
 
     ExtractQuestions& m_questions;
     std::filesystem::path m_fileName;
     std::filesystem::path m_baseDir;
-    std::filesystem::path m_tempDir;
 
-    int m_fd = -1;
+    Fd m_fd;
     bool m_openedMissing = false;
     std::uint64_t m_fileSize = 0;
     std::vector<ZipEntry> m_entries;

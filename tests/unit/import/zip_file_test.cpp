@@ -33,7 +33,6 @@ protected:
         ZipFile zip(questions);
         zip.SetFileName(archive);
         zip.SetBaseDir(Work());
-        zip.SetTempDir(Work());
         zip.OpenArchive();
         zip.ExtractFiles();
         zip.CloseArchive();
