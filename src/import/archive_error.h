@@ -43,8 +43,9 @@ private:
     ArchiveErrorCode m_code;
 };
 
-// "ZipFile: <message> - Native error: 00048"; two of the component's errors
-// come without the component name, as the original component wrote them.
+// "ZipFile: <message> - Native error: 00048". Two errors carry no "ZipFile: "
+// before their message (the compressed sizes beyond the archive's size, and
+// Deflate64): managers quote these texts as they stand.
 enum class ComponentName { Shown, Omitted };
 std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode code, ComponentName name);
 

@@ -64,8 +64,8 @@ fs::path WorkingFolder(const fs::path& base, SnapshotSide side) {
 }
 
 void EmptyCsvFiles(const fs::path& folder) {
-    // Delete the first match until none is left, as before; but a file that
-    // will not go ends the loop with its name instead of spinning on it.
+    // Delete the first match until none is left; a file that will not go
+    // ends the loop with its name instead of spinning on it.
     while (const auto file = FindFirstMatching(folder, kCsvMask)) {
         std::error_code ec;
         if (!fs::remove(*file, ec) || ec)
