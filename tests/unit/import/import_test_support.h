@@ -4,7 +4,10 @@
 // archive tools, scripted answers to the reader's questions, and a small ZIP
 // writer for archives no tool would make.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -15,6 +18,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -42,6 +46,103 @@ inline void WriteFileBytes(const fs::path& p, std::string_view bytes) {
 inline bool HaveTool(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
+
+inline bool InCi() {
+    const char* ci = std::getenv("CI");
+    return ci && std::string_view(ci) == "true";
+}
+
+// Whether a row that needs `tool` can run. A missing tool skips that row only,
+// with a message; under CI=true, where every tool is installed, it fails.
+inline bool ToolForRow(const std::string& tool, std::string_view row) {
+    if (HaveTool(tool))
+        return true;
+    if (InCi())
+        ADD_FAILURE() << row << ": " << tool << " is not installed, and CI=true runs every row";
+    else
+        std::cout << "[  SKIPPED ] " << row << ": " << tool << " is not installed\n";
+    return false;
+}
+
+// The same for a test that needs `tool` as a whole.
+#define CADRIX_REQUIRE_TOOL(tool)                                                                                      \
+    if (!::cadrix::testing::ToolForRow(tool, "the whole test"))                                                        \
+    GTEST_SKIP() << tool << " is not installed"
+
+// Sets an environment variable for the length of a test.
+class EnvGuard {
+public:
+    EnvGuard(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+        ::tzset();
+    }
+    ~EnvGuard() {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
+        ::tzset();
+    }
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// Makes a file or folder unwritable for the length of a test. Permissions do
+// not stop root, so as root the immutable flag is set instead, where the file
+// system has it; Active() tells whether either worked.
+class Unwritable {
+public:
+    explicit Unwritable(const fs::path& path) : m_path(path) {
+        if (::geteuid() != 0) {
+            struct stat st {};
+            m_active = ::stat(path.c_str(), &st) == 0 && ::chmod(path.c_str(), st.st_mode & 0555) == 0;
+            m_mode = st.st_mode & 07777;
+            return;
+        }
+        m_active = SetImmutable(true);
+        m_immutable = m_active;
+    }
+    ~Unwritable() {
+        if (m_immutable)
+            SetImmutable(false);
+        else if (m_active)
+            ::chmod(m_path.c_str(), m_mode);
+    }
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+
+    bool Active() const { return m_active; }
+
+private:
+    bool SetImmutable(bool on) const {
+        const int fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+
+    fs::path m_path;
+    bool m_active = false;
+    bool m_immutable = false;
+    mode_t m_mode = 0;
+};
+
+inline constexpr const char* kNoWayToForbidWriting = "running as root on a file system without the immutable flag";
 
 // Runs a shell command in `dir`; fails the test when it fails.
 inline void RunIn(const fs::path& dir, const std::string& command) {

@@ -1,12 +1,7 @@
 #include "import/working_folders.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include "import_test_support.h"
@@ -18,28 +13,9 @@ using namespace cadrix::testing;
 
 class WorkingFoldersTest : public TempFolderTest {};
 
-// Restores an environment variable when the test ends.
-class EnvGuard {
-public:
-    explicit EnvGuard(const char* name) : m_name(name) {
-        if (const char* v = std::getenv(name))
-            m_old = v;
-    }
-    ~EnvGuard() {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 TEST_F(WorkingFoldersTest, BaseFolderPrefersWorkDirThenExecutableFolderThenUserData) {
-    EnvGuard xdg("XDG_DATA_HOME");
-    EnvGuard home("HOME");
+    EnvGuard xdg("XDG_DATA_HOME", nullptr);
+    EnvGuard home("HOME", nullptr);
     fs::create_directories(Work());
     EXPECT_EQ(BaseFolder(Work(), Src() / "override"), Src() / "override");
     EXPECT_EQ(BaseFolder(Work(), std::nullopt), Work());
@@ -51,6 +27,21 @@ TEST_F(WorkingFoldersTest, BaseFolderPrefersWorkDirThenExecutableFolderThenUserD
     ::setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
     ::setenv("HOME", Src().c_str(), 1);
     EXPECT_EQ(BaseFolder(closed, std::nullopt), Src() / ".local" / "share" / "cadrix");
+}
+
+// The working folders lie in Tmp: when it exists, its being writable decides,
+// whatever the folder around it allows.
+TEST_F(WorkingFoldersTest, ExistingTmpDecidesWhetherTheFolderIsWritable) {
+    EnvGuard xdg("XDG_DATA_HOME", (Src() / "xdg").c_str());
+    const fs::path open = Work() / "open", closed = Work() / "closed";
+    fs::create_directories(open / "Tmp");
+    fs::create_directories(closed / "Tmp");
+    const Unwritable tmp(open / "Tmp");
+    const Unwritable around(closed);
+    if (!tmp.Active() || !around.Active())
+        GTEST_SKIP() << kNoWayToForbidWriting;
+    EXPECT_EQ(BaseFolder(open, std::nullopt), Src() / "xdg" / "cadrix");
+    EXPECT_EQ(BaseFolder(closed, std::nullopt), closed);
 }
 
 TEST_F(WorkingFoldersTest, WorkingFoldersLieUnderTmp) {
@@ -72,38 +63,15 @@ TEST_F(WorkingFoldersTest, EmptyingDeletesTopLevelCsvFilesOnly) {
 TEST_F(WorkingFoldersTest, FileThatCannotBeDeletedEndsEmptyingWithItsName) {
     WriteFileBytes(Work() / "stuck.csv", "x");
     const fs::path stuck = Work() / "stuck.csv";
-    bool immutable = false;
-    if (::geteuid() == 0) {
-        // Permissions do not stop root; the immutable flag does, where the
-        // file system has it.
-        const int fd = ::open(stuck.c_str(), O_RDONLY);
-        int flags = 0;
-        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            immutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        if (fd >= 0)
-            ::close(fd);
-        if (!immutable)
-            GTEST_SKIP() << "running as root on a file system without the immutable flag";
-    } else {
-        ::chmod(Work().c_str(), 0555);
-    }
+    const Unwritable closed(Work());
+    if (!closed.Active())
+        GTEST_SKIP() << kNoWayToForbidWriting;
     try {
         EmptyCsvFiles(Work());
         ADD_FAILURE() << "no error for a file that cannot be deleted";
     } catch (const std::runtime_error& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot delete file \"" + stuck.string() + "\"");
     }
-    if (immutable) {
-        const int fd = ::open(stuck.c_str(), O_RDONLY);
-        int flags = 0;
-        ::ioctl(fd, FS_IOC_GETFLAGS, &flags);
-        flags &= ~FS_IMMUTABLE_FL;
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        ::close(fd);
-    }
-    ::chmod(Work().c_str(), 0755);
 }
 
 }  // namespace

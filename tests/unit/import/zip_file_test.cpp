@@ -90,8 +90,8 @@ TEST_F(ZipFileTest, ExtractsArchivesOfRealToolsByteForByte) {
     const std::string team = "id;name\r\n1;\xD1\xEF\xE0\xF0\xF2\xE0\xEA\r\n";
     for (const ToolCase& c : cases) {
         SCOPED_TRACE(c.label);
-        if (!HaveTool(c.tool))
-            GTEST_SKIP() << c.tool << " is not installed";
+        if (!ToolForRow(c.tool, c.label))
+            continue;
         fs::remove_all(Src());
         fs::remove_all(Work());
         const fs::path content = Src() / "content";
@@ -113,8 +113,7 @@ TEST_F(ZipFileTest, ExtractsArchivesOfRealToolsByteForByte) {
 }
 
 TEST_F(ZipFileTest, ReadsCyrillicNameInCodePage866WithoutUtf8Flag) {
-    if (!HaveTool("python3"))
-        GTEST_SKIP() << "python3 is not installed";
+    CADRIX_REQUIRE_TOOL("python3");
     // Python writes every non-ASCII name as UTF-8; an ASCII stand-in of the
     // same length is replaced by the name's 866 bytes afterwards.
     RunIn(Src(), "python3 -c \"import zipfile,io\n"
@@ -128,8 +127,7 @@ TEST_F(ZipFileTest, ReadsCyrillicNameInCodePage866WithoutUtf8Flag) {
 }
 
 TEST_F(ZipFileTest, Deflate64EntryFailsWithError55) {
-    if (!HaveTool("7z"))
-        GTEST_SKIP() << "7z is not installed";
+    CADRIX_REQUIRE_TOOL("7z");
     WriteFileBytes(Src() / "a_players.csv", PlayersCsv());
     RunIn(Src(), "7z a -tzip -m0=Deflate64 d64.zip a_players.csv");
     Extract(Src() / "d64.zip");
@@ -145,21 +143,30 @@ class EncryptedZipTest : public ZipFileTest {
 protected:
     void SetUp() override {
         ZipFileTest::SetUp();
-        if (!HaveTool("zip") || !HaveTool("python3"))
-            GTEST_SKIP() << "zip or python3 is not installed";
+        CADRIX_REQUIRE_TOOL("zip");
+        CADRIX_REQUIRE_TOOL("python3");
         WriteFileBytes(Src() / "a_players.csv", PlayersCsv());
         WriteFileBytes(Src() / "a_team.csv", "team\r\n");
-        // The check byte lets one wrong password in 256 through; remake the
-        // archive until "wrong" is refused by every entry, as Python confirms.
+        MakeArchive("enc.zip", "secret", "wrong");
+    }
+
+    // Encrypts the two files into `name` with the password bytes `password`.
+    // The check byte lets one wrong password in 256 through; the archive is
+    // made again until `refused` is refused by every entry, as Python confirms.
+    void MakeArchive(const std::string& name, const std::string& password, const std::string& refused) {
+        WriteFileBytes(Src() / "password", password);
+        WriteFileBytes(Src() / "refused", refused);
         for (int attempt = 0; attempt < 10; ++attempt) {
-            fs::remove(Src() / "enc.zip");
-            RunIn(Src(), "zip -q -P secret enc.zip a_players.csv a_team.csv");
+            fs::remove(Src() / name);
+            RunIn(Src(), "zip -q -P \"$(cat password)\" " + name + " a_players.csv a_team.csv");
             const std::string check = "cd '" + Src().string() +
                                       "' && python3 -c \"import zipfile\n"
-                                      "z=zipfile.ZipFile('enc.zip')\n"
+                                      "z=zipfile.ZipFile('" +
+                                      name +
+                                      "')\n"
                                       "for n in z.namelist():\n"
                                       "  try:\n"
-                                      "    z.open(n,pwd=b'wrong'); raise SystemExit(1)\n"
+                                      "    z.open(n,pwd=open('refused','rb').read()); raise SystemExit(1)\n"
                                       "  except RuntimeError: pass\" >/dev/null 2>&1";
             if (std::system(check.c_str()) == 0)
                 return;
@@ -191,6 +198,39 @@ TEST_F(EncryptedZipTest, CancelAbandonsEntryWithoutMessage) {
     EXPECT_TRUE(questions.failureTexts.empty());
     EXPECT_FALSE(fs::exists(Work() / "a_players.csv"));
     EXPECT_EQ(ReadFileBytes(Work() / "a_team.csv"), "team\r\n");
+}
+
+// The password box takes 255 characters, and the managers' archives hold
+// their passwords in code page 1251.
+TEST_F(EncryptedZipTest, TypedPasswordIsCutTo255CharactersAndTriedIn1251) {
+    const std::string ya = "\xD1\x8F", ya1251 = "\xFF";  // "я"
+    auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += s;
+        return out;
+    };
+    struct Case {
+        const char* label;
+        std::string archivePassword;  // bytes as stored
+        std::string typed;            // UTF-8
+        std::string refused;          // a spelling that must not fit
+    };
+    const Case cases[] = {
+        {"Cyrillic in 1251", "\xEF\xE0\xF0\xEE\xEB\xFC", "пароль", "пароль"},
+        {"cut to 255", std::string(255, 'x'), std::string(300, 'x'), std::string(300, 'x')},
+        {"cut counts characters, not bytes", times(ya1251, 255), times(ya, 300), times(ya, 255)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        MakeArchive("typed.zip", c.archivePassword, c.refused);
+        fs::remove_all(Work());
+        questions = ScriptedQuestions{};
+        questions.passwords = {c.typed};
+        Extract(Src() / "typed.zip");
+        EXPECT_EQ(questions.passwordEntries, std::vector<std::string>{"a_players.csv"});
+        EXPECT_EQ(ReadFileBytes(Work() / "a_team.csv"), "team\r\n");
+    }
 }
 
 TEST_F(EncryptedZipTest, UnattendedExtractionLeavesEncryptedEntriesOut) {
@@ -318,6 +358,30 @@ TEST_F(ZipFileTest, LaterEntryOfSameNameReplacesEarlierAndReadOnlyFilesAreReplac
 TEST_F(ZipFileTest, SetsModificationTimeFromDosDateAsLocalTime) {
     Extract(WriteCrafted({{.name = "a.csv", .data = "x"}}));
     EXPECT_EQ(ModificationTime(Work() / "a.csv"), LocalTimeOf(2024, 3, 15, 12, 34, 56));
+
+    // 12:34:56 on a summer and a winter day, in a zone without summer time
+    // (UTC+3) and in one with it (UTC+2 in summer, UTC+1 in winter).
+    const std::uint16_t noon = (12 << 11) | (34 << 5) | (56 / 2);
+    const std::uint16_t july15 = ((2024 - 1980) << 9) | (7 << 5) | 15;
+    const std::uint16_t january15 = ((2024 - 1980) << 9) | (1 << 5) | 15;
+    const struct {
+        const char* zone;
+        std::uint16_t date;
+        std::time_t utc;
+    } cases[] = {
+        {"Europe/Moscow", july15, 1721036096},     // 09:34:56 UTC
+        {"Europe/Berlin", july15, 1721039696},     // 10:34:56 UTC
+        {"Europe/Berlin", january15, 1705318496},  // 11:34:56 UTC
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zone);
+        if (!fs::exists(fs::path("/usr/share/zoneinfo") / c.zone))
+            GTEST_SKIP() << "the time zone data (tzdata) is not installed";
+        const EnvGuard tz("TZ", c.zone);
+        fs::remove_all(Work());
+        Extract(WriteCrafted({{.name = "a.csv", .data = "x", .dosTime = noon, .dosDate = c.date}}));
+        EXPECT_EQ(ModificationTime(Work() / "a.csv"), c.utc);
+    }
 }
 
 TEST_F(ZipFileTest, ReadOnlyAttributeGivesFileWithoutWritePermission) {
@@ -466,8 +530,8 @@ TEST_F(ZipFileTest, DotStepsStayInsideTheFolder) {
     EXPECT_EQ(ReadFileBytes(Work() / "a_players.csv"), "players");
     EXPECT_EQ(ReadFileBytes(Work() / "data" / "a_team.csv"), "team");
 
-    if (!HaveTool("bsdtar"))
-        GTEST_SKIP() << "bsdtar is not installed";
+    if (!ToolForRow("bsdtar", "bsdtar's \"./\""))
+        return;
     fs::remove_all(Work());
     const fs::path content = Src() / "content";
     WriteFileBytes(content / "x_players.csv", "id;name;\r\n");
