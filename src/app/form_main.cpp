@@ -330,8 +330,8 @@ void FormMain::FormCreate() {
 }
 
 void FormMain::FormActivate() {
-    cadrix::EmptyCsvFiles(m_folders.start);
-    cadrix::EmptyCsvFiles(m_folders.end);
+    EmptyWorkingFolder(m_folders.base, SnapshotSide::Start);
+    EmptyWorkingFolder(m_folders.base, SnapshotSide::End);
     if (m_setBox)
         m_setBox->RadioButton4Click();
 }
@@ -434,8 +434,7 @@ void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path) {
     HostQuestions questions(m_host, this);
     ChoiceStatus status;
     try {
-        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()),
-                               period == Period::Start ? m_folders.start : m_folders.end, questions);
+        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()), m_folders.base, questions);
     } catch (...) {
         // The flag is set before the extraction; an archive error leaves it so.
         ShowChoice(choice);

@@ -49,11 +49,12 @@ enum class ChoiceStatus {
 // Before the open dialog is shown: the snapshot counts as not chosen.
 void BeginChoice(SnapshotChoice& choice);
 
-// After the user picked `archive`: empties `workingFolder` of CSV files, marks
-// the snapshot chosen, extracts the archive's CSV files into the folder and
-// reads the players file's date. Archive errors and open errors propagate,
-// leaving the labels and the date text as they were.
+// After the user picked `archive`: empties the snapshot's working folder under
+// `base` of CSV files, marks the snapshot chosen, extracts the archive's CSV
+// files into the folder and reads the players file's date. Archive errors,
+// open errors and WorkingFolderError propagate, leaving the labels and the
+// date text as they were. The caller holds the working folders' lock.
 ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& archive,
-                           const std::filesystem::path& workingFolder, ExtractQuestions& questions);
+                           const std::filesystem::path& base, ExtractQuestions& questions);
 
 }  // namespace cadrix

@@ -1,6 +1,8 @@
 #include "import/archive_error.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 namespace cadrix {
 
@@ -28,12 +30,28 @@ std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode co
     return text;
 }
 
-ArchiveError::ArchiveError(ArchiveErrorCode code, const std::string& text) : std::runtime_error(text), m_code(code) {}
+ArchiveError::ArchiveError(ArchiveErrorCode code, const std::string& text, int systemError, bool writeFailed)
+    : std::runtime_error(text),
+      m_code(code),
+      m_systemError(systemError),
+      m_writeFailed(writeFailed) {}
+
+std::string ArchiveError::SystemReason() const {
+    return m_systemError ? std::generic_category().message(m_systemError) : std::string();
+}
 
 namespace {
 
 ArchiveError Make(ArchiveErrorCode code, std::string_view message, ComponentName name = ComponentName::Shown) {
     return ArchiveError(code, FormatArchiveErrorText(message, code, name));
+}
+
+// A full or failing disk refuses new folders and files as well as data.
+bool IsDiskFailure(int systemError) { return systemError == ENOSPC || systemError == EDQUOT || systemError == EIO; }
+
+ArchiveError MakeSystem(ArchiveErrorCode code, const std::string& message, int systemError, bool writeFailed) {
+    return ArchiveError(code, FormatArchiveErrorText(message, code, ComponentName::Shown), systemError,
+                        writeFailed || IsDiskFailure(systemError));
 }
 
 }  // namespace
@@ -58,12 +76,19 @@ ArchiveError ArchiveError::SizesExceedArchive() {
     return Make(ArchiveErrorCode::SizesExceedArchive, "Archive is damaged. Open failed", ComponentName::Omitted);
 }
 
-ArchiveError ArchiveError::CannotCreateDirectory(const std::filesystem::path& folder) {
-    return Make(ArchiveErrorCode::CannotCreateDirectory, "Cannot create directory \"" + folder.string() + "\"");
+ArchiveError ArchiveError::CannotCreateDirectory(const std::filesystem::path& folder, int systemError) {
+    return MakeSystem(ArchiveErrorCode::CannotCreateDirectory, "Cannot create directory \"" + folder.string() + "\"",
+                      systemError, false);
 }
 
-ArchiveError ArchiveError::CannotCreateFile(const std::filesystem::path& file) {
-    return Make(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"");
+ArchiveError ArchiveError::CannotCreateFile(const std::filesystem::path& file, int systemError) {
+    return MakeSystem(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"", systemError,
+                      false);
+}
+
+ArchiveError ArchiveError::CannotWriteFile(const std::filesystem::path& file, int systemError) {
+    return MakeSystem(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"", systemError,
+                      true);
 }
 
 ArchiveError ArchiveError::InvalidEntry() {

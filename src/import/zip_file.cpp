@@ -55,8 +55,6 @@ constexpr std::uint32_t kDosReadOnly = 0x01;
 constexpr std::uint32_t kDosDirectory = 0x10;
 constexpr std::uint8_t kHostUnix = 3;
 
-constexpr std::string_view kEntryFailureSuffix = ". File processing error, possibly disk is full";
-
 constexpr std::size_t kInputChunk = 256 * 1024;
 constexpr std::size_t kOutputChunk = 1024 * 1024;
 
@@ -279,27 +277,46 @@ ZipEntry ReadCentralRecord(ByteCursor& c) {
 
 // --- The steps of one entry's extraction -------------------------------------
 
-// Creates and enters `folders` one by one below `base`, never through a
+// Creates and enters `folders` one by one below `root`, never through a
 // symbolic link, so that nothing an earlier entry or anyone else put there
 // leads outside. Returns the innermost folder with its path.
-std::pair<Fd, std::filesystem::path> OpenFolderChain(const std::filesystem::path& base,
+std::pair<Fd, std::filesystem::path> OpenFolderChain(const std::filesystem::path& root,
                                                      std::span<const std::string> folders) {
     std::error_code ec;
-    std::filesystem::create_directories(base, ec);
-    Fd dir(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::filesystem::create_directories(root, ec);
+    Fd dir(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.IsOpen())
-        throw ArchiveError::CannotCreateDirectory(base);
-    std::filesystem::path path = base;
+        throw ArchiveError::CannotCreateDirectory(root, errno);
+    std::filesystem::path path = root;
     for (const std::string& name : folders) {
         path /= name;
         if (::mkdirat(dir.Get(), name.c_str(), 0777) != 0 && errno != EEXIST)
-            throw ArchiveError::CannotCreateDirectory(path);
+            throw ArchiveError::CannotCreateDirectory(path, errno);
         Fd sub(::openat(dir.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!sub.IsOpen())
-            throw ArchiveError::CannotCreateDirectory(path);
+            throw ArchiveError::CannotCreateDirectory(path, errno);
         dir = std::move(sub);
     }
     return {std::move(dir), std::move(path)};
+}
+
+// The folders that lead from `root` down to `folder`; none when `folder` does
+// not lie below `root`.
+std::optional<std::vector<std::string>> FoldersBelow(const std::filesystem::path& root,
+                                                     const std::filesystem::path& folder) {
+    if (root.empty())
+        return std::nullopt;
+    const std::filesystem::path relative = folder.lexically_relative(root);
+    if (relative.empty())
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const auto& part : relative) {
+        if (part == "..")
+            return std::nullopt;
+        if (part != ".")
+            names.push_back(part.string());
+    }
+    return names;
 }
 
 // The file an entry is written to. Until Keep() succeeds the file is deleted
@@ -330,7 +347,7 @@ public:
             if (w < 0) {
                 if (errno == EINTR)
                     continue;
-                throw ArchiveError::CannotCreateFile(m_path);
+                throw ArchiveError::CannotWriteFile(m_path, errno);
             }
             data += w;
             n -= static_cast<std::size_t>(w);
@@ -341,7 +358,7 @@ public:
     // file systems) fails the entry as a failed write does.
     void Keep() {
         if (::close(m_file.Release()) != 0)
-            throw ArchiveError::CannotCreateFile(m_path);
+            throw ArchiveError::CannotWriteFile(m_path, errno);
         m_kept = true;
     }
 
@@ -358,11 +375,14 @@ private:
 OutputFile OpenTarget(Fd folder, const std::filesystem::path& folderPath, const std::string& name) {
     const std::filesystem::path path = folderPath / name;
     struct stat st {};
-    if (::fstatat(folder.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
+    if (::fstatat(folder.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw ArchiveError::CannotCreateFile(path, EISDIR);
         ::unlinkat(folder.Get(), name.c_str(), 0);
+    }
     Fd file(::openat(folder.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!file.IsOpen())
-        throw ArchiveError::CannotCreateFile(path);
+        throw ArchiveError::CannotCreateFile(path, errno);
     return OutputFile(std::move(folder), name, path, std::move(file));
 }
 
@@ -632,6 +652,9 @@ void ZipFile::ExtractFiles() {
     if (!m_fd.IsOpen())
         return;
     m_password.reset();
+    const auto below = FoldersBelow(m_rootDir, m_baseDir);
+    m_chainRoot = below ? m_rootDir : m_baseDir;
+    m_baseChain = below.value_or(std::vector<std::string>{});
     for (const ZipEntry& entry : m_entries) {
         // "*" also matches folder separators, so the stored folders of a name
         // do not change whether it matches.
@@ -643,7 +666,7 @@ void ZipFile::ExtractFiles() {
                 break;
             } catch (const ArchiveError& e) {
                 const EntryFailureAnswer answer =
-                    m_questions.AskEntryFailure(e.what() + std::string(kEntryFailureSuffix));
+                    m_questions.AskEntryFailure({entry.name, e.what(), e.SystemReason(), e.WriteFailed()});
                 if (answer == EntryFailureAnswer::Retry)
                     continue;
                 if (answer == EntryFailureAnswer::Abort)
@@ -664,8 +687,9 @@ void ZipFile::ExtractEntry(const ZipEntry& entry) {
     if (!isFolder && (!entry.dataOffset || entry.uncompressedSize > kMaxEntrySize))
         throw ArchiveError::InvalidEntry();
 
-    const std::span<const std::string> folders(parts->data(), namesFolder ? parts->size() : parts->size() - 1);
-    auto [folder, folderPath] = OpenFolderChain(m_baseDir, folders);
+    std::vector<std::string> folders = m_baseChain;
+    folders.insert(folders.end(), parts->begin(), namesFolder ? parts->end() : parts->end() - 1);
+    auto [folder, folderPath] = OpenFolderChain(m_chainRoot, folders);
     if (isFolder)
         return;
     OutputFile out = OpenTarget(std::move(folder), folderPath, parts->back());

@@ -45,6 +45,11 @@ public:
     // into it and needs no temporary file.
     const std::filesystem::path& BaseDir() const { return m_baseDir; }
     void SetBaseDir(const std::filesystem::path& path) { m_baseDir = path; }
+    // The folder from which BaseDir is reached. It may be a symbolic link
+    // itself (the user chose it), but the folders from it down to BaseDir are
+    // created and entered without following one, as the entries' folders are.
+    // Unset, BaseDir is its own root.
+    void SetRootDir(const std::filesystem::path& path) { m_rootDir = path; }
 
     // Opens FileName for reading and reads its central directory. Throws
     // ArchiveError or FileOpenError; after an error the archive is closed.
@@ -69,6 +74,11 @@ private:
     ExtractQuestions& m_questions;
     std::filesystem::path m_fileName;
     std::filesystem::path m_baseDir;
+    std::filesystem::path m_rootDir;
+    // Where each entry's folder chain starts, and the folders from there down
+    // to BaseDir; set when the extraction starts.
+    std::filesystem::path m_chainRoot;
+    std::vector<std::string> m_baseChain;
 
     Fd m_fd;
     bool m_openedMissing = false;

@@ -344,13 +344,14 @@ private slots:
     void extractionQuestionsGoThroughTheHost() {
         HostQuestions questions(*m_host, &form());
         m_host->messageAnswers = {QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::NoButton};
-        QCOMPARE(questions.AskEntryFailure("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"),
-                 EntryFailureAnswer::Retry);
-        QCOMPARE(questions.AskEntryFailure("e"), EntryFailureAnswer::Ignore);
+        const EntryFailure failure{"x.csv", "ZipFile: Cannot create file \"x.csv\" - Native error: 00019", "", false};
+        QCOMPARE(questions.AskEntryFailure(failure), EntryFailureAnswer::Retry);
+        QCOMPARE(questions.AskEntryFailure(failure), EntryFailureAnswer::Ignore);
         // Closing the box without a button stops the extraction.
-        QCOMPARE(questions.AskEntryFailure("e"), EntryFailureAnswer::Abort);
+        QCOMPARE(questions.AskEntryFailure(failure), EntryFailureAnswer::Abort);
         QCOMPARE(m_host->messages[0].text,
-                 QStringLiteral("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"));
+                 QStringLiteral("ZipFile: Cannot create file \"x.csv\" - Native error: 00019. File processing "
+                                "error, possibly disk is full"));
         QCOMPARE(m_host->messages[0].buttons, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
         QCOMPARE(questions.AskPassword("a.csv"), std::optional<std::string>());
     }

@@ -199,8 +199,11 @@ public:
     std::vector<std::string> failureTexts;
     std::vector<std::string> passwordEntries;
 
-    EntryFailureAnswer AskEntryFailure(const std::string& text) override {
-        failureTexts.push_back(text);
+    std::vector<EntryFailure> failures;
+
+    EntryFailureAnswer AskEntryFailure(const EntryFailure& failure) override {
+        failureTexts.push_back(failure.QuestionText());
+        failures.push_back(failure);
         if (failureAnswers.empty())
             return EntryFailureAnswer::Ignore;
         auto a = failureAnswers.front();
@@ -217,7 +220,7 @@ public:
     }
 };
 
-inline constexpr std::string_view kEntryFailureSuffix = ". File processing error, possibly disk is full";
+inline constexpr std::string_view kQuestionSuffix = ". File processing error, possibly disk is full";
 
 // A minimal ZIP writer for archives that no tool would make: every field can
 // be set, sizes and CRC included, and the data may be placed anywhere.

@@ -51,26 +51,31 @@ TEST_F(WorkingFoldersTest, WorkingFoldersLieUnderTmp) {
 }
 
 TEST_F(WorkingFoldersTest, EmptyingDeletesTopLevelCsvFilesOnly) {
+    const fs::path folder = WorkingFolder(Work(), SnapshotSide::Start);
     for (const char* name : {"a_players.csv", "B_TEAM.CSV", "keep.txt", "x.csv.bak", "sub/c.csv"})
-        WriteFileBytes(Work() / name, "x");
-    ::chmod((Work() / "a_players.csv").c_str(), 0444);  // read-only files go too
-    fs::create_directories(Work() / "folder.csv");
-    EmptyCsvFiles(Work());
-    EXPECT_EQ(TreeOf(Work()), (std::vector<std::string>{"folder.csv/", "keep.txt", "sub/", "sub/c.csv", "x.csv.bak"}));
-    EXPECT_NO_THROW(EmptyCsvFiles(Src() / "missing"));
+        WriteFileBytes(folder / name, "x");
+    ::chmod((folder / "a_players.csv").c_str(), 0444);  // read-only files go too
+    fs::create_directories(folder / "folder.csv");
+    WriteFileBytes(Src() / "target.csv", "kept");
+    fs::create_symlink(Src() / "target.csv", folder / "link.csv");  // the link goes, not its target
+    EmptyWorkingFolder(Work(), SnapshotSide::Start);
+    EXPECT_EQ(TreeOf(folder), (std::vector<std::string>{"folder.csv/", "keep.txt", "sub/", "sub/c.csv", "x.csv.bak"}));
+    EXPECT_EQ(ReadFileBytes(Src() / "target.csv"), "kept");
+    EXPECT_NO_THROW(EmptyWorkingFolder(Src() / "missing", SnapshotSide::End));
 }
 
 TEST_F(WorkingFoldersTest, FileThatCannotBeDeletedEndsEmptyingWithItsName) {
-    WriteFileBytes(Work() / "stuck.csv", "x");
-    const fs::path stuck = Work() / "stuck.csv";
-    const Unwritable closed(Work());
+    const fs::path folder = WorkingFolder(Work(), SnapshotSide::End);
+    WriteFileBytes(folder / "stuck.csv", "x");
+    const Unwritable closed(folder);
     if (!closed.Active())
         GTEST_SKIP() << kNoWayToForbidWriting;
     try {
-        EmptyCsvFiles(Work());
+        EmptyWorkingFolder(Work(), SnapshotSide::End);
         ADD_FAILURE() << "no error for a file that cannot be deleted";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot delete file \"" + stuck.string() + "\"");
+        const std::string reason = ::geteuid() == 0 ? "Operation not permitted" : "Permission denied";
+        EXPECT_EQ(std::string(e.what()), "Cannot delete file \"" + (folder / "stuck.csv").string() + "\": " + reason);
     }
 }
 

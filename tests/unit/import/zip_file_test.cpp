@@ -14,7 +14,7 @@ using namespace cadrix::testing;
 
 const std::string kInvalidEntryQuestion =
     "ZipFile: Invalid size or check sum of file or unsupported compression format - Native error: 00008" +
-    std::string(kEntryFailureSuffix);
+    std::string(kQuestionSuffix);
 
 // A players file of a few megabytes in code page 1251, so that the data runs
 // through several read and inflate buffers.
@@ -133,7 +133,7 @@ TEST_F(ZipFileTest, Deflate64EntryFailsWithError55) {
     Extract(Src() / "d64.zip");
     ASSERT_EQ(questions.failureTexts.size(), 1u);
     EXPECT_EQ(questions.failureTexts[0],
-              "Deflate64 compression method is not supported - Native error: 00055" + std::string(kEntryFailureSuffix));
+              "Deflate64 compression method is not supported - Native error: 00055" + std::string(kQuestionSuffix));
     EXPECT_FALSE(fs::exists(Work() / "a_players.csv"));
 }
 
@@ -425,7 +425,7 @@ TEST_F(ZipFileTest, EntriesFailingTheirChecksAreAskedAboutAndLeaveNoFile) {
         {"unknown method", {.name = "bad.csv", .data = data, .method = 12}, kInvalidEntryQuestion},
         {"method 9",
          {.name = "bad.csv", .data = data, .method = 9},
-         "Deflate64 compression method is not supported - Native error: 00055" + std::string(kEntryFailureSuffix)},
+         "Deflate64 compression method is not supported - Native error: 00055" + std::string(kQuestionSuffix)},
         {"AES without encryption flag", {.name = "bad.csv", .data = data, .method = 99}, kInvalidEntryQuestion},
     };
     for (const Case& c : cases) {
@@ -551,7 +551,7 @@ TEST_F(ZipFileTest, NeverWritesThroughSymbolicLinks) {
         {{.name = "link/x.csv", .data = "through folder link"}, {.name = "a.csv", .data = "replaces the link"}}));
     EXPECT_EQ(questions.failureTexts,
               std::vector<std::string>{"ZipFile: Cannot create directory \"" + (Work() / "link").string() +
-                                       "\" - Native error: 00020" + std::string(kEntryFailureSuffix)});
+                                       "\" - Native error: 00020" + std::string(kQuestionSuffix)});
     EXPECT_TRUE(fs::is_empty(Src() / "outside"));
     EXPECT_EQ(ReadFileBytes(Src() / "victim.csv"), "victim");
     EXPECT_FALSE(fs::is_symlink(Work() / "a.csv"));
@@ -563,7 +563,7 @@ TEST_F(ZipFileTest, TargetThatCannotBeCreatedIsError19) {
     Extract(WriteCrafted({{.name = "a.csv", .data = "x"}}));
     EXPECT_EQ(questions.failureTexts,
               std::vector<std::string>{"ZipFile: Cannot create file \"" + (Work() / "a.csv").string() +
-                                       "\" - Native error: 00019" + std::string(kEntryFailureSuffix)});
+                                       "\" - Native error: 00019" + std::string(kQuestionSuffix)});
 }
 
 }  // namespace
