@@ -1,7 +1,10 @@
 #include "import/working_folders.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
 
 #include "import_test_support.h"
@@ -12,6 +15,50 @@ namespace {
 using namespace cadrix::testing;
 
 class WorkingFoldersTest : public TempFolderTest {};
+
+// Another process that holds the lock of `base` until this is destroyed.
+class LockHolder {
+public:
+    explicit LockHolder(const fs::path& base) {
+        int ready[2], release[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ready[0]);
+            ::close(release[1]);
+            const auto lock = WorkFolderLock::TryAcquire(base);
+            char c = lock ? 1 : 0;
+            if (::write(ready[1], &c, 1) == 1)
+                while (::read(release[0], &c, 1) > 0) {
+                }
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        m_release = release[1];
+        char c = 0;
+        m_held = ::read(ready[0], &c, 1) == 1 && c == 1;
+        ::close(ready[0]);
+    }
+    ~LockHolder() { Release(); }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+    bool Held() const { return m_held; }
+    void Release() {
+        if (m_pid <= 0)
+            return;
+        ::close(m_release);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_release = -1;
+    bool m_held = false;
+};
 
 TEST_F(WorkingFoldersTest, BaseFolderPrefersWorkDirThenExecutableFolderThenUserData) {
     EnvGuard xdg("XDG_DATA_HOME", nullptr);
@@ -48,6 +95,72 @@ TEST_F(WorkingFoldersTest, WorkingFoldersLieUnderTmp) {
     EXPECT_EQ(WorkingFolder("/opt/cadrix", SnapshotSide::Start), fs::path("/opt/cadrix/Tmp/old"));
     EXPECT_EQ(WorkingFolder("/opt/cadrix", SnapshotSide::End), fs::path("/opt/cadrix/Tmp/new"));
     EXPECT_FALSE(ExecutableFolder().empty());
+}
+
+TEST_F(WorkingFoldersTest, SymbolicLinkBelowTheBaseFolderIsRefusedByName) {
+    WriteFileBytes(Src() / "v" / "important.csv", "x");
+    for (const char* link : {"Tmp/old", "Tmp"}) {
+        SCOPED_TRACE(link);
+        fs::remove_all(Work());
+        fs::create_directories((Work() / link).parent_path());
+        fs::create_directory_symlink(Src() / "v", Work() / link);
+        try {
+            EmptyWorkingFolder(Work(), SnapshotSide::Start);
+            ADD_FAILURE() << "a link was followed";
+        } catch (const WorkingFolderError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Working folder \"" + (Work() / link).string() + "\" is a symbolic link, which is not followed");
+        }
+        if (std::string_view(link) == "Tmp") {
+            EXPECT_THROW(WorkFolderLock::TryAcquire(Work()), WorkingFolderError) << "the lock lies in Tmp";
+        }
+        EXPECT_EQ(ReadFileBytes(Src() / "v" / "important.csv"), "x");
+    }
+    // The base folder itself is the user's choice and may be a link.
+    fs::remove_all(Work());
+    fs::create_directories(Src() / "v" / "Tmp" / "new");
+    fs::create_directory_symlink(Src() / "v", Work());
+    WriteFileBytes(Src() / "v" / "Tmp" / "new" / "a_players.csv", "x");
+    EmptyWorkingFolder(Work(), SnapshotSide::End);
+    EXPECT_FALSE(fs::exists(Src() / "v" / "Tmp" / "new" / "a_players.csv"));
+    EXPECT_EQ(ReadFileBytes(Src() / "v" / "important.csv"), "x");
+}
+
+TEST_F(WorkingFoldersTest, LockHeldByAnotherProcessIsWaitedForThenNamed) {
+    LockHolder other(Work());
+    ASSERT_TRUE(other.Held());
+    EXPECT_FALSE(WorkFolderLock::TryAcquire(Work()));
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        WorkFolderLock::Acquire(Work(), std::chrono::milliseconds(300));
+        ADD_FAILURE() << "the lock was taken twice";
+    } catch (const WorkingFolderError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Working folder \"" + (Work() / "Tmp").string() + "\" is in use by another Cadrix");
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    other.Release();
+    EXPECT_TRUE(WorkFolderLock::TryAcquire(Work()));
+}
+
+// A second window takes the per-user folder when another holds the
+// executable's; a folder named with --work-dir is never swapped.
+TEST_F(WorkingFoldersTest, WindowWhoseFoldersAreHeldTakesItsOwnOrSaysSo) {
+    const EnvGuard xdg("XDG_DATA_HOME", (Src() / "xdg").c_str());
+    const fs::path own = Src() / "xdg" / "cadrix";
+    fs::create_directories(Work());
+    LockHolder first(Work());
+    ASSERT_TRUE(first.Held());
+    const LockedBaseFolder second = LockBaseFolder(Work(), std::nullopt);
+    EXPECT_EQ(second.base, own);
+    EXPECT_THROW(LockBaseFolder(Work(), Work()), WorkingFolderError);
+    try {
+        LockBaseFolder(Work(), std::nullopt);
+        ADD_FAILURE() << "a third window shares the folders of the second";
+    } catch (const WorkingFolderError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Working folder \"" + (own / "Tmp").string() + "\" is in use by another Cadrix");
+    }
 }
 
 TEST_F(WorkingFoldersTest, EmptyingDeletesTopLevelCsvFilesOnly) {

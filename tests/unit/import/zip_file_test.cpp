@@ -1,8 +1,11 @@
 #include "import/zip_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "import/archive_error.h"
 #include "import_test_support.h"
@@ -556,14 +559,55 @@ TEST_F(ZipFileTest, NeverWritesThroughSymbolicLinks) {
     EXPECT_EQ(ReadFileBytes(Src() / "victim.csv"), "victim");
     EXPECT_FALSE(fs::is_symlink(Work() / "a.csv"));
     EXPECT_EQ(ReadFileBytes(Work() / "a.csv"), "replaces the link");
+
+    // Nor between the root folder and BaseDir: a Tmp planted as a link.
+    questions = ScriptedQuestions{};
+    fs::create_directory_symlink(Src() / "outside", Work() / "Tmp");
+    ZipFile zip(questions);
+    zip.SetFileName(Src() / "crafted.zip");
+    zip.SetRootDir(Work());
+    zip.SetBaseDir(Work() / "Tmp" / "old");
+    zip.OpenArchive();
+    zip.ExtractFiles();
+    ASSERT_EQ(questions.failures.size(), 2u);
+    EXPECT_EQ(questions.failures[0].errorText,
+              "ZipFile: Cannot create directory \"" + (Work() / "Tmp").string() + "\" - Native error: 00020");
+    EXPECT_TRUE(fs::is_empty(Src() / "outside"));
 }
 
-TEST_F(ZipFileTest, TargetThatCannotBeCreatedIsError19) {
+TEST_F(ZipFileTest, TargetThatCannotBeCreatedIsError19WithTheSystemsReason) {
     fs::create_directories(Work() / "a.csv");
     Extract(WriteCrafted({{.name = "a.csv", .data = "x"}}));
     EXPECT_EQ(questions.failureTexts,
               std::vector<std::string>{"ZipFile: Cannot create file \"" + (Work() / "a.csv").string() +
                                        "\" - Native error: 00019" + std::string(kQuestionSuffix)});
+    ASSERT_EQ(questions.failures.size(), 1u);
+    EXPECT_EQ(questions.failures[0].entryName, "a.csv");
+    EXPECT_EQ(questions.failures[0].systemReason, "Is a directory");
+    EXPECT_FALSE(questions.failures[0].writeFailed);
+}
+
+// A write the system refuses (here: beyond the file size limit, as a full
+// disk would) is asked about as error 19, marked as refused by the disk, and
+// leaves no half-written file.
+TEST_F(ZipFileTest, RefusedWriteFailsTheEntryAndLeavesNoFile) {
+    const std::string big(64 * 1024, 'x');
+    const fs::path archive = WriteCrafted({{.name = "small.csv", .data = "fits"}, {.name = "big.csv", .data = big}});
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const rlimit limit{16 * 1024, old.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    Extract(archive);
+    std::signal(SIGXFSZ, oldHandler);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_EQ(questions.failures.size(), 1u);
+    EXPECT_EQ(questions.failures[0].entryName, "big.csv");
+    EXPECT_EQ(questions.failures[0].errorText,
+              "ZipFile: Cannot create file \"" + (Work() / "big.csv").string() + "\" - Native error: 00019");
+    EXPECT_EQ(questions.failures[0].systemReason, "File too large");
+    EXPECT_TRUE(questions.failures[0].writeFailed);
+    EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"small.csv"});
 }
 
 }  // namespace
