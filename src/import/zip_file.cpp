@@ -339,7 +339,6 @@ public:
     }
 
     int Get() const { return m_file.Get(); }
-    const std::filesystem::path& Path() const { return m_path; }
 
     void Write(const std::uint8_t* data, std::size_t n) {
         while (n > 0) {

@@ -20,9 +20,9 @@ namespace cadrix {
 namespace {
 
 constexpr const char* kFileLabels[] = {"labelTS1", "labelTS2"};
+constexpr const char* kDateLabels[] = {"LabelOF", "LabelNF"};
 // How long a run waits for working folders that another run holds.
 constexpr std::chrono::seconds kLockPatience{60};
-constexpr const char* kDateLabels[] = {"LabelOF", "LabelNF"};
 
 void Publish(const SnapshotChoice& choice, Comparison& cmp, std::map<std::string, std::string>& labels) {
     const bool start = choice.side == SnapshotSide::Start;
@@ -76,6 +76,28 @@ void PrintInvalidStatistics(const std::filesystem::path& input) {
     std::cerr << "cadrix-report: " << input.string() << ": " << kInvalidStatisticsText << "\n";
 }
 
+bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
+                 std::map<std::string, std::string>& labels) {
+    for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
+        const std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
+        if (!choice) {
+            PrintInvalidStatistics(folder);
+            return false;
+        }
+        Publish(*choice, comparison, labels);
+    }
+    comparison.SpeedButtonFillClick(start, end);
+    return true;
+}
+
+WorkFolderLock LockWorkingFolders(const std::filesystem::path& base) {
+    if (std::optional<WorkFolderLock> lock = WorkFolderLock::TryAcquire(base))
+        return std::move(*lock);
+    std::cerr << "cadrix-report: waiting for the working folders under " << base.string()
+              << ", in use by another Cadrix\n";
+    return WorkFolderLock::Acquire(base, kLockPatience);
+}
+
 std::filesystem::path FreshTempFolder() {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -112,30 +134,15 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         std::cerr << "cadrix-report: give two archives or two folders\n";
         return false;
     }
-    if (startIsFolder) {
-        for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
-            const std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
-            if (!choice) {
-                PrintInvalidStatistics(folder);
-                return false;
-            }
-            Publish(*choice, comparison, labels);
-        }
-        comparison.SpeedButtonFillClick(start, end);
-        return true;
-    }
+    if (startIsFolder)
+        return LoadFolders(start, end, comparison, labels);
 
     if (!m_workDir)
         m_tempDir = FreshTempFolder();
     const std::filesystem::path base = m_workDir ? *m_workDir : *m_tempDir;
     // From the first emptying until the load run has read both folders, no
     // other program may touch them.
-    std::optional<WorkFolderLock> lock = WorkFolderLock::TryAcquire(base);
-    if (!lock) {
-        std::cerr << "cadrix-report: waiting for the working folders under " << base.string()
-                  << ", in use by another Cadrix\n";
-        lock = WorkFolderLock::Acquire(base, kLockPatience);
-    }
+    const WorkFolderLock lock = LockWorkingFolders(base);
     // The start archive first, then the end archive, each followed by the load
     // run, which does its work once both are chosen.
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
