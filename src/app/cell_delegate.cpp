@@ -51,17 +51,15 @@ QPixmap CellImagePixmap(CellImage image) {
     return picture;
 }
 
-CellDelegate::CellDelegate(const Comparison& comparison, GridId grid, int fixedRows, int fixedCols, QObject* parent)
+CellDelegate::CellDelegate(const Comparison& comparison, GridId grid, QObject* parent)
     : QStyledItemDelegate(parent),
       m_comparison(comparison),
-      m_grid(grid),
-      m_fixedRows(fixedRows),
-      m_fixedCols(fixedCols) {}
+      m_info(InfoOf(grid)) {}
 
 void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int col = index.column();
     const int row = index.row();
-    const CellStyle style = m_comparison.DrawCell(m_grid, col, row);
+    const CellStyle style = m_comparison.DrawCell(m_info.id, col, row);
     const bool fixed = isFixed(col, row);
     const bool selected = !fixed && option.state.testFlag(QStyle::State_Selected);
     const QPalette& palette = option.palette;

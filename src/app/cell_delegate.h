@@ -12,18 +12,16 @@ namespace cadrix::app {
 class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    CellDelegate(const Comparison& comparison, GridId grid, int fixedRows, int fixedCols, QObject* parent = nullptr);
+    CellDelegate(const Comparison& comparison, GridId grid, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 
-    bool isFixed(int col, int row) const { return row < m_fixedRows || col < m_fixedCols; }
+    bool isFixed(int col, int row) const { return row < m_info.fixedRows || col < m_info.fixedCols; }
 
 private:
     const Comparison& m_comparison;
-    GridId m_grid;
-    int m_fixedRows;
-    int m_fixedCols;
+    const GridInfo& m_info;
 };
 
 // The picture of a cell image; null for CellImage::None.

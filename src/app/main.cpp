@@ -75,8 +75,8 @@ int main(int argc, char* argv[]) {
         });
     } else if (archives.size() == 2) {
         form.afterFirstActivation([&form, archives] {
-            form.chooseArchive(Period::Start, archives[0]);
-            form.chooseArchive(Period::End, archives[1]);
+            form.chooseArchive(cadrix::SnapshotSide::Start, archives[0]);
+            form.chooseArchive(cadrix::SnapshotSide::End, archives[1]);
         });
     }
     return QApplication::exec();

@@ -26,8 +26,8 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
     save(QStringLiteral("0-splash"));
     if (archives.size() != 2)
         return;
-    form.chooseArchive(Period::Start, archives[0]);
-    form.chooseArchive(Period::End, archives[1]);
+    form.chooseArchive(SnapshotSide::Start, archives[0]);
+    form.chooseArchive(SnapshotSide::End, archives[1]);
     auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl2"));
     if (!pages->isVisible())
         return;
@@ -59,8 +59,8 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
     picture.save(QDir(folder).filePath(QStringLiteral("8-panel.png")));
 
     // The picture a manager saves of the chosen player's skills.
-    WriteJpeg(form.CaptureSkillsArea(),
-              QDir(folder).filePath(form.ProposedScreenshotName() + QStringLiteral(".jpg")).toStdString());
+    WriteJpeg(form.captureSkillsArea(),
+              QDir(folder).filePath(form.proposedScreenshotName() + QStringLiteral(".jpg")).toStdString());
     form.SpeedButton2Click();
 
     auto saveDialog = [&](QWidget& dialog, const QString& name) {
