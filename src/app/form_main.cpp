@@ -269,7 +269,7 @@ void FormMain::setUpGrids() {
         auto* model = new GridModel(m_comparison, layout.id, view);
         m_models[layout.id] = model;
         view->setModel(model);
-        view->setItemDelegate(new CellDelegate(m_comparison, layout.id, view));
+        view->setItemDelegate(new CellDelegate(layout.id, view));
         for (QHeaderView* header : {view->horizontalHeader(), view->verticalHeader()}) {
             header->hide();
             header->setMinimumSectionSize(1);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QBrush>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -385,6 +386,16 @@ private slots:
         QCOMPARE(PixelOf(values, 4, favourable, {1, 8}), QColor(186, 240, 179));
         QCOMPARE(PixelOf(values, 4, unfavourable, {1, 8}), QColor(255, 176, 176));
         QCOMPARE(PixelOf(values, 3, favourable, {1, 8}), values->palette().color(QPalette::Base));
+        QCOMPARE(values->model()->index(favourable, 4).data(Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(186, 240, 179));
+
+        // On a selected row the rule's colour stays; the other cells take the highlight.
+        values->selectRow(favourable);
+        QCOMPARE(PixelOf(values, 4, favourable, {1, 8}), QColor(186, 240, 179));
+        QCOMPARE(PixelOf(values, 3, favourable, {1, 8}), values->palette().color(QPalette::Highlight));
+        // The header row is drawn like buttons, never selected.
+        values->selectRow(0);
+        QCOMPARE(PixelOf(values, 2, 0, {3, 8}), values->palette().color(QPalette::Button));
     }
 
     void playerChoiceColoursTheSkillsGridByHisLine() {
