@@ -550,7 +550,7 @@ void FormMain::SpeedButton1Click() {
         if (path.isEmpty())
             return;
         const QString fullPath = QFileInfo(path).absoluteFilePath();
-        WriteJpeg(picture, std::filesystem::path(fullPath.toStdString()));
+        WriteJpeg(picture, fullPath);
         m_host.message(this, QStringLiteral("Информация"), QStringLiteral("Сохранено в ") + fullPath,
                        QMessageBox::Information, QMessageBox::Ok);
     });

@@ -59,8 +59,7 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
     picture.save(QDir(folder).filePath(QStringLiteral("8-panel.png")));
 
     // The picture a manager saves of the chosen player's skills.
-    WriteJpeg(form.captureSkillsArea(),
-              QDir(folder).filePath(form.proposedScreenshotName() + QStringLiteral(".jpg")).toStdString());
+    WriteJpeg(form.captureSkillsArea(), QDir(folder).filePath(form.proposedScreenshotName() + QStringLiteral(".jpg")));
     form.SpeedButton2Click();
 
     auto saveDialog = [&](QWidget& dialog, const QString& name) {
