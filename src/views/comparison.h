@@ -17,8 +17,9 @@ namespace cadrix {
 
 // Everything the main window shows, as plain data: the two snapshots, the
 // period player table, the player chooser, the page grids with what stands
-// beside them, and the detail panel's values. The window and the command-line report both
-// drive one of these and only paint or print what it holds.
+// beside them, and the detail panel's values. The window and the
+// command-line report both drive one of these and only paint or print what
+// it holds.
 class Comparison {
 public:
     Comparison();
