@@ -29,10 +29,8 @@ TotalsLine FillContractsPage(const TextTable& total, TextTable& grid) {
 }
 
 CellStyle DrawContractsCell(const TextTable& grid, int col, int row) {
-    CellStyle style;
     const std::string_view text = grid.Cell(col, row);
-    if (text == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(text);
     if (col == 6) {
         if (!text.empty() && text[0] == '-')
             style.background = Background::Favourable;

@@ -80,9 +80,7 @@ NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::
 }
 
 CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& status, int col, int row) {
-    CellStyle style;
-    if (grid.Cell(col, row) == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(grid.Cell(col, row));
     if (col >= 0 && col < 8)
         style.align = kAlign[col];
     if ((col == 3 || col == 6) && row >= 0 && static_cast<std::size_t>(row) < status.size()) {

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "core/text_table.h"
+#include "snapshot/period_table.h"
+#include "views/cell_style.h"
 #include "views/comparison_result.h"
 #include "views/grids.h"
 
@@ -35,6 +37,15 @@ template <std::size_t N>
 void CopyColumns(const TextTable& total, int a, TextTable& grid, int row, const CopiedColumn (&columns)[N]) {
     for (const auto& [gridCol, totalCol] : columns)
         grid.SetCell(gridCol, row, total.Cell(totalCol, a));
+}
+
+// Where every player page's draw rule starts: a value the player does not
+// have at one of the dates, "n/a", is drawn in the dim colour.
+inline CellStyle PlayerCellStyle(std::string_view text) {
+    CellStyle style;
+    if (text == period::kNotAvailable)
+        style.text = kDimTextColour;
+    return style;
 }
 
 enum class FallIs { Favourable, Unfavourable };

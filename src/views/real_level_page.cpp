@@ -35,10 +35,8 @@ void FillRealLevelPage(const TextTable& total, TextTable& grid) {
 }
 
 CellStyle DrawRealLevelCell(const TextTable& grid, int col, int row) {
-    CellStyle style;
     const std::string_view text = grid.Cell(col, row);
-    if (text == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(text);
     if (col == 1)
         style.text = TalentColour(text);
     if (col == 7 && text != period::kNotAvailable) {

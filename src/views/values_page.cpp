@@ -21,10 +21,8 @@ TotalsLine FillValuesPage(const TextTable& total, TextTable& grid) {
 }
 
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row) {
-    CellStyle style;
     const std::string_view text = grid.Cell(col, row);
-    if (text == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(text);
     if (row == 0)
         style.align = Align::Center;
     else
