@@ -574,6 +574,13 @@ TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
     }
 }
 
+TEST_F(ReportRun, HelpPrintsTheUsageAndSucceeds) {
+    const RunResult run = Report({"--help", "--bogus"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: cadrix-report", 0), 0u) << run.out;
+    EXPECT_EQ(run.err, "");
+}
+
 TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
     const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
     const RunResult run = Report({(kSamples / "start").string(), (kSamples / "end").string()});
