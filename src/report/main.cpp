@@ -22,6 +22,7 @@ const char* const kUsage =
     "  START, END: two statistics archives (.zip) or two folders of extracted CSV files\n";
 
 struct Options {
+    bool help = false;  // -h or --help: print the usage and do nothing else
     std::optional<std::filesystem::path> workDir;
     bool json = false;
     bool tables = false;
@@ -56,8 +57,9 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
                 return std::nullopt;
             o.choose.push_back(*v);
         } else if (a == "-h" || a == "--help") {
-            std::cout << kUsage;
-            std::exit(0);
+            Options help;
+            help.help = true;
+            return help;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             return std::nullopt;
         } else {
@@ -101,6 +103,10 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return kUsageError;
     }
+    if (options->help) {
+        std::cout << kUsage;
+        return 0;
+    }
     try {
         Comparison comparison;
         ReportInput input;
@@ -122,7 +128,6 @@ int main(int argc, char** argv) {
             ChoiceRecord record;
             record.index = index;
             record.text = comparison.ComboBox3Text();
-            record.chooserText = comparison.ComboBox3Text();
             record.skills = comparison.Grid(GridId::StringGrid3);
             record.panel = comparison.ExInfo();
             input.choices.push_back(std::move(record));
