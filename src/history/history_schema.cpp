@@ -1,0 +1,97 @@
+#include "history/history_schema.h"
+
+#include <string>
+
+namespace cadrix {
+
+namespace {
+
+// PRAGMA application_id marks the file as ours ("CDRX"), so that a SQLite
+// database of another program is not taken for an empty history.
+constexpr std::int64_t kApplicationId = 0x43445258;
+
+// Version 1. Snapshots are ordered by export day, then id. The files' bytes
+// lie in snapshot_data, apart from the small rows that lists read; skills are
+// the 24 cell texts joined by ";", which no cell holds (cells are cut at ";").
+constexpr const char* kSchemaV1 = R"sql(
+CREATE TABLE snapshot (
+    id             INTEGER PRIMARY KEY,
+    file_name      TEXT    NOT NULL,
+    archive_sha256 BLOB    NOT NULL UNIQUE,
+    content_sha256 BLOB    NOT NULL UNIQUE,
+    export_date    TEXT    NOT NULL,
+    export_day     TEXT    NOT NULL,
+    club           TEXT    NOT NULL,
+    players        INTEGER NOT NULL,
+    added_at       INTEGER NOT NULL
+);
+CREATE TABLE snapshot_file (
+    snapshot_id INTEGER NOT NULL,
+    role        INTEGER NOT NULL,
+    name        TEXT    NOT NULL,
+    modified    TEXT    NOT NULL,
+    size        INTEGER NOT NULL,
+    PRIMARY KEY (snapshot_id, role)
+) WITHOUT ROWID;
+CREATE TABLE snapshot_data (
+    snapshot_id INTEGER PRIMARY KEY,
+    packed      BLOB NOT NULL
+);
+CREATE TABLE player_point (
+    player_id   TEXT    NOT NULL,
+    snapshot_id INTEGER NOT NULL,
+    name        TEXT    NOT NULL,
+    position    TEXT    NOT NULL,
+    talent      TEXT    NOT NULL,
+    age         TEXT    NOT NULL,
+    real_level  TEXT    NOT NULL,
+    value       TEXT    NOT NULL,
+    salary      TEXT    NOT NULL,
+    skills      TEXT,
+    PRIMARY KEY (player_id, snapshot_id)
+) WITHOUT ROWID;
+CREATE TABLE club_figure (
+    snapshot_id INTEGER NOT NULL,
+    row         INTEGER NOT NULL,
+    caption     TEXT    NOT NULL,
+    value       TEXT    NOT NULL,
+    PRIMARY KEY (snapshot_id, row)
+) WITHOUT ROWID;
+)sql";
+
+std::int64_t Pragma(const SqliteDb& db, const char* name) { return db.QueryInt(std::string("PRAGMA ") + name); }
+
+void Refuse(const SqliteDb& db, const std::string& reason) { throw HistoryError(db.File().string() + ": " + reason); }
+
+}  // namespace
+
+void CheckHistoryUsable(const SqliteDb& db) {
+    const std::int64_t version = Pragma(db, "user_version");
+    if (version > kHistorySchemaVersion)
+        Refuse(db, "the history was written by a newer version of Cadrix (schema " + std::to_string(version) +
+                       "; this version reads up to " + std::to_string(kHistorySchemaVersion) + ")");
+    const std::int64_t appId = Pragma(db, "application_id");
+    if (appId != 0 && appId != kApplicationId)
+        Refuse(db, "is a database of another program, not a Cadrix history");
+}
+
+void MigrateHistory(SqliteDb& db) {
+    if (Pragma(db, "user_version") == kHistorySchemaVersion)
+        return;
+    SqliteTransaction transaction(db);
+    // Another program may have prepared it while this one waited for the lock.
+    CheckHistoryUsable(db);
+    std::int64_t version = Pragma(db, "user_version");
+    if (version == 0) {
+        if (db.QueryInt("SELECT count(*) FROM sqlite_schema") != 0)
+            Refuse(db, "is a database of another program, not a Cadrix history");
+        db.Exec(kSchemaV1);
+        version = 1;
+    }
+    // A later schema adds its step here: if (version == 1) { ...; version = 2; }
+    db.Exec(("PRAGMA user_version = " + std::to_string(version)).c_str());
+    db.Exec(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
+    transaction.Commit();
+}
+
+}  // namespace cadrix
