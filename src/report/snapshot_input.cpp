@@ -67,7 +67,7 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
                              Comparison& comparison, std::map<std::string, std::string>& labels) {
     for (const auto& p : {start, end}) {
         std::error_code ec;
-        if (!std::filesystem::exists(p, ec)) {
+        if (!m_isStoredRef(p.string()) && !std::filesystem::exists(p, ec)) {
             std::cerr << "cadrix-report: " << p.string() << ": no such file or folder\n";
             return false;
         }
@@ -93,7 +93,9 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
         SnapshotChoice choice = SnapshotChoice::Initial(side);
         BeginChoice(choice);
-        const ChoiceStatus status = ChooseArchive(choice, archive, WorkingFolder(base, side), questions);
+        const ChoiceStatus status = m_isStoredRef(archive.string())
+                                        ? m_chooseStored(choice, archive.string(), WorkingFolder(base, side))
+                                        : ChooseArchive(choice, archive, WorkingFolder(base, side), questions);
         Publish(choice, comparison, labels);
         if (status == ChoiceStatus::InvalidStatistics) {
             std::cerr << "cadrix-report: " << archive.string() << ": " << kInvalidStatisticsText << "\n";
