@@ -70,8 +70,9 @@ void CheckHistoryUsable(const SqliteDb& db) {
     if (version > kHistorySchemaVersion)
         Refuse(db, "the history was written by a newer version of Cadrix (schema " + std::to_string(version) +
                        "; this version reads up to " + std::to_string(kHistorySchemaVersion) + ")");
+    // Ours carry our mark; a new file is empty. Anything else belongs to another program.
     const std::int64_t appId = Pragma(db, "application_id");
-    if (appId != 0 && appId != kApplicationId)
+    if (appId != kApplicationId && (appId != 0 || db.QueryInt("SELECT count(*) FROM sqlite_schema") != 0))
         Refuse(db, "is a database of another program, not a Cadrix history");
 }
 
@@ -83,8 +84,6 @@ void MigrateHistory(SqliteDb& db) {
     CheckHistoryUsable(db);
     std::int64_t version = Pragma(db, "user_version");
     if (version == 0) {
-        if (db.QueryInt("SELECT count(*) FROM sqlite_schema") != 0)
-            Refuse(db, "is a database of another program, not a Cadrix history");
         db.Exec(kSchemaV1);
         version = 1;
     }
