@@ -16,6 +16,7 @@
 #include "history/history_schema.h"
 #include "history/sha256.h"
 #include "history/snapshot_capture.h"
+#include "history/stored_rows.h"
 #include "history/unique_fd.h"
 #include "import/archive_choice.h"
 #include "import/zip_file.h"
@@ -31,7 +32,6 @@ using Digest = std::array<std::uint8_t, 32>;
 constexpr std::string_view kArchiveMask = "*.zip";
 constexpr std::string_view kDataFolderName = "cadrix";
 constexpr std::string_view kHistoryFileName = "history.sqlite";
-constexpr char kSkillSeparator = ';';
 
 constexpr std::string_view kListColumns =
     "SELECT id, club, export_date, export_day, file_name, archive_sha256, players, added_at FROM snapshot";
@@ -79,26 +79,6 @@ StoredSnapshot ReadListRow(const SqliteStatement& row) {
     return s;
 }
 
-std::string JoinSkills(const std::array<std::string, kSkillCount>& skills) {
-    std::string text;
-    for (std::size_t k = 0; k < skills.size(); ++k)
-        text += (k ? std::string(1, kSkillSeparator) : std::string()) + skills[k];
-    return text;
-}
-
-std::array<std::string, kSkillCount> SplitSkills(std::string_view text) {
-    std::array<std::string, kSkillCount> skills;
-    std::size_t k = 0;
-    for (std::size_t start = 0; k < skills.size(); ++k) {
-        const std::size_t end = text.find(kSkillSeparator, start);
-        skills[k] = text.substr(start, end == std::string_view::npos ? text.size() - start : end - start);
-        if (end == std::string_view::npos)
-            break;
-        start = end + 1;
-    }
-    return skills;
-}
-
 std::optional<SnapshotId> FindStored(const SqliteDb& db, const Digest& archive, const Digest* content) {
     SqliteStatement stmt = db.Prepare("SELECT id FROM snapshot WHERE archive_sha256 = ?1 OR content_sha256 = ?2");
     stmt.BindBlob(1, archive);
@@ -126,49 +106,7 @@ SnapshotId InsertSnapshot(SqliteDb& db, const fs::path& archive, const Digest& d
     snapshot.Run();
     const SnapshotId id = db.LastInsertId();
 
-    SqliteStatement file =
-        db.Prepare("INSERT INTO snapshot_file (snapshot_id, role, name, modified, size) VALUES (?1, ?2, ?3, ?4, ?5)");
-    for (const auto& f : c.files) {
-        file.Bind(1, id)
-            .Bind(2, static_cast<std::int64_t>(f.role))
-            .Bind(3, f.name)
-            .Bind(4, f.modified)
-            .Bind(5, static_cast<std::int64_t>(f.bytes.size()));
-        file.Run();
-        file.Reset();
-    }
-    SqliteStatement data = db.Prepare("INSERT INTO snapshot_data (snapshot_id, packed) VALUES (?1, ?2)");
-    data.Bind(1, id).BindBlob(2, PackFiles(c.files));
-    data.Run();
-
-    SqliteStatement player =
-        db.Prepare("INSERT INTO player_point (player_id, snapshot_id, name, position, talent, age, real_level, value, "
-                   "salary, skills) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
-    for (const auto& p : c.playerRows) {
-        player.Bind(1, p.playerId)
-            .Bind(2, id)
-            .Bind(3, p.name)
-            .Bind(4, p.position)
-            .Bind(5, p.talent)
-            .Bind(6, p.age)
-            .Bind(7, p.realLevel)
-            .Bind(8, p.value)
-            .Bind(9, p.salary);
-        if (p.skills)
-            player.Bind(10, JoinSkills(*p.skills));
-        else
-            player.BindNull(10);
-        player.Run();
-        player.Reset();
-    }
-    SqliteStatement figure =
-        db.Prepare("INSERT INTO club_figure (snapshot_id, row, caption, value) VALUES (?1, ?2, ?3, ?4)");
-    for (int r = 0; r < kClubFigureCount; ++r) {
-        const ClubFigure& f = c.figures[static_cast<std::size_t>(r)];
-        figure.Bind(1, id).Bind(2, r + 1).Bind(3, f.caption).Bind(4, f.value);
-        figure.Run();
-        figure.Reset();
-    }
+    InsertSnapshotRows(db, id, c);
     return id;
 }
 
@@ -206,10 +144,15 @@ History History::Open(const fs::path& file) {
     if (file.has_parent_path())
         fs::create_directories(file.parent_path(), ec);  // when it fails, opening names the file and the reason
     SqliteDb db(file, SqliteDb::Mode::CreateIfMissing);
-    CheckHistoryUsable(db);
+    {
+        // One read transaction, so that the checks see one state of a file
+        // that another program may be creating.
+        const SqliteTransaction reading(db, SqliteTransaction::Kind::Read);
+        CheckHistoryUsable(db);
+    }
     // WAL lets a reader go on while another program writes; NORMAL syncs at
     // checkpoints only, which still keeps every transaction whole.
-    db.Exec("PRAGMA journal_mode = WAL");
+    db.ExecWaiting("PRAGMA journal_mode = WAL");
     db.Exec("PRAGMA synchronous = NORMAL");
     MigrateHistory(db);
     return History(std::move(db));
@@ -345,14 +288,10 @@ bool History::Remove(SnapshotId id) {
     SqliteTransaction transaction(m_db);
     if (!Find(id))
         return false;
-    for (const char* sql :
-         {"DELETE FROM player_point WHERE snapshot_id = ?1", "DELETE FROM club_figure WHERE snapshot_id = ?1",
-          "DELETE FROM snapshot_file WHERE snapshot_id = ?1", "DELETE FROM snapshot_data WHERE snapshot_id = ?1",
-          "DELETE FROM snapshot WHERE id = ?1"}) {
-        SqliteStatement stmt = m_db.Prepare(sql);
-        stmt.Bind(1, id);
-        stmt.Run();
-    }
+    DeleteSnapshotRows(m_db, id);
+    SqliteStatement stmt = m_db.Prepare("DELETE FROM snapshot WHERE id = ?1");
+    stmt.Bind(1, id);
+    stmt.Run();
     transaction.Commit();
     return true;
 }
@@ -400,10 +339,10 @@ StoredSnapshot History::Materialise(SnapshotId id, const fs::path& folder) const
 
 PlayerSeries History::Player(std::string_view playerId) const {
     SqliteStatement stmt = m_db.Prepare(
-        "SELECT p.snapshot_id, s.export_date, p.name, p.position, p.talent, p.age, p.real_level, p.value, p.salary, "
-        "p.skills FROM player_point p JOIN snapshot s ON s.id = p.snapshot_id WHERE p.player_id = ?1 "
-        "ORDER BY s.export_day, s.id");
-    stmt.Bind(1, playerId);
+        "SELECT p.snapshot_id, s.export_date, n.text, p.position, p.talent, p.age, p.real_level, p.value, p.salary, "
+        "p.skills FROM player_point p JOIN snapshot s ON s.id = p.snapshot_id JOIN shared_text n ON n.id = p.name_id "
+        "WHERE p.player_id = ?1 ORDER BY s.export_day, s.id");
+    BindCell(stmt, 1, playerId);
     PlayerSeries series;
     series.playerId = playerId;
     while (stmt.Step()) {
@@ -412,13 +351,12 @@ PlayerSeries History::Player(std::string_view playerId) const {
         p.date = stmt.Text(1);
         p.name = stmt.Text(2);
         p.position = stmt.Text(3);
-        p.talent = stmt.Text(4);
-        p.age = stmt.Text(5);
+        p.talent = CellAt(stmt, 4);
+        p.age = CellAt(stmt, 5);
         p.realLevel = stmt.Text(6);
-        p.value = stmt.Text(7);
-        p.salary = stmt.Text(8);
-        if (!stmt.IsNull(9))
-            p.skills = SplitSkills(stmt.Text(9));
+        p.value = CellAt(stmt, 7);
+        p.salary = CellAt(stmt, 8);
+        p.skills = SkillsAt(stmt, 9);
         series.points.push_back(std::move(p));
     }
     if (!series.points.empty())
@@ -428,8 +366,9 @@ PlayerSeries History::Player(std::string_view playerId) const {
 
 ClubSeries History::Club(std::string_view club) const {
     SqliteStatement stmt =
-        m_db.Prepare("SELECT s.id, s.export_date, f.row, f.caption, f.value FROM snapshot s JOIN club_figure f ON "
-                     "f.snapshot_id = s.id WHERE s.club = ?1 ORDER BY s.export_day, s.id, f.row");
+        m_db.Prepare("SELECT s.id, s.export_date, f.row, c.text, f.value FROM snapshot s JOIN club_figure f ON "
+                     "f.snapshot_id = s.id JOIN shared_text c ON c.id = f.caption_id WHERE s.club = ?1 "
+                     "ORDER BY s.export_day, s.id, f.row");
     stmt.Bind(1, club);
     ClubSeries series;
     series.club = club;
@@ -442,7 +381,7 @@ ClubSeries History::Club(std::string_view club) const {
         }
         const std::int64_t row = stmt.Int(2);
         if (row >= 1 && row <= kClubFigureCount)
-            series.points.back().figures[static_cast<std::size_t>(row - 1)] = {stmt.Text(3), stmt.Text(4)};
+            series.points.back().figures[static_cast<std::size_t>(row - 1)] = {stmt.Text(3), CellAt(stmt, 4)};
     }
     return series;
 }

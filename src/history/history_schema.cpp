@@ -11,8 +11,10 @@ namespace {
 constexpr std::int64_t kApplicationId = 0x43445258;
 
 // Version 1. Snapshots are ordered by export day, then id. The files' bytes
-// lie in snapshot_data, apart from the small rows that lists read; skills are
-// the 24 cell texts joined by ";", which no cell holds (cells are cut at ";").
+// lie in snapshot_data, apart from the small rows that lists read. The chart
+// rows are kept small (stored_rows.h): columns without a type hold an integer
+// where the cell's text is one, skills take a byte each, and names and
+// captions are ids of shared_text.
 constexpr const char* kSchemaV1 = R"sql(
 CREATE TABLE snapshot (
     id             INTEGER PRIMARY KEY,
@@ -37,24 +39,28 @@ CREATE TABLE snapshot_data (
     snapshot_id INTEGER PRIMARY KEY,
     packed      BLOB NOT NULL
 );
+CREATE TABLE shared_text (
+    id   INTEGER PRIMARY KEY,
+    text TEXT NOT NULL UNIQUE
+);
 CREATE TABLE player_point (
-    player_id   TEXT    NOT NULL,
+    player_id   NOT NULL,
     snapshot_id INTEGER NOT NULL,
-    name        TEXT    NOT NULL,
+    name_id     INTEGER NOT NULL,
     position    TEXT    NOT NULL,
-    talent      TEXT    NOT NULL,
-    age         TEXT    NOT NULL,
+    talent      NOT NULL,
+    age         NOT NULL,
     real_level  TEXT    NOT NULL,
-    value       TEXT    NOT NULL,
-    salary      TEXT    NOT NULL,
-    skills      TEXT,
+    value       NOT NULL,
+    salary      NOT NULL,
+    skills,
     PRIMARY KEY (player_id, snapshot_id)
 ) WITHOUT ROWID;
 CREATE TABLE club_figure (
     snapshot_id INTEGER NOT NULL,
     row         INTEGER NOT NULL,
-    caption     TEXT    NOT NULL,
-    value       TEXT    NOT NULL,
+    caption_id  INTEGER NOT NULL,
+    value       NOT NULL,
     PRIMARY KEY (snapshot_id, row)
 ) WITHOUT ROWID;
 )sql";

@@ -1,6 +1,8 @@
 #include "history/sqlite_db.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace cadrix {
@@ -10,6 +12,7 @@ namespace {
 // How long a statement waits for another program's write to finish before it
 // gives up: long enough for an import of a few hundred archives' single steps.
 constexpr int kBusyTimeoutMs = 10000;
+constexpr auto kBusyRetryPause = std::chrono::milliseconds(5);
 
 const char* PlainReason(int code) {
     switch (code & 0xff) {
@@ -74,6 +77,18 @@ void SqliteDb::Exec(const char* sql) {
     const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
     if (code != SQLITE_OK)
         Fail(code);
+}
+
+void SqliteDb::ExecWaiting(const char* sql) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    while (true) {
+        const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK)
+            return;
+        if ((code & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() > deadline)
+            Fail(code);
+        std::this_thread::sleep_for(kBusyRetryPause);
+    }
 }
 
 void SqliteDb::RollBack() noexcept {
@@ -159,7 +174,9 @@ std::span<const std::uint8_t> SqliteStatement::Blob(int column) const {
     return data ? std::span<const std::uint8_t>(data, static_cast<std::size_t>(size)) : std::span<const std::uint8_t>();
 }
 
-SqliteTransaction::SqliteTransaction(SqliteDb& db) : m_db(db) { m_db.Exec("BEGIN IMMEDIATE"); }
+SqliteTransaction::SqliteTransaction(SqliteDb& db, Kind kind) : m_db(db) {
+    m_db.Exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+}
 
 SqliteTransaction::~SqliteTransaction() {
     if (!m_done)

@@ -30,6 +30,10 @@ public:
 
     // Runs statements that return no rows.
     void Exec(const char* sql);
+    // The same, but a statement refused as busy is tried again until the busy
+    // timeout: SQLite refuses at once, without waiting, where two connections
+    // could wait for each other, as when both switch a new file to WAL.
+    void ExecWaiting(const char* sql);
     // Ends an open transaction without keeping its changes; never throws.
     void RollBack() noexcept;
     SqliteStatement Prepare(std::string_view sql) const;
@@ -69,7 +73,8 @@ public:
     void Reset();
 
     std::int64_t Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    bool IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+    int Type(int column) const { return sqlite3_column_type(m_stmt, column); }
+    bool IsNull(int column) const { return Type(column) == SQLITE_NULL; }
     std::string Text(int column) const;
     std::span<const std::uint8_t> Blob(int column) const;
 
@@ -80,11 +85,15 @@ private:
     sqlite3_stmt* m_stmt;
 };
 
-// BEGIN IMMEDIATE on construction, ROLLBACK on destruction unless committed:
-// a write that fails half-way leaves the database as it was.
+// BEGIN on construction, ROLLBACK on destruction unless committed: a write
+// that fails half-way leaves the database as it was, and the reads of one
+// transaction see one state of the file.
 class SqliteTransaction {
 public:
-    explicit SqliteTransaction(SqliteDb& db);
+    // A write takes the write lock at once (BEGIN IMMEDIATE), so that it never
+    // has to upgrade a read lock, which another writer could refuse.
+    enum class Kind { Read, Write };
+    explicit SqliteTransaction(SqliteDb& db, Kind kind = Kind::Write);
     ~SqliteTransaction();
     SqliteTransaction(const SqliteTransaction&) = delete;
     SqliteTransaction& operator=(const SqliteTransaction&) = delete;
