@@ -61,6 +61,13 @@ private:
     fs::path m_path;
 };
 
+AddOutcome Failure(const fs::path& archive, std::string error) {
+    AddOutcome outcome;
+    outcome.archive = archive;
+    outcome.error = std::move(error);
+    return outcome;
+}
+
 StoredSnapshot ReadListRow(const SqliteStatement& row) {
     StoredSnapshot s;
     s.id = row.Int(0);
@@ -202,19 +209,20 @@ std::vector<std::string> History::Clubs() const {
     return clubs;
 }
 
-AddOutcome History::Add(const fs::path& archive, ExtractQuestions& questions) {
+AddOutcome History::Outcome(const fs::path& archive, AddStatus status, SnapshotId id) const {
     AddOutcome outcome;
     outcome.archive = archive;
+    outcome.status = status;
+    outcome.snapshot = *Find(id);
+    return outcome;
+}
+
+AddOutcome History::Add(const fs::path& archive, ExtractQuestions& questions) {
     const FileDigest digest = Sha256OfFile(archive);
-    if (!digest.digest) {
-        outcome.error = "cannot be read: " + digest.error;
-        return outcome;
-    }
-    if (const auto id = FindStored(m_db, *digest.digest, nullptr)) {
-        outcome.status = AddStatus::StoredAlready;
-        outcome.snapshot = *Find(*id);
-        return outcome;
-    }
+    if (!digest.digest)
+        return Failure(archive, "cannot be read: " + digest.error);
+    if (const auto id = FindStored(m_db, *digest.digest, nullptr))
+        return Outcome(archive, AddStatus::StoredAlready, *id);
     const ScratchFolder scratch;
     try {
         ZipFile zip(questions);
@@ -225,50 +233,35 @@ AddOutcome History::Add(const fs::path& archive, ExtractQuestions& questions) {
         zip.ExtractFiles();
         zip.CloseArchive();
     } catch (const std::exception& e) {
-        outcome.error = e.what();
-        return outcome;
+        return Failure(archive, e.what());
     }
     return Store(archive, *digest.digest, scratch.Path());
 }
 
 AddOutcome History::AddExtracted(const fs::path& archive, const fs::path& folder) {
-    AddOutcome outcome;
-    outcome.archive = archive;
     const FileDigest digest = Sha256OfFile(archive);
-    if (!digest.digest) {
-        outcome.error = "cannot be read: " + digest.error;
-        return outcome;
-    }
+    if (!digest.digest)
+        return Failure(archive, "cannot be read: " + digest.error);
     return Store(archive, *digest.digest, folder);
 }
 
 AddOutcome History::Store(const fs::path& archive, const Digest& digest, const fs::path& folder) {
-    AddOutcome outcome;
-    outcome.archive = archive;
     std::optional<CapturedSnapshot> captured;
     try {
         captured = CaptureFolder(folder);
     } catch (const std::exception& e) {
-        outcome.error = e.what();
-        return outcome;
+        return Failure(archive, e.what());
     }
-    if (!captured) {
-        outcome.error = std::string(kInvalidStatisticsText);
-        return outcome;
-    }
+    if (!captured)
+        return Failure(archive, std::string(kInvalidStatisticsText));
     SqliteTransaction transaction(m_db);
     // Looked up again inside the transaction: another program may have
     // stored the same archive meanwhile.
-    if (const auto id = FindStored(m_db, digest, &captured->contentDigest)) {
-        outcome.status = AddStatus::StoredAlready;
-        outcome.snapshot = *Find(*id);
-        return outcome;
-    }
+    if (const auto id = FindStored(m_db, digest, &captured->contentDigest))
+        return Outcome(archive, AddStatus::StoredAlready, *id);
     const SnapshotId id = InsertSnapshot(m_db, archive, digest, *captured);
     transaction.Commit();
-    outcome.status = AddStatus::Added;
-    outcome.snapshot = *Find(id);
-    return outcome;
+    return Outcome(archive, AddStatus::Added, id);
 }
 
 std::vector<AddOutcome> History::Add(const std::vector<fs::path>& archives, ExtractQuestions& questions,

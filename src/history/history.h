@@ -133,6 +133,7 @@ public:
 private:
     explicit History(SqliteDb db) : m_db(std::move(db)) {}
 
+    AddOutcome Outcome(const std::filesystem::path& archive, AddStatus status, SnapshotId id) const;
     AddOutcome Store(const std::filesystem::path& archive, const std::array<std::uint8_t, 32>& digest,
                      const std::filesystem::path& folder);
     std::vector<StoredSnapshot> List(std::optional<std::string_view> club, std::optional<SnapshotId> id) const;

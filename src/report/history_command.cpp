@@ -116,6 +116,16 @@ void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
     }
 }
 
+void Field(JsonWriter& w, const char* key, std::string_view text) {
+    w.Key(key);
+    w.String(text);
+}
+
+void Field(JsonWriter& w, const char* key, long long number) {
+    w.Key(key);
+    w.Int(number);
+}
+
 void Fail(const std::string& text) { std::cerr << "cadrix-report: " << text << "\n"; }
 
 // ---- history add ----
@@ -176,20 +186,13 @@ int List(const std::optional<History>& history, const HistoryOptions& o) {
         w.BeginArray();
         for (const auto& s : snapshots) {
             w.BeginObject();
-            w.Key("id");
-            w.Int(s.id);
-            w.Key("club");
-            w.String(s.club);
-            w.Key("date");
-            w.String(s.date);
-            w.Key("file");
-            w.String(s.fileName);
-            w.Key("sha256");
-            w.String(s.sha256);
-            w.Key("players");
-            w.Int(s.players);
-            w.Key("added");
-            w.String(IsoTime(s.addedAt));
+            Field(w, "id", s.id);
+            Field(w, "club", s.club);
+            Field(w, "date", s.date);
+            Field(w, "file", s.fileName);
+            Field(w, "sha256", s.sha256);
+            Field(w, "players", s.players);
+            Field(w, "added", IsoTime(s.addedAt));
             w.EndObject();
         }
         w.EndArray();
@@ -238,24 +241,20 @@ int Player(const std::optional<History>& history, const HistoryOptions& o) {
     if (o.json.value_or(false)) {
         JsonWriter w;
         w.BeginObject();
-        w.Key("id");
-        w.String(o.operands[0]);
-        w.Key("name");
-        w.String(series.name);
+        Field(w, "id", o.operands[0]);
+        Field(w, "name", series.name);
         w.Key("series");
         w.BeginArray();
         for (const auto& p : series.points) {
             w.BeginObject();
-            const std::pair<const char*, const std::string*> fields[] = {
-                {"date", &p.date},    {"position", &p.position},    {"talent", &p.talent},
-                {"age", &p.age},      {"real_level", &p.realLevel}, {"value", &p.value},
-                {"salary", &p.salary}};
-            w.Key("snapshot");
-            w.Int(p.snapshot);
-            for (const auto& [key, text] : fields) {
-                w.Key(key);
-                w.String(*text);
-            }
+            Field(w, "snapshot", p.snapshot);
+            Field(w, "date", p.date);
+            Field(w, "position", p.position);
+            Field(w, "talent", p.talent);
+            Field(w, "age", p.age);
+            Field(w, "real_level", p.realLevel);
+            Field(w, "value", p.value);
+            Field(w, "salary", p.salary);
             w.Key("skills");
             w.BeginArray();
             for (const auto& skill : p.skills)
@@ -306,16 +305,13 @@ int Club(const std::optional<History>& history, const HistoryOptions& o) {
     if (o.json.value_or(false)) {
         JsonWriter w;
         w.BeginObject();
-        w.Key("club");
-        w.String(series.club);
+        Field(w, "club", series.club);
         w.Key("series");
         w.BeginArray();
         for (const auto& p : series.points) {
             w.BeginObject();
-            w.Key("snapshot");
-            w.Int(p.snapshot);
-            w.Key("date");
-            w.String(p.date);
+            Field(w, "snapshot", p.snapshot);
+            Field(w, "date", p.date);
             w.Key("figures");
             w.BeginArray();
             for (const auto& f : p.figures) {
