@@ -125,7 +125,7 @@ bool IsPlainFileName(std::string_view name) {
 }
 
 void WriteStoredFile(const fs::path& file, std::string_view bytes, std::optional<std::time_t> modified) {
-    const UniqueFd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+    UniqueFd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
     auto fail = [&] { throw std::runtime_error("Cannot create file " + file.string() + ": " + std::strerror(errno)); };
     if (!fd.IsOpen())
         fail();
@@ -142,6 +142,8 @@ void WriteStoredFile(const fs::path& file, std::string_view bytes, std::optional
         if (::futimens(fd.Get(), times) != 0)
             fail();
     }
+    if (!fd.Close())
+        fail();
 }
 
 }  // namespace
@@ -308,8 +310,10 @@ StoredSnapshot History::Materialise(SnapshotId id, const fs::path& folder) const
         m_db.Prepare("SELECT name, modified, size FROM snapshot_file WHERE snapshot_id = ?1 ORDER BY role");
     files.Bind(1, id);
     while (files.Step()) {
-        if (files.Int(2) < 0)
-            throw damaged("a negative size");
+        // No stored file is larger than an archive entry may be; a larger size
+        // is damage, and trusting it would ask for any amount of memory.
+        if (files.Int(2) < 0 || static_cast<std::uint64_t>(files.Int(2)) > ZipFile::kMaxEntrySize)
+            throw damaged("a file size out of range");
         rows.push_back({files.Text(0), files.Text(1), static_cast<std::size_t>(files.Int(2))});
         if (!IsPlainFileName(rows.back().name))
             throw damaged("a file name that is not a plain name");
