@@ -282,6 +282,22 @@ TEST_F(HistoryStore, DamagedDatabaseGivesAnErrorNamingTheFile) {
     EXPECT_NE(error.find(DbFile().string() + ": the database is damaged"), std::string::npos) << error;
 }
 
+TEST(HistoryLocation, DataHomeElseHomeLocalShare) {
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const std::string savedXdg = xdg ? xdg : "";
+    ::setenv("HOME", "/home/manager", 1);
+    ::setenv("XDG_DATA_HOME", "/data", 1);
+    EXPECT_EQ(DefaultHistoryFile(), "/data/cadrix/history.sqlite");
+    ::setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored
+    EXPECT_EQ(DefaultHistoryFile(), "/home/manager/.local/share/cadrix/history.sqlite");
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(DefaultHistoryFile(), "/home/manager/.local/share/cadrix/history.sqlite");
+    ::setenv("HOME", home.c_str(), 1);
+    if (xdg)
+        ::setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
+}
+
 // Needs root to mount a small tmpfs; the database lives on it.
 class FullDisk : public HistoryStore {
 protected:
