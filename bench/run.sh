@@ -18,3 +18,7 @@ if [ -f "$here/zip_extract.sh" ]; then
   echo "== archive extraction against Info-ZIP unzip"
   bash "$here/zip_extract.sh" "$build"
 fi
+
+echo
+echo "== snapshot history against Info-ZIP unzip"
+bash "$here/history.sh" "$build" "$reps"
