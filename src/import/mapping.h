@@ -10,8 +10,8 @@
 
 namespace cadrix {
 
-// Owns one memory mapping, of a file or of fresh memory, and unmaps it when it
-// goes out of scope. An empty one has no mapping; its bytes are an empty span.
+// Owns one memory mapping of a file and unmaps it when it goes out of scope.
+// An empty file has no mapping; its bytes are an empty span.
 class Mapping {
 public:
     Mapping() = default;
@@ -32,11 +32,12 @@ public:
 
     // The first `size` bytes of `fd`, read-only; none when the system refuses.
     static std::optional<Mapping> ReadOnly(int fd, std::size_t size) { return Map(fd, size, PROT_READ, MAP_PRIVATE); }
-    // `size` bytes of fresh memory, in huge pages where the system has them:
-    // a large buffer written once from end to end then costs a few hundred
-    // page faults rather than one per 4 KiB.
-    static std::optional<Mapping> Anonymous(std::size_t size) {
-        std::optional<Mapping> m = Map(-1, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS);
+    // The first `size` bytes of `fd` (opened for reading and writing), shared
+    // with the file, so that what is stored in them lands in it. In huge pages
+    // where the file system has them: written once from end to end, the
+    // mapping then costs a few hundred page faults rather than one per 4 KiB.
+    static std::optional<Mapping> Writable(int fd, std::size_t size) {
+        std::optional<Mapping> m = Map(fd, size, PROT_READ | PROT_WRITE, MAP_SHARED);
         if (m && size > 0)
             ::madvise(m->m_data, size, MADV_HUGEPAGE);
         return m;

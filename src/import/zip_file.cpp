@@ -450,6 +450,21 @@ public:
 
     int Get() const { return m_file.Get(); }
 
+    // The file at its final size, mapped for writing. The size is reserved on
+    // disk first, so that a full disk is reported here with its reason rather
+    // than as a fault when the mapped bytes are stored. None when the file
+    // cannot be mapped; it is then written as a stream.
+    std::optional<Mapping> MapAtSize(std::size_t size) {
+        if (size > 0) {
+            int rc;
+            while ((rc = ::posix_fallocate(m_file.Get(), 0, static_cast<off_t>(size))) == EINTR) {
+            }
+            if (rc != 0)
+                throw ArchiveError::CannotWriteFile(m_path, rc);
+        }
+        return Mapping::Writable(m_file.Get(), size);
+    }
+
     void Write(const std::uint8_t* data, std::size_t n) {
         while (n > 0) {
             const ssize_t w = ::write(m_file.Get(), data, n);
@@ -489,7 +504,7 @@ OutputFile OpenTarget(Fd folder, const std::filesystem::path& folderPath, const 
             throw ArchiveError::CannotCreateFile(path, EISDIR);
         ::unlinkat(folder.Get(), name.c_str(), 0);
     }
-    Fd file(::openat(folder.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    Fd file(::openat(folder.Get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!file.IsOpen())
         throw ArchiveError::CannotCreateFile(path, errno);
     return OutputFile(std::move(folder), name, path, std::move(file));
@@ -636,35 +651,28 @@ bool SizesKnownUpFront(const ZipEntry& entry) {
     return entry.method != kMethodDeflated || entry.uncompressedSize <= entry.compressedSize * kMaxDeflateRatio;
 }
 
-// Decompresses a whole entry in one call, from the archive's mapping into
-// `scratch`, checks its CRC-32 and writes it out in one go; stored data is
-// written straight from the mapping. False when there is no memory for it.
+// Decompresses a whole entry in one call, from the archive's mapping straight
+// into the output file mapped at its final size, and checks its CRC-32. False
+// when the output cannot be mapped.
 bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, OutputFile& out,
-                  libdeflate_decompressor& decompressor, Mapping& scratch) {
+                  libdeflate_decompressor& decompressor) {
     const auto size = static_cast<std::size_t>(entry.uncompressedSize);
-    std::span<const std::uint8_t> bytes = data;
+    if (entry.method == kMethodStored && data.size() != size)
+        throw ArchiveError::InvalidEntry();
+    std::optional<Mapping> output = out.MapAtSize(size);
+    if (!output)
+        return false;
+    // An empty entry has no mapping; the calls below still want a place.
+    std::uint8_t none = 0;
+    const std::span<std::uint8_t> bytes = size > 0 ? output->WritableBytes() : std::span<std::uint8_t>(&none, 0);
     if (entry.method == kMethodStored) {
-        if (data.size() != size)
-            throw ArchiveError::InvalidEntry();
-    } else {
-        if (scratch.Bytes().size() < size) {
-            scratch.Reset();
-            std::optional<Mapping> larger = Mapping::Anonymous(size);
-            if (!larger)
-                return false;
-            scratch = std::move(*larger);
-        }
-        // An empty entry may find no buffer; the call still wants a place.
-        std::uint8_t none = 0;
-        std::uint8_t* place = size > 0 ? scratch.WritableBytes().data() : &none;
-        if (libdeflate_deflate_decompress(&decompressor, data.data(), data.size(), place, size, nullptr) !=
-            LIBDEFLATE_SUCCESS)
-            throw ArchiveError::InvalidEntry();
-        bytes = {place, size};
+        std::copy(data.begin(), data.end(), bytes.begin());
+    } else if (libdeflate_deflate_decompress(&decompressor, data.data(), data.size(), bytes.data(), bytes.size(),
+                                             nullptr) != LIBDEFLATE_SUCCESS) {
+        throw ArchiveError::InvalidEntry();
     }
     if (libdeflate_crc32(0, bytes.data(), bytes.size()) != entry.crc32)
         throw ArchiveError::InvalidEntry();
-    out.Write(bytes.data(), bytes.size());
     return true;
 }
 
@@ -824,11 +832,6 @@ void ZipFile::ExtractFiles() {
     if (!m_fd.IsOpen())
         return;
     m_password.reset();
-    // The buffer of whole entries can be large: it goes with the extraction.
-    struct ReleaseScratch {
-        Mapping& scratch;
-        ~ReleaseScratch() { scratch.Reset(); }
-    } releaseScratch{m_scratch};
     const auto below = FoldersBelow(m_rootDir, m_baseDir);
     m_chainRoot = below ? m_rootDir : m_baseDir;
     m_baseChain = below.value_or(std::vector<std::string>{});
@@ -855,8 +858,8 @@ void ZipFile::ExtractFiles() {
 }
 
 // Entries whose sizes can be trusted up front and that are not encrypted are
-// decompressed in one call; the others, and any for which there is no memory,
-// are inflated as a stream with zlib.
+// decompressed in one call into the mapped output; the others, and any whose
+// output cannot be mapped, are inflated as a stream with zlib.
 void ZipFile::ExtractEntry(const ZipEntry& entry) {
     const auto parts = SplitEntryName(entry.name);
     if (!parts)
@@ -884,7 +887,7 @@ void ZipFile::ExtractEntry(const ZipEntry& entry) {
     if (entry.method != kMethodStored && entry.method != kMethodDeflated)
         throw ArchiveError::InvalidEntry();
 
-    if (!encrypted && SizesKnownUpFront(entry) && ExtractWhole(entry, data, out, Decompressor(), m_scratch)) {
+    if (!encrypted && SizesKnownUpFront(entry) && ExtractWhole(entry, data, out, Decompressor())) {
         FinishFile(out, entry);
         return;
     }

@@ -101,7 +101,6 @@ private:
     std::vector<std::uint8_t> m_input;
     std::vector<std::uint8_t> m_output;
     std::unique_ptr<libdeflate_decompressor, FreeDecompressor> m_decompressor;
-    Mapping m_scratch;  // whole entries are decompressed here
 };
 
 }  // namespace cadrix
