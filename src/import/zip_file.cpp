@@ -19,6 +19,7 @@
 #include "core/wildcard.h"
 #include "import/archive_error.h"
 #include "import/byte_cursor.h"
+#include "import/mapped_read.h"
 
 namespace cadrix {
 
@@ -385,6 +386,32 @@ ZipEntry ReadCentralRecord(ByteCursor& c) {
 
 bool AtCentralRecord(ByteCursor c) { return c.U32() == kCentralFileHeaderSignature; }
 
+// Finds where an entry's data starts, after its local header, and whether that
+// header repeats the central directory's sizes. An entry whose header is
+// unreadable or whose data would reach into the central directory gets no
+// data offset.
+void ReadLocalHeader(std::span<const std::uint8_t> file, std::uint64_t centralDirOffset, ZipEntry& e) {
+    if (!FitsBefore(e.localHeaderOffset, kLocalFileHeaderSize, centralDirOffset))
+        return;
+    ByteCursor c(file.subspan(e.localHeaderOffset, centralDirOffset - e.localHeaderOffset));
+    const std::uint32_t signature = c.U32();
+    c.Skip(14);  // versions, flags, method, time, date, CRC-32
+    std::uint64_t compressedSize = c.U32();
+    std::uint64_t uncompressedSize = c.U32();
+    const std::uint16_t nameLength = c.U16();
+    const std::uint16_t extraLength = c.U16();
+    c.Skip(nameLength);
+    const std::span<const std::uint8_t> extra = c.Span(extraLength);
+    if (!c.Ok() || signature != kLocalFileHeaderSignature)
+        return;
+    const std::uint64_t data = e.localHeaderOffset + c.Position();
+    if (!FitsBefore(data, e.compressedSize, centralDirOffset))
+        return;
+    e.dataOffset = data;
+    e.sizesConfirmed = ApplyZip64Extra(extra, {uncompressedSize, compressedSize}) &&
+                       compressedSize == e.compressedSize && uncompressedSize == e.uncompressedSize;
+}
+
 // --- The steps of one entry's extraction -------------------------------------
 
 // Creates and enters `folders` one by one below `root`, never through a
@@ -514,7 +541,9 @@ OutputFile OpenTarget(Fd folder, const std::filesystem::path& folderPath, const 
 // once keys are set.
 class EntrySource {
 public:
-    explicit EntrySource(std::span<const std::uint8_t> data) : m_data(data) {}
+    EntrySource(std::span<const std::uint8_t> data, const std::filesystem::path& archive)
+        : m_data(data),
+          m_archive(archive) {}
 
     std::uint64_t Remaining() const { return m_data.size(); }
     void SetKeys(const PkwareKeys& keys) {
@@ -525,7 +554,8 @@ public:
     // Reads up to `buffer.size()` bytes; returns how many.
     std::size_t Read(std::span<std::uint8_t> buffer) {
         const std::size_t n = std::min(m_data.size(), buffer.size());
-        std::copy_n(m_data.begin(), n, buffer.begin());
+        if (!ReadMapped([&] { std::copy_n(m_data.begin(), n, buffer.begin()); }))
+            throw FileReadError(std::filesystem::absolute(m_archive));
         if (m_encrypted)
             m_keys.Decrypt(buffer.data(), n);
         m_data = m_data.subspan(n);
@@ -534,6 +564,7 @@ public:
 
 private:
     std::span<const std::uint8_t> m_data;
+    const std::filesystem::path& m_archive;
     PkwareKeys m_keys{""};
     bool m_encrypted = false;
 };
@@ -655,7 +686,7 @@ bool SizesKnownUpFront(const ZipEntry& entry) {
 // into the output file mapped at its final size, and checks its CRC-32. False
 // when the output cannot be mapped.
 bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, OutputFile& out,
-                  libdeflate_decompressor& decompressor) {
+                  libdeflate_decompressor& decompressor, const std::filesystem::path& archive) {
     const auto size = static_cast<std::size_t>(entry.uncompressedSize);
     if (entry.method == kMethodStored && data.size() != size)
         throw ArchiveError::InvalidEntry();
@@ -665,13 +696,18 @@ bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, Out
     // An empty entry has no mapping; the calls below still want a place.
     std::uint8_t none = 0;
     const std::span<std::uint8_t> bytes = size > 0 ? output->WritableBytes() : std::span<std::uint8_t>(&none, 0);
-    if (entry.method == kMethodStored) {
-        std::copy(data.begin(), data.end(), bytes.begin());
-    } else if (libdeflate_deflate_decompress(&decompressor, data.data(), data.size(), bytes.data(), bytes.size(),
-                                             nullptr) != LIBDEFLATE_SUCCESS) {
-        throw ArchiveError::InvalidEntry();
-    }
-    if (libdeflate_crc32(0, bytes.data(), bytes.size()) != entry.crc32)
+    bool good = false;
+    const bool read = ReadMapped([&] {
+        if (entry.method == kMethodStored)
+            std::copy(data.begin(), data.end(), bytes.begin());
+        else if (libdeflate_deflate_decompress(&decompressor, data.data(), data.size(), bytes.data(), bytes.size(),
+                                               nullptr) != LIBDEFLATE_SUCCESS)
+            return;
+        good = libdeflate_crc32(0, bytes.data(), bytes.size()) == entry.crc32;
+    });
+    if (!read)
+        throw FileReadError(std::filesystem::absolute(archive));
+    if (!good)
         throw ArchiveError::InvalidEntry();
     return true;
 }
@@ -744,15 +780,24 @@ void ZipFile::OpenArchive() {
     }
 }
 
+// The central directory is copied out of the mapping before it is read, so
+// that a failed read of the file cuts off nothing but the copy.
 void ZipFile::ReadCentralDirectory() {
+    const BusGuard guard;
     const std::span<const std::uint8_t> file = m_archive.Bytes();
-    const std::optional<EndRecord> end = FindEndRecord(file);
+    std::optional<EndRecord> end;
+    if (!ReadMapped([&] { end = FindEndRecord(file); }))
+        throw FileReadError(std::filesystem::absolute(m_fileName));
     if (!end)
         throw ArchiveError::ArchiveDamaged();
     if (end->spansDisks || end->disk != 0 || end->centralDirDisk != 0 || end->entriesOnDisk != end->totalEntries)
         throw ArchiveError::MultiVolumeUnsupported();
 
-    ByteCursor c(file.subspan(end->centralDirOffset, end->centralDirSize));
+    std::vector<std::uint8_t> dir(end->centralDirSize);
+    const auto stored = file.subspan(end->centralDirOffset, end->centralDirSize);
+    if (!ReadMapped([&] { std::copy(stored.begin(), stored.end(), dir.begin()); }))
+        throw FileReadError(std::filesystem::absolute(m_fileName));
+    ByteCursor c(dir);
     // Every record takes 46 bytes at least, which bounds what a count can ask for.
     m_entries.reserve(std::min<std::uint64_t>(end->totalEntries, end->centralDirSize / kCentralFileHeaderSize));
     std::uint64_t compressedTotal = 0;
@@ -784,6 +829,11 @@ void ZipFile::ReadCentralDirectory() {
 // pretends to hold terabytes.
 void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
     const std::span<const std::uint8_t> file = m_archive.Bytes();
+    if (!ReadMapped([&] {
+            for (ZipEntry& e : m_entries)
+                ReadLocalHeader(file, centralDirOffset, e);
+        }))
+        throw FileReadError(std::filesystem::absolute(m_fileName));
     struct Span {
         std::uint64_t begin, end;
         std::size_t index;
@@ -791,27 +841,8 @@ void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
     std::vector<Span> spans;
     spans.reserve(m_entries.size());
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        ZipEntry& e = m_entries[i];
-        if (!FitsBefore(e.localHeaderOffset, kLocalFileHeaderSize, centralDirOffset))
-            continue;
-        ByteCursor c(file.subspan(e.localHeaderOffset, centralDirOffset - e.localHeaderOffset));
-        const std::uint32_t signature = c.U32();
-        c.Skip(14);  // versions, flags, method, time, date, CRC-32
-        std::uint64_t compressedSize = c.U32();
-        std::uint64_t uncompressedSize = c.U32();
-        const std::uint16_t nameLength = c.U16();
-        const std::uint16_t extraLength = c.U16();
-        c.Skip(nameLength);
-        const std::span<const std::uint8_t> extra = c.Span(extraLength);
-        if (!c.Ok() || signature != kLocalFileHeaderSignature)
-            continue;
-        const std::uint64_t data = e.localHeaderOffset + c.Position();
-        if (!FitsBefore(data, e.compressedSize, centralDirOffset))
-            continue;
-        e.dataOffset = data;
-        e.sizesConfirmed = ApplyZip64Extra(extra, {uncompressedSize, compressedSize}) &&
-                           compressedSize == e.compressedSize && uncompressedSize == e.uncompressedSize;
-        spans.push_back({e.localHeaderOffset, data + e.compressedSize, i});
+        if (const ZipEntry& e = m_entries[i]; e.dataOffset)
+            spans.push_back({e.localHeaderOffset, *e.dataOffset + e.compressedSize, i});
     }
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
     std::uint64_t reach = 0;
@@ -832,6 +863,7 @@ void ZipFile::ExtractFiles() {
     if (!m_fd.IsOpen())
         return;
     m_password.reset();
+    const BusGuard guard;
     const auto below = FoldersBelow(m_rootDir, m_baseDir);
     m_chainRoot = below ? m_rootDir : m_baseDir;
     m_baseChain = below.value_or(std::vector<std::string>{});
@@ -878,7 +910,7 @@ void ZipFile::ExtractEntry(const ZipEntry& entry) {
     OutputFile out = OpenTarget(std::move(folder), folderPath, parts->back());
 
     const std::span<const std::uint8_t> data = m_archive.Bytes().subspan(*entry.dataOffset, entry.compressedSize);
-    EntrySource source(data);
+    EntrySource source(data, m_fileName);
     const bool encrypted = (entry.flags & kFlagEncrypted) != 0;
     if (encrypted && SetUpDecryption(entry, source, m_questions, m_password) == Decryption::Abandoned)
         return;
@@ -887,7 +919,7 @@ void ZipFile::ExtractEntry(const ZipEntry& entry) {
     if (entry.method != kMethodStored && entry.method != kMethodDeflated)
         throw ArchiveError::InvalidEntry();
 
-    if (!encrypted && SizesKnownUpFront(entry) && ExtractWhole(entry, data, out, Decompressor())) {
+    if (!encrypted && SizesKnownUpFront(entry) && ExtractWhole(entry, data, out, Decompressor(), m_fileName)) {
         FinishFile(out, entry);
         return;
     }

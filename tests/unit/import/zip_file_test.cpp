@@ -458,6 +458,30 @@ TEST_F(ZipFileTest, FileThatCannotBeReadAsArchiveIsOpenError) {
     }
 }
 
+// The archive is read where it lies in memory; cut short under the reader's
+// hands, it must end the extraction with an error, never the program.
+TEST_F(ZipFileTest, ArchiveCutShortAfterOpeningEndsTheExtractionWithAReadError) {
+    for (const bool localSizes : {true, false}) {
+        SCOPED_TRACE(localSizes ? "decompressed whole" : "inflated as a stream");
+        fs::remove_all(Work());
+        const fs::path archive =
+            WriteCrafted({{.name = "first.csv", .data = "first"},
+                          {.name = "a_players.csv", .data = PlayersCsv(), .localSizes = localSizes}});
+        ZipFile zip(questions);
+        zip.SetFileName(archive);
+        zip.SetBaseDir(Work());
+        zip.OpenArchive();
+        fs::resize_file(archive, 4096);
+        try {
+            zip.ExtractFiles();
+            ADD_FAILURE() << "no error";
+        } catch (const FileReadError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot read file " + archive.string());
+        }
+        EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"first.csv"});
+    }
+}
+
 // --- Extraction of single entries --------------------------------------------
 
 TEST_F(ZipFileTest, SelectsCsvEntriesWhateverTheirCase) {
