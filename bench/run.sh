@@ -6,9 +6,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 reps=${BENCH_REPETITIONS:-7}
 
 echo "== data layer and load run (median of $reps runs)"
+# Only the filter may find nothing to show; a benchmark that fails or crashes
+# fails the run (pipefail).
 "$build/bench/cadrix_bench" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_filter="${BENCH_FILTER:-.}" --benchmark_out="$build/bench-results.json" \
-    --benchmark_out_format=json | grep -E 'median|BigO|RMS|^Run|^CPU|^---|Benchmark' || true
+    --benchmark_out_format=json | { grep -E 'median|BigO|RMS|^Run|^CPU|^---|Benchmark' || true; }
 python3 "$here/summarise.py" "$build/bench-results.json"
 
 if [ -f "$here/zip_extract.sh" ]; then
@@ -16,3 +18,7 @@ if [ -f "$here/zip_extract.sh" ]; then
   echo "== archive extraction against Info-ZIP unzip"
   bash "$here/zip_extract.sh" "$build"
 fi
+
+echo
+echo "== snapshot history against Info-ZIP unzip"
+bash "$here/history.sh" "$build" "$reps"

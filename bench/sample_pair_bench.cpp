@@ -22,7 +22,7 @@ void BM_SamplePairChoicesAndLoad(benchmark::State& state) {
                                             std::pair{samples / "end.zip", SnapshotSide::End}}) {
             SnapshotChoice choice = SnapshotChoice::Initial(side);
             BeginChoice(choice);
-            ChooseArchive(choice, archive, WorkingFolder(base, side), questions);
+            ChooseArchive(choice, archive, base, questions);
             (side == SnapshotSide::Start ? comparison.startChosen : comparison.endChosen) = choice.chosen;
             (side == SnapshotSide::Start ? comparison.startDate : comparison.endDate) = choice.dateText;
             comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),

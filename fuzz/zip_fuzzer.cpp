@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 // decryption runs too, then gives up.
 class FuzzQuestions : public cadrix::ExtractQuestions {
 public:
-    cadrix::EntryFailureAnswer AskEntryFailure(const std::string&) override {
+    cadrix::EntryFailureAnswer AskEntryFailure(const cadrix::EntryFailure&) override {
         return cadrix::EntryFailureAnswer::Ignore;
     }
     std::optional<std::string> AskPassword(const std::string& entry) override {
@@ -69,7 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cadrix::ZipFile zip(questions);
     zip.SetFileName(archive);
     zip.SetBaseDir(target);
-    zip.SetTempDir(target);
     try {
         zip.OpenArchive();
         zip.ExtractFiles();

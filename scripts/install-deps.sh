@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev sqlite3
+  # the time zones in which the tests read archive dates
+  tzdata
   # reading back the PDF reports in the tests
   poppler-utils
   # archives made by real tools in the tests, and the peer in the benchmark

@@ -1,10 +1,10 @@
 #include "about_box.h"
 
-#include <QCursor>
 #include <QMouseEvent>
 
 #include "error_box.h"
 #include "form_main.h"
+#include "look.h"
 #include "ui_about_box.h"
 #include "uihost.h"
 #include "window_placement.h"
@@ -24,16 +24,12 @@ AboutBox::AboutBox(UiHost& host, QWidget* parent)
     m_ui->Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_ui->Panel1->setAutoFillBackground(true);
     m_ui->Panel1->setBackgroundRole(QPalette::Button);
-    QPalette link = m_ui->Label1->palette();
-    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    m_ui->Label1->setPalette(link);
+    SetTextColour(m_ui->Label1, kLinkBlue);
 
-    const QCursor arrow(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0);
-    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0);
-    setCursor(arrow);
-    m_ui->Panel1->setCursor(arrow);
-    m_ui->Label1->setCursor(hand);
-    m_ui->OKButton->setCursor(hand);
+    setCursor(ArrowCursor());
+    m_ui->Panel1->setCursor(ArrowCursor());
+    m_ui->Label1->setCursor(HandCursor());
+    m_ui->OKButton->setCursor(HandCursor());
     m_ui->Label1->installEventFilter(this);
     connect(m_ui->OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -51,9 +47,7 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
 
 void AboutBox::Label1Click() {
     RunHandler(m_host, this, [this] {
-        QPalette visited = m_ui->Label1->palette();
-        visited.setColor(QPalette::WindowText, QColor(128, 0, 128));
-        m_ui->Label1->setPalette(visited);
+        SetTextColour(m_ui->Label1, kVisitedPurple);
         m_host.openUrl(QUrl(kAuthorPageUrl));
     });
 }

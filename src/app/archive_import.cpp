@@ -3,19 +3,20 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "import/working_folders.h"
 #include "uihost.h"
 
 namespace cadrix::app {
 
 WorkFolders ResolveWorkFolders(const std::optional<std::filesystem::path>& workDir) {
-    const std::filesystem::path base = BaseFolder(ExecutableFolder(), workDir);
-    return {base, WorkingFolder(base, SnapshotSide::Start), WorkingFolder(base, SnapshotSide::End)};
+    LockedBaseFolder locked = LockBaseFolder(ExecutableFolder(), workDir);
+    const std::filesystem::path& base = locked.base;
+    return {base, WorkingFolder(base, SnapshotSide::Start), WorkingFolder(base, SnapshotSide::End),
+            std::move(locked.lock)};
 }
 
-EntryFailureAnswer HostQuestions::AskEntryFailure(const std::string& text) {
-    switch (m_host.message(m_parent, QStringLiteral("Confirm"), QString::fromStdString(text), QMessageBox::Question,
-                           QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore)) {
+EntryFailureAnswer HostQuestions::AskEntryFailure(const EntryFailure& failure) {
+    switch (m_host.message(m_parent, QStringLiteral("Confirm"), QString::fromStdString(failure.QuestionText()),
+                           QMessageBox::Question, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore)) {
     case QMessageBox::Retry: return EntryFailureAnswer::Retry;
     case QMessageBox::Ignore: return EntryFailureAnswer::Ignore;
     default: return EntryFailureAnswer::Abort;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "import/extract_questions.h"
+#include "import/working_folders.h"
 
 class QWidget;
 
@@ -16,10 +18,15 @@ struct WorkFolders {
     std::filesystem::path base;
     std::filesystem::path start;  // base/Tmp/old
     std::filesystem::path end;    // base/Tmp/new
+    // The lock on the working folders, held as long as any copy of these
+    // folders lives: the window uses them for its whole life.
+    std::shared_ptr<const WorkFolderLock> lock;
 };
 
 // The base folder: `workDir` when given, else the executable's folder, or the
-// per-user data folder when the executable's folder cannot be written.
+// per-user data folder when the executable's folder cannot be written or
+// another window holds it. Throws WorkingFolderError, naming the folder, when
+// the folders are held by another window and there is no other to take.
 WorkFolders ResolveWorkFolders(const std::optional<std::filesystem::path>& workDir);
 
 // The reader's questions while it extracts, put to the user through the
@@ -29,7 +36,7 @@ class HostQuestions : public ExtractQuestions {
 public:
     HostQuestions(UiHost& host, QWidget* parent) : m_host(host), m_parent(parent) {}
 
-    EntryFailureAnswer AskEntryFailure(const std::string& text) override;
+    EntryFailureAnswer AskEntryFailure(const EntryFailure& failure) override;
     std::optional<std::string> AskPassword(const std::string& entryName) override;
 
 private:

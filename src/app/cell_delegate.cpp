@@ -2,26 +2,31 @@
 
 #include <array>
 
+#include <QApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
 
+#include "grid_model.h"
+
 namespace cadrix::app {
 
 namespace {
+
 // The text starts this far inside the cell's left, top and right edges.
 constexpr int kTextInset = 2;
 
-QColor ToColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
-
-Qt::Alignment ToAlignment(Align align) {
-    switch (align) {
-    case Align::Center: return Qt::AlignHCenter;
-    case Align::Right: return Qt::AlignRight;
-    case Align::Left: break;
-    }
-    return Qt::AlignLeft;
+// Header cells stand out like buttons: a light edge on the top and left, a
+// dark one on the bottom and right.
+void DrawBevel(QPainter* painter, const QRect& rect, const QPalette& palette) {
+    painter->setPen(palette.color(QPalette::Light));
+    painter->drawLine(rect.topLeft(), rect.topRight());
+    painter->drawLine(rect.topLeft(), rect.bottomLeft());
+    painter->setPen(palette.color(QPalette::Mid));
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->drawLine(rect.topRight(), rect.bottomRight());
 }
+
 }  // namespace
 
 QPixmap CellImagePixmap(CellImage image) {
@@ -51,62 +56,48 @@ QPixmap CellImagePixmap(CellImage image) {
     return picture;
 }
 
-CellDelegate::CellDelegate(const Comparison& comparison, GridId grid, int fixedRows, int fixedCols, QObject* parent)
-    : QStyledItemDelegate(parent),
-      m_comparison(comparison),
-      m_grid(grid),
-      m_fixedRows(fixedRows),
-      m_fixedCols(fixedCols) {}
+CellDelegate::CellDelegate(GridId grid, QObject* parent) : QStyledItemDelegate(parent), m_info(InfoOf(grid)) {}
+
+// Settles the cell's colours, so that the style only fills and writes: a
+// fixed cell is never selected and has the button's colours; on a selected
+// cell the rule's background and text colour win over the highlight.
+void CellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const bool ruleBackground = option->backgroundBrush.style() != Qt::NoBrush;
+    const bool ruleText = index.data(Qt::ForegroundRole).isValid();
+    QPalette& palette = option->palette;
+    const bool selected = option->state.testFlag(QStyle::State_Selected);
+    option->state.setFlag(QStyle::State_Selected, false);
+    if (isFixed(index.column(), index.row())) {
+        if (!ruleBackground)
+            option->backgroundBrush = palette.brush(QPalette::Button);
+        if (!ruleText)
+            palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
+    } else if (selected) {
+        if (!ruleBackground)
+            option->backgroundBrush = palette.brush(QPalette::Highlight);
+        if (!ruleText)
+            palette.setColor(QPalette::Text, palette.color(QPalette::HighlightedText));
+    }
+}
 
 void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const int col = index.column();
-    const int row = index.row();
-    const CellStyle style = m_comparison.DrawCell(m_grid, col, row);
-    const bool fixed = isFixed(col, row);
-    const bool selected = !fixed && option.state.testFlag(QStyle::State_Selected);
-    const QPalette& palette = option.palette;
-    const QRect rect = option.rect;
-
-    QColor background;
-    switch (style.background) {
-    case Background::Favourable: background = ToColor(kFavourableColour); break;
-    case Background::Unfavourable: background = ToColor(kUnfavourableColour); break;
-    case Background::Grid:
-        background = fixed      ? palette.color(QPalette::Button)
-                     : selected ? palette.color(QPalette::Highlight)
-                                : palette.color(QPalette::Base);
-        break;
-    }
-
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
     painter->save();
-    painter->setClipRect(rect);
-    painter->fillRect(rect, background);
-    if (fixed) {
-        // Header cells stand out like buttons: a light edge on the top and
-        // left, a dark one on the bottom and right.
-        painter->setPen(palette.color(QPalette::Light));
-        painter->drawLine(rect.topLeft(), rect.topRight());
-        painter->drawLine(rect.topLeft(), rect.bottomLeft());
-        painter->setPen(palette.color(QPalette::Mid));
-        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter->drawLine(rect.topRight(), rect.bottomRight());
-    }
-
-    QColor textColour = selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text);
-    if (fixed)
-        textColour = palette.color(QPalette::ButtonText);
-    if (style.text)
-        textColour = ToColor(*style.text);
-    painter->setPen(textColour);
-    painter->setFont(option.font);
-    const QRect textRect = rect.adjusted(kTextInset, kTextInset, -kTextInset, 0);
-    painter->drawText(textRect, ToAlignment(style.align) | Qt::AlignTop | Qt::TextSingleLine,
-                      index.data(Qt::DisplayRole).toString());
-
-    if (style.image != CellImage::None) {
-        const QPixmap picture = CellImagePixmap(style.image);
-        painter->drawPixmap(rect.topLeft() + QPoint(style.imageX, style.imageY), picture);
-    }
+    painter->setClipRect(cell.rect);
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, cell.widget);
+    if (isFixed(index.column(), index.row()))
+        DrawBevel(painter, cell.rect, cell.palette);
+    painter->setFont(cell.font);
+    style->drawItemText(painter, cell.rect.adjusted(kTextInset, kTextInset, -kTextInset, 0),
+                        static_cast<int>(cell.displayAlignment) | Qt::TextSingleLine, cell.palette, true, cell.text,
+                        QPalette::Text);
+    const auto image = static_cast<CellImage>(index.data(GridModel::ImageRole).toInt());
+    if (image != CellImage::None)
+        painter->drawPixmap(cell.rect.topLeft() + index.data(GridModel::ImageOffsetRole).toPoint(),
+                            CellImagePixmap(image));
     painter->restore();
 }
 

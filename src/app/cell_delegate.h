@@ -2,28 +2,32 @@
 
 #include <QStyledItemDelegate>
 
-#include "views/comparison.h"
+#include "views/cell_style.h"
+#include "views/grids.h"
 
 namespace cadrix::app {
 
-// Paints a page grid's cell as its draw rule decides, asked at painting time:
-// the fill, the text on one line inside the cell less 2 pixels left, top and
-// right, clipped and aligned, then the star strip or status star.
+// Paints a page grid's cell from the roles of its model. The grid's look
+// goes beyond what Qt's item views offer in three ways, and only these are
+// drawn here: fixed cells stand out like buttons, a colour the page's rule
+// chose stays on a selected cell, and a star strip or status star may lie
+// over the text. The style paints the fill and the text, which starts
+// 2 pixels inside the cell's left, top and right edges.
 class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    CellDelegate(const Comparison& comparison, GridId grid, int fixedRows, int fixedCols, QObject* parent = nullptr);
+    CellDelegate(GridId grid, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 
-    bool isFixed(int col, int row) const { return row < m_fixedRows || col < m_fixedCols; }
+    bool isFixed(int col, int row) const { return row < m_info.fixedRows || col < m_info.fixedCols; }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
-    const Comparison& m_comparison;
-    GridId m_grid;
-    int m_fixedRows;
-    int m_fixedCols;
+    const GridInfo& m_info;
 };
 
 // The picture of a cell image; null for CellImage::None.

@@ -31,6 +31,7 @@
 #include "import/working_folders.h"
 #include "jpeg_writer.h"
 #include "load_form.h"
+#include "look.h"
 #include "set_box.h"
 #include "snapshot/skills.h"
 #include "ui_form_main.h"
@@ -46,9 +47,6 @@ constexpr QSize kClientSize{549, 553};
 // corner and clipped at its edges.
 constexpr QSize kGrassSize{593, 633};
 
-const QColor kMaroon{128, 0, 0};
-const QColor kLinkBlue{0, 0, 255};
-const QColor kVisitedPurple{128, 0, 128};
 const QColor kCaptionRed{179, 0, 0};
 const QColor kPageColour{252, 252, 254};
 
@@ -64,9 +62,8 @@ constexpr int kShotTop = 156;
 constexpr int kShotWidthLess = 32;
 constexpr int kShotHeightLess = 177;
 
-// The chooser's text ends in ", " and a two-letter position code.
-// Where the real-level grid's columns get their widths: a share of the
-// grid's width, computed in single precision and truncated.
+// The real-level grid's columns get their widths as a share of the grid's
+// width, computed in single precision and truncated.
 constexpr std::array<float, 8> kRealLevelShares = {
     0.3723608445297505f,  0.05758157389635317f, 0.05758157389635317f, 0.09596928982725528f,
     0.08637236084452975f, 0.09596928982725528f, 0.08637236084452975f, 0.09596928982725528f,
@@ -74,40 +71,31 @@ constexpr std::array<float, 8> kRealLevelShares = {
 // Wider than this, the grids get taller rows.
 constexpr int kWideRealLevelGrid = 530;
 
+// How the window lays out a page grid; its name, size and fixed cells come
+// from the grid table of the views.
 struct GridLayout {
     GridId id;
-    const char* name;
     std::vector<int> widths;  // empty: set from the grid's width
     int rowHeight;
     int wideRowHeight;
-    int fixedRows;
-    int fixedCols;
     bool rowSelect;
     bool verticalScrollBar;
 };
 
 const std::vector<GridLayout>& GridLayouts() {
     static const std::vector<GridLayout> layouts = {
-        {GridId::StringGrid1, "StringGrid1", {118, 154, 148, 96}, 16, 19, 1, 1, false, false},
-        {GridId::StringGrid2, "StringGrid2", {130, 89, 68, 89, 68, 70}, 20, 23, 0, 1, false, false},
-        {GridId::StringGrid_nat, "StringGrid_nat", {133, 25, 33, 38, 95, 33, 38, 97}, 17, 19, 0, 0, true, true},
-        {GridId::StringGrid_pay, "StringGrid_pay", {174, 32, 58, 56, 56, 55, 62}, 17, 19, 0, 0, true, true},
-        {GridId::StringGrid_pr, "StringGrid_pr", {212, 43, 78, 78, 84}, 17, 19, 1, 0, true, true},
-        {GridId::StringGrid_ru, "StringGrid_ru", {}, 17, 19, 0, 0, true, true},
-        {GridId::StringGrid3, "StringGrid3", {259, 89, 90, 78}, 15, 17, 1, 0, true, false},
+        {GridId::StringGrid1, {118, 154, 148, 96}, 16, 19, false, false},
+        {GridId::StringGrid2, {130, 89, 68, 89, 68, 70}, 20, 23, false, false},
+        {GridId::StringGrid_nat, {133, 25, 33, 38, 95, 33, 38, 97}, 17, 19, true, true},
+        {GridId::StringGrid_pay, {174, 32, 58, 56, 56, 55, 62}, 17, 19, true, true},
+        {GridId::StringGrid_pr, {212, 43, 78, 78, 84}, 17, 19, true, true},
+        {GridId::StringGrid_ru, {}, 17, 19, true, true},
+        {GridId::StringGrid3, {259, 89, 90, 78}, 15, 17, true, false},
     };
     return layouts;
 }
 
-QCursor ArrowCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0); }
-
-QCursor HandCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0); }
-
-void SetTextColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 void SetPixelFont(QWidget* widget, const QString& family, int pixels, bool bold = false) {
     QFont font(family);
@@ -118,17 +106,27 @@ void SetPixelFont(QWidget* widget, const QString& family, int pixels, bool bold 
 
 QColor ShapeFill(ShapeColour colour, const QPalette& palette) {
     switch (colour) {
-    case ShapeColour::Favourable: return QColor(kFavourableColour.r, kFavourableColour.g, kFavourableColour.b);
-    case ShapeColour::Unfavourable: return QColor(kUnfavourableColour.r, kUnfavourableColour.g, kUnfavourableColour.b);
+    case ShapeColour::Favourable: return ToQColor(kFavourableColour);
+    case ShapeColour::Unfavourable: return ToQColor(kUnfavourableColour);
     case ShapeColour::ButtonFace: break;
     }
     return palette.color(QPalette::Button);
 }
 
+// A totals line: the two totals, their change, and the shape behind it in
+// the window's button face when there is no change.
+void ShowTotals(const TotalsLine& line, std::array<QLabel*, 3> labels, QFrame* shape, const QPalette& window) {
+    labels[0]->setText(Text(line.start));
+    labels[1]->setText(Text(line.end));
+    labels[2]->setText(Text(line.change));
+    const QColor fill = ShapeFill(line.shape, window);
+    shape->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(fill.name()));
+}
+
 }  // namespace
 
 template <typename Handler>
-void FormMain::Run(Handler&& handler) {
+void FormMain::run(Handler&& handler) {
     RunHandler(m_host, this, std::forward<Handler>(handler));
 }
 
@@ -143,30 +141,36 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     setFixedSize(kClientSize);
     setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     m_grass.load(QStringLiteral(":/images/grass.png"));
-    SetUpWidgets();
-    SetUpGrids();
+    setUpPanels();
+    setUpTabs();
+    setUpSkillsPage();
+    setUpCaptions();
+    setUpGrids();
+    connectHandlers();
     FormCreate();
-    RefreshLabels();
+    refreshLabels();
 }
 
 FormMain::~FormMain() = default;
 
 QTableView* FormMain::grid(GridId id) const {
-    for (const auto& layout : GridLayouts()) {
-        if (layout.id == id)
-            return findChild<QTableView*>(QString::fromLatin1(layout.name));
-    }
-    return nullptr;
+    const std::string_view name = InfoOf(id).name;
+    return findChild<QTableView*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
 }
 
-void FormMain::SetUpWidgets() {
+// The archive rows, the splash picture with its links and version caption.
+void FormMain::setUpPanels() {
     Ui::FormMain& ui = *m_ui;
     for (QFrame* panel : {ui.Panel1, ui.Panel2}) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setLineWidth(1);
     }
-    for (QLabel* label : {ui.LabelOF, ui.LabelNF})
-        SetTextColour(label, kMaroon);
+    // The archive rows sit on an opaque panel, so that their coloured
+    // status texts stay readable over the grass.
+    ui.Panel1->setAutoFillBackground(true);
+    ui.Panel1->setBackgroundRole(QPalette::Button);
+    showChoice(m_startChoice);
+    showChoice(m_endChoice);
 
     ui.Image7->setPixmap(QPixmap(QStringLiteral(":/images/splash.png")));
     ui.Image7->setScaledContents(true);
@@ -180,9 +184,15 @@ void FormMain::SetUpWidgets() {
     SetPixelFont(ui.Label11, QStringLiteral("Arial"), 16, true);
     SetTextColour(ui.Label16, Qt::black);
     SetTextColour(ui.Label11, kCaptionRed);
+    ui.Image2->setPixmap(QPixmap(QStringLiteral(":/images/emblem.png")));
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.SpeedButtonFill, ui.sbCalc, ui.FillButton, ui.ListBox1})
+        control->hide();
+}
 
+void FormMain::setUpTabs() {
+    QTabWidget* pages = m_ui->PageControl2;
     // Tabs drawn as buttons, the current one pressed in.
-    ui.PageControl2->setStyleSheet(
+    pages->setStyleSheet(
         QStringLiteral("QTabWidget::pane { border: none; }"
                        "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
                        " border-top-color: palette(light); border-left-color: palette(light);"
@@ -190,43 +200,39 @@ void FormMain::SetUpWidgets() {
                        "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
                        " border-left-color: palette(dark); border-bottom-color: palette(light);"
                        " border-right-color: palette(light); }"));
-    for (int i = 0; i < ui.PageControl2->count(); ++i) {
-        static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
-        ui.PageControl2->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
-    }
-    ui.PageControl2->setIconSize(QSize(16, 16));
-    ui.PageControl2->setUsesScrollButtons(false);
-    ui.PageControl2->setElideMode(Qt::ElideNone);
-    // The pages are drawn in the light colour of a tab body.
-    for (int i = 0; i < ui.PageControl2->count(); ++i) {
-        QWidget* page = ui.PageControl2->widget(i);
+    static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
+        // The pages are drawn in the light colour of a tab body.
+        QWidget* page = pages->widget(i);
         QPalette palette = page->palette();
         palette.setColor(QPalette::Window, kPageColour);
         page->setPalette(palette);
         page->setAutoFillBackground(true);
     }
-    // The archive rows sit on an opaque panel, so that their coloured
-    // status texts stay readable over the grass.
-    ui.Panel1->setAutoFillBackground(true);
-    ui.Panel1->setBackgroundRole(QPalette::Button);
-    ui.PageControl2->hide();
+    pages->setIconSize(QSize(16, 16));
+    pages->setUsesScrollButtons(false);
+    pages->setElideMode(Qt::ElideNone);
+    pages->hide();
+}
 
-    ui.Image2->setPixmap(QPixmap(QStringLiteral(":/images/emblem.png")));
-    ui.SpeedButtonFill->hide();
-    ui.sbCalc->hide();
-    ui.FillButton->hide();
-    ui.ListBox1->hide();
+void FormMain::setUpSkillsPage() {
+    Ui::FormMain& ui = *m_ui;
     // The panel toggle is shown, so that the panel can be opened; it is
     // enabled by the first player choice. The chooser ends before it.
     ui.SpeedButton2->setText(QStringLiteral(">>"));
     ui.SpeedButton2->setToolTip(QStringLiteral("Открыть детальную статистику"));
     ui.SpeedButton2->setEnabled(false);
     ui.ComboBox3->resize(ui.SpeedButton2->x() - ui.ComboBox3->x() - 4, ui.ComboBox3->height());
+    ui.ComboBox3->setMaxVisibleItems(20);
     ui.SpeedButton1->setIcon(QIcon(QStringLiteral(":/icons/screenshot.png")));
     ui.SpeedButton1->setToolTip(QStringLiteral("Сохранить скриншот"));
-    ui.ComboBox3->setMaxVisibleItems(20);
+}
 
-    // Bands and frames in the button-face colour behind the header and totals labels.
+// The header and totals labels around the grids, with their bands and stars.
+void FormMain::setUpCaptions() {
+    Ui::FormMain& ui = *m_ui;
+    // Bands and frames in the button-face colour behind the labels.
     for (QFrame* band : findChildren<QFrame*>()) {
         const QString name = band->objectName();
         if (name.startsWith(QStringLiteral("Band")) || name.startsWith(QStringLiteral("FrameInfra"))) {
@@ -242,39 +248,32 @@ void FormMain::SetUpWidgets() {
                           ui.LabelInfraWear2, ui.LabelInfraProgress})
         SetPixelFont(label, QStringLiteral("Arial"), 11);
 
-    static const std::array<QString, 4> kSmallStars = {
+    // The small status stars of the counters and of the legend, by status.
+    static const std::array<QString, kNationalStatusCount> kSmallStars = {
         QStringLiteral(":/status/outline_small.png"), QStringLiteral(":/status/grey_small.png"),
         QStringLiteral(":/status/green_small.png"), QStringLiteral(":/status/gold_small.png")};
-    for (int i = 0; i < 4; ++i) {
-        for (const QString& prefix :
-             {QStringLiteral("StarLO"), QStringLiteral("StarLN"), QStringLiteral("StarLegend")}) {
-            if (auto* star = findChild<QLabel*>(prefix + QString::number(i + 1)))
-                star->setPixmap(QPixmap(kSmallStars[i]));
-        }
+    const std::array<std::array<QLabel*, kNationalStatusCount>, 3> stars = {{
+        {ui.StarLO1, ui.StarLO2, ui.StarLO3, ui.StarLO4},
+        {ui.StarLN1, ui.StarLN2, ui.StarLN3, ui.StarLN4},
+        {ui.StarLegend1, ui.StarLegend2, ui.StarLegend3, ui.StarLegend4},
+    }};
+    for (const auto& row : stars) {
+        for (std::size_t i = 0; i < kNationalStatusCount; ++i)
+            row[i]->setPixmap(QPixmap(kSmallStars[i]));
     }
-
-    connect(ui.butTS1, &QPushButton::clicked, this, [this] { butTS1Click(); });
-    connect(ui.butTS2, &QPushButton::clicked, this, [this] { butTS2Click(); });
-    connect(ui.Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(ui.Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(ui.FillButton, &QPushButton::clicked, this, [this] { FillButtonClick(); });
-    connect(ui.SpeedButtonFill, &QPushButton::clicked, this, [this] { SpeedButtonFillClick(); });
-    connect(ui.SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(ui.SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
-    connect(ui.ComboBox3, &QComboBox::activated, this, [this](int index) { ComboBox3Change(index); });
 }
 
-void FormMain::SetUpGrids() {
-    for (const auto& layout : GridLayouts()) {
+void FormMain::setUpGrids() {
+    for (const GridLayout& layout : GridLayouts()) {
         QTableView* view = grid(layout.id);
         auto* model = new GridModel(m_comparison, layout.id, view);
         m_models[layout.id] = model;
         view->setModel(model);
-        view->setItemDelegate(new CellDelegate(m_comparison, layout.id, layout.fixedRows, layout.fixedCols, view));
-        view->horizontalHeader()->hide();
-        view->verticalHeader()->hide();
-        view->horizontalHeader()->setMinimumSectionSize(1);
-        view->verticalHeader()->setMinimumSectionSize(1);
+        view->setItemDelegate(new CellDelegate(layout.id, view));
+        for (QHeaderView* header : {view->horizontalHeader(), view->verticalHeader()}) {
+            header->hide();
+            header->setMinimumSectionSize(1);
+        }
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         view->verticalHeader()->setDefaultSectionSize(layout.rowHeight);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -297,21 +296,33 @@ void FormMain::SetUpGrids() {
     }
 }
 
-void FormMain::FormCreate() {
+void FormMain::connectHandlers() {
     Ui::FormMain& ui = *m_ui;
-    const QCursor arrow = ArrowCursor();
-    const QCursor hand = HandCursor();
-    QList<QWidget*> arrowed = {this, ui.Image2, ui.t1, ui.t2, ui.t3, ui.t4, ui.t5, ui.t6, ui.t7, ui.Panel1, ui.Panel2};
-    for (const auto& layout : GridLayouts())
-        arrowed << grid(layout.id) << grid(layout.id)->viewport();
-    for (QWidget* widget : arrowed)
-        widget->setCursor(arrow);
-    for (QWidget* widget :
-         {static_cast<QWidget*>(ui.ComboBox3), static_cast<QWidget*>(ui.butTS1), static_cast<QWidget*>(ui.butTS2),
-          static_cast<QWidget*>(ui.Label12), static_cast<QWidget*>(ui.Label14),
-          static_cast<QWidget*>(ui.PageControl2->tabBar()), static_cast<QWidget*>(ui.SpeedButton1)})
-        widget->setCursor(hand);
+    connect(ui.butTS1, &QPushButton::clicked, this, [this] { butTS1Click(); });
+    connect(ui.butTS2, &QPushButton::clicked, this, [this] { butTS2Click(); });
+    connect(ui.Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ui.Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(ui.FillButton, &QPushButton::clicked, this, [this] { FillButtonClick(); });
+    connect(ui.SpeedButtonFill, &QPushButton::clicked, this, [this] { SpeedButtonFillClick(); });
+    connect(ui.SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(ui.SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(ui.ComboBox3, &QComboBox::activated, this, [this](int index) { ComboBox3Change(index); });
+}
 
+void FormMain::setCursors() {
+    Ui::FormMain& ui = *m_ui;
+    QList<QWidget*> arrowed = {this, ui.Image2, ui.t1, ui.t2, ui.t3, ui.t4, ui.t5, ui.t6, ui.t7, ui.Panel1, ui.Panel2};
+    for (const GridInfo& info : kGrids)
+        arrowed << grid(info.id) << grid(info.id)->viewport();
+    for (QWidget* widget : arrowed)
+        widget->setCursor(ArrowCursor());
+    for (QWidget* widget : std::initializer_list<QWidget*>{ui.ComboBox3, ui.butTS1, ui.butTS2, ui.Label12, ui.Label14,
+                                                           ui.PageControl2->tabBar(), ui.SpeedButton1})
+        widget->setCursor(HandCursor());
+}
+
+void FormMain::FormCreate() {
+    setCursors();
     // The open dialogs start in the program's folder; an installed program's
     // folder holds no archives, so there they start in the user's home.
     const QString programFolder = QCoreApplication::applicationDirPath();
@@ -319,19 +330,19 @@ void FormMain::FormCreate() {
     if (!m_openDialogFolder.endsWith(u'/'))
         m_openDialogFolder += u'/';
 
-    QTableView* realLevel = ui.StringGrid_ru;
+    QTableView* realLevel = m_ui->StringGrid_ru;
     const int width = realLevel->width();
     for (int col = 0; col < static_cast<int>(kRealLevelShares.size()); ++col)
         realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]));
     if (width > kWideRealLevelGrid) {
-        for (const auto& layout : GridLayouts())
+        for (const GridLayout& layout : GridLayouts())
             grid(layout.id)->verticalHeader()->setDefaultSectionSize(layout.wideRowHeight);
     }
 }
 
 void FormMain::FormActivate() {
-    cadrix::EmptyCsvFiles(m_folders.start);
-    cadrix::EmptyCsvFiles(m_folders.end);
+    EmptyWorkingFolder(m_folders.base, SnapshotSide::Start);
+    EmptyWorkingFolder(m_folders.base, SnapshotSide::End);
     if (m_setBox)
         m_setBox->RadioButton4Click();
 }
@@ -349,7 +360,7 @@ void FormMain::firstActivation() {
     if (m_activated)
         return;
     m_activated = true;
-    Run([this] { FormActivate(); });
+    run([this] { FormActivate(); });
     auto pending = std::move(m_afterActivation);
     m_afterActivation.clear();
     for (auto& action : pending)
@@ -383,14 +394,14 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormMain::Label12Click() {
-    Run([this] {
+    run([this] {
         SetTextColour(m_ui->Label12, kVisitedPurple);
         m_host.openUrl(QUrl(kGameSiteUrl));
     });
 }
 
 void FormMain::Label14Click() {
-    Run([this] {
+    run([this] {
         SetTextColour(m_ui->Label14, kVisitedPurple);
         m_host.openUrl(QUrl(kAuthorPageUrl));
     });
@@ -412,21 +423,21 @@ void FormMain::FillButtonClick() {
 }
 
 void FormMain::butTS1Click() {
-    Run([this] { ChooseArchiveOf(Period::Start, std::nullopt); });
+    run([this] { chooseArchiveOf(SnapshotSide::Start, std::nullopt); });
 }
 
 void FormMain::butTS2Click() {
-    Run([this] { ChooseArchiveOf(Period::End, std::nullopt); });
+    run([this] { chooseArchiveOf(SnapshotSide::End, std::nullopt); });
 }
 
-void FormMain::chooseArchive(Period period, const QString& path) {
-    Run([&] { ChooseArchiveOf(period, path); });
+void FormMain::chooseArchive(SnapshotSide side, const QString& path) {
+    run([&] { chooseArchiveOf(side, path); });
 }
 
-void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path) {
-    SnapshotChoice& choice = period == Period::Start ? m_startChoice : m_endChoice;
+void FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
+    SnapshotChoice& choice = side == SnapshotSide::Start ? m_startChoice : m_endChoice;
     BeginChoice(choice);
-    ShowChoice(choice);
+    showChoice(choice);
     const QString archive =
         path ? *path : m_host.getOpenFileName(this, QString(), m_openDialogFolder, QtFilter(kArchiveFilter));
     if (archive.isEmpty())
@@ -434,25 +445,23 @@ void FormMain::ChooseArchiveOf(Period period, std::optional<QString> path) {
     HostQuestions questions(m_host, this);
     ChoiceStatus status;
     try {
-        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()),
-                               period == Period::Start ? m_folders.start : m_folders.end, questions);
+        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()), m_folders.base, questions);
     } catch (...) {
         // The flag is set before the extraction; an archive error leaves it so.
-        ShowChoice(choice);
+        showChoice(choice);
         throw;
     }
-    ShowChoice(choice);
+    showChoice(choice);
     if (status == ChoiceStatus::InvalidStatistics) {
-        m_host.message(this, QStringLiteral("Ошибка"),
-                       QString::fromUtf8(kInvalidStatisticsText.data(), kInvalidStatisticsText.size()),
-                       QMessageBox::Critical, QMessageBox::Ok);
-        ShowSplash();
+        m_host.message(this, QStringLiteral("Ошибка"), Text(kInvalidStatisticsText), QMessageBox::Critical,
+                       QMessageBox::Ok);
+        showSplash();
         return;
     }
     SpeedButtonFillClick();
 }
 
-void FormMain::ShowChoice(const SnapshotChoice& choice) {
+void FormMain::showChoice(const SnapshotChoice& choice) {
     const bool start = choice.side == SnapshotSide::Start;
     (start ? m_comparison.startChosen : m_comparison.endChosen) = choice.chosen;
     (start ? m_comparison.startDate : m_comparison.endDate) = choice.dateText;
@@ -460,7 +469,7 @@ void FormMain::ShowChoice(const SnapshotChoice& choice) {
     QLabel* dateLabel = start ? m_ui->LabelOF : m_ui->LabelNF;
     fileLabel->setText(QString::fromStdString(choice.fileLabel));
     dateLabel->setText(QString::fromStdString(choice.dateLabel));
-    const LabelColour& c = choice.dateLabelColour;
+    const Rgb& c = choice.dateLabelColour;
     SetTextColour(dateLabel, QColor(c.r, c.g, c.b));
 }
 
@@ -470,17 +479,17 @@ void FormMain::SpeedButtonFillClick() {
         loaded = m_comparison.SpeedButtonFillClick(m_folders.start, m_folders.end);
     } catch (...) {
         // A load that stops half-way still leaves the grids at new sizes.
-        RefreshViews();
+        refreshViews();
         throw;
     }
     if (!loaded)
         return;
-    RefreshViews();
-    ShowPages();
+    refreshViews();
+    showPages();
 }
 
 void FormMain::ComboBox3Change(int index) {
-    Run([&] {
+    run([&] {
         m_comparison.ComboBox3Change(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
         m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
@@ -508,7 +517,7 @@ void FormMain::CatchDrag() {
 }
 
 void FormMain::SpeedButton2Click() {
-    Run([this] {
+    run([this] {
         if (!m_exInfoForm)
             return;
         QToolButton* toggle = m_ui->SpeedButton2;
@@ -527,26 +536,26 @@ void FormMain::SpeedButton2Click() {
 }
 
 void FormMain::SpeedButton1Click() {
-    Run([this] {
+    run([this] {
         const QString chooserText = QString::fromStdString(m_comparison.ComboBox3Text());
         if (chooserText.isEmpty()) {
             m_host.message(this, QStringLiteral("Ошибка"), QStringLiteral("Выберите игрока для сохранения"),
                            QMessageBox::Critical, QMessageBox::Ok);
             return;
         }
-        const QImage picture = CaptureSkillsArea();
-        const QString path = m_host.getSaveFileName(this, QString(), ProposedScreenshotName(), QtFilter(kJpegFilter),
+        const QImage picture = captureSkillsArea();
+        const QString path = m_host.getSaveFileName(this, QString(), proposedScreenshotName(), QtFilter(kJpegFilter),
                                                     QStringLiteral("jpg"));
         if (path.isEmpty())
             return;
         const QString fullPath = QFileInfo(path).absoluteFilePath();
-        WriteJpeg(picture, std::filesystem::path(fullPath.toStdString()));
+        WriteJpeg(picture, fullPath);
         m_host.message(this, QStringLiteral("Информация"), QStringLiteral("Сохранено в ") + fullPath,
                        QMessageBox::Information, QMessageBox::Ok);
     });
 }
 
-QImage FormMain::CaptureSkillsArea() {
+QImage FormMain::captureSkillsArea() {
     const QRect outer = frameGeometry();
     const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
                      outer.height() - kShotHeightLess);
@@ -563,25 +572,25 @@ QImage FormMain::CaptureSkillsArea() {
     return picture;
 }
 
-QString FormMain::ProposedScreenshotName() const {
+QString FormMain::proposedScreenshotName() const {
     return QString::fromStdString(NameOfChooserText(m_comparison.ComboBox3Text()));
 }
 
-void FormMain::ShowSplash() {
+void FormMain::showSplash() {
     m_ui->Image7->show();
     m_ui->PageControl2->hide();
 }
 
-void FormMain::ShowPages() {
+void FormMain::showPages() {
     m_ui->Image7->hide();
     m_ui->PageControl2->show();
     m_ui->PageControl2->setCurrentWidget(m_ui->t1);
 }
 
-void FormMain::RefreshViews() {
+void FormMain::refreshViews() {
     for (auto& [id, model] : m_models)
         model->reload();
-    RefreshLabels();
+    refreshLabels();
     QComboBox* chooser = m_ui->ComboBox3;
     chooser->clear();
     for (const std::string& item : m_comparison.ComboBox3())
@@ -595,16 +604,21 @@ void FormMain::RefreshViews() {
         m_exInfoForm->setValues(m_comparison.ExInfo());
 }
 
-void FormMain::RefreshLabels() {
-    for (const std::string& name : Comparison::LabelNames()) {
-        if (auto* label = findChild<QLabel*>(QString::fromStdString(name)))
-            label->setText(QString::fromStdString(m_comparison.Label(name)));
+void FormMain::refreshLabels() {
+    Ui::FormMain& ui = *m_ui;
+    const ComparisonResult& result = m_comparison.Result();
+    for (QLabel* label : {ui.Label1, ui.Label3, ui.Label35, ui.Label10})
+        label->setText(Text(result.startDate));
+    for (QLabel* label : {ui.Label2, ui.Label4, ui.Label36, ui.Label13})
+        label->setText(Text(result.endDate));
+    const std::array<QLabel*, kNationalStatusCount> startCounters = {ui.LO1, ui.LO2, ui.LO3, ui.LO4};
+    const std::array<QLabel*, kNationalStatusCount> endCounters = {ui.LN1, ui.LN2, ui.LN3, ui.LN4};
+    for (std::size_t i = 0; i < kNationalStatusCount; ++i) {
+        startCounters[i]->setText(Text(CounterText(result.national.start[i])));
+        endCounters[i]->setText(Text(CounterText(result.national.end[i])));
     }
-    for (QFrame* shape : {m_ui->shapet3, m_ui->Shape19}) {
-        const QColor fill = ShapeFill(m_comparison.Shape(shape->objectName().toStdString()), palette());
-        shape->setStyleSheet(
-            QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(fill.name()));
-    }
+    ShowTotals(result.payroll, {ui.kt1, ui.kt2, ui.kt3}, ui.shapet3, palette());
+    ShowTotals(result.values, {ui.tot1, ui.tot2, ui.tot3}, ui.Shape19, palette());
 }
 
 }  // namespace cadrix::app

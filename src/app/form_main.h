@@ -13,6 +13,7 @@
 
 #include "archive_import.h"
 #include "import/archive_choice.h"
+#include "import/working_folders.h"
 #include "views/comparison.h"
 
 class QLabel;
@@ -31,8 +32,6 @@ class LoadForm;
 class SetBox;
 class UiHost;
 
-enum class Period { Start, End };
-
 // The main window: the two archive rows, the splash picture, and the seven
 // pages painted from the comparison.
 class FormMain : public QWidget {
@@ -47,7 +46,7 @@ public:
     void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
 
     // Chooses an archive as if the user had picked it in the open dialog.
-    void chooseArchive(Period period, const QString& path);
+    void chooseArchive(SnapshotSide side, const QString& path);
     // Runs `action` once the window has been activated for the first time
     // (at once when it already has).
     void afterFirstActivation(std::function<void()> action);
@@ -79,8 +78,8 @@ public:
 
     // The screenshot's area of the screen, or of the window itself where the
     // screen cannot be read; and the file name proposed for it.
-    QImage CaptureSkillsArea();
-    QString ProposedScreenshotName() const;
+    QImage captureSkillsArea();
+    QString proposedScreenshotName() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,17 +88,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SetUpWidgets();
-    void SetUpGrids();
-    void ChooseArchiveOf(Period period, std::optional<QString> path);
+    void setUpPanels();
+    void setUpTabs();
+    void setUpSkillsPage();
+    void setUpCaptions();
+    void setUpGrids();
+    void setCursors();
+    void connectHandlers();
+    // Without a path, the user picks the archive in the open dialog.
+    void chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
     // Shows a snapshot's row and hands its flag and date to the comparison.
-    void ShowChoice(const SnapshotChoice& choice);
-    void ShowSplash();
-    void ShowPages();
-    void RefreshViews();
-    void RefreshLabels();
+    void showChoice(const SnapshotChoice& choice);
+    void showSplash();
+    void showPages();
+    void refreshViews();
+    void refreshLabels();
     template <typename Handler>
-    void Run(Handler&& handler);
+    void run(Handler&& handler);
 
     std::unique_ptr<Ui::FormMain> m_ui;
     UiHost& m_host;

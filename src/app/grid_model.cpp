@@ -1,6 +1,33 @@
 #include "grid_model.h"
 
+#include <QBrush>
+#include <QPoint>
+
+#include "look.h"
+
 namespace cadrix::app {
+
+namespace {
+
+Qt::Alignment ToAlignment(Align align) {
+    switch (align) {
+    case Align::Center: return Qt::AlignHCenter;
+    case Align::Right: return Qt::AlignRight;
+    case Align::Left: break;
+    }
+    return Qt::AlignLeft;
+}
+
+QVariant BackgroundOf(Background background) {
+    switch (background) {
+    case Background::Favourable: return QBrush(ToQColor(kFavourableColour));
+    case Background::Unfavourable: return QBrush(ToQColor(kUnfavourableColour));
+    case Background::Grid: break;  // the grid's own: normal, fixed or selected
+    }
+    return {};
+}
+
+}  // namespace
 
 GridModel::GridModel(const Comparison& comparison, GridId grid, QObject* parent)
     : QAbstractTableModel(parent),
@@ -16,10 +43,39 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole)
-        return {};
-    const std::string_view text = m_comparison.Grid(m_grid).Cell(index.column(), index.row());
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QModelRoleData data(role);
+    multiData(index, data);
+    return data.data();
+}
+
+void GridModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const {
+    for (QModelRoleData& data : roleDataSpan)
+        data.clearData();
+    if (!index.isValid())
+        return;
+    const int col = index.column();
+    const int row = index.row();
+    const CellStyle style = m_comparison.DrawCell(m_grid, col, row);
+    for (QModelRoleData& data : roleDataSpan) {
+        switch (data.role()) {
+        case Qt::DisplayRole: {
+            const std::string_view text = m_comparison.Grid(m_grid).Cell(col, row);
+            data.setData(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+            break;
+        }
+        case Qt::BackgroundRole: data.setData(BackgroundOf(style.background)); break;
+        case Qt::ForegroundRole:
+            if (style.text)
+                data.setData(QBrush(ToQColor(*style.text)));
+            break;
+        case Qt::TextAlignmentRole:
+            data.setData(static_cast<int>((ToAlignment(style.align) | Qt::AlignTop).toInt()));
+            break;
+        case ImageRole: data.setData(static_cast<int>(style.image)); break;
+        case ImageOffsetRole: data.setData(QPoint(style.imageX, style.imageY)); break;
+        default: break;
+        }
+    }
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {

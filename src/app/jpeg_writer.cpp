@@ -2,15 +2,14 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <QByteArray>
 #include <QImage>
+#include <QSaveFile>
+#include <QString>
 
 extern "C" {
 #include <jpeglib.h>
@@ -18,59 +17,37 @@ extern "C" {
 
 namespace cadrix::app {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr int kQuality = 90;
 
 // libjpeg reports errors through a callback that must not return; it jumps
-// back into WriteJpeg instead.
+// back into Compress instead, with the library's message.
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char text[JMSG_LENGTH_MAX];
 };
 
-void OnJpegError(j_common_ptr info) {
+[[noreturn]] void OnJpegError(j_common_ptr info) {
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, manager->text);
     std::longjmp(manager->jump, 1);
 }
 
-std::string CreateError(const fs::path& path, int error) {
-    return "Cannot create file \"" + path.string() + "\". " + std::strerror(error);
-}
-
-}  // namespace
-
-void WriteJpeg(const QImage& image, const fs::path& target) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0)
-        throw std::runtime_error(CreateError(target, errno));
-    std::FILE* file = fdopen(descriptor, "wb");
-    if (!file) {
-        const int error = errno;
-        close(descriptor);
-        fs::remove(temporary);
-        throw std::runtime_error(CreateError(target, error));
-    }
-
+// Compresses `rgb` (RGB888) into `buffer`, which libjpeg allocates and the
+// caller frees, also after a failure. Nothing here needs a destructor, as a
+// failure jumps back into this function.
+bool Compress(const QImage& rgb, unsigned char*& buffer, unsigned long& size, ErrorManager& errors) {
     jpeg_compress_struct info{};
-    ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = OnJpegError;
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
-        std::fclose(file);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw std::runtime_error("Cannot write file \"" + target.string() + "\". " + errors.text);
+        return false;
     }
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
+    jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = static_cast<JDIMENSION>(rgb.width());
     info.image_height = static_cast<JDIMENSION>(rgb.height());
     info.input_components = 3;
@@ -84,28 +61,31 @@ void WriteJpeg(const QImage& image, const fs::path& target) {
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
+    return true;
+}
 
-    // A full disk may show only when the buffered data are flushed.
-    const bool written = std::fflush(file) == 0 && !std::ferror(file) && fsync(fileno(file)) == 0;
-    const int error = errno;
-    if (std::fclose(file) != 0 || !written) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw std::runtime_error("Cannot write file \"" + target.string() + "\". " +
-                                 std::strerror(written ? errno : error));
-    }
-    // The temporary file was made private; the picture gets the rights of a
-    // newly created file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    std::error_code ec;
-    fs::permissions(temporary, static_cast<fs::perms>(0666 & ~mask), ec);
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw std::runtime_error(CreateError(target, ec.value()));
-    }
+std::string Quoted(const QString& path) { return "\"" + path.toStdString() + "\""; }
+
+}  // namespace
+
+void WriteJpeg(const QImage& image, const QString& target) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    ErrorManager errors{};
+    const bool compressed = Compress(rgb, buffer, size, errors);
+    QByteArray data;
+    if (compressed)
+        data = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    std::free(buffer);
+    if (!compressed)
+        throw std::runtime_error("Cannot write file " + Quoted(target) + ". " + errors.text);
+
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("Cannot create file " + Quoted(target) + ". " + file.errorString().toStdString());
+    if (file.write(data) != data.size() || !file.commit())
+        throw std::runtime_error("Cannot write file " + Quoted(target) + ". " + file.errorString().toStdString());
 }
 
 }  // namespace cadrix::app

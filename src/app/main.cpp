@@ -3,8 +3,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 #include "app_windows.h"
@@ -12,18 +10,23 @@
 #include "form_main.h"
 #include "screenshots.h"
 #include "uihost.h"
+#include "window_placement.h"
 
 using namespace cadrix::app;
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("cadrix"));
-    // The application title is not made the display name: Qt would append it
-    // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
-    // stands where the user needs it, as the standard error box's caption.
-    LoadResources();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
+namespace {
 
+// Some window managers do not activate a window that was not clicked;
+// start-up must finish all the same.
+constexpr int kActivationWaitMs = 3000;
+
+struct CommandLine {
+    std::optional<std::filesystem::path> workDir;
+    std::optional<QString> screenshots;  // the folder to save pictures into
+    QStringList archives;                // none, or the start and the end archive
+};
+
+CommandLine ParseCommandLine(const QApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kApplicationTitle);
     parser.addHelpOption();
@@ -38,45 +41,52 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(QStringLiteral("START.zip"), QStringLiteral("The export at the period's start."));
     parser.addPositionalArgument(QStringLiteral("END.zip"), QStringLiteral("The export at the period's end."));
     parser.process(app);
-    const QStringList archives = parser.positionalArguments();
-    if (!archives.isEmpty() && archives.size() != 2)
+    CommandLine line;
+    line.archives = parser.positionalArguments();
+    if (!line.archives.isEmpty() && line.archives.size() != 2)
         parser.showHelp(2);
+    if (parser.isSet(workDir))
+        line.workDir = std::filesystem::path(parser.value(workDir).toStdString());
+    if (parser.isSet(screenshots))
+        line.screenshots = parser.value(screenshots);
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("cadrix"));
+    // The application title is not made the display name: Qt would append it
+    // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
+    // stands where the user needs it, as the standard error box's caption.
+    LoadResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
+    const CommandLine line = ParseCommandLine(app);
 
     DesktopUiHost host;
-    std::optional<std::filesystem::path> base;
-    if (parser.isSet(workDir))
-        base = std::filesystem::path(parser.value(workDir).toStdString());
-
     std::unique_ptr<AppWindows> windows;
     try {
-        windows = std::make_unique<AppWindows>(host, ResolveWorkFolders(base));
+        windows = std::make_unique<AppWindows>(host, ResolveWorkFolders(line.workDir));
     } catch (const std::exception& error) {
         ShowStandardError(host, nullptr, QString::fromUtf8(error.what()));
         return 1;
     }
     FormMain& form = *windows->formMain;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect centred(QPoint(0, 0), form.size());
-        centred.moveCenter(screen->availableGeometry().center());
-        form.move(centred.topLeft());
-    }
+    CentreOnScreen(form);
     form.show();
     form.activateWindow();
-    // Some window managers do not activate a window that was not clicked;
-    // start-up must finish all the same.
-    constexpr int kActivationWaitMs = 3000;
     QTimer::singleShot(kActivationWaitMs, &form, [&form] { form.firstActivation(); });
 
-    if (parser.isSet(screenshots)) {
-        const QString folder = parser.value(screenshots);
-        form.afterFirstActivation([&windows, folder, archives] {
-            SaveScreenshots(*windows, folder, archives);
+    if (line.screenshots) {
+        form.afterFirstActivation([&windows, &line] {
+            SaveScreenshots(*windows, *line.screenshots, line.archives);
             QApplication::quit();
         });
-    } else if (archives.size() == 2) {
-        form.afterFirstActivation([&form, archives] {
-            form.chooseArchive(Period::Start, archives[0]);
-            form.chooseArchive(Period::End, archives[1]);
+    } else if (line.archives.size() == 2) {
+        form.afterFirstActivation([&form, &line] {
+            form.chooseArchive(cadrix::SnapshotSide::Start, line.archives[0]);
+            form.chooseArchive(cadrix::SnapshotSide::End, line.archives[1]);
         });
     }
     return QApplication::exec();

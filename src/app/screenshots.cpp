@@ -16,36 +16,35 @@
 
 namespace cadrix::app {
 
-void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringList& archives) {
-    QDir().mkpath(folder);
-    FormMain& form = *windows.formMain;
-    auto save = [&](const QString& name) {
-        QApplication::processEvents();
-        form.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    };
-    save(QStringLiteral("0-splash"));
-    if (archives.size() != 2)
-        return;
-    form.chooseArchive(Period::Start, archives[0]);
-    form.chooseArchive(Period::End, archives[1]);
-    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl2"));
-    if (!pages->isVisible())
-        return;
+namespace {
+
+QString PathIn(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }
+
+void SavePicture(QWidget& window, const QString& folder, const QString& name) {
+    QApplication::processEvents();
+    window.grab().save(PathIn(folder, name + QStringLiteral(".png")));
+}
+
+// Each page in tab order, the first player chosen on the skills page.
+void SavePages(FormMain& form, const QString& folder) {
     auto* chooser = form.findChild<QComboBox*>(QStringLiteral("ComboBox3"));
     if (chooser->count() > 0) {
         chooser->setCurrentIndex(0);
         form.ComboBox3Change(0);
     }
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl2"));
     for (int i = 0; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
-        save(QStringLiteral("%1-%2").arg(i + 1).arg(pages->widget(i)->objectName()));
+        SavePicture(form, folder, QStringLiteral("%1-%2").arg(i + 1).arg(pages->widget(i)->objectName()));
     }
-
-    // The skills page with the detail panel open beside the window, as one picture.
     pages->setCurrentIndex(1);
+}
+
+// The skills page with the detail panel open beside the window, as one
+// picture, and the JPEG a manager saves of the chosen player's skills.
+void SaveSkillsPictures(FormMain& form, ExInfoForm& panel, const QString& folder) {
     form.SpeedButton2Click();
     QApplication::processEvents();
-    ExInfoForm& panel = *windows.exInfoForm;
     const QRect mainRect = form.geometry();
     const QRect panelRect = panel.geometry();
     const QRect both = mainRect.united(panelRect);
@@ -56,21 +55,33 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
         painter.drawPixmap(mainRect.topLeft() - both.topLeft(), form.grab());
         painter.drawPixmap(panelRect.topLeft() - both.topLeft(), panel.grab());
     }
-    picture.save(QDir(folder).filePath(QStringLiteral("8-panel.png")));
-
-    // The picture a manager saves of the chosen player's skills.
-    WriteJpeg(form.CaptureSkillsArea(),
-              QDir(folder).filePath(form.ProposedScreenshotName() + QStringLiteral(".jpg")).toStdString());
+    picture.save(PathIn(folder, QStringLiteral("8-panel.png")));
+    WriteJpeg(form.captureSkillsArea(), PathIn(folder, form.proposedScreenshotName() + QStringLiteral(".jpg")));
     form.SpeedButton2Click();
+}
 
-    auto saveDialog = [&](QWidget& dialog, const QString& name) {
-        dialog.show();
-        QApplication::processEvents();
-        dialog.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-        dialog.hide();
-    };
-    saveDialog(*windows.setBox, QStringLiteral("9-settings"));
-    saveDialog(*windows.aboutBox, QStringLiteral("10-about"));
+void SaveDialog(QWidget& dialog, const QString& folder, const QString& name) {
+    dialog.show();
+    SavePicture(dialog, folder, name);
+    dialog.hide();
+}
+
+}  // namespace
+
+void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringList& archives) {
+    QDir().mkpath(folder);
+    FormMain& form = *windows.formMain;
+    SavePicture(form, folder, QStringLiteral("0-splash"));
+    if (archives.size() != 2)
+        return;
+    form.chooseArchive(SnapshotSide::Start, archives[0]);
+    form.chooseArchive(SnapshotSide::End, archives[1]);
+    if (!form.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible())
+        return;
+    SavePages(form, folder);
+    SaveSkillsPictures(form, *windows.exInfoForm, folder);
+    SaveDialog(*windows.setBox, folder, QStringLiteral("9-settings"));
+    SaveDialog(*windows.aboutBox, folder, QStringLiteral("10-about"));
 }
 
 }  // namespace cadrix::app

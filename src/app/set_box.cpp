@@ -1,10 +1,10 @@
 #include "set_box.h"
 
-#include <QCursor>
 #include <QPainter>
 #include <QTableView>
 
 #include "font_choice.h"
+#include "look.h"
 #include "ui_set_box.h"
 #include "window_placement.h"
 
@@ -20,13 +20,11 @@ SetBox::SetBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::Set
     m_ui->Panel->setAutoFillBackground(true);
     m_ui->Panel->setBackgroundRole(QPalette::Button);
 
-    const QCursor arrow(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0);
-    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0);
-    setCursor(arrow);
-    m_ui->Panel->setCursor(arrow);
-    for (QWidget* control : {static_cast<QWidget*>(m_ui->OKButton), static_cast<QWidget*>(m_ui->RadioButton1),
-                             static_cast<QWidget*>(m_ui->RadioButton2), static_cast<QWidget*>(m_ui->RadioButton3)})
-        control->setCursor(hand);
+    setCursor(ArrowCursor());
+    m_ui->Panel->setCursor(ArrowCursor());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_ui->OKButton, m_ui->RadioButton1, m_ui->RadioButton2, m_ui->RadioButton3})
+        control->setCursor(HandCursor());
 
     connect(m_ui->RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
     connect(m_ui->RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });
@@ -50,15 +48,15 @@ void SetBox::paintEvent(QPaintEvent*) {
     painter.drawPixmap(QRect(-47, -52, 345, 265), m_grass);
 }
 
-void SetBox::RadioButton1Click() { Apply(QStringLiteral("MS Sans Serif"), 7); }
+void SetBox::RadioButton1Click() { apply(QStringLiteral("MS Sans Serif"), 7); }
 
-void SetBox::RadioButton2Click() { Apply(QStringLiteral("Arial"), 7); }
+void SetBox::RadioButton2Click() { apply(QStringLiteral("Arial"), 7); }
 
-void SetBox::RadioButton3Click() { Apply(QStringLiteral("Calibri"), 8); }
+void SetBox::RadioButton3Click() { apply(QStringLiteral("Calibri"), 8); }
 
-void SetBox::RadioButton4Click() { Apply(QStringLiteral("Tahoma"), 8); }
+void SetBox::RadioButton4Click() { apply(QStringLiteral("Tahoma"), 8); }
 
-void SetBox::Apply(const QString& family, int skillsGridPoints) {
+void SetBox::apply(const QString& family, int skillsGridPoints) {
     ApplyFontFamily(this, family, WindowFont::Too);
     ApplyFontFamily(m_main, family, WindowFont::Too);
     ApplyFontFamily(m_about, family, WindowFont::Too);

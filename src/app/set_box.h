@@ -35,7 +35,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Apply(const QString& family, int skillsGridPoints);
+    void apply(const QString& family, int skillsGridPoints);
 
     std::unique_ptr<Ui::SetBox> m_ui;
     QPixmap m_grass;

@@ -17,9 +17,9 @@ namespace {
 constexpr int kMaxPasswordLength = 255;
 }  // namespace
 
-QString QtFilter(const QString& delphiFilter) {
+QString QtFilter(const QString& pairs) {
     // "Description|pattern|Description|pattern" -> "Description (pattern);;..."
-    const QStringList parts = delphiFilter.split(u'|');
+    const QStringList parts = pairs.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i];

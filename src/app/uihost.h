@@ -48,8 +48,9 @@ public:
     QPixmap grabScreen(const QRect& rect) override;
 };
 
-// The program's dialog filter "Orvanto Statistics (*.zip)|*.zip" in Qt's
-// notation: the description, then the pattern in brackets.
-QString QtFilter(const QString& delphiFilter);
+// A dialog filter of "description|pattern" pairs, the form the program's
+// filters are written in ("Orvanto Statistics (*.zip)|*.zip"), in Qt's
+// notation: each description with its patterns in brackets, ";;" between.
+QString QtFilter(const QString& pairs);
 
 }  // namespace cadrix::app

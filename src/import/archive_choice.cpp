@@ -6,16 +6,18 @@
 
 #include <cstdio>
 #include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "core/file_masks.h"
 #include "core/utf8.h"
-#include "core/wildcard.h"
 #include "import/zip_file.h"
 
 namespace cadrix {
 
 namespace {
 
-constexpr std::string_view kPlayersMask = "*players.csv";
 constexpr std::string_view kChosenSuffix = ", OK";
 
 // The file label keeps short paths whole and shortens long ones in the middle.
@@ -28,6 +30,22 @@ void ShowNotChosen(SnapshotChoice& choice) {
     choice.fileLabel = InitialFileLabel(choice.side);
     choice.dateLabel = std::string(kNotChosenText);
     choice.dateLabelColour = kNotChosenColour;
+}
+
+// The last-write time of the first players file at the top of the working
+// folder; none when there is none or it cannot be opened.
+std::optional<std::int64_t> PlayersFileTime(const std::filesystem::path& base, SnapshotSide side) {
+    const std::optional<Fd> folder = OpenWorkingFolder(base, side);
+    if (!folder)
+        return std::nullopt;
+    const std::vector<std::string> names = MatchingNames(*folder, kPlayersMask, FileKinds::Regular);
+    if (names.empty())
+        return std::nullopt;
+    const Fd file(::openat(folder->Get(), names.front().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0)
+        return std::nullopt;
+    return st.st_mtime;
 }
 
 }  // namespace
@@ -62,36 +80,27 @@ std::string LocalDateText(std::int64_t unixTime) {
 void BeginChoice(SnapshotChoice& choice) { choice.chosen = false; }
 
 ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& archive,
-                           const std::filesystem::path& workingFolder, ExtractQuestions& questions) {
-    EmptyCsvFiles(workingFolder);
+                           const std::filesystem::path& base, ExtractQuestions& questions) {
+    EmptyWorkingFolder(base, choice.side);
     choice.chosen = true;
 
     ZipFile zip(questions);
-    zip.SetBaseDir(workingFolder);
-    zip.SetTempDir(workingFolder);
+    zip.SetRootDir(base);
+    zip.SetBaseDir(WorkingFolder(base, choice.side));
     zip.SetFileName(archive);
     zip.OpenArchive();
     zip.ExtractFiles();
     zip.CloseArchive();
 
-    const auto players = FindFirstMatching(workingFolder, kPlayersMask);
-    if (!players) {
-        ShowNotChosen(choice);
-        return ChoiceStatus::InvalidStatistics;
-    }
-    const int fd = ::open(players->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        if (fd >= 0)
-            ::close(fd);
+    const std::optional<std::int64_t> written = PlayersFileTime(base, choice.side);
+    if (!written) {
         ShowNotChosen(choice);
         return ChoiceStatus::InvalidStatistics;
     }
     choice.fileLabel = FileLabelText(std::filesystem::absolute(archive).string());
-    choice.dateText = LocalDateText(st.st_mtime);
+    choice.dateText = LocalDateText(*written);
     choice.dateLabel = choice.dateText + std::string(kChosenSuffix);
     choice.dateLabelColour = kChosenColour;
-    ::close(fd);
     return ChoiceStatus::Extracted;
 }
 

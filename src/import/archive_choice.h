@@ -5,18 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/rgb.h"
 #include "import/extract_questions.h"
 #include "import/working_folders.h"
 
 namespace cadrix {
 
-struct LabelColour {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const LabelColour&, const LabelColour&) = default;
-};
-
-inline constexpr LabelColour kNotChosenColour{128, 0, 0};  // maroon
-inline constexpr LabelColour kChosenColour{0, 128, 0};     // green
+inline constexpr Rgb kNotChosenColour{128, 0, 0};  // maroon
+inline constexpr Rgb kChosenColour{0, 128, 0};     // green
 
 inline constexpr std::string_view kInvalidStatisticsText = "Неверный файл статистики";
 inline constexpr std::string_view kNotChosenText = "не выбран";
@@ -29,7 +25,7 @@ struct SnapshotChoice {
     std::string dateText;  // dd.MM.yyyy of the players file, empty until one is read
     std::string fileLabel;
     std::string dateLabel;
-    LabelColour dateLabelColour = kNotChosenColour;
+    Rgb dateLabelColour = kNotChosenColour;
 
     // The state at start: not chosen, no date, the prompts on the labels.
     static SnapshotChoice Initial(SnapshotSide side);
@@ -53,11 +49,12 @@ enum class ChoiceStatus {
 // Before the open dialog is shown: the snapshot counts as not chosen.
 void BeginChoice(SnapshotChoice& choice);
 
-// After the user picked `archive`: empties `workingFolder` of CSV files, marks
-// the snapshot chosen, extracts the archive's CSV files into the folder and
-// reads the players file's date. Archive errors and open errors propagate,
-// leaving the labels and the date text as they were.
+// After the user picked `archive`: empties the snapshot's working folder under
+// `base` of CSV files, marks the snapshot chosen, extracts the archive's CSV
+// files into the folder and reads the players file's date. Archive errors,
+// open errors and WorkingFolderError propagate, leaving the labels and the
+// date text as they were. The caller holds the working folders' lock.
 ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& archive,
-                           const std::filesystem::path& workingFolder, ExtractQuestions& questions);
+                           const std::filesystem::path& base, ExtractQuestions& questions);
 
 }  // namespace cadrix

@@ -1,6 +1,9 @@
 #include "import/archive_error.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <string>
+#include <system_error>
 
 namespace cadrix {
 
@@ -28,12 +31,28 @@ std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode co
     return text;
 }
 
-ArchiveError::ArchiveError(ArchiveErrorCode code, const std::string& text) : std::runtime_error(text), m_code(code) {}
+ArchiveError::ArchiveError(ArchiveErrorCode code, const std::string& text, int systemError, bool writeFailed)
+    : std::runtime_error(text),
+      m_code(code),
+      m_systemError(systemError),
+      m_writeFailed(writeFailed) {}
+
+std::string ArchiveError::SystemReason() const {
+    return m_systemError ? std::generic_category().message(m_systemError) : std::string();
+}
 
 namespace {
 
 ArchiveError Make(ArchiveErrorCode code, std::string_view message, ComponentName name = ComponentName::Shown) {
     return ArchiveError(code, FormatArchiveErrorText(message, code, name));
+}
+
+// A full or failing disk refuses new folders and files as well as data.
+bool IsDiskFailure(int systemError) { return systemError == ENOSPC || systemError == EDQUOT || systemError == EIO; }
+
+ArchiveError MakeSystem(ArchiveErrorCode code, const std::string& message, int systemError, bool writeFailed) {
+    return ArchiveError(code, FormatArchiveErrorText(message, code, ComponentName::Shown), systemError,
+                        writeFailed || IsDiskFailure(systemError));
 }
 
 }  // namespace
@@ -54,16 +73,29 @@ ArchiveError ArchiveError::MultiVolumeUnsupported() {
     return Make(ArchiveErrorCode::MultiVolumeUnsupported, "Multi-volume archives are not supported. Open failed");
 }
 
+ArchiveError ArchiveError::EntryCountMismatch(std::uint64_t declared, std::uint64_t found) {
+    return Make(ArchiveErrorCode::EntryCountMismatch, "The end of the archive declares " + std::to_string(declared) +
+                                                          " entries, its central directory holds " +
+                                                          std::to_string(found) + ". Open failed");
+}
+
 ArchiveError ArchiveError::SizesExceedArchive() {
     return Make(ArchiveErrorCode::SizesExceedArchive, "Archive is damaged. Open failed", ComponentName::Omitted);
 }
 
-ArchiveError ArchiveError::CannotCreateDirectory(const std::filesystem::path& folder) {
-    return Make(ArchiveErrorCode::CannotCreateDirectory, "Cannot create directory \"" + folder.string() + "\"");
+ArchiveError ArchiveError::CannotCreateDirectory(const std::filesystem::path& folder, int systemError) {
+    return MakeSystem(ArchiveErrorCode::CannotCreateDirectory, "Cannot create directory \"" + folder.string() + "\"",
+                      systemError, false);
 }
 
-ArchiveError ArchiveError::CannotCreateFile(const std::filesystem::path& file) {
-    return Make(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"");
+ArchiveError ArchiveError::CannotCreateFile(const std::filesystem::path& file, int systemError) {
+    return MakeSystem(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"", systemError,
+                      false);
+}
+
+ArchiveError ArchiveError::CannotWriteFile(const std::filesystem::path& file, int systemError) {
+    return MakeSystem(ArchiveErrorCode::CannotCreateFile, "Cannot create file \"" + file.string() + "\"", systemError,
+                      true);
 }
 
 ArchiveError ArchiveError::InvalidEntry() {

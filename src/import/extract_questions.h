@@ -1,21 +1,35 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace cadrix {
 
 enum class EntryFailureAnswer { Abort, Retry, Ignore };
 
+inline constexpr std::string_view kEntryFailureSuffix = ". File processing error, possibly disk is full";
+
+// One entry that failed, as the reader reports it to whoever answers.
+struct EntryFailure {
+    std::string entryName;     // as stored, decoded
+    std::string errorText;     // the archive error's text
+    std::string systemReason;  // the system's reason when a file operation failed, else empty
+    bool writeFailed = false;  // the disk did not take the data: full, over its quota or failing
+
+    // The whole message of the question box.
+    std::string QuestionText() const { return errorText + std::string(kEntryFailureSuffix); }
+};
+
 // What the reader asks the user while it extracts. The window answers with
-// message boxes; tests answer from a script; the command-line report never asks.
+// message boxes; tests answer from a script; the command-line report answers
+// by its own rules.
 class ExtractQuestions {
 public:
     virtual ~ExtractQuestions() = default;
 
-    // One entry failed; `text` is the whole message of the box (error text and
-    // ". File processing error, possibly disk is full").
-    virtual EntryFailureAnswer AskEntryFailure(const std::string& text) = 0;
+    virtual EntryFailureAnswer AskEntryFailure(const EntryFailure& failure) = 0;
 
     // The password for an encrypted entry (`entryName` as stored, decoded), or
     // none when the user cancels. At most kMaxPasswordLength code points count.
@@ -27,7 +41,7 @@ inline constexpr std::size_t kMaxPasswordLength = 255;
 // Nobody to ask: failed entries are passed over and encrypted ones abandoned.
 class UnattendedQuestions : public ExtractQuestions {
 public:
-    EntryFailureAnswer AskEntryFailure(const std::string&) override { return EntryFailureAnswer::Ignore; }
+    EntryFailureAnswer AskEntryFailure(const EntryFailure&) override { return EntryFailureAnswer::Ignore; }
     std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
 };
 

@@ -1,7 +1,15 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import/fd.h"
 
 namespace cadrix {
 
@@ -11,18 +19,72 @@ enum class SnapshotSide { Start, End };
 // The folder of the running program file.
 std::filesystem::path ExecutableFolder();
 
+// $XDG_DATA_HOME/cadrix, else ~/.local/share/cadrix.
+std::filesystem::path UserDataFolder();
+
 // The folder under which the working folders lie: `workDir` when given;
 // otherwise the executable's folder when it can be written to, else the
-// per-user data folder ($XDG_DATA_HOME/cadrix or ~/.local/share/cadrix).
+// per-user data folder.
 std::filesystem::path BaseFolder(const std::filesystem::path& executableFolder,
                                  const std::optional<std::filesystem::path>& workDir);
 
 // base/Tmp/old for the start snapshot, base/Tmp/new for the end snapshot.
 std::filesystem::path WorkingFolder(const std::filesystem::path& base, SnapshotSide side);
 
-// Deletes the files matching "*.csv" directly in `folder`; other files and
-// sub-folders stay. A missing folder has nothing to delete. A file that
-// cannot be deleted ends the emptying with std::runtime_error naming it.
-void EmptyCsvFiles(const std::filesystem::path& folder);
+// A working folder that must not be used: a symbolic link below the base
+// folder, or folders that another program holds. The text names the folder.
+class WorkingFolderError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Opens base/Tmp/old or base/Tmp/new without following a symbolic link below
+// `base` (the base folder itself may be one: the user chose it). None when the
+// folder is missing or cannot be opened; a Tmp or working folder that is a
+// symbolic link throws WorkingFolderError.
+std::optional<Fd> OpenWorkingFolder(const std::filesystem::path& base, SnapshotSide side);
+
+enum class FileKinds { Regular, RegularAndLinks };
+
+// The names of the entries directly in `folder` that match `mask` and are of
+// `kinds`, in name order, so that the first of several is always the same.
+std::vector<std::string> MatchingNames(const Fd& folder, std::string_view mask, FileKinds kinds);
+
+// Deletes the files matching "*.csv" directly in the working folder of `side`;
+// other files and sub-folders stay, and a symbolic link is deleted itself,
+// never followed. A missing folder has nothing to delete. A file that cannot
+// be deleted ends the emptying with std::runtime_error naming it.
+void EmptyWorkingFolder(const std::filesystem::path& base, SnapshotSide side);
+
+// The exclusive lock on the working folders under one base folder: a flock on
+// base/Tmp/cadrix.lock, held by one program at a time and released when this
+// is destroyed or the program ends. Where the lock file cannot be made (Tmp
+// cannot be written), there is nothing to hold and the working folders could
+// not be written either; the extraction then names the cause.
+class WorkFolderLock {
+public:
+    // Takes the lock when it is free; none when another program holds it.
+    static std::optional<WorkFolderLock> TryAcquire(const std::filesystem::path& base);
+    // Waits up to `patience` for the lock; throws WorkingFolderError when
+    // another program holds it longer.
+    static WorkFolderLock Acquire(const std::filesystem::path& base, std::chrono::milliseconds patience);
+
+private:
+    explicit WorkFolderLock(Fd file) : m_file(std::move(file)) {}
+
+    Fd m_file;
+};
+
+// The base folder of a window with its lock. The window reads both working
+// folders again at each choice, so it holds the lock for its whole life. When
+// another window holds the executable's folder, the per-user data folder is
+// used instead; a folder named with --work-dir is never swapped for another.
+// Then, and when the per-user folder is held too, WorkingFolderError says so.
+struct LockedBaseFolder {
+    std::filesystem::path base;
+    std::shared_ptr<const WorkFolderLock> lock;
+};
+LockedBaseFolder LockBaseFolder(const std::filesystem::path& executableFolder,
+                                const std::optional<std::filesystem::path>& workDir);
 
 }  // namespace cadrix

@@ -2,11 +2,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "import/extract_questions.h"
+#include "import/fd.h"
+#include "import/mapping.h"
+
+struct libdeflate_decompressor;
 
 namespace cadrix {
 
@@ -27,6 +32,10 @@ struct ZipEntry {
     // its local header is unreadable or its bytes overlap another entry or the
     // central directory, which makes the entry fail its checks.
     std::optional<std::uint64_t> dataOffset;
+    // The local header repeats the central directory's sizes, so that they can
+    // be trusted before the data is read. Not so for an entry written with a
+    // data descriptor, whose local header holds no sizes.
+    bool sizesConfirmed = false;
 };
 
 // Reads a statistics archive (PKWARE ZIP) and writes the entries matching
@@ -40,12 +49,15 @@ public:
 
     const std::filesystem::path& FileName() const { return m_fileName; }
     void SetFileName(const std::filesystem::path& path) { m_fileName = path; }
+    // The folder the entries are written into; extraction writes straight
+    // into it and needs no temporary file.
     const std::filesystem::path& BaseDir() const { return m_baseDir; }
     void SetBaseDir(const std::filesystem::path& path) { m_baseDir = path; }
-    // Kept for the callers' sake: extraction writes straight into BaseDir and
-    // never needs a temporary file.
-    const std::filesystem::path& TempDir() const { return m_tempDir; }
-    void SetTempDir(const std::filesystem::path& path) { m_tempDir = path; }
+    // The folder from which BaseDir is reached. It may be a symbolic link
+    // itself (the user chose it), but the folders from it down to BaseDir are
+    // created and entered without following one, as the entries' folders are.
+    // Unset, BaseDir is its own root.
+    void SetRootDir(const std::filesystem::path& path) { m_rootDir = path; }
 
     // Opens FileName for reading and reads its central directory. Throws
     // ArchiveError or FileOpenError; after an error the archive is closed.
@@ -56,32 +68,39 @@ public:
     void ExtractFiles();
     void CloseArchive();
 
-    bool IsOpen() const { return m_fd >= 0 || m_openedMissing; }
+    bool IsOpen() const { return m_fd.IsOpen() || m_openedMissing; }
     const std::vector<ZipEntry>& Entries() const { return m_entries; }
 
     // Limits that keep a hostile archive from filling the disk.
     static constexpr std::uint64_t kMaxEntrySize = 512ull * 1024 * 1024;
 
 private:
-    enum class EntryOutcome { Extracted, Skipped, Abandoned };
-
     void ReadCentralDirectory();
     void LocateEntryData(std::uint64_t centralDirOffset);
-    EntryOutcome ExtractEntry(const ZipEntry& entry);
-    void ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+    void ExtractEntry(const ZipEntry& entry);
+    libdeflate_decompressor& Decompressor();
+
+    struct FreeDecompressor {
+        void operator()(libdeflate_decompressor* d) const;
+    };
 
     ExtractQuestions& m_questions;
     std::filesystem::path m_fileName;
     std::filesystem::path m_baseDir;
-    std::filesystem::path m_tempDir;
+    std::filesystem::path m_rootDir;
+    // Where each entry's folder chain starts, and the folders from there down
+    // to BaseDir; set when the extraction starts.
+    std::filesystem::path m_chainRoot;
+    std::vector<std::string> m_baseChain;
 
-    int m_fd = -1;
+    Fd m_fd;
+    Mapping m_archive;  // the whole archive, read where it lies
     bool m_openedMissing = false;
-    std::uint64_t m_fileSize = 0;
     std::vector<ZipEntry> m_entries;
     std::optional<std::string> m_password;  // the last password that fitted
     std::vector<std::uint8_t> m_input;
     std::vector<std::uint8_t> m_output;
+    std::unique_ptr<libdeflate_decompressor, FreeDecompressor> m_decompressor;
 };
 
 }  // namespace cadrix

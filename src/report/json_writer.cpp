@@ -38,25 +38,20 @@ void JsonWriter::Separate() {
         m_out.push_back(',');
 }
 
-void JsonWriter::BeginObject() {
+void JsonWriter::Open(char bracket) {
     Separate();
-    m_out.push_back('{');
+    m_out.push_back(bracket);
     m_needComma = false;
 }
 
-void JsonWriter::EndObject() {
-    m_out.push_back('}');
+void JsonWriter::Close(char bracket) {
+    m_out.push_back(bracket);
     m_needComma = true;
 }
 
-void JsonWriter::BeginArray() {
+void JsonWriter::Scalar(std::string_view text) {
     Separate();
-    m_out.push_back('[');
-    m_needComma = false;
-}
-
-void JsonWriter::EndArray() {
-    m_out.push_back(']');
+    m_out += text;
     m_needComma = true;
 }
 
@@ -67,22 +62,10 @@ void JsonWriter::Key(std::string_view key) {
     m_afterKey = true;
 }
 
-void JsonWriter::String(std::string_view value) {
-    Separate();
-    m_out += JsonEscape(value);
-    m_needComma = true;
-}
+void JsonWriter::String(std::string_view value) { Scalar(JsonEscape(value)); }
 
-void JsonWriter::Null() {
-    Separate();
-    m_out += "null";
-    m_needComma = true;
-}
+void JsonWriter::Null() { Scalar("null"); }
 
-void JsonWriter::Int(long long value) {
-    Separate();
-    m_out += std::to_string(value);
-    m_needComma = true;
-}
+void JsonWriter::Int(long long value) { Scalar(std::to_string(value)); }
 
 }  // namespace cadrix

@@ -9,10 +9,10 @@ namespace cadrix {
 // arrays of strings, with commas placed by the writer.
 class JsonWriter {
 public:
-    void BeginObject();
-    void EndObject();
-    void BeginArray();
-    void EndArray();
+    void BeginObject() { Open('{'); }
+    void EndObject() { Close('}'); }
+    void BeginArray() { Open('['); }
+    void EndArray() { Close(']'); }
     void Key(std::string_view key);
     void String(std::string_view value);
     void Null();
@@ -22,6 +22,10 @@ public:
 
 private:
     void Separate();
+    void Open(char bracket);
+    void Close(char bracket);
+    // A string, number or null, already written as JSON.
+    void Scalar(std::string_view text);
 
     std::string m_out;
     bool m_needComma = false;

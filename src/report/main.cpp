@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "report/history_command.h"
 #include "report/report.h"
 #include "report/snapshot_input.h"
 
@@ -18,11 +19,15 @@ namespace {
 constexpr int kUsageError = 2;
 
 const char* const kUsage =
-    "usage: cadrix-report [--work-dir DIR] [--format json|text] [--tables] [--choose N|all]... START END\n"
-    "  START, END: two statistics archives (.zip) or two folders of extracted CSV files\n";
+    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format json|text] [--tables] [--choose N|all]... START END\n"
+    "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
+    "              or stored snapshots @ID of the history FILE in place of archives\n"
+    "       cadrix-report history add|list|remove|player|club ... (cadrix-report history --help)\n";
 
 struct Options {
+    bool help = false;  // -h or --help: print the usage and do nothing else
     std::optional<std::filesystem::path> workDir;
+    std::optional<std::filesystem::path> db;
     bool json = false;
     bool tables = false;
     std::vector<std::string> choose;
@@ -43,6 +48,11 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
             if (!v)
                 return std::nullopt;
             o.workDir = *v;
+        } else if (a == "--db") {
+            auto v = value();
+            if (!v)
+                return std::nullopt;
+            o.db = *v;
         } else if (a == "--format") {
             auto v = value();
             if (!v || (*v != "json" && *v != "text"))
@@ -56,8 +66,9 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
                 return std::nullopt;
             o.choose.push_back(*v);
         } else if (a == "-h" || a == "--help") {
-            std::cout << kUsage;
-            std::exit(0);
+            Options help;
+            help.help = true;
+            return help;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             return std::nullopt;
         } else {
@@ -96,10 +107,16 @@ std::optional<std::vector<int>> ChoiceIndexes(const std::vector<std::string>& ch
 
 int main(int argc, char** argv) {
     using namespace cadrix;
+    if (IsHistoryCommand(argc, argv))
+        return RunHistoryCommand(argc, argv);
     const auto options = ParseArgs(argc, argv);
     if (!options) {
         std::cerr << kUsage;
         return kUsageError;
+    }
+    if (options->help) {
+        std::cout << kUsage;
+        return 0;
     }
     try {
         Comparison comparison;
@@ -108,6 +125,7 @@ int main(int argc, char** argv) {
         input.withTables = options->tables;
 
         SnapshotInputs inputs(options->workDir);
+        inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
         if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
             return kUsageError;
 
@@ -122,7 +140,6 @@ int main(int argc, char** argv) {
             ChoiceRecord record;
             record.index = index;
             record.text = comparison.ComboBox3Text();
-            record.chooserText = comparison.ComboBox3Text();
             record.skills = comparison.Grid(GridId::StringGrid3);
             record.panel = comparison.ExInfo();
             input.choices.push_back(std::move(record));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "core/utf8.h"
 #include "report/json_writer.h"
@@ -11,18 +12,39 @@ namespace cadrix {
 
 namespace {
 
-struct GridInfo {
-    GridId id;
-    const char* name;
-    const char* title;
-};
+using NamedTexts = std::vector<std::pair<std::string, std::string>>;
 
-constexpr GridInfo kGrids[] = {
-    {GridId::StringGrid1, "StringGrid1", "Клуб"},          {GridId::StringGrid2, "StringGrid2", "Инф-ра"},
-    {GridId::StringGrid_nat, "StringGrid_nat", "Сборные"}, {GridId::StringGrid_pay, "StringGrid_pay", "Контракты"},
-    {GridId::StringGrid_pr, "StringGrid_pr", "Номиналы"},  {GridId::StringGrid_ru, "StringGrid_ru", "РУ"},
-    {GridId::StringGrid3, "StringGrid3", "Скиллы"},
-};
+// The comparison's captions and totals under the names of the window's
+// labels, in the order of the JSON contract.
+NamedTexts LabelTexts(const ComparisonResult& result) {
+    const std::string& start = result.startDate;
+    const std::string& end = result.endDate;
+    NamedTexts labels = {{"Label1", start},  {"Label2", end},  {"Label3", start},  {"Label4", end},
+                         {"Label35", start}, {"Label36", end}, {"Label10", start}, {"Label13", end}};
+    for (std::size_t i = 0; i < kNationalStatusCount; ++i)
+        labels.emplace_back("LO" + std::to_string(i + 1), CounterText(result.national.start[i]));
+    for (std::size_t i = 0; i < kNationalStatusCount; ++i)
+        labels.emplace_back("LN" + std::to_string(i + 1), CounterText(result.national.end[i]));
+    for (const auto& [prefix, line] : {std::pair{"kt", &result.payroll}, std::pair{"tot", &result.values}}) {
+        labels.emplace_back(prefix + std::string("1"), line->start);
+        labels.emplace_back(prefix + std::string("2"), line->end);
+        labels.emplace_back(prefix + std::string("3"), line->change);
+    }
+    return labels;
+}
+
+const char* ShapeName(ShapeColour c) {
+    switch (c) {
+    case ShapeColour::ButtonFace: return "button-face";
+    case ShapeColour::Favourable: return "favourable";
+    case ShapeColour::Unfavourable: return "unfavourable";
+    }
+    return "button-face";
+}
+
+NamedTexts ShapeTexts(const ComparisonResult& result) {
+    return {{"shapet3", ShapeName(result.payroll.shape)}, {"Shape19", ShapeName(result.values.shape)}};
+}
 
 const char* BackgroundName(Background b) {
     switch (b) {
@@ -60,15 +82,6 @@ const char* ImageName(CellImage image) {
     return nullptr;
 }
 
-const char* ShapeName(ShapeColour c) {
-    switch (c) {
-    case ShapeColour::ButtonFace: return "button-face";
-    case ShapeColour::Favourable: return "favourable";
-    case ShapeColour::Unfavourable: return "unfavourable";
-    }
-    return "button-face";
-}
-
 std::string HexColour(const Rgb& c) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c.r, c.g, c.b);
@@ -82,29 +95,31 @@ void WriteNullable(JsonWriter& w, const char* value) {
         w.Null();
 }
 
+void WriteCell(JsonWriter& w, std::string_view text, const CellStyle& style) {
+    w.BeginObject();
+    w.Key("text");
+    w.String(text);
+    w.Key("bg");
+    WriteNullable(w, BackgroundName(style.background));
+    w.Key("fg");
+    if (style.text)
+        w.String(HexColour(*style.text));
+    else
+        w.Null();
+    w.Key("align");
+    w.String(AlignName(style.align));
+    w.Key("image");
+    WriteNullable(w, ImageName(style.image));
+    w.EndObject();
+}
+
 template <typename StyleOf>
 void WriteStyledGrid(JsonWriter& w, const TextTable& grid, StyleOf styleOf) {
     w.BeginArray();
     for (int r = 0; r < grid.RowCount(); ++r) {
         w.BeginArray();
-        for (int c = 0; c < grid.ColCount(); ++c) {
-            const CellStyle style = styleOf(c, r);
-            w.BeginObject();
-            w.Key("text");
-            w.String(grid.Cell(c, r));
-            w.Key("bg");
-            WriteNullable(w, BackgroundName(style.background));
-            w.Key("fg");
-            if (style.text)
-                w.String(HexColour(*style.text));
-            else
-                w.Null();
-            w.Key("align");
-            w.String(AlignName(style.align));
-            w.Key("image");
-            WriteNullable(w, ImageName(style.image));
-            w.EndObject();
-        }
+        for (int c = 0; c < grid.ColCount(); ++c)
+            WriteCell(w, grid.Cell(c, r), styleOf(c, r));
         w.EndArray();
     }
     w.EndArray();
@@ -128,85 +143,89 @@ void WriteStrings(JsonWriter& w, const std::vector<std::string>& items) {
     w.EndArray();
 }
 
+void WriteObject(JsonWriter& w, const NamedTexts& members) {
+    w.BeginObject();
+    for (const auto& [name, text] : members) {
+        w.Key(name);
+        w.String(text);
+    }
+    w.EndObject();
+}
+
+NamedTexts ChoiceLabels(const ReportInput& in) {
+    NamedTexts labels;
+    for (const char* name : {"labelTS1", "LabelOF", "labelTS2", "LabelNF"}) {
+        const auto it = in.choiceLabels.find(name);
+        labels.emplace_back(name, it == in.choiceLabels.end() ? "" : it->second);
+    }
+    return labels;
+}
+
+void WriteGrids(JsonWriter& w, const Comparison& cmp) {
+    w.BeginObject();
+    for (const GridInfo& g : kGrids) {
+        w.Key(g.name);
+        WriteStyledGrid(w, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); });
+    }
+    w.EndObject();
+}
+
+void WriteDataTables(JsonWriter& w, const Comparison& cmp) {
+    const Snapshot& s1 = cmp.StartSnapshot();
+    const Snapshot& s2 = cmp.EndSnapshot();
+    const std::pair<const char*, const TextTable*> tables[] = {
+        {"sg1_play", &s1.play},        {"sg1_play2", &s1.play2},      {"sg1_team", &s1.team},
+        {"sg1_struct", &s1.structure}, {"sg2_play", &s2.play},        {"sg2_play2", &s2.play2},
+        {"sg2_team", &s2.team},        {"sg2_struct", &s2.structure}, {"Total_play1", &cmp.TotalPlay()},
+    };
+    for (const auto& [name, table] : tables) {
+        w.Key(name);
+        WriteTable(w, *table);
+    }
+}
+
+void WriteChoice(JsonWriter& w, const ChoiceRecord& choice) {
+    w.BeginObject();
+    w.Key("index");
+    w.Int(choice.index);
+    w.Key("text");
+    w.String(choice.text);
+    w.Key("StringGrid3");
+    WriteStyledGrid(w, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.text, c, r); });
+    w.Key("ExInfoForm");
+    w.BeginArray();
+    for (std::size_t r = 0; r < DetailPanel::kRows; ++r)
+        WriteStrings(w, {DetailPanel::Captions()[r], choice.panel.values[r]});
+    w.EndArray();
+    w.EndObject();
+}
+
 }  // namespace
 
 std::string JsonReport(const ReportInput& in) {
     const Comparison& cmp = *in.comparison;
     JsonWriter w;
     w.BeginObject();
-
+    NamedTexts labels = ChoiceLabels(in);
+    for (auto& label : LabelTexts(cmp.Result()))
+        labels.push_back(std::move(label));
     w.Key("labels");
-    w.BeginObject();
-    for (const char* name : {"labelTS1", "LabelOF", "labelTS2", "LabelNF"}) {
-        w.Key(name);
-        const auto it = in.choiceLabels.find(name);
-        w.String(it == in.choiceLabels.end() ? "" : it->second);
-    }
-    for (const auto& name : Comparison::LabelNames()) {
-        w.Key(name);
-        w.String(cmp.Label(name));
-    }
-    w.EndObject();
-
+    WriteObject(w, labels);
     w.Key("shapes");
-    w.BeginObject();
-    for (const char* name : {"shapet3", "Shape19"}) {
-        w.Key(name);
-        w.String(ShapeName(cmp.Shape(name)));
-    }
-    w.EndObject();
-
+    WriteObject(w, ShapeTexts(cmp.Result()));
     w.Key("grids");
-    w.BeginObject();
-    for (const auto& g : kGrids) {
-        w.Key(g.name);
-        WriteStyledGrid(w, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); });
-    }
-    w.EndObject();
-
+    WriteGrids(w, cmp);
     w.Key("ComboBox3");
     WriteStrings(w, cmp.ComboBox3());
     w.Key("ListBox1");
     WriteStrings(w, cmp.ListBox1());
-
-    if (in.withTables) {
-        const Snapshot& s1 = cmp.StartSnapshot();
-        const Snapshot& s2 = cmp.EndSnapshot();
-        const std::pair<const char*, const TextTable*> tables[] = {
-            {"sg1_play", &s1.play},        {"sg1_play2", &s1.play2},      {"sg1_team", &s1.team},
-            {"sg1_struct", &s1.structure}, {"sg2_play", &s2.play},        {"sg2_play2", &s2.play2},
-            {"sg2_team", &s2.team},        {"sg2_struct", &s2.structure}, {"Total_play1", &cmp.TotalPlay()},
-        };
-        for (const auto& [name, table] : tables) {
-            w.Key(name);
-            WriteTable(w, *table);
-        }
-    }
-
+    if (in.withTables)
+        WriteDataTables(w, cmp);
     w.Key("choices");
     w.BeginArray();
-    for (const auto& choice : in.choices) {
-        w.BeginObject();
-        w.Key("index");
-        w.Int(choice.index);
-        w.Key("text");
-        w.String(choice.text);
-        w.Key("StringGrid3");
-        WriteStyledGrid(w, choice.skills,
-                        [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.chooserText, c, r); });
-        w.Key("ExInfoForm");
-        w.BeginArray();
-        for (int r = 0; r < DetailPanel::kRows; ++r) {
-            w.BeginArray();
-            w.String(DetailPanel::Captions()[static_cast<std::size_t>(r)]);
-            w.String(choice.panel.values[static_cast<std::size_t>(r)]);
-            w.EndArray();
-        }
-        w.EndArray();
-        w.EndObject();
-    }
+    for (const auto& choice : in.choices)
+        WriteChoice(w, choice);
     w.EndArray();
-
     w.EndObject();
     return w.Text() + "\n";
 }
@@ -242,40 +261,85 @@ const char* ImageMark(CellImage image) {
     }
 }
 
-// Prints a grid as an aligned table; coloured cells are marked so that they
-// read without colour too: "+" after a favourable cell, "!" after an
-// unfavourable one (or shown in colour on a terminal).
+// One printed cell: "+" after a favourable cell, "!" after an unfavourable
+// one, so that they read without colour too; on a terminal they are shown
+// in colour instead.
+std::string PrintedCell(const std::string& text, const CellStyle& style, std::size_t width, bool colour) {
+    std::string cell = Pad(text, width, style.align);
+    if (colour) {
+        if (style.background != Background::Grid)
+            cell = (style.background == Background::Favourable ? "\x1b[42m" : "\x1b[41m") + cell + "\x1b[0m";
+        return cell + " ";
+    }
+    switch (style.background) {
+    case Background::Favourable: return cell + "+";
+    case Background::Unfavourable: return cell + "!";
+    case Background::Grid: break;
+    }
+    return cell + " ";
+}
+
+// Prints a grid as an aligned table, a picture as its marks after the text.
 template <typename StyleOf>
 void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, bool colour) {
-    std::vector<std::vector<std::string>> texts(static_cast<std::size_t>(grid.RowCount()));
-    std::vector<std::vector<CellStyle>> styles(static_cast<std::size_t>(grid.RowCount()));
+    const auto rows = static_cast<std::size_t>(grid.RowCount());
+    std::vector<std::vector<std::string>> texts(rows);
+    std::vector<std::vector<CellStyle>> styles(rows);
     std::vector<std::size_t> widths(static_cast<std::size_t>(grid.ColCount()), 0);
     for (int r = 0; r < grid.RowCount(); ++r) {
         for (int c = 0; c < grid.ColCount(); ++c) {
-            CellStyle style = styleOf(c, r);
+            const CellStyle style = styleOf(c, r);
             std::string text(grid.Cell(c, r));
             if (const char* mark = ImageMark(style.image))
                 text = text.empty() ? mark : text + " " + mark;
-            texts[r].push_back(text);
-            styles[r].push_back(style);
             widths[c] = std::max(widths[c], CodePointCount(text));
+            texts[r].push_back(std::move(text));
+            styles[r].push_back(style);
         }
     }
-    for (int r = 0; r < grid.RowCount(); ++r) {
+    for (std::size_t r = 0; r < rows; ++r) {
         std::string line;
-        for (int c = 0; c < grid.ColCount(); ++c) {
-            const CellStyle& st = styles[r][c];
-            std::string cell = Pad(texts[r][c], widths[c], st.align);
-            const char* mark = st.background == Background::Favourable     ? "+"
-                               : st.background == Background::Unfavourable ? "!"
-                                                                           : " ";
-            if (colour && st.background != Background::Grid)
-                cell = (st.background == Background::Favourable ? "\x1b[42m" : "\x1b[41m") + cell + "\x1b[0m";
-            line += (c ? " | " : "") + cell + (colour ? " " : mark);
-        }
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            line += (c ? " | " : "") + PrintedCell(texts[r][c], styles[r][c], widths[c], colour);
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
         out += line + "\n";
+    }
+}
+
+// The captions the window shows above a grid where they are not grid cells.
+std::string CaptionsAbove(GridId id, const ComparisonResult& r) {
+    const std::string& s = r.startDate;
+    const std::string& e = r.endDate;
+    switch (id) {
+    case GridId::StringGrid2:
+        return "Строение | " + s + ": Уровень, Разруш., % | " + e + ": Уровень, Разруш., % | Прогресс\n";
+    case GridId::StringGrid_nat:
+        return "Игрок | Поз. | " + s + ": Возр., Стат., Гражданство | " + e + ": Возр., Стат., Гражданство\n";
+    case GridId::StringGrid_pay:
+        return "Игрок | Поз. | " + s + ": Зарплата, Контракт | " + e + ": Зарплата, Контракт | Разница\n";
+    case GridId::StringGrid_ru:
+        return "Игрок | Тал. | Поз. | " + s + ": Возраст, РУ | " + e + ": Возраст, РУ | Разница\n";
+    default: return "";
+    }
+}
+
+std::string Joined(const std::array<int, kNationalStatusCount>& counters) {
+    std::string out;
+    for (std::size_t i = 0; i < counters.size(); ++i)
+        out += (i ? " " : "") + CounterText(counters[i]);
+    return out;
+}
+
+// The lines the window shows under a grid.
+std::string LinesBelow(GridId id, const ComparisonResult& r) {
+    auto totals = [](const TotalsLine& line) { return line.start + " | " + line.end + " | " + line.change + "\n"; };
+    switch (id) {
+    case GridId::StringGrid_nat:
+        return "Всего по статусам: " + Joined(r.national.start) + " | " + Joined(r.national.end) + "\n";
+    case GridId::StringGrid_pay: return "Общая зарплата в ИД/Разница: " + totals(r.payroll);
+    case GridId::StringGrid_pr: return "Общая стоимость игроков: " + totals(r.values);
+    default: return "";
     }
 }
 
@@ -284,46 +348,24 @@ void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, bool co
 std::string TextReport(const ReportInput& in, bool colour) {
     const Comparison& cmp = *in.comparison;
     std::string out;
-    auto label = [&](const char* name) { return cmp.Label(name); };
-    for (const char* name : {"labelTS1", "LabelOF", "labelTS2", "LabelNF"}) {
-        const auto it = in.choiceLabels.find(name);
-        if (it != in.choiceLabels.end() && !it->second.empty())
-            out += it->second + (name[0] == 'l' ? "  " : "\n");
+    for (const auto& [name, text] : ChoiceLabels(in)) {
+        if (!text.empty())
+            out += text + (name[0] == 'l' ? "  " : "\n");
     }
-    for (const auto& g : kGrids) {
-        out += "\n== " + std::string(g.title) + " (" + g.name + ")\n";
-        if (g.id == GridId::StringGrid2)
-            out += "Строение | " + label("Label35") + ": Уровень, Разруш., % | " + label("Label36") +
-                   ": Уровень, Разруш., % | Прогресс\n";
-        if (g.id == GridId::StringGrid_nat)
-            out += "Игрок | Поз. | " + label("Label1") + ": Возр., Стат., Гражданство | " + label("Label2") +
-                   ": Возр., Стат., Гражданство\n";
-        if (g.id == GridId::StringGrid_pay)
-            out += "Игрок | Поз. | " + label("Label3") + ": Зарплата, Контракт | " + label("Label4") +
-                   ": Зарплата, Контракт | Разница\n";
-        if (g.id == GridId::StringGrid_ru)
-            out += "Игрок | Тал. | Поз. | " + label("Label10") + ": Возраст, РУ | " + label("Label13") +
-                   ": Возраст, РУ | Разница\n";
+    for (const GridInfo& g : kGrids) {
+        out += "\n== " + std::string(g.caption) + " (" + std::string(g.name) + ")\n";
+        out += CaptionsAbove(g.id, cmp.Result());
         PrintGrid(
             out, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); }, colour);
-        if (g.id == GridId::StringGrid_nat) {
-            out += "Всего по статусам: " + label("LO1") + " " + label("LO2") + " " + label("LO3") + " " + label("LO4") +
-                   " | " + label("LN1") + " " + label("LN2") + " " + label("LN3") + " " + label("LN4") + "\n";
-        }
-        if (g.id == GridId::StringGrid_pay)
-            out += "Общая зарплата в ИД/Разница: " + label("kt1") + " | " + label("kt2") + " | " + label("kt3") + "\n";
-        if (g.id == GridId::StringGrid_pr)
-            out += "Общая стоимость игроков: " + label("tot1") + " | " + label("tot2") + " | " + label("tot3") + "\n";
+        out += LinesBelow(g.id, cmp.Result());
     }
     for (const auto& choice : in.choices) {
         out += "\n== Скиллы: " + choice.text + "\n";
         PrintGrid(
-            out, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.chooserText, c, r); },
-            colour);
+            out, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.text, c, r); }, colour);
         out += "-- Подробная информация:\n";
-        for (int r = 0; r < DetailPanel::kRows; ++r)
-            out += DetailPanel::Captions()[static_cast<std::size_t>(r)] + ": " +
-                   choice.panel.values[static_cast<std::size_t>(r)] + "\n";
+        for (std::size_t r = 0; r < DetailPanel::kRows; ++r)
+            out += DetailPanel::Captions()[r] + ": " + choice.panel.values[r] + "\n";
     }
     return out;
 }

@@ -12,9 +12,8 @@ namespace cadrix {
 // One pick of the player chooser, as the report shows it afterwards.
 struct ChoiceRecord {
     int index = 0;
-    std::string text;
+    std::string text;  // the chooser's text, which the skills grid is coloured by
     TextTable skills{4};
-    std::string chooserText;  // the chooser's text while the grid was painted
     DetailPanel panel;
 };
 

@@ -2,13 +2,18 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <iostream>
+#include <optional>
 #include <random>
+#include <stdexcept>
+#include <string>
 #include <system_error>
 
+#include "core/file_masks.h"
 #include "core/wildcard.h"
 #include "import/archive_choice.h"
-#include "snapshot/snapshot.h"
+#include "import/working_folders.h"
 
 namespace cadrix {
 
@@ -16,6 +21,8 @@ namespace {
 
 constexpr const char* kFileLabels[] = {"labelTS1", "labelTS2"};
 constexpr const char* kDateLabels[] = {"LabelOF", "LabelNF"};
+// How long a run waits for working folders that another run holds.
+constexpr std::chrono::seconds kLockPatience{60};
 
 void Publish(const SnapshotChoice& choice, Comparison& cmp, std::map<std::string, std::string>& labels) {
     const bool start = choice.side == SnapshotSide::Start;
@@ -26,19 +33,69 @@ void Publish(const SnapshotChoice& choice, Comparison& cmp, std::map<std::string
 }
 
 // A folder stands for an archive already extracted: its players file gives the
-// date, its path the file label; without a players file the row keeps its prompts.
-SnapshotChoice ChooseFolder(const std::filesystem::path& folder, SnapshotSide side) {
+// date, its path the file label. None without a players file that can be read.
+std::optional<SnapshotChoice> ChooseFolder(const std::filesystem::path& folder, SnapshotSide side) {
     SnapshotChoice choice = SnapshotChoice::Initial(side);
     choice.chosen = true;
     const auto players = FindFirstMatching(folder, kPlayersMask);
     struct stat st {};
     if (!players || ::stat(players->c_str(), &st) != 0)
-        return choice;
+        return std::nullopt;
     choice.dateText = LocalDateText(st.st_mtime);
     choice.fileLabel = FileLabelText(std::filesystem::absolute(folder).string());
     choice.dateLabel = choice.dateText + ", OK";
     choice.dateLabelColour = kChosenColour;
     return choice;
+}
+
+// Nobody answers the reader's questions here. An entry that fails its checks
+// is passed over, as a user would ignore it, and its cause goes to standard
+// error, so that a missing players file is explained. A write the disk did
+// not take ends the run: the comparison would show the missing files as
+// empty columns and false changes.
+class ReportQuestions : public ExtractQuestions {
+public:
+    explicit ReportQuestions(const std::filesystem::path& archive) : m_archive(archive) {}
+
+    EntryFailureAnswer AskEntryFailure(const EntryFailure& failure) override {
+        std::string cause = m_archive.string() + ": " + failure.entryName + ": " + failure.errorText;
+        if (!failure.systemReason.empty())
+            cause += " (" + failure.systemReason + ")";
+        if (failure.writeFailed)
+            throw std::runtime_error(cause);
+        std::cerr << "cadrix-report: " << cause << "\n";
+        return EntryFailureAnswer::Ignore;
+    }
+    std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
+
+private:
+    std::filesystem::path m_archive;
+};
+
+void PrintInvalidStatistics(const std::filesystem::path& input) {
+    std::cerr << "cadrix-report: " << input.string() << ": " << kInvalidStatisticsText << "\n";
+}
+
+bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
+                 std::map<std::string, std::string>& labels) {
+    for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
+        const std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
+        if (!choice) {
+            PrintInvalidStatistics(folder);
+            return false;
+        }
+        Publish(*choice, comparison, labels);
+    }
+    comparison.SpeedButtonFillClick(start, end);
+    return true;
+}
+
+WorkFolderLock LockWorkingFolders(const std::filesystem::path& base) {
+    if (std::optional<WorkFolderLock> lock = WorkFolderLock::TryAcquire(base))
+        return std::move(*lock);
+    std::cerr << "cadrix-report: waiting for the working folders under " << base.string()
+              << ", in use by another Cadrix\n";
+    return WorkFolderLock::Acquire(base, kLockPatience);
 }
 
 std::filesystem::path FreshTempFolder() {
@@ -67,7 +124,7 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
                              Comparison& comparison, std::map<std::string, std::string>& labels) {
     for (const auto& p : {start, end}) {
         std::error_code ec;
-        if (!std::filesystem::exists(p, ec)) {
+        if (!m_isStoredRef(p.string()) && !std::filesystem::exists(p, ec)) {
             std::cerr << "cadrix-report: " << p.string() << ": no such file or folder\n";
             return false;
         }
@@ -77,26 +134,27 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         std::cerr << "cadrix-report: give two archives or two folders\n";
         return false;
     }
-    if (startIsFolder) {
-        Publish(ChooseFolder(start, SnapshotSide::Start), comparison, labels);
-        Publish(ChooseFolder(end, SnapshotSide::End), comparison, labels);
-        comparison.SpeedButtonFillClick(start, end);
-        return true;
-    }
+    if (startIsFolder)
+        return LoadFolders(start, end, comparison, labels);
 
     if (!m_workDir)
         m_tempDir = FreshTempFolder();
     const std::filesystem::path base = m_workDir ? *m_workDir : *m_tempDir;
-    UnattendedQuestions questions;
+    // From the first emptying until the load run has read both folders, no
+    // other program may touch them.
+    const WorkFolderLock lock = LockWorkingFolders(base);
     // The start archive first, then the end archive, each followed by the load
     // run, which does its work once both are chosen.
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
         SnapshotChoice choice = SnapshotChoice::Initial(side);
         BeginChoice(choice);
-        const ChoiceStatus status = ChooseArchive(choice, archive, WorkingFolder(base, side), questions);
+        ReportQuestions questions(archive);
+        const ChoiceStatus status = m_isStoredRef(archive.string())
+                                        ? m_chooseStored(choice, archive.string(), base)
+                                        : ChooseArchive(choice, archive, base, questions);
         Publish(choice, comparison, labels);
         if (status == ChoiceStatus::InvalidStatistics) {
-            std::cerr << "cadrix-report: " << archive.string() << ": " << kInvalidStatisticsText << "\n";
+            PrintInvalidStatistics(archive);
             return false;
         }
         comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),

@@ -142,9 +142,9 @@ SkillGroups GroupsOf(PositionLine line) {
     return g;
 }
 
-std::optional<int> FindPlayerRow(const TextTable& skills, std::string_view id) {
-    for (int r = 1; r < skills.RowCount(); ++r) {
-        if (skills.Cell(kSkillsPlayerIdColumn, r) == id)
+std::optional<int> FindPlayerRow(const TextTable& table, std::string_view id, int idColumn) {
+    for (int r = 1; r < table.RowCount(); ++r) {
+        if (table.Cell(idColumn, r) == id)
             return r;
     }
     return std::nullopt;

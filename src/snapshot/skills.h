@@ -51,7 +51,8 @@ struct SkillGroups {
 // and the common skills.
 SkillGroups GroupsOf(PositionLine line);
 
-// The first data row (from row 1) whose `player_id` cell equals `id` exactly.
-std::optional<int> FindPlayerRow(const TextTable& skills, std::string_view id);
+// The first data row (from row 1) whose id cell equals `id` exactly: the
+// `player_id` column of a skills table, or of another table by its column.
+std::optional<int> FindPlayerRow(const TextTable& table, std::string_view id, int idColumn = kSkillsPlayerIdColumn);
 
 }  // namespace cadrix

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_masks.h"
 #include "core/text_table.h"
 
 namespace cadrix {
@@ -43,12 +44,6 @@ inline constexpr int kContract = 18;
 inline constexpr int kSalary = 19;
 inline constexpr int kValue = 20;
 }  // namespace players
-
-// The masks by which the four files of a snapshot folder are found.
-inline constexpr std::string_view kPlayersMask = "*players.csv";
-inline constexpr std::string_view kSkillsMask = "*players_skills.csv";
-inline constexpr std::string_view kTeamMask = "*team.csv";
-inline constexpr std::string_view kStructureMask = "*structure.csv";
 
 // Empties the line lists and gives each table two empty rows.
 void ResetSnapshot(Snapshot& snapshot);

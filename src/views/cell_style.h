@@ -1,16 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 
-namespace cadrix {
+#include "core/rgb.h"
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
+namespace cadrix {
 
 // The three colours that every comparison page shares.
 inline constexpr Rgb kFavourableColour{186, 240, 179};    // light green: a favourable change

@@ -1,124 +1,78 @@
 #include "views/comparison.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "snapshot/period_table.h"
 #include "snapshot/skills.h"
-#include "views/pages.h"
 #include "views/skills_page.h"
 
 namespace cadrix {
 
 namespace {
 
-constexpr const char* kNoDate = "<date>";
-const std::string kEmpty;
 const NatStatus kNoStatus;
 
-const std::vector<std::string> kLabelNames = {
-    "Label1", "Label2", "Label3", "Label4", "Label35", "Label36", "Label10", "Label13", "LO1",  "LO2",  "LO3",
-    "LO4",    "LN1",    "LN2",    "LN3",    "LN4",     "kt1",     "kt2",     "kt3",     "tot1", "tot2", "tot3",
-};
+template <std::size_t... I>
+std::array<TextTable, sizeof...(I)> MakeGrids(std::index_sequence<I...>) {
+    return {TextTable(kGrids[I].cols, kGrids[I].rows)...};
+}
+
+// Empties columns firstCol to lastCol of rows firstRow to lastRow.
+void ClearCells(TextTable& grid, int firstCol, int lastCol, int firstRow, int lastRow) {
+    for (int r = firstRow; r <= lastRow; ++r) {
+        for (int c = firstCol; c <= lastCol; ++c)
+            grid.SetCell(c, r, "");
+    }
+}
+
+void WriteRow(TextTable& grid, int row, std::initializer_list<std::string_view> texts) {
+    int col = 0;
+    for (const std::string_view text : texts)
+        grid.SetCell(col++, row, text);
+}
 
 }  // namespace
 
 Comparison::Comparison()
     : m_totalPlay(period::kColumns, 2),
-      m_grid1(4, 17),
-      m_grid2(6, 7),
-      m_gridNat(8, 1),
-      m_natStatus(1),
-      m_gridPay(7, 1),
-      m_gridPr(5, 2),
-      m_gridRu(8, 1),
-      m_grid3(4, kSkillCount + 1) {
-    for (const auto& name : kLabelNames)
-        m_labels[name] = "";
-    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label35", "Label36", "Label10", "Label13"})
-        m_labels[name] = kNoDate;
-    for (const char* name : {"LO1", "LO2", "LO3", "LO4", "LN1", "LN2", "LN3", "LN4"})
-        m_labels[name] = "(0)";
-}
+      m_grids(MakeGrids(std::make_index_sequence<kGrids.size()>())),
+      m_natStatus(1) {}
 
-const std::vector<std::string>& Comparison::LabelNames() { return kLabelNames; }
+const TextTable& Comparison::Grid(GridId grid) const { return m_grids[static_cast<std::size_t>(grid)]; }
 
-const std::string& Comparison::Label(std::string_view name) const {
-    const auto it = m_labels.find(name);
-    return it == m_labels.end() ? kEmpty : it->second;
-}
-
-ShapeColour Comparison::Shape(std::string_view name) const {
-    if (name == "shapet3")
-        return m_shapet3;
-    if (name == "Shape19")
-        return m_shape19;
-    throw std::invalid_argument("no such shape: " + std::string(name));
-}
-
-const TextTable& Comparison::Grid(GridId grid) const {
-    switch (grid) {
-    case GridId::StringGrid1: return m_grid1;
-    case GridId::StringGrid2: return m_grid2;
-    case GridId::StringGrid_nat: return m_gridNat;
-    case GridId::StringGrid_pay: return m_gridPay;
-    case GridId::StringGrid_pr: return m_gridPr;
-    case GridId::StringGrid_ru: return m_gridRu;
-    case GridId::StringGrid3: return m_grid3;
-    }
-    throw std::invalid_argument("no such grid");
-}
-
-const std::array<std::string, 2>& Comparison::NatStatus(int row) const {
+const NatStatus& Comparison::NatStatusOf(int row) const {
     if (row < 0 || static_cast<std::size_t>(row) >= m_natStatus.size())
         return kNoStatus;
     return m_natStatus[static_cast<std::size_t>(row)];
 }
 
+// Gives every page its header cells and date captions, and cuts the player
+// grids to their least rows with those emptied.
 void Comparison::ResetViews() {
-    ResetSkillsGrid(m_grid3, startDate, endDate);
+    for (GridId id : {GridId::StringGrid_nat, GridId::StringGrid_pay, GridId::StringGrid_pr, GridId::StringGrid_ru})
+        GridOf(id).SetRowCount(InfoOf(id).rows);
+    ResetSkillsGrid(GridOf(GridId::StringGrid3), startDate, endDate);
 
-    m_gridRu.SetRowCount(1);
-
-    m_gridPr.SetRowCount(2);
-    m_gridPr.SetCell(0, 0, "Игрок");
-    m_gridPr.SetCell(1, 0, "Поз.");
-    m_gridPr.SetCell(2, 0, startDate);
-    m_gridPr.SetCell(3, 0, endDate);
-    m_gridPr.SetCell(4, 0, "Прогресс");
-    for (int c = 0; c <= 4; ++c)
-        m_gridPr.SetCell(c, 1, "");
-
-    m_gridPay.SetRowCount(1);
-    for (int c = 0; c <= 6; ++c)
-        m_gridPay.SetCell(c, 0, "");
-
-    for (int r = 1; r <= 6; ++r) {
-        for (int c = 1; c <= 3; ++c)
-            m_grid2.SetCell(c, r, "");
-    }
-    // The progress column too, so that no progress of an earlier load survives
-    // on a row whose levels are not whole numbers this time.
-    for (int r = 0; r < m_grid2.RowCount(); ++r)
-        m_grid2.SetCell(5, r, "");
-
-    for (int r = 1; r <= 14; ++r) {
-        for (int c = 0; c <= 3; ++c)
-            m_grid1.SetCell(c, r, "");
-    }
-    m_grid1.SetCell(0, 0, "Данные");
-    m_grid1.SetCell(1, 0, startDate);
-    m_grid1.SetCell(2, 0, endDate);
-    m_grid1.SetCell(3, 0, "Разница");
-
-    m_gridNat.SetRowCount(1);
-    for (int c = 0; c <= 7; ++c)
-        m_gridNat.SetCell(c, 0, "");
+    TextTable& values = GridOf(GridId::StringGrid_pr);
+    WriteRow(values, 0, {"Игрок", "Поз.", startDate, endDate, "Прогресс"});
+    ClearCells(values, 0, 4, 1, 1);
+    ClearCells(GridOf(GridId::StringGrid_pay), 0, 6, 0, 0);
+    ClearCells(GridOf(GridId::StringGrid_nat), 0, 7, 0, 0);
     m_natStatus.assign(1, {});
 
-    for (const char* name : {"Label1", "Label3", "Label35", "Label10"})
-        m_labels[name] = startDate;
-    for (const char* name : {"Label2", "Label4", "Label36", "Label13"})
-        m_labels[name] = endDate;
+    TextTable& infrastructure = GridOf(GridId::StringGrid2);
+    ClearCells(infrastructure, 1, 3, 1, 6);
+    // The progress column too, so that no progress of an earlier load survives
+    // on a row whose levels are not whole numbers this time.
+    ClearCells(infrastructure, 5, 5, 0, infrastructure.RowCount() - 1);
+
+    TextTable& club = GridOf(GridId::StringGrid1);
+    ClearCells(club, 0, 3, 1, 14);
+    WriteRow(club, 0, {"Данные", startDate, endDate, "Разница"});
+
+    m_result.startDate = startDate;
+    m_result.endDate = endDate;
 }
 
 bool Comparison::SpeedButtonFillClick(const std::filesystem::path& startFolder,
@@ -149,31 +103,12 @@ bool Comparison::SpeedButtonFillClick(const std::filesystem::path& startFolder,
 }
 
 void Comparison::sbCalcClick() {
-    FillInfrastructurePage(m_start.structure, m_end.structure, m_grid2);
-    FillClubPage(m_start.team, m_end.team, m_grid1);
-
-    NationalCounters counters;
-    FillNationalPage(m_totalPlay, m_gridNat, m_natStatus, counters);
-    for (std::size_t i = 0; i < 4; ++i) {
-        m_labels["LO" + std::to_string(i + 1)] = counters.start[i];
-        m_labels["LN" + std::to_string(i + 1)] = counters.end[i];
-    }
-
-    TotalsLine pay;
-    FillContractsPage(m_totalPlay, m_gridPay, pay);
-    m_labels["kt1"] = pay.start;
-    m_labels["kt2"] = pay.end;
-    m_labels["kt3"] = pay.change;
-    m_shapet3 = pay.shape;
-
-    TotalsLine values;
-    FillValuesPage(m_totalPlay, m_gridPr, values);
-    m_labels["tot1"] = values.start;
-    m_labels["tot2"] = values.end;
-    m_labels["tot3"] = values.change;
-    m_shape19 = values.shape;
-
-    FillRealLevelPage(m_totalPlay, m_gridRu);
+    FillInfrastructurePage(m_start.structure, m_end.structure, GridOf(GridId::StringGrid2));
+    FillClubPage(m_start.team, m_end.team, GridOf(GridId::StringGrid1));
+    m_result.national = FillNationalPage(m_totalPlay, GridOf(GridId::StringGrid_nat), m_natStatus);
+    m_result.payroll = FillContractsPage(m_totalPlay, GridOf(GridId::StringGrid_pay));
+    m_result.values = FillValuesPage(m_totalPlay, GridOf(GridId::StringGrid_pr));
+    FillRealLevelPage(m_totalPlay, GridOf(GridId::StringGrid_ru));
 }
 
 void Comparison::ComboBox3Change(int index) {
@@ -184,28 +119,25 @@ void Comparison::ComboBox3Change(int index) {
     m_panelToggleEnabled = true;
 
     const std::string& id = m_listBox1[static_cast<std::size_t>(index)];
-    const auto formed = FillSkillsGrid(m_start.play2, m_end.play2, id, m_grid3);
-
+    const auto formed = FillSkillsGrid(m_start.play2, m_end.play2, id, GridOf(GridId::StringGrid3));
     std::string talent, age;
-    for (int r = 1; r < m_end.play.RowCount(); ++r) {
-        if (m_end.play.Cell(players::kPlayerId, r) == id) {
-            talent = m_end.play.Cell(players::kTalent, r);
-            age = m_end.play.Cell(players::kAge, r);
-            break;
-        }
+    if (const auto row = FindPlayerRow(m_end.play, id, players::kPlayerId)) {
+        talent = m_end.play.Cell(players::kTalent, *row);
+        age = m_end.play.Cell(players::kAge, *row);
     }
     FillDetailPanel(m_comboText, formed, talent, age, m_exInfo);
 }
 
 CellStyle Comparison::DrawCell(GridId grid, int col, int row) const {
+    const TextTable& g = Grid(grid);
     switch (grid) {
-    case GridId::StringGrid1: return DrawClubCell(m_grid1, col, row);
-    case GridId::StringGrid2: return DrawInfrastructureCell(m_grid2, m_start.structure, m_end.structure, col, row);
-    case GridId::StringGrid_nat: return DrawNationalCell(m_gridNat, m_natStatus, col, row);
-    case GridId::StringGrid_pay: return DrawContractsCell(m_gridPay, col, row);
-    case GridId::StringGrid_pr: return DrawValuesCell(m_gridPr, col, row);
-    case GridId::StringGrid_ru: return DrawRealLevelCell(m_gridRu, col, row);
-    case GridId::StringGrid3: return DrawSkillsCell(m_grid3, m_comboText, col, row);
+    case GridId::StringGrid1: return DrawClubCell(g, col, row);
+    case GridId::StringGrid2: return DrawInfrastructureCell(g, m_start.structure, m_end.structure, col, row);
+    case GridId::StringGrid_nat: return DrawNationalCell(g, m_natStatus, col, row);
+    case GridId::StringGrid_pay: return DrawContractsCell(g, col, row);
+    case GridId::StringGrid_pr: return DrawValuesCell(g, col, row);
+    case GridId::StringGrid_ru: return DrawRealLevelCell(g, col, row);
+    case GridId::StringGrid3: return DrawSkillsCell(g, m_comboText, col, row);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "views/detail_panel.h"
 
 #include "core/numbers.h"
+#include "snapshot/period_table.h"
 #include "snapshot/skills.h"
 
 namespace cadrix {
@@ -9,20 +10,21 @@ namespace {
 
 enum Row { kName, kPosition, kTalent, kAge, kLevelChange, kRise, kFall, kProfile, kGeneral, kAlien, kCommon };
 
-// A goalkeeper's level moves with his four goalkeeper skills, an outfield
+// What one skill point is worth on the panel's scale of the real level: a
+// goalkeeper's level moves with his four goalkeeper skills, an outfield
 // player's with his twenty outfield skills.
 constexpr long double kGoalkeeperFactor = 0.125L;
 constexpr long double kOutfieldFactor = 0.05L;
 
+long double FactorOf(bool goalkeeper) { return goalkeeper ? kGoalkeeperFactor : kOutfieldFactor; }
+
+// The line of one of the game's eight position codes, by its last letter.
+// Any other code has no line, and so no skill groups.
 std::optional<PositionLine> LineOfCode(std::string_view code) {
-    if (code == "GK")
-        return PositionLine::Goalkeeper;
-    if (code == "LD" || code == "CD" || code == "RD")
-        return PositionLine::Defence;
-    if (code == "LM" || code == "CM" || code == "RM")
-        return PositionLine::Midfield;
-    if (code == "FW")
-        return PositionLine::Forward;
+    for (const char* known : kPositionOrder) {
+        if (code == known)
+            return LineFromLetter(static_cast<char32_t>(code.back()));
+    }
     return std::nullopt;
 }
 
@@ -38,8 +40,9 @@ long long SumOver(const std::vector<SkillDifference>& formed, const std::vector<
 }
 
 std::string GroupText(long long sum, bool goalkeeper) {
-    // Held in single precision, as the panel always has.
-    const float value = static_cast<float>(sum) * (goalkeeper ? 0.125f : 0.05f);
+    // A group value is a single-precision number; its two decimals are
+    // rounded from that.
+    const float value = static_cast<float>(sum) * static_cast<float>(FactorOf(goalkeeper));
     std::string text = FixedText(static_cast<long double>(value), 2);
     return value > 0 ? "+" + text : text;
 }
@@ -58,7 +61,8 @@ void FillDetailPanel(const std::string& chooserText, const std::vector<SkillDiff
                      const std::string& talent, const std::string& age, DetailPanel& panel) {
     auto& v = panel.values;
     const std::string position = PositionOfChooserText(chooserText);
-    const bool goalkeeper = position == "GK";
+    const auto line = LineOfCode(position);
+    const bool goalkeeper = line == PositionLine::Goalkeeper;
     v[kName] = NameOfChooserText(chooserText);
     v[kPosition] = position;
     v[kTalent] = talent;
@@ -81,13 +85,12 @@ void FillDetailPanel(const std::string& chooserText, const std::vector<SkillDiff
             fallSkill = d.skill;
         }
     }
-    const long double factor = goalkeeper ? kGoalkeeperFactor : kOutfieldFactor;
-    v[kLevelChange] = FixedText(static_cast<long double>(levelSum) * factor, 1);
+    v[kLevelChange] = FixedText(static_cast<long double>(levelSum) * FactorOf(goalkeeper), 1);
     v[kRise] = rise > 0 && riseSkill ? SkillName(riseSkill) + " (" + WholeText(rise) + ")" : "нет";
     v[kFall] = fall < 0 && fallSkill ? SkillName(fallSkill) + " (" + WholeText(fall) + ")" : "нет";
 
     SkillGroups groups;
-    if (const auto line = LineOfCode(position))
+    if (line)
         groups = GroupsOf(*line);
     v[kProfile] = GroupText(SumOver(formed, groups.profile), goalkeeper);
     v[kGeneral] = GroupText(SumOver(formed, groups.general), goalkeeper);

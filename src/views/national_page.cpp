@@ -1,31 +1,35 @@
+#include <optional>
+#include <string>
+
 #include "core/numbers.h"
 #include "snapshot/period_table.h"
 #include "views/pages.h"
+#include "views/player_rows.h"
 
 namespace cadrix {
 
 namespace {
 
-constexpr int kNotCalled = 0;  // counters: not called, extended list, youth team, main team
-constexpr int kExtended = 1;
-constexpr int kYouth = 2;
-constexpr int kMain = 3;
-
-// The counter a status code adds to, or -1 for a code that is not counted.
-int CounterOf(std::string_view code) {
+// The status a code is counted in; none for a code that is not counted.
+std::optional<NationalStatus> StatusOf(std::string_view code) {
     if (code == period::kNotAvailable)
-        return -1;
+        return std::nullopt;
     const auto n = ParseWhole(code);
     if (!n)
-        return -1;
+        return std::nullopt;
     switch (*n) {
-    case 0: return kNotCalled;
+    case 0: return NationalStatus::NotCalled;
     case -1:
-    case -2: return kExtended;
-    case 2: return kYouth;
-    case 1: return kMain;
-    default: return -1;
+    case -2: return NationalStatus::ExtendedList;
+    case 2: return NationalStatus::YouthTeam;
+    case 1: return NationalStatus::MainTeam;
+    default: return std::nullopt;
     }
+}
+
+void Count(std::string_view code, std::array<int, kNationalStatusCount>& counters) {
+    if (const auto status = StatusOf(code))
+        ++counters[static_cast<std::size_t>(*status)];
 }
 
 CellImage IconOf(std::string_view code) {
@@ -47,48 +51,36 @@ constexpr Align kAlign[] = {Align::Left, Align::Center, Align::Right,  Align::Ce
 
 }  // namespace
 
-void FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status,
-                      NationalCounters& counters) {
+std::string CounterText(int count) { return "(" + std::to_string(count) + ")"; }
+
+NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status) {
     using namespace period;
-    grid.SetRowCount(1);
+    static constexpr CopiedColumn kCopied[] = {
+        {0, kName}, {1, kPosition}, {2, kAgeStart}, {4, kCitizenshipStart}, {5, kAgeEnd}, {7, kCitizenshipEnd}};
     status.resize(1);
-    for (int a = 1; a < total.RowCount(); ++a) {
-        const int row = a - 1;
-        if (a > 1) {
-            grid.AddRow();
-            status.emplace_back();
-        }
-        grid.SetCell(0, row, total.Cell(kName, a));
-        grid.SetCell(1, row, total.Cell(kPosition, a));
-        grid.SetCell(2, row, total.Cell(kAgeStart, a));
-        grid.SetCell(4, row, total.Cell(kCitizenshipStart, a));
-        grid.SetCell(5, row, total.Cell(kAgeEnd, a));
-        grid.SetCell(7, row, total.Cell(kCitizenshipEnd, a));
-        status[static_cast<std::size_t>(row)] = {std::string(total.Cell(kNationalStatusStart, a)),
-                                                 std::string(total.Cell(kNationalStatusEnd, a))};
-        if (total.Cell(kNationalStatusStart, a) == kNotAvailable)
+    FillPlayerRows(total, GridId::StringGrid_nat, grid, [&](int a, int row) {
+        CopyColumns(total, a, grid, row, kCopied);
+        const std::string_view start = total.Cell(kNationalStatusStart, a);
+        const std::string_view end = total.Cell(kNationalStatusEnd, a);
+        status.resize(static_cast<std::size_t>(row) + 1);
+        status[static_cast<std::size_t>(row)] = {std::string(start), std::string(end)};
+        // A status shows as an icon only; a date the player was not in the
+        // club shows "n/a".
+        if (start == kNotAvailable)
             grid.SetCell(3, row, kNotAvailable);
-        if (total.Cell(kNationalStatusEnd, a) == kNotAvailable)
+        if (end == kNotAvailable)
             grid.SetCell(6, row, kNotAvailable);
-    }
-    std::array<int, 4> start{};
-    std::array<int, 4> end{};
+    });
+    NationalCounters counters;
     for (const auto& [startCode, endCode] : status) {
-        if (const int c = CounterOf(startCode); c >= 0)
-            ++start[static_cast<std::size_t>(c)];
-        if (const int c = CounterOf(endCode); c >= 0)
-            ++end[static_cast<std::size_t>(c)];
+        Count(startCode, counters.start);
+        Count(endCode, counters.end);
     }
-    for (std::size_t i = 0; i < 4; ++i) {
-        counters.start[i] = "(" + std::to_string(start[i]) + ")";
-        counters.end[i] = "(" + std::to_string(end[i]) + ")";
-    }
+    return counters;
 }
 
 CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& status, int col, int row) {
-    CellStyle style;
-    if (grid.Cell(col, row) == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(grid.Cell(col, row));
     if (col >= 0 && col < 8)
         style.align = kAlign[col];
     if ((col == 3 || col == 6) && row >= 0 && static_cast<std::size_t>(row) < status.size()) {

@@ -6,6 +6,7 @@
 
 #include "core/text_table.h"
 #include "views/cell_style.h"
+#include "views/comparison_result.h"
 
 namespace cadrix {
 
@@ -21,31 +22,20 @@ void FillInfrastructurePage(const TextTable& startStructure, const TextTable& en
 CellStyle DrawInfrastructureCell(const TextTable& grid, const TextTable& startStructure, const TextTable& endStructure,
                                  int col, int row);
 
-// National teams, StringGrid_nat: one row per player with the two status codes
-// kept beside the grid; counters LO1..LO4 (start) and LN1..LN4 (end).
+// National teams, StringGrid_nat: one row per player, with the start and end
+// status codes kept beside the grid; returns the players per status.
 using NatStatus = std::array<std::string, 2>;
-struct NationalCounters {
-    std::array<std::string, 4> start;  // LO1..LO4
-    std::array<std::string, 4> end;    // LN1..LN4
-};
-void FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status,
-                      NationalCounters& counters);
+NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status);
 CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& status, int col, int row);
 
-// The totals line under the contracts and player values grids.
-struct TotalsLine {
-    std::string start;   // kt1 / tot1
-    std::string end;     // kt2 / tot2
-    std::string change;  // kt3 / tot3
-    ShapeColour shape = ShapeColour::ButtonFace;
-};
-
 // Contracts, StringGrid_pay: salaries and contracts; a fall is favourable.
-void FillContractsPage(const TextTable& total, TextTable& grid, TotalsLine& totals);
+// Returns the payroll's totals line.
+TotalsLine FillContractsPage(const TextTable& total, TextTable& grid);
 CellStyle DrawContractsCell(const TextTable& grid, int col, int row);
 
-// Player values, StringGrid_pr: nominal values under a header row.
-void FillValuesPage(const TextTable& total, TextTable& grid, TotalsLine& totals);
+// Player values, StringGrid_pr: nominal values under a header row. Returns
+// the squad's totals line.
+TotalsLine FillValuesPage(const TextTable& total, TextTable& grid);
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row);
 
 // Real level, StringGrid_ru: talent, ages, real levels and their change.

@@ -1,6 +1,7 @@
 #include "core/numbers.h"
 #include "snapshot/period_table.h"
 #include "views/pages.h"
+#include "views/player_rows.h"
 
 namespace cadrix {
 
@@ -24,28 +25,18 @@ constexpr Align kAlign[] = {Align::Left,  Align::Center, Align::Center, Align::R
 
 void FillRealLevelPage(const TextTable& total, TextTable& grid) {
     using namespace period;
-    grid.SetRowCount(1);
-    for (int r = 1; r < total.RowCount(); ++r) {
-        if (r > 1)
-            grid.AddRow();
-        const int row = r - 1;
-        grid.SetCell(0, row, total.Cell(kName, r));
-        grid.SetCell(1, row, total.Cell(kTalent, r));
-        grid.SetCell(2, row, total.Cell(kPosition, r));
-        grid.SetCell(3, row, total.Cell(kAgeStart, r));
-        grid.SetCell(4, row, total.Cell(kRealLevelStart, r));
-        grid.SetCell(5, row, total.Cell(kAgeEnd, r));
-        grid.SetCell(6, row, total.Cell(kRealLevelEnd, r));
-        const auto change = DecimalChange(total.Cell(kRealLevelStart, r), total.Cell(kRealLevelEnd, r));
+    static constexpr CopiedColumn kCopied[] = {{0, kName},           {1, kTalent}, {2, kPosition},    {3, kAgeStart},
+                                               {4, kRealLevelStart}, {5, kAgeEnd}, {6, kRealLevelEnd}};
+    FillPlayerRows(total, GridId::StringGrid_ru, grid, [&](int a, int row) {
+        CopyColumns(total, a, grid, row, kCopied);
+        const auto change = DecimalChange(total.Cell(kRealLevelStart, a), total.Cell(kRealLevelEnd, a));
         grid.SetCell(7, row, change ? *change : kNotAvailable);
-    }
+    });
 }
 
 CellStyle DrawRealLevelCell(const TextTable& grid, int col, int row) {
-    CellStyle style;
     const std::string_view text = grid.Cell(col, row);
-    if (text == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(text);
     if (col == 1)
         style.text = TalentColour(text);
     if (col == 7 && text != period::kNotAvailable) {

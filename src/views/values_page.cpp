@@ -1,37 +1,28 @@
 #include "core/numbers.h"
 #include "snapshot/period_table.h"
 #include "views/pages.h"
-#include "views/totals.h"
+#include "views/player_rows.h"
 
 namespace cadrix {
 
-void FillValuesPage(const TextTable& total, TextTable& grid, TotalsLine& totals) {
+TotalsLine FillValuesPage(const TextTable& total, TextTable& grid) {
     using namespace period;
-    RunningTotals sums;
-    grid.SetRowCount(2);
-    WriteTotals(sums, FallIs::Unfavourable, totals);
-    for (int r = 1; r < total.RowCount(); ++r) {
-        if (r > 1)
-            grid.AddRow();
-        const std::string_view valueStart = total.Cell(kValueStart, r);
-        const std::string_view valueEnd = total.Cell(kValueEnd, r);
-        grid.SetCell(0, r, total.Cell(kName, r));
-        grid.SetCell(1, r, total.Cell(kPosition, r));
-        grid.SetCell(2, r, GroupThousands(valueStart));
-        grid.SetCell(3, r, GroupThousands(valueEnd));
+    static constexpr CopiedColumn kCopied[] = {{0, kName}, {1, kPosition}};
+    FillPlayerRows(total, GridId::StringGrid_pr, grid, [&](int a, int row) {
+        const std::string_view valueStart = total.Cell(kValueStart, a);
+        const std::string_view valueEnd = total.Cell(kValueEnd, a);
+        CopyColumns(total, a, grid, row, kCopied);
+        grid.SetCell(2, row, GroupThousands(valueStart));
+        grid.SetCell(3, row, GroupThousands(valueEnd));
         const auto change = WholeChange(valueStart, valueEnd);
-        grid.SetCell(4, r, change ? GroupThousands(*change) : kNotAvailable);
-        AddToTotal(sums.start, valueStart);
-        AddToTotal(sums.end, valueEnd);
-    }
-    WriteTotals(sums, FallIs::Unfavourable, totals);
+        grid.SetCell(4, row, change ? GroupThousands(*change) : kNotAvailable);
+    });
+    return SumTotals(total, kValueStart, kValueEnd, FallIs::Unfavourable);
 }
 
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row) {
-    CellStyle style;
     const std::string_view text = grid.Cell(col, row);
-    if (text == period::kNotAvailable)
-        style.text = kDimTextColour;
+    CellStyle style = PlayerCellStyle(text);
     if (row == 0)
         style.align = Align::Center;
     else

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QBrush>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QJsonArray>
@@ -214,22 +215,20 @@ private slots:
         emit chooser->activated(0);
 
         const QJsonObject grids = json.value(QStringLiteral("grids")).toObject();
-        const std::pair<GridId, const char*> names[] = {
-            {GridId::StringGrid1, "StringGrid1"},       {GridId::StringGrid2, "StringGrid2"},
-            {GridId::StringGrid_nat, "StringGrid_nat"}, {GridId::StringGrid_pay, "StringGrid_pay"},
-            {GridId::StringGrid_pr, "StringGrid_pr"},   {GridId::StringGrid_ru, "StringGrid_ru"},
-        };
-        for (const auto& [id, name] : names) {
-            const QJsonArray rows = grids.value(QString::fromLatin1(name)).toArray();
-            const QAbstractItemModel* model = form().grid(id)->model();
-            QVERIFY2(rows.size() == model->rowCount(), name);
+        for (const GridInfo& info : kGrids) {
+            if (info.id == GridId::StringGrid3)
+                continue;  // compared with the choice's grid below
+            const QString name = QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size()));
+            const QJsonArray rows = grids.value(name).toArray();
+            const QAbstractItemModel* model = form().grid(info.id)->model();
+            QVERIFY2(rows.size() == model->rowCount(), qPrintable(name));
             for (int row = 0; row < rows.size(); ++row) {
                 const QJsonArray cells = rows[row].toArray();
                 for (int col = 0; col < model->columnCount(); ++col) {
                     const QString shown = model->index(row, col).data().toString();
                     const QString printed = cells[col].toObject().value(QStringLiteral("text")).toString();
                     QVERIFY2(shown == printed, qPrintable(QStringLiteral("%1 (%2, %3): %4 vs %5")
-                                                              .arg(QString::fromLatin1(name))
+                                                              .arg(name)
                                                               .arg(col)
                                                               .arg(row)
                                                               .arg(shown, printed)));
@@ -248,15 +247,17 @@ private slots:
                 QCOMPARE(skillsModel->index(row, col).data().toString(),
                          skills[row].toArray()[col].toObject().value(QStringLiteral("text")).toString());
 
+        // Every label the report names is the window's label of that name.
         const QJsonObject labels = json.value(QStringLiteral("labels")).toObject();
-        std::vector<std::string> labelNames = Comparison::LabelNames();
-        for (const char* row : {"labelTS1", "LabelOF", "labelTS2", "LabelNF"})
-            labelNames.emplace_back(row);
-        for (const std::string& name : labelNames) {
-            const QString key = QString::fromStdString(name);
-            QVERIFY2(Label(form(), name.c_str()), name.c_str());
-            QCOMPARE(Label(form(), name.c_str())->text(), labels.value(key).toString());
+        QCOMPARE(labels.size(), 26);
+        for (const QString& name : labels.keys()) {
+            auto* label = form().findChild<QLabel*>(name);
+            QVERIFY2(label, qPrintable(name));
+            QCOMPARE(label->text(), labels.value(name).toString());
         }
+        const QJsonObject shapes = json.value(QStringLiteral("shapes")).toObject();
+        for (const QString& name : shapes.keys())
+            QVERIFY2(form().findChild<QFrame*>(name), qPrintable(name));
         const QJsonArray items = json.value(QStringLiteral("ComboBox3")).toArray();
         QCOMPARE(chooser->count(), items.size());
         for (int i = 0; i < items.size(); ++i)
@@ -344,13 +345,14 @@ private slots:
     void extractionQuestionsGoThroughTheHost() {
         HostQuestions questions(*m_host, &form());
         m_host->messageAnswers = {QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::NoButton};
-        QCOMPARE(questions.AskEntryFailure("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"),
-                 EntryFailureAnswer::Retry);
-        QCOMPARE(questions.AskEntryFailure("e"), EntryFailureAnswer::Ignore);
+        const EntryFailure failure{"x.csv", "ZipFile: Cannot create file \"x.csv\" - Native error: 00019", "", false};
+        QCOMPARE(questions.AskEntryFailure(failure), EntryFailureAnswer::Retry);
+        QCOMPARE(questions.AskEntryFailure(failure), EntryFailureAnswer::Ignore);
         // Closing the box without a button stops the extraction.
-        QCOMPARE(questions.AskEntryFailure("e"), EntryFailureAnswer::Abort);
+        QCOMPARE(questions.AskEntryFailure(failure), EntryFailureAnswer::Abort);
         QCOMPARE(m_host->messages[0].text,
-                 QStringLiteral("ZipFile: Cannot create file \"x.csv\" - Native error: 00019"));
+                 QStringLiteral("ZipFile: Cannot create file \"x.csv\" - Native error: 00019. File processing "
+                                "error, possibly disk is full"));
         QCOMPARE(m_host->messages[0].buttons, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
         QCOMPARE(questions.AskPassword("a.csv"), std::optional<std::string>());
     }
@@ -385,6 +387,16 @@ private slots:
         QCOMPARE(PixelOf(values, 4, favourable, {1, 8}), QColor(186, 240, 179));
         QCOMPARE(PixelOf(values, 4, unfavourable, {1, 8}), QColor(255, 176, 176));
         QCOMPARE(PixelOf(values, 3, favourable, {1, 8}), values->palette().color(QPalette::Base));
+        QCOMPARE(values->model()->index(favourable, 4).data(Qt::BackgroundRole).value<QBrush>().color(),
+                 QColor(186, 240, 179));
+
+        // On a selected row the rule's colour stays; the other cells take the highlight.
+        values->selectRow(favourable);
+        QCOMPARE(PixelOf(values, 4, favourable, {1, 8}), QColor(186, 240, 179));
+        QCOMPARE(PixelOf(values, 3, favourable, {1, 8}), values->palette().color(QPalette::Highlight));
+        // The header row is drawn like buttons, never selected.
+        values->selectRow(0);
+        QCOMPARE(PixelOf(values, 2, 0, {3, 8}), values->palette().color(QPalette::Button));
     }
 
     void playerChoiceColoursTheSkillsGridByHisLine() {

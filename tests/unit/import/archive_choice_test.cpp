@@ -33,7 +33,7 @@ TEST(ArchiveChoice, InitialStateShowsPrompts) {
     EXPECT_FALSE(start.chosen);
     EXPECT_EQ(start.fileLabel, "Выбрать файл на начало периода");
     EXPECT_EQ(start.dateLabel, "не выбран");
-    EXPECT_EQ(start.dateLabelColour, (LabelColour{128, 0, 0}));
+    EXPECT_EQ(start.dateLabelColour, (Rgb{128, 0, 0}));
     EXPECT_TRUE(start.dateText.empty());
     EXPECT_EQ(SnapshotChoice::Initial(SnapshotSide::End).fileLabel, "Выбрать файл на конец периода");
 }
@@ -46,13 +46,15 @@ protected:
         return p;
     }
 
+    fs::path Folder() const { return WorkingFolder(Work(), SnapshotSide::End); }
+
     UnattendedQuestions questions;
     SnapshotChoice choice = SnapshotChoice::Initial(SnapshotSide::End);
 };
 
 TEST_F(ArchiveChoiceTest, ChosenArchiveShowsPathAndPlayersFileDate) {
-    WriteFileBytes(Work() / "old_skills.csv", "stale");
-    WriteFileBytes(Work() / "notes.txt", "kept");
+    WriteFileBytes(Folder() / "old_skills.csv", "stale");
+    WriteFileBytes(Folder() / "notes.txt", "kept");
     // The players file's date in the archive, not the archive's own date.
     const fs::path archive =
         Archive("end.zip", {{.name = "club_players.csv", .data = "p"},
@@ -63,8 +65,8 @@ TEST_F(ArchiveChoiceTest, ChosenArchiveShowsPathAndPlayersFileDate) {
     EXPECT_EQ(choice.fileLabel, archive.string());
     EXPECT_EQ(choice.dateText, "15.03.2024");
     EXPECT_EQ(choice.dateLabel, "15.03.2024, OK");
-    EXPECT_EQ(choice.dateLabelColour, (LabelColour{0, 128, 0}));
-    EXPECT_EQ(TreeOf(Work()), (std::vector<std::string>{"club_players.csv", "club_team.csv", "notes.txt"}));
+    EXPECT_EQ(choice.dateLabelColour, (Rgb{0, 128, 0}));
+    EXPECT_EQ(TreeOf(Folder()), (std::vector<std::string>{"club_players.csv", "club_team.csv", "notes.txt"}));
 
     // Cancelling the next dialog clears the flag and nothing else.
     BeginChoice(choice);
@@ -84,10 +86,10 @@ TEST_F(ArchiveChoiceTest, ArchiveWithoutTopLevelPlayersFileTakesErrorPath) {
         EXPECT_TRUE(choice.chosen);
         EXPECT_EQ(choice.fileLabel, "Выбрать файл на конец периода");
         EXPECT_EQ(choice.dateLabel, "не выбран");
-        EXPECT_EQ(choice.dateLabelColour, (LabelColour{128, 0, 0}));
+        EXPECT_EQ(choice.dateLabelColour, (Rgb{128, 0, 0}));
         EXPECT_EQ(choice.dateText, "15.03.2024");  // the earlier date stays
     }
-    EXPECT_TRUE(fs::exists(Work() / "data" / "a_players.csv"));  // what the extraction left stays
+    EXPECT_TRUE(fs::exists(Folder() / "data" / "a_players.csv"));  // what the extraction left stays
 }
 
 TEST_F(ArchiveChoiceTest, ArchiveErrorPropagatesWithFolderEmptiedAndLabelsUnchanged) {
@@ -105,7 +107,7 @@ TEST_F(ArchiveChoiceTest, ArchiveErrorPropagatesWithFolderEmptiedAndLabelsUnchan
     EXPECT_TRUE(choice.chosen);
     EXPECT_EQ(choice.fileLabel, before.fileLabel);
     EXPECT_EQ(choice.dateLabel, before.dateLabel);
-    EXPECT_TRUE(TreeOf(Work()).empty());
+    EXPECT_TRUE(TreeOf(Folder()).empty());
 }
 
 }  // namespace

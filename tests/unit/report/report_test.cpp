@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,194 +18,30 @@
 #include <string>
 #include <vector>
 
+// A key or index the report does not write stops the test at once instead of
+// reading past the end of an object or array (the assertion is off in release
+// builds).
+#define JSON_ASSERT(x) ((x) ? void(0) : std::abort())
+#include <nlohmann/json.hpp>
+
 #include "core/codepage.h"
-#include "core/utf8.h"
 
 namespace cadrix {
 namespace {
 
 namespace fs = std::filesystem;
 
-// ---- A small JSON reader: enough to walk the report's structure. ----
+// The report's objects keep their keys in the order they were written.
+using Json = nlohmann::ordered_json;
 
-struct Json {
-    enum class Type { Null, Bool, Number, String, Array, Object } type = Type::Null;
-    bool boolean = false;
-    double number = 0;
-    std::string text;
-    std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+std::vector<std::string> Keys(const Json& object) {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : object.items())
+        keys.push_back(key);
+    return keys;
+}
 
-    bool Has(const std::string& key) const {
-        for (const auto& [k, v] : members) {
-            if (k == key)
-                return true;
-        }
-        return false;
-    }
-    const Json& operator[](const std::string& key) const {
-        for (const auto& [k, v] : members) {
-            if (k == key)
-                return v;
-        }
-        throw std::out_of_range("no key " + key);
-    }
-    const Json& operator[](std::size_t i) const { return items.at(i); }
-    std::size_t size() const { return type == Type::Array ? items.size() : members.size(); }
-    std::vector<std::string> Keys() const {
-        std::vector<std::string> keys;
-        for (const auto& m : members)
-            keys.push_back(m.first);
-        return keys;
-    }
-};
-
-class JsonReader {
-public:
-    explicit JsonReader(const std::string& s) : m_s(s) {}
-    Json Document() {
-        Json v = Value();
-        Space();
-        if (m_i != m_s.size())
-            Fail("trailing text");
-        return v;
-    }
-
-private:
-    [[noreturn]] void Fail(const std::string& what) {
-        throw std::runtime_error("JSON: " + what + " at " + std::to_string(m_i));
-    }
-    void Space() {
-        while (m_i < m_s.size() && (m_s[m_i] == ' ' || m_s[m_i] == '\n' || m_s[m_i] == '\r' || m_s[m_i] == '\t'))
-            ++m_i;
-    }
-    char Peek() {
-        Space();
-        if (m_i >= m_s.size())
-            Fail("unexpected end");
-        return m_s[m_i];
-    }
-    void Expect(char c) {
-        if (Peek() != c)
-            Fail(std::string("expected ") + c);
-        ++m_i;
-    }
-    bool Literal(const char* word) {
-        const std::string w = word;
-        if (m_s.compare(m_i, w.size(), w) == 0) {
-            m_i += w.size();
-            return true;
-        }
-        return false;
-    }
-    unsigned Hex4() {
-        if (m_i + 4 > m_s.size())
-            Fail("short \\u escape");
-        const unsigned v = static_cast<unsigned>(std::stoul(m_s.substr(m_i, 4), nullptr, 16));
-        m_i += 4;
-        return v;
-    }
-    std::string String() {
-        Expect('"');
-        std::string out;
-        while (true) {
-            if (m_i >= m_s.size())
-                Fail("unterminated string");
-            const char c = m_s[m_i++];
-            if (c == '"')
-                return out;
-            if (static_cast<unsigned char>(c) < 0x20)
-                Fail("raw control character in string");
-            if (c != '\\') {
-                out.push_back(c);
-                continue;
-            }
-            const char e = m_s.at(m_i++);
-            switch (e) {
-            case '"': out.push_back('"'); break;
-            case '\\': out.push_back('\\'); break;
-            case '/': out.push_back('/'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'u': {
-                unsigned cp = Hex4();
-                if (cp >= 0xD800 && cp < 0xDC00 && Literal("\\u"))
-                    cp = 0x10000 + ((cp - 0xD800) << 10) + (Hex4() - 0xDC00);
-                AppendUtf8(out, cp);
-                break;
-            }
-            default: Fail("bad escape");
-            }
-        }
-    }
-    Json Value() {
-        Json v;
-        const char c = Peek();
-        if (c == '{') {
-            ++m_i;
-            v.type = Json::Type::Object;
-            if (Peek() == '}') {
-                ++m_i;
-                return v;
-            }
-            while (true) {
-                std::string key = String();
-                Expect(':');
-                v.members.emplace_back(std::move(key), Value());
-                if (Peek() == ',') {
-                    ++m_i;
-                    continue;
-                }
-                Expect('}');
-                return v;
-            }
-        }
-        if (c == '[') {
-            ++m_i;
-            v.type = Json::Type::Array;
-            if (Peek() == ']') {
-                ++m_i;
-                return v;
-            }
-            while (true) {
-                v.items.push_back(Value());
-                if (Peek() == ',') {
-                    ++m_i;
-                    continue;
-                }
-                Expect(']');
-                return v;
-            }
-        }
-        if (c == '"') {
-            v.type = Json::Type::String;
-            v.text = String();
-            return v;
-        }
-        if (Literal("null"))
-            return v;
-        if (Literal("true") || Literal("false")) {
-            v.type = Json::Type::Bool;
-            v.boolean = m_s[m_i - 1] == 'e' && m_s[m_i - 2] == 'u';
-            return v;
-        }
-        std::size_t used = 0;
-        v.type = Json::Type::Number;
-        try {
-            v.number = std::stod(m_s.substr(m_i, 32), &used);
-        } catch (const std::exception&) {
-            Fail("bad value");
-        }
-        m_i += used;
-        return v;
-    }
-
-    const std::string& m_s;
-    std::size_t m_i = 0;
-};
+std::string Text(const Json& value) { return value.get<std::string>(); }
 
 // ---- Running the program. ----
 
@@ -266,7 +103,7 @@ protected:
         args.insert(args.begin(), {"--format", "json"});
         const RunResult run = Report(args);
         EXPECT_EQ(run.status, 0) << run.err;
-        return JsonReader(run.out).Document();
+        return Json::parse(run.out);
     }
 
     // Writes one export folder in Windows-1251 with CR LF line ends; every
@@ -304,27 +141,27 @@ void CheckGrid(const Json& grid, const std::string& name, std::size_t cols) {
     static const std::set<std::string> images = {"stars-0",     "stars-1",      "stars-2",     "stars-3",
                                                  "stars-4",     "stars-5",      "stars-blank", "status-outline",
                                                  "status-grey", "status-green", "status-gold"};
-    ASSERT_EQ(grid.type, Json::Type::Array) << name;
+    ASSERT_TRUE(grid.is_array()) << name;
     for (std::size_t r = 0; r < grid.size(); ++r) {
         const Json& row = grid[r];
-        ASSERT_EQ(row.type, Json::Type::Array) << name;
+        ASSERT_TRUE(row.is_array()) << name;
         ASSERT_EQ(row.size(), cols) << name << " row " << r;
-        for (const Json& cell : row.items) {
-            ASSERT_EQ(cell.Keys(), (std::vector<std::string>{"text", "bg", "fg", "align", "image"})) << name;
-            EXPECT_EQ(cell["text"].type, Json::Type::String) << name;
+        for (const Json& cell : row) {
+            ASSERT_EQ(Keys(cell), (std::vector<std::string>{"text", "bg", "fg", "align", "image"})) << name;
+            EXPECT_TRUE(cell["text"].is_string()) << name;
             const Json& bg = cell["bg"];
-            EXPECT_TRUE(bg.type == Json::Type::Null || bg.text == "favourable" || bg.text == "unfavourable")
-                << name << " bg " << bg.text;
+            EXPECT_TRUE(bg.is_null() || Text(bg) == "favourable" || Text(bg) == "unfavourable")
+                << name << " bg " << bg.dump();
             const Json& fg = cell["fg"];
-            if (fg.type != Json::Type::Null) {
-                ASSERT_EQ(fg.text.size(), 7u) << name;
-                EXPECT_EQ(fg.text[0], '#') << name;
-                EXPECT_EQ(fg.text.find_first_not_of("0123456789ABCDEF", 1), std::string::npos) << fg.text;
+            if (!fg.is_null()) {
+                ASSERT_EQ(Text(fg).size(), 7u) << name;
+                EXPECT_EQ(Text(fg)[0], '#') << name;
+                EXPECT_EQ(Text(fg).find_first_not_of("0123456789ABCDEF", 1), std::string::npos) << Text(fg);
             }
-            const std::string& align = cell["align"].text;
+            const std::string& align = Text(cell["align"]);
             EXPECT_TRUE(align == "left" || align == "center" || align == "right") << name << " " << align;
             const Json& image = cell["image"];
-            EXPECT_TRUE(image.type == Json::Type::Null || images.count(image.text)) << name << " " << image.text;
+            EXPECT_TRUE(image.is_null() || images.count(Text(image))) << name << " " << image.dump();
         }
     }
 }
@@ -362,18 +199,18 @@ std::string Grouped(long long n) {
 
 TEST_F(ReportRun, SampleJsonFollowsTheContract) {
     const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
-    EXPECT_EQ(doc.Keys(), (std::vector<std::string>{"labels", "shapes", "grids", "ComboBox3", "ListBox1", "choices"}));
+    EXPECT_EQ(Keys(doc), (std::vector<std::string>{"labels", "shapes", "grids", "ComboBox3", "ListBox1", "choices"}));
     for (const auto& name : kLabelNames) {
-        ASSERT_TRUE(doc["labels"].Has(name)) << name;
-        EXPECT_EQ(doc["labels"][name].type, Json::Type::String) << name;
+        ASSERT_TRUE(doc["labels"].contains(name)) << name;
+        EXPECT_TRUE(doc["labels"][name].is_string()) << name;
     }
     for (const char* shape : {"shapet3", "Shape19"}) {
-        const std::string& s = doc["shapes"][shape].text;
+        const std::string& s = Text(doc["shapes"][shape]);
         EXPECT_TRUE(s == "favourable" || s == "unfavourable" || s == "button-face") << shape << " " << s;
     }
     const Json& grids = doc["grids"];
-    EXPECT_EQ(grids.Keys(), (std::vector<std::string>{"StringGrid1", "StringGrid2", "StringGrid_nat", "StringGrid_pay",
-                                                      "StringGrid_pr", "StringGrid_ru", "StringGrid3"}));
+    EXPECT_EQ(Keys(grids), (std::vector<std::string>{"StringGrid1", "StringGrid2", "StringGrid_nat", "StringGrid_pay",
+                                                     "StringGrid_pr", "StringGrid_ru", "StringGrid3"}));
     CheckGrid(grids["StringGrid1"], "StringGrid1", 4);
     CheckGrid(grids["StringGrid2"], "StringGrid2", 6);
     CheckGrid(grids["StringGrid_nat"], "StringGrid_nat", 8);
@@ -394,13 +231,13 @@ TEST_F(ReportRun, SampleJsonFollowsTheContract) {
     EXPECT_EQ(doc["ComboBox3"].size(), doc["ListBox1"].size());
     EXPECT_GT(doc["ComboBox3"].size(), 0u);
     EXPECT_EQ(doc["choices"].size(), 0u);
-    EXPECT_FALSE(doc.Has("Total_play1"));
+    EXPECT_FALSE(doc.contains("Total_play1"));
     // The date captions are the players files' dates.
-    const std::string& startLabel = doc["labels"]["LabelOF"].text;
+    const std::string& startLabel = Text(doc["labels"]["LabelOF"]);
     ASSERT_GE(startLabel.size(), 4u);
     EXPECT_EQ(startLabel.substr(startLabel.size() - 4), ", OK");
-    EXPECT_EQ(doc["labels"]["Label1"].text + ", OK", startLabel);
-    EXPECT_EQ(grids["StringGrid1"][0][1]["text"].text, doc["labels"]["Label1"].text);
+    EXPECT_EQ(Text(doc["labels"]["Label1"]) + ", OK", startLabel);
+    EXPECT_EQ(Text(grids["StringGrid1"][0][1]["text"]), Text(doc["labels"]["Label1"]));
 }
 
 TEST_F(ReportRun, SampleTotalsAreTheSumsOfThePlayersFiles) {
@@ -409,19 +246,19 @@ TEST_F(ReportRun, SampleTotalsAreTheSumsOfThePlayersFiles) {
     ASSERT_GT(startSalaries, 0);
     const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
     const Json& l = doc["labels"];
-    EXPECT_EQ(l["kt1"].text, Grouped(startSalaries));
-    EXPECT_EQ(l["kt2"].text, Grouped(endSalaries));
-    EXPECT_EQ(l["kt3"].text, Grouped(endSalaries - startSalaries));
-    EXPECT_EQ(l["tot1"].text, Grouped(startValues));
-    EXPECT_EQ(l["tot2"].text, Grouped(endValues));
-    EXPECT_EQ(l["tot3"].text, Grouped(endValues - startValues));
+    EXPECT_EQ(Text(l["kt1"]), Grouped(startSalaries));
+    EXPECT_EQ(Text(l["kt2"]), Grouped(endSalaries));
+    EXPECT_EQ(Text(l["kt3"]), Grouped(endSalaries - startSalaries));
+    EXPECT_EQ(Text(l["tot1"]), Grouped(startValues));
+    EXPECT_EQ(Text(l["tot2"]), Grouped(endValues));
+    EXPECT_EQ(Text(l["tot3"]), Grouped(endValues - startValues));
     const auto expectShape = [](long long change, bool fallGood) {
         if (change == 0)
             return std::string("button-face");
         return (change < 0) == fallGood ? std::string("favourable") : std::string("unfavourable");
     };
-    EXPECT_EQ(doc["shapes"]["shapet3"].text, expectShape(endSalaries - startSalaries, true));
-    EXPECT_EQ(doc["shapes"]["Shape19"].text, expectShape(endValues - startValues, false));
+    EXPECT_EQ(Text(doc["shapes"]["shapet3"]), expectShape(endSalaries - startSalaries, true));
+    EXPECT_EQ(Text(doc["shapes"]["Shape19"]), expectShape(endValues - startValues, false));
 }
 
 // The `player_id` column of a players file, in file order.
@@ -457,8 +294,8 @@ TEST_F(ReportRun, SampleChooserListsThePlayersOfBothFilesInEndOrder) {
     ASSERT_LT(expected.size(), endIds.size());  // the sample has newcomers
     const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
     std::vector<std::string> listed;
-    for (const Json& id : doc["ListBox1"].items)
-        listed.push_back(id.text);
+    for (const Json& id : doc["ListBox1"])
+        listed.push_back(Text(id));
     EXPECT_EQ(listed, expected);
     // Every player of either file has one row on the real level page.
     std::set<std::string> all(startIds.begin(), startIds.end());
@@ -470,12 +307,12 @@ TEST_F(ReportRun, TablesOptionAddsTheDataTables) {
     const Json doc = ReportJson({"--tables", (kSamples / "start").string(), (kSamples / "end").string()});
     for (const char* name : {"sg1_play", "sg1_play2", "sg1_team", "sg1_struct", "sg2_play", "sg2_play2", "sg2_team",
                              "sg2_struct", "Total_play1"})
-        EXPECT_TRUE(doc.Has(name)) << name;
-    EXPECT_TRUE(doc.Has("choices"));
+        EXPECT_TRUE(doc.contains(name)) << name;
+    EXPECT_TRUE(doc.contains("choices"));
     EXPECT_EQ(doc["sg1_team"].size(), 17u);
     EXPECT_EQ(doc["sg1_struct"].size(), 8u);
     // The decimal point of the export reads as a comma in the tables too.
-    EXPECT_EQ(doc["sg1_struct"][1][2].text, "12,50");
+    EXPECT_EQ(Text(doc["sg1_struct"][1][2]), "12,50");
 }
 
 TEST_F(ReportRun, ChooseAllPicksEveryItemInOrder) {
@@ -484,15 +321,15 @@ TEST_F(ReportRun, ChooseAllPicksEveryItemInOrder) {
     ASSERT_EQ(choices.size(), doc["ComboBox3"].size());
     for (std::size_t i = 0; i < choices.size(); ++i) {
         const Json& c = choices[i];
-        EXPECT_EQ(c.Keys(), (std::vector<std::string>{"index", "text", "StringGrid3", "ExInfoForm"}));
-        EXPECT_EQ(c["index"].number, static_cast<double>(i));
-        EXPECT_EQ(c["text"].text, doc["ComboBox3"][i].text);
+        EXPECT_EQ(Keys(c), (std::vector<std::string>{"index", "text", "StringGrid3", "ExInfoForm"}));
+        EXPECT_EQ(c["index"].get<std::size_t>(), i);
+        EXPECT_EQ(Text(c["text"]), Text(doc["ComboBox3"][i]));
         CheckGrid(c["StringGrid3"], "choice StringGrid3", 4);
         EXPECT_EQ(c["StringGrid3"].size(), 25u);
         ASSERT_EQ(c["ExInfoForm"].size(), 11u);
-        for (const Json& row : c["ExInfoForm"].items)
+        for (const Json& row : c["ExInfoForm"])
             ASSERT_EQ(row.size(), 2u);
-        EXPECT_EQ(c["ExInfoForm"][1][1].text, c["text"].text.substr(c["text"].text.size() - 2));
+        EXPECT_EQ(Text(c["ExInfoForm"][1][1]), Text(c["text"]).substr(Text(c["text"]).size() - 2));
     }
 }
 
@@ -562,97 +399,97 @@ TEST_F(ReportRun, CraftedPairShowsColoursImagesAndAChoice) {
                     22);
     const Json doc = ReportJson({"--choose", "0", start.string(), end.string()});
     const Json& l = doc["labels"];
-    EXPECT_EQ(l["LabelOF"].text, "15.01.2026, OK");
-    EXPECT_EQ(l["LabelNF"].text, "22.01.2026, OK");
-    EXPECT_EQ(l["Label35"].text, "15.01.2026");
-    EXPECT_EQ(l["Label13"].text, "22.01.2026");
+    EXPECT_EQ(Text(l["LabelOF"]), "15.01.2026, OK");
+    EXPECT_EQ(Text(l["LabelNF"]), "22.01.2026, OK");
+    EXPECT_EQ(Text(l["Label35"]), "15.01.2026");
+    EXPECT_EQ(Text(l["Label13"]), "22.01.2026");
     // Paths of more than 65 characters are shortened on the label; ours usually are not.
     if (fs::absolute(start).string().size() <= 65) {
-        EXPECT_EQ(l["labelTS1"].text, fs::absolute(start).string());
+        EXPECT_EQ(Text(l["labelTS1"]), fs::absolute(start).string());
     }
-    EXPECT_EQ(l["LO4"].text, "(1)");
-    EXPECT_EQ(l["LO1"].text, "(1)");
-    EXPECT_EQ(l["LN3"].text, "(1)");
-    EXPECT_EQ(l["LN1"].text, "(0)");
+    EXPECT_EQ(Text(l["LO4"]), "(1)");
+    EXPECT_EQ(Text(l["LO1"]), "(1)");
+    EXPECT_EQ(Text(l["LN3"]), "(1)");
+    EXPECT_EQ(Text(l["LN1"]), "(0)");
 
     const Json& grids = doc["grids"];
     // Club: budget fell, shown grouped on the unfavourable colour.
     const Json& budget = grids["StringGrid1"][9][3];
-    EXPECT_EQ(budget["text"].text, "-250.000");
-    EXPECT_EQ(budget["bg"].text, "unfavourable");
-    EXPECT_EQ(budget["align"].text, "right");
-    EXPECT_EQ(grids["StringGrid1"][2][1]["fg"].text, "#808080");
+    EXPECT_EQ(Text(budget["text"]), "-250.000");
+    EXPECT_EQ(Text(budget["bg"]), "unfavourable");
+    EXPECT_EQ(Text(budget["align"]), "right");
+    EXPECT_EQ(Text(grids["StringGrid1"][2][1]["fg"]), "#808080");
 
     // Infrastructure: three and four stars, progress 1 on the favourable colour.
     const Json& base = grids["StringGrid2"][1];
-    EXPECT_EQ(base[1]["image"].text, "stars-3");
-    EXPECT_EQ(base[3]["image"].text, "stars-4");
-    EXPECT_EQ(base[5]["text"].text, "1");
-    EXPECT_EQ(base[5]["bg"].text, "favourable");
-    EXPECT_EQ(grids["StringGrid2"][0][1]["text"].text, "25.000 мест");
-    EXPECT_EQ(grids["StringGrid2"][0][1]["image"].type, Json::Type::Null);
+    EXPECT_EQ(Text(base[1]["image"]), "stars-3");
+    EXPECT_EQ(Text(base[3]["image"]), "stars-4");
+    EXPECT_EQ(Text(base[5]["text"]), "1");
+    EXPECT_EQ(Text(base[5]["bg"]), "favourable");
+    EXPECT_EQ(Text(grids["StringGrid2"][0][1]["text"]), "25.000 мест");
+    EXPECT_TRUE(grids["StringGrid2"][0][1]["image"].is_null());
 
     // National teams: gold at the start, green at the end; the leaver has no end icon.
     const Json& nat = grids["StringGrid_nat"];
     ASSERT_EQ(nat.size(), 2u);
-    EXPECT_EQ(nat[0][0]["text"].text, "Иван \"Молот\" Петров");
-    EXPECT_EQ(nat[0][3]["image"].text, "status-gold");
-    EXPECT_EQ(nat[0][6]["image"].text, "status-green");
-    EXPECT_EQ(nat[1][6]["text"].text, "n/a");
-    EXPECT_EQ(nat[1][6]["fg"].text, "#808080");
-    EXPECT_EQ(nat[1][6]["image"].type, Json::Type::Null);
+    EXPECT_EQ(Text(nat[0][0]["text"]), "Иван \"Молот\" Петров");
+    EXPECT_EQ(Text(nat[0][3]["image"]), "status-gold");
+    EXPECT_EQ(Text(nat[0][6]["image"]), "status-green");
+    EXPECT_EQ(Text(nat[1][6]["text"]), "n/a");
+    EXPECT_EQ(Text(nat[1][6]["fg"]), "#808080");
+    EXPECT_TRUE(nat[1][6]["image"].is_null());
 
     // Contracts: a rise is unfavourable, the leaver's salary a favourable fall.
     const Json& pay = grids["StringGrid_pay"];
-    EXPECT_EQ(pay[0][6]["text"].text, "500");
-    EXPECT_EQ(pay[0][6]["bg"].text, "unfavourable");
-    EXPECT_EQ(pay[1][6]["text"].text, "-700");
-    EXPECT_EQ(pay[1][6]["bg"].text, "favourable");
-    EXPECT_EQ(l["kt1"].text, "1.700");
-    EXPECT_EQ(l["kt2"].text, "1.500");
-    EXPECT_EQ(l["kt3"].text, "-200");
-    EXPECT_EQ(doc["shapes"]["shapet3"].text, "favourable");
+    EXPECT_EQ(Text(pay[0][6]["text"]), "500");
+    EXPECT_EQ(Text(pay[0][6]["bg"]), "unfavourable");
+    EXPECT_EQ(Text(pay[1][6]["text"]), "-700");
+    EXPECT_EQ(Text(pay[1][6]["bg"]), "favourable");
+    EXPECT_EQ(Text(l["kt1"]), "1.700");
+    EXPECT_EQ(Text(l["kt2"]), "1.500");
+    EXPECT_EQ(Text(l["kt3"]), "-200");
+    EXPECT_EQ(Text(doc["shapes"]["shapet3"]), "favourable");
 
     // Values: growth favourable; the header keeps its colour.
     const Json& pr = grids["StringGrid_pr"];
-    EXPECT_EQ(pr[0][4]["text"].text, "Прогресс");
-    EXPECT_EQ(pr[0][4]["bg"].type, Json::Type::Null);
-    EXPECT_EQ(pr[1][4]["text"].text, "500.000");
-    EXPECT_EQ(pr[1][4]["bg"].text, "favourable");
-    EXPECT_EQ(l["tot3"].text, "499.900");
-    EXPECT_EQ(doc["shapes"]["Shape19"].text, "favourable");
+    EXPECT_EQ(Text(pr[0][4]["text"]), "Прогресс");
+    EXPECT_TRUE(pr[0][4]["bg"].is_null());
+    EXPECT_EQ(Text(pr[1][4]["text"]), "500.000");
+    EXPECT_EQ(Text(pr[1][4]["bg"]), "favourable");
+    EXPECT_EQ(Text(l["tot3"]), "499.900");
+    EXPECT_EQ(Text(doc["shapes"]["Shape19"]), "favourable");
 
     // Real level: a fall on the unfavourable colour, talent 5 red and centred.
     const Json& ru = grids["StringGrid_ru"];
-    EXPECT_EQ(ru[0][7]["text"].text, "-1,5");
-    EXPECT_EQ(ru[0][7]["bg"].text, "unfavourable");
-    EXPECT_EQ(ru[0][1]["fg"].text, "#FF0000");
-    EXPECT_EQ(ru[0][1]["align"].text, "center");
-    EXPECT_EQ(ru[1][1]["fg"].text, "#008000");
+    EXPECT_EQ(Text(ru[0][7]["text"]), "-1,5");
+    EXPECT_EQ(Text(ru[0][7]["bg"]), "unfavourable");
+    EXPECT_EQ(Text(ru[0][1]["fg"]), "#FF0000");
+    EXPECT_EQ(Text(ru[0][1]["align"]), "center");
+    EXPECT_EQ(Text(ru[1][1]["fg"]), "#008000");
 
     // The choice: skill 1 fell by 2.
     ASSERT_EQ(doc["ComboBox3"].size(), 1u);
-    EXPECT_EQ(doc["ComboBox3"][0].text, "Иван \"Молот\" Петров, CD");
-    EXPECT_EQ(doc["ListBox1"][0].text, "7");
+    EXPECT_EQ(Text(doc["ComboBox3"][0]), "Иван \"Молот\" Петров, CD");
+    EXPECT_EQ(Text(doc["ListBox1"][0]), "7");
     ASSERT_EQ(doc["choices"].size(), 1u);
     const Json& choice = doc["choices"][0];
-    EXPECT_EQ(choice["index"].number, 0);
-    EXPECT_EQ(choice["text"].text, "Иван \"Молот\" Петров, CD");
+    EXPECT_EQ(choice["index"].get<int>(), 0);
+    EXPECT_EQ(Text(choice["text"]), "Иван \"Молот\" Петров, CD");
     const Json& skills = choice["StringGrid3"];
-    EXPECT_EQ(skills[0][1]["text"].text, "15.01.2026");
-    EXPECT_EQ(skills[1][0]["text"].text, "Навесы");
-    EXPECT_EQ(skills[1][1]["text"].text, "40");
-    EXPECT_EQ(skills[1][2]["text"].text, "38");
-    EXPECT_EQ(skills[1][3]["text"].text, "-2");
-    EXPECT_EQ(skills[1][3]["bg"].text, "unfavourable");
-    EXPECT_EQ(skills[1][0]["fg"].text, "#FF0000");  // red for the defence line
-    EXPECT_EQ(skills[6][0]["fg"].text, "#008000");
-    EXPECT_EQ(skills[3][1]["fg"].text, "#0000FF");
-    EXPECT_EQ(skills[0][0]["fg"].type, Json::Type::Null);
-    EXPECT_EQ(skills[2][3]["text"].text, "0");
-    EXPECT_EQ(skills[2][3]["bg"].type, Json::Type::Null);
+    EXPECT_EQ(Text(skills[0][1]["text"]), "15.01.2026");
+    EXPECT_EQ(Text(skills[1][0]["text"]), "Навесы");
+    EXPECT_EQ(Text(skills[1][1]["text"]), "40");
+    EXPECT_EQ(Text(skills[1][2]["text"]), "38");
+    EXPECT_EQ(Text(skills[1][3]["text"]), "-2");
+    EXPECT_EQ(Text(skills[1][3]["bg"]), "unfavourable");
+    EXPECT_EQ(Text(skills[1][0]["fg"]), "#FF0000");  // red for the defence line
+    EXPECT_EQ(Text(skills[6][0]["fg"]), "#008000");
+    EXPECT_EQ(Text(skills[3][1]["fg"]), "#0000FF");
+    EXPECT_TRUE(skills[0][0]["fg"].is_null());
+    EXPECT_EQ(Text(skills[2][3]["text"]), "0");
+    EXPECT_TRUE(skills[2][3]["bg"].is_null());
     // The grid of the page holds the same after the last choice.
-    EXPECT_EQ(grids["StringGrid3"][1][3]["text"].text, "-2");
+    EXPECT_EQ(Text(grids["StringGrid3"][1][3]["text"]), "-2");
 
     const Json& panel = choice["ExInfoForm"];
     const std::vector<std::pair<std::string, std::string>> expected = {{"Имя", "Иван \"Молот\" Петров"},
@@ -668,8 +505,8 @@ TEST_F(ReportRun, CraftedPairShowsColoursImagesAndAChoice) {
                                                                        {"Единые", "0,00"}};
     ASSERT_EQ(panel.size(), expected.size());
     for (std::size_t r = 0; r < expected.size(); ++r) {
-        EXPECT_EQ(panel[r][0].text, expected[r].first) << r;
-        EXPECT_EQ(panel[r][1].text, expected[r].second) << r;
+        EXPECT_EQ(Text(panel[r][0]), expected[r].first) << r;
+        EXPECT_EQ(Text(panel[r][1]), expected[r].second) << r;
     }
 }
 
@@ -686,18 +523,18 @@ TEST_F(ReportRun, ChoicesKeepTheirOwnGridsInOrder) {
     const Json doc = ReportJson({"--choose", "1", "--choose", "0", start.string(), end.string()});
     const Json& choices = doc["choices"];
     ASSERT_EQ(choices.size(), 2u);
-    EXPECT_EQ(choices[0]["index"].number, 1);
-    EXPECT_EQ(choices[0]["text"].text, "Второй, FW");
+    EXPECT_EQ(choices[0]["index"].get<int>(), 1);
+    EXPECT_EQ(Text(choices[0]["text"]), "Второй, FW");
     // The second player has no end skills row: nothing of another player shows.
-    EXPECT_EQ(choices[0]["StringGrid3"][1][1]["text"].text, "10");
-    EXPECT_EQ(choices[0]["StringGrid3"][1][2]["text"].text, "");
-    EXPECT_EQ(choices[0]["StringGrid3"][1][3]["text"].text, "");
-    EXPECT_EQ(choices[1]["index"].number, 0);
-    EXPECT_EQ(choices[1]["StringGrid3"][1][3]["text"].text, "4");
-    EXPECT_EQ(choices[1]["StringGrid3"][1][3]["bg"].text, "favourable");
-    EXPECT_EQ(choices[1]["StringGrid3"][21][0]["fg"].text, "#008000");  // goalkeeper skill, green for GK
-    EXPECT_EQ(choices[1]["ExInfoForm"][5][1].text, "Навесы (4)");
-    EXPECT_EQ(choices[1]["ExInfoForm"][4][1].text, "0,0");  // an outfield skill does not move a goalkeeper's level
+    EXPECT_EQ(Text(choices[0]["StringGrid3"][1][1]["text"]), "10");
+    EXPECT_EQ(Text(choices[0]["StringGrid3"][1][2]["text"]), "");
+    EXPECT_EQ(Text(choices[0]["StringGrid3"][1][3]["text"]), "");
+    EXPECT_EQ(choices[1]["index"].get<int>(), 0);
+    EXPECT_EQ(Text(choices[1]["StringGrid3"][1][3]["text"]), "4");
+    EXPECT_EQ(Text(choices[1]["StringGrid3"][1][3]["bg"]), "favourable");
+    EXPECT_EQ(Text(choices[1]["StringGrid3"][21][0]["fg"]), "#008000");  // goalkeeper skill, green for GK
+    EXPECT_EQ(Text(choices[1]["ExInfoForm"][5][1]), "Навесы (4)");
+    EXPECT_EQ(Text(choices[1]["ExInfoForm"][4][1]), "0,0");  // an outfield skill does not move a goalkeeper's level
 }
 
 TEST_F(ReportRun, MissingFolderExitsWithStatusTwoAndAMessage) {
@@ -737,18 +574,25 @@ TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
     }
 }
 
+TEST_F(ReportRun, HelpPrintsTheUsageAndSucceeds) {
+    const RunResult run = Report({"--help", "--bogus"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: cadrix-report", 0), 0u) << run.out;
+    EXPECT_EQ(run.err, "");
+}
+
 TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
     const Json doc = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
     const RunResult run = Report({(kSamples / "start").string(), (kSamples / "end").string()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.front(), '{');
     const Json& l = doc["labels"];
-    EXPECT_NE(run.out.find(l["kt1"].text), std::string::npos);
-    EXPECT_NE(run.out.find(l["tot3"].text), std::string::npos);
-    EXPECT_NE(run.out.find(l["Label35"].text), std::string::npos);
+    EXPECT_NE(run.out.find(Text(l["kt1"])), std::string::npos);
+    EXPECT_NE(run.out.find(Text(l["tot3"])), std::string::npos);
+    EXPECT_NE(run.out.find(Text(l["Label35"])), std::string::npos);
     // Every player's name appears.
-    for (const Json& row : doc["grids"]["StringGrid_ru"].items)
-        EXPECT_NE(run.out.find(row[0]["text"].text), std::string::npos) << row[0]["text"].text;
+    for (const Json& row : doc["grids"]["StringGrid_ru"])
+        EXPECT_NE(run.out.find(Text(row[0]["text"])), std::string::npos) << Text(row[0]["text"]);
 }
 
 // ---- Archives, chosen as the window chooses them. ----
@@ -760,22 +604,22 @@ TEST_F(ReportRun, ArchivesGiveTheComparisonOfTheirFiles) {
     const Json zips = ReportJson({(kSamples / "start.zip").string(), (kSamples / "end.zip").string()});
     const Json folders = ReportJson({(kSamples / "start").string(), (kSamples / "end").string()});
     // The dates are those stored in the archives for the players files.
-    EXPECT_EQ(zips["labels"]["LabelOF"].text, "01.09.2026, OK");
-    EXPECT_EQ(zips["labels"]["LabelNF"].text, "30.11.2026, OK");
-    EXPECT_EQ(zips["labels"]["Label10"].text, "01.09.2026");
-    EXPECT_EQ(zips["labels"]["labelTS1"].text, fs::absolute(kSamples / "start.zip").string());
-    EXPECT_EQ(zips["grids"]["StringGrid1"][0][1]["text"].text, "01.09.2026");
+    EXPECT_EQ(Text(zips["labels"]["LabelOF"]), "01.09.2026, OK");
+    EXPECT_EQ(Text(zips["labels"]["LabelNF"]), "30.11.2026, OK");
+    EXPECT_EQ(Text(zips["labels"]["Label10"]), "01.09.2026");
+    EXPECT_EQ(Text(zips["labels"]["labelTS1"]), fs::absolute(kSamples / "start.zip").string());
+    EXPECT_EQ(Text(zips["grids"]["StringGrid1"][0][1]["text"]), "01.09.2026");
     for (const char* grid : kDatelessGrids) {
         const Json& a = zips["grids"][grid];
         const Json& b = folders["grids"][grid];
-        ASSERT_EQ(a.items.size(), b.items.size()) << grid;
-        for (std::size_t r = 0; r < a.items.size(); ++r) {
-            for (std::size_t c = 0; c < a.items[r].items.size(); ++c)
-                EXPECT_EQ(a.items[r].items[c]["text"].text, b.items[r].items[c]["text"].text) << grid << " " << r;
+        ASSERT_EQ(a.size(), b.size()) << grid;
+        for (std::size_t r = 0; r < a.size(); ++r) {
+            for (std::size_t c = 0; c < a[r].size(); ++c)
+                EXPECT_EQ(Text(a[r][c]["text"]), Text(b[r][c]["text"])) << grid << " " << r;
         }
     }
     for (const char* label : {"kt1", "kt2", "kt3", "tot1", "tot2", "tot3", "LO1", "LN4"})
-        EXPECT_EQ(zips["labels"][label].text, folders["labels"][label].text) << label;
+        EXPECT_EQ(Text(zips["labels"][label]), Text(folders["labels"][label])) << label;
 }
 
 TEST_F(ReportRun, ArchivesAreExtractedIntoTheWorkingFolders) {

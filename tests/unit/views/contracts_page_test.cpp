@@ -26,7 +26,7 @@ Cells Salaries(const std::string& presence, const std::string& start, const std:
 struct ContractsFill {
     TextTable grid{7, 1};
     TotalsLine totals;
-    void Run(const TextTable& total) { FillContractsPage(total, grid, totals); }
+    void Run(const TextTable& total) { totals = FillContractsPage(total, grid); }
     Background Bg(int row) const { return DrawContractsCell(grid, 6, row).background; }
 };
 

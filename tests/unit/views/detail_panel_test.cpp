@@ -169,6 +169,11 @@ TEST(DetailPanel, OutfieldGroupsFollowTheColourClassesOfTheLine) {
     EXPECT_EQ(f.values[kGeneral], "+0,05");
     EXPECT_EQ(f.values[kAlien], "-0,05");
     EXPECT_EQ(f.values[kCommon], "0,00");
+
+    // A code outside the game's eight has no line, whatever its last letter.
+    const DetailPanel x = Fill("Игрок, XD", Differences({{6, 2}, {8, 4}}));
+    EXPECT_EQ(x.values[kProfile], "0,00");
+    EXPECT_EQ(x.values[kCommon], "0,00");
 }
 
 TEST(DetailPanel, MissingDifferencesAreLeftOutOfEverySum) {

@@ -25,7 +25,7 @@ struct ValuesFill {
         for (int c = 0; c < 5; ++c)
             grid.SetCell(c, 0, header[c]);
     }
-    void Run(const TextTable& total) { FillValuesPage(total, grid, totals); }
+    void Run(const TextTable& total) { totals = FillValuesPage(total, grid); }
 };
 
 TEST(ValuesPage, PlayersGoBelowTheKeptHeaderRow) {

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "core/text_table.h"
+#include "snapshot/period_table.h"
+#include "views/cell_style.h"
+#include "views/comparison_result.h"
+#include "views/grids.h"
+
+namespace cadrix {
+
+// What the four player pages share. Each cuts its grid down to its least
+// rows, then gives every data row of the period player table one grid row,
+// in the table's order, the grid growing by a row for each player after the
+// first. `fill(a, row)` writes data row `a` of `total` into grid row `row`.
+template <typename Fill>
+void FillPlayerRows(const TextTable& total, GridId id, TextTable& grid, Fill fill) {
+    const int least = InfoOf(id).rows;
+    grid.SetRowCount(least);
+    const int firstRow = least - 1;  // below the header rows, if any
+    for (int a = 1; a < total.RowCount(); ++a) {
+        if (a > 1)
+            grid.AddRow();
+        fill(a, firstRow + a - 1);
+    }
+}
+
+// A grid column that shows a column of the period player table unchanged.
+struct CopiedColumn {
+    int grid;
+    int total;
+};
+
+template <std::size_t N>
+void CopyColumns(const TextTable& total, int a, TextTable& grid, int row, const CopiedColumn (&columns)[N]) {
+    for (const auto& [gridCol, totalCol] : columns)
+        grid.SetCell(gridCol, row, total.Cell(totalCol, a));
+}
+
+// Where every player page's draw rule starts: a value the player does not
+// have at one of the dates, "n/a", is drawn in the dim colour.
+inline CellStyle PlayerCellStyle(std::string_view text) {
+    CellStyle style;
+    if (text == period::kNotAvailable)
+        style.text = kDimTextColour;
+    return style;
+}
+
+enum class FallIs { Favourable, Unfavourable };
+
+// The totals line over a start and an end column of the period player table.
+// Each total sums the whole numbers of its column ("n/a" and other texts are
+// left out) in 64 bits, so that no squad can make it wrap. The shape shows
+// the sign of the change, read by `fall`.
+TotalsLine SumTotals(const TextTable& total, int startCol, int endCol, FallIs fall);
+
+}  // namespace cadrix

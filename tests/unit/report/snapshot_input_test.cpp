@@ -1,0 +1,188 @@
+// Runs of the built cadrix-report where the import meets an unlucky or hostile
+// file system: working folders that are links, a second run on the same
+// folders, a full disk, and the causes that come before "Неверный файл
+// статистики".
+#include "report/snapshot_input.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "../import/import_test_support.h"
+#include "import/working_folders.h"
+
+namespace cadrix {
+namespace {
+
+using namespace cadrix::testing;
+
+const fs::path kSamples = fs::path(CADRIX_SOURCE_DIR) / "samples";
+constexpr std::string_view kInvalid = "Неверный файл статистики";
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+class ReportImportTest : public TempFolderTest {
+protected:
+    // Starts cadrix-report on `inputs` with the working folders under Work();
+    // its output goes to files under Src().
+    pid_t Start(const std::vector<std::string>& inputs) {
+        std::vector<std::string> args = {CADRIX_REPORT_EXE, "--work-dir", Work().string(), "--format", "json"};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int out = ::open((Src() / "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int err = ::open((Src() / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(out, STDOUT_FILENO);
+            ::dup2(err, STDERR_FILENO);
+            std::vector<char*> argv;
+            for (auto& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        return pid;
+    }
+    RunResult Finish(pid_t pid) {
+        int raw = 0;
+        ::waitpid(pid, &raw, 0);
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFileBytes(Src() / "out.txt"),
+                ReadFileBytes(Src() / "err.txt")};
+    }
+    RunResult Report(const std::vector<std::string>& inputs) { return Finish(Start(inputs)); }
+
+    static std::string Start() { return (kSamples / "start.zip").string(); }
+    static std::string End() { return (kSamples / "end.zip").string(); }
+};
+
+// The example of the bug report: emptying Tmp/old deleted the files of the
+// folder it pointed to.
+TEST_F(ReportImportTest, WorkingFolderThatIsASymbolicLinkIsRefusedByName) {
+    WriteFileBytes(Src() / "v" / "important.csv", "x");
+    fs::create_directories(Work() / "Tmp");
+    fs::create_directory_symlink("../../src/v", Work() / "Tmp" / "old");
+    const RunResult run = Report({Start(), End()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Working folder \"" + (Work() / "Tmp" / "old").string() + "\" is a symbolic link"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(TreeOf(Src() / "v"), std::vector<std::string>{"important.csv"});
+}
+
+TEST_F(ReportImportTest, SecondRunWaitsUntilTheFirstHasReadBothFolders) {
+    WriteFileBytes(WorkingFolder(Work(), SnapshotSide::Start) / "other_players.csv", "the other run's");
+    auto held = WorkFolderLock::TryAcquire(Work());
+    ASSERT_TRUE(held);
+    const pid_t second = Start({Start(), End()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_EQ(::waitpid(second, nullptr, WNOHANG), 0) << "the second run did not wait";
+    EXPECT_TRUE(fs::exists(WorkingFolder(Work(), SnapshotSide::Start) / "other_players.csv"));
+    held.reset();
+    const RunResult run = Finish(second);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("waiting for the working folders"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(WorkingFolder(Work(), SnapshotSide::Start) / "other_players.csv"));
+    EXPECT_NE(run.out.find("\"LabelNF\""), std::string::npos);
+}
+
+// The disk fills while the end archive is extracted: its players file fits,
+// its skills file does not. The run must not compare what is left.
+TEST_F(ReportImportTest, FullDiskEndsTheRunNamingTheFileAndTheReason) {
+    fs::create_directories(Work());
+    // Four pages for the start files and one for the end's players file.
+    if (::geteuid() != 0 || ::mount("tmpfs", Work().c_str(), "tmpfs", 0, "size=20k") != 0)
+        GTEST_SKIP() << "a small tmpfs can be mounted by root only";
+    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> unmount(new fs::path(Work()),
+                                                                             [](const fs::path* p) {
+                                                                                 ::umount2(p->c_str(), MNT_DETACH);
+                                                                                 delete p;
+                                                                             });
+    const RunResult run = Report({Start(), End()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    const fs::path skills = WorkingFolder(Work(), SnapshotSide::End) / "orvanto_club_players_skills.csv";
+    EXPECT_NE(
+        run.err.find("Cannot create file \"" + skills.string() + "\" - Native error: 00019 (No space left on device)"),
+        std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(skills)) << "a half-written file remains";
+}
+
+TEST_F(ReportImportTest, CauseComesBeforeInvalidStatistics) {
+    const fs::path old = WorkingFolder(Work(), SnapshotSide::Start);
+    const std::string longName = std::string(300, 'x') + "_players.csv";
+    struct Case {
+        const char* label;
+        std::function<std::shared_ptr<void>()> prepare;  // returns what must live during the run
+        std::string archive;
+        std::string cause;
+    };
+    const Case cases[] = {
+        {"working folder that cannot be made",
+         [&] {
+             WriteFileBytes(Work() / "Tmp", "a file");
+             return nullptr;
+         },
+         Start(),
+         "Cannot create directory \"" + (Work() / "Tmp").string() + "\" - Native error: 00020 (Not a directory)"},
+        {"working folder that cannot be written",
+         [&] {
+             fs::create_directories(old);
+             return std::make_shared<Unwritable>(old);
+         },
+         Start(), "Cannot create file \"" + (old / "orvanto_club_players.csv").string() + "\" - Native error: 00019 ("},
+        {"folder in the players file's place",
+         [&] {
+             fs::create_directories(old / "orvanto_club_players.csv");
+             return nullptr;
+         },
+         Start(),
+         "Cannot create file \"" + (old / "orvanto_club_players.csv").string() +
+             "\" - Native error: 00019 (Is a directory)"},
+        {"wrong CRC of the players entry", [] { return nullptr; }, (Src() / "crc.zip").string(),
+         "a_players.csv: ZipFile: Invalid size or check sum of file or unsupported compression format - Native error: "
+         "00008"},
+        {"entry name too long", [] { return nullptr; }, (Src() / "long.zip").string(), "(File name too long)"},
+    };
+    WriteFileBytes(Src() / "crc.zip", CraftZip({{.name = "a_players.csv", .data = "id;name\r\n", .crc = 1}}));
+    WriteFileBytes(Src() / "long.zip", CraftZip({{.name = longName, .data = "id;name\r\n"}}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove_all(Work());
+        const std::shared_ptr<void> keep = c.prepare();
+        if (auto* closed = static_cast<Unwritable*>(keep.get()); closed && !closed->Active()) {
+            std::cout << "[  SKIPPED ] " << c.label << ": " << kNoWayToForbidWriting << "\n";
+            continue;
+        }
+        const RunResult run = Report({c.archive, End()});
+        EXPECT_EQ(run.status, 2);
+        const std::size_t cause = run.err.find(c.cause);
+        const std::size_t invalid = run.err.find(kInvalid);
+        EXPECT_NE(cause, std::string::npos) << run.err;
+        EXPECT_NE(invalid, std::string::npos) << run.err;
+        EXPECT_LT(cause, invalid) << run.err;
+    }
+}
+
+// Two folders stand for two extracted archives; without a players file the
+// start folder is no statistics export, as an archive without one is not.
+TEST_F(ReportImportTest, FolderWithoutPlayersFileIsInvalidStatistics) {
+    WriteFileBytes(Src() / "start" / "c_team.csv", "id;name\r\n");
+    const RunResult run = Report({(Src() / "start").string(), (kSamples / "end").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find((Src() / "start").string() + ": " + std::string(kInvalid)), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace cadrix
