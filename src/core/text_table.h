@@ -19,9 +19,9 @@ namespace cadrix {
 // The cells of a table live in one text buffer, each row's cells side by side
 // with only their end offsets beside them (two bytes a cell while every row is
 // shorter than 64 KiB, four bytes after), so that a table takes little more
-// memory than its text. A row is written in place while it
-// is the last one in the buffer; writing to an earlier row moves that row to
-// the end, and the space left behind is reclaimed once it outweighs the cells.
+// memory than its text. A row is written in place while it is the last one in
+// the buffer; writing to an earlier row moves that row to the end, and the
+// space left behind is reclaimed once it outweighs the cells.
 class TextTable {
 public:
     explicit TextTable(int colCount, int rowCount = 0);

@@ -106,20 +106,9 @@ private:
         int first;
         int count;
     };
-    // Ids are spread over the buckets, so that ids a bucket count apart do
-    // not all share one bucket.
-    struct Spread {
-        std::size_t operator()(std::int32_t id) const {
-            auto x = static_cast<std::uint32_t>(id);
-            x ^= x >> 16;
-            x *= 0x7feb352dU;
-            x ^= x >> 15;
-            x *= 0x846ca68bU;
-            x ^= x >> 16;
-            return x;
-        }
-    };
-    std::unordered_map<std::int32_t, Rows, Spread> m_rows;
+    // The standard hash of an id is the id itself: where a players table is
+    // in id order, so are the look-ups, which then walk the buckets in order.
+    std::unordered_map<std::int32_t, Rows> m_rows;
 };
 
 // For each data row of `table`, the first row of the other table that holds
