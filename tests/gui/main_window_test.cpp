@@ -24,6 +24,7 @@
 #include "error_box.h"
 #include "form_main.h"
 #include "load_form.h"
+#include "pixels.h"
 #include "scripted_host.h"
 #include "set_box.h"
 
@@ -123,6 +124,7 @@ private slots:
         QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("не выбран"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
+        QVERIFY(PaintsColour(*Label(form(), "LabelOF"), QColor(128, 0, 0)));
         QCOMPARE(Label(form(), "labelTS1")->text(), QStringLiteral("Выбрать файл на начало периода"));
         QCOMPARE(form().windowTitle(), QStringLiteral("Cadrix 2 - ВФМ \"Орванто\""));
         QCOMPARE(form().size(), QSize(549, 553));
@@ -195,7 +197,8 @@ private slots:
         QVERIFY(!form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
-        QCOMPARE(Label(form(), "LabelOF")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QVERIFY(PaintsColour(*Label(form(), "LabelOF"), QColor(0, 128, 0)));
+        QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(0, 128, 0)));
         QCOMPARE(Label(form(), "labelTS1")->text().toStdString(),
                  cadrix::FileLabelText((kSamples + QStringLiteral("/start.zip")).toStdString()));
 
@@ -227,11 +230,10 @@ private slots:
                 for (int col = 0; col < model->columnCount(); ++col) {
                     const QString shown = model->index(row, col).data().toString();
                     const QString printed = cells[col].toObject().value(QStringLiteral("text")).toString();
-                    QVERIFY2(shown == printed, qPrintable(QStringLiteral("%1 (%2, %3): %4 vs %5")
-                                                              .arg(name)
-                                                              .arg(col)
-                                                              .arg(row)
-                                                              .arg(shown, printed)));
+                    QVERIFY2(
+                        shown == printed,
+                        qPrintable(
+                            QStringLiteral("%1 (%2, %3): %4 vs %5").arg(name).arg(col).arg(row).arg(shown, printed)));
                 }
             }
         }
@@ -296,7 +298,7 @@ private slots:
         QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
         QCOMPARE(Label(form(), "labelTS2")->text(), QStringLiteral("Выбрать файл на конец периода"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
-        QCOMPARE(Label(form(), "LabelNF")->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(128, 0, 0)));
         QVERIFY(form().comparison().endChosen);
         QCOMPARE(form().comparison().endDate, std::string("30.11.2026"));
     }

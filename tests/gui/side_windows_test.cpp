@@ -32,6 +32,7 @@
 #include "app_windows.h"
 #include "ex_info_form.h"
 #include "form_main.h"
+#include "pixels.h"
 #include "scripted_host.h"
 #include "set_box.h"
 
@@ -435,9 +436,10 @@ private slots:
 
     void aboutLinkTurnsPurpleAndOpensTheAuthorsPage() {
         auto* link = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Label1"));
-        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QVERIFY(PaintsColour(*link, QColor(0, 0, 255)));
         m_windows->aboutBox->Label1Click();
-        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+        QVERIFY(PaintsColour(*link, QColor(128, 0, 128)));
+        QVERIFY(!PaintsColour(*link, QColor(0, 0, 255)));
         QCOMPARE(m_host->openedUrls.size(), std::size_t{1});
         QCOMPARE(m_host->openedUrls[0], QUrl(kAuthorPageUrl));
     }
