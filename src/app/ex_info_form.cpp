@@ -17,6 +17,9 @@ namespace {
 constexpr int kCaptionWidth = 81;
 constexpr int kValueWidth = 157;
 constexpr int kRowHeight = 17;
+// Each grid line adds a pixel to the cell before it; Qt counts it in the
+// section's size.
+constexpr int kGridLine = 1;
 // How near a row's bottom line the pointer grabs it, and the least height a
 // row can be dragged to.
 constexpr int kEdgeGrip = 2;
@@ -49,9 +52,9 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     m_grid->setFont(font);
     m_grid->horizontalHeader()->hide();
     m_grid->verticalHeader()->hide();
-    m_grid->setColumnWidth(0, kCaptionWidth);
-    m_grid->setColumnWidth(1, kValueWidth);
-    m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    m_grid->setColumnWidth(0, kCaptionWidth + kGridLine);
+    m_grid->setColumnWidth(1, kValueWidth + kGridLine);
+    m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);

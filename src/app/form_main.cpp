@@ -71,6 +71,10 @@ constexpr std::array<float, 8> kRealLevelShares = {
 // Wider than this, the grids get taller rows.
 constexpr int kWideRealLevelGrid = 530;
 
+// A column width and a row height are a cell's own size; the grid line
+// between two cells adds this to it. Qt counts the line in a section's size.
+constexpr int kGridLine = 1;
+
 // How the window lays out a page grid; its name, size and fixed cells come
 // from the grid table of the views.
 struct GridLayout {
@@ -275,7 +279,7 @@ void FormMain::setUpGrids() {
             header->setMinimumSectionSize(1);
         }
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        view->verticalHeader()->setDefaultSectionSize(layout.rowHeight);
+        view->verticalHeader()->setDefaultSectionSize(layout.rowHeight + kGridLine);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionMode(layout.rowSelect ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -292,7 +296,7 @@ void FormMain::setUpGrids() {
             font.setPixelSize(11);
         view->setFont(font);
         for (int col = 0; col < static_cast<int>(layout.widths.size()); ++col)
-            view->setColumnWidth(col, layout.widths[col]);
+            view->setColumnWidth(col, layout.widths[col] + kGridLine);
     }
 }
 
@@ -333,10 +337,10 @@ void FormMain::FormCreate() {
     QTableView* realLevel = m_ui->StringGrid_ru;
     const int width = realLevel->width();
     for (int col = 0; col < static_cast<int>(kRealLevelShares.size()); ++col)
-        realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]));
+        realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]) + kGridLine);
     if (width > kWideRealLevelGrid) {
         for (const GridLayout& layout : GridLayouts())
-            grid(layout.id)->verticalHeader()->setDefaultSectionSize(layout.wideRowHeight);
+            grid(layout.id)->verticalHeader()->setDefaultSectionSize(layout.wideRowHeight + kGridLine);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QProcess>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -60,6 +61,26 @@ QColor PixelOf(QTableView* view, int col, int row, QPoint offset) {
     const QImage image = view->viewport()->grab().toImage();
     const QRect rect = view->visualRect(view->model()->index(row, col));
     return image.pixelColor(rect.topLeft() + offset);
+}
+
+// The cells' sizes along one line of pixels across a grid: the distances
+// between the grid lines, found by their colour, less the line itself.
+QList<int> CellSizes(QTableView* view, Qt::Orientation across, int at) {
+    const QImage image = view->viewport()->grab().toImage();
+    QStyleOptionViewItem option;
+    const QColor line =
+        QColor::fromRgba(static_cast<QRgb>(view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
+    const int length = across == Qt::Horizontal ? image.width() : image.height();
+    QList<int> sizes;
+    int start = 0;
+    for (int i = 0; i < length; ++i) {
+        const QPoint point = across == Qt::Horizontal ? QPoint(i, at) : QPoint(at, i);
+        if (image.pixelColor(point) != line)
+            continue;
+        sizes << i - start;
+        start = i + 1;
+    }
+    return sizes;
 }
 
 // Counts the pixels of a cell whose colour leans clearly to one hue.
@@ -146,15 +167,29 @@ private slots:
             QCOMPARE(pages->tabToolTip(i), hints[i]);
             QVERIFY(!pages->tabIcon(i).isNull());
         }
+    }
 
-        QTableView* realLevel = form().grid(GridId::StringGrid_ru);
-        const QList<int> expected = {194, 30, 30, 50, 45, 50, 45, 50};
-        for (int col = 0; col < expected.size(); ++col)
-            QCOMPARE(realLevel->columnWidth(col), expected[col]);
+    // A column width and a row height are the cell's own pixels between the
+    // grid lines, and every grid fills its area down to the last row.
+    void gridCellsHaveTheirDesignedSizeBetweenTheLines() {
+        showAndActivate();
+        // The real-level grid's empty row: the widths set from its width.
+        QCOMPARE(CellSizes(form().grid(GridId::StringGrid_ru), Qt::Horizontal, 3),
+                 QList<int>({194, 30, 30, 50, 45, 50, 45, 50}));
         // Not wider than 530 pixels: the designed row heights stay.
-        QCOMPARE(form().grid(GridId::StringGrid1)->verticalHeader()->defaultSectionSize(), 16);
-        QCOMPARE(form().grid(GridId::StringGrid2)->verticalHeader()->defaultSectionSize(), 20);
-        QCOMPARE(form().grid(GridId::StringGrid3)->verticalHeader()->defaultSectionSize(), 15);
+        QTableView* infrastructure = form().grid(GridId::StringGrid2);
+        const int progress = infrastructure->columnViewportPosition(5) + 20;
+        // The last row's line lies just outside the grid's 146 inner pixels.
+        QCOMPARE(CellSizes(infrastructure, Qt::Vertical, progress), QList<int>(6, 20));
+        QCOMPARE(CellSizes(infrastructure, Qt::Horizontal, 10).mid(1), QList<int>({89, 68, 89, 68}));
+        QCOMPARE(CellSizes(form().grid(GridId::StringGrid1), Qt::Vertical, 510).mid(1, 3), QList<int>(3, 16));
+        QCOMPARE(CellSizes(form().grid(GridId::StringGrid3), Qt::Vertical, 515).mid(1, 3), QList<int>(3, 15));
+        for (GridId id : {GridId::StringGrid1, GridId::StringGrid2, GridId::StringGrid3}) {
+            QTableView* view = form().grid(id);
+            const int last = view->model()->rowCount() - 1;
+            QVERIFY2(view->rowViewportPosition(last) + view->rowHeight(last) >= view->viewport()->height(),
+                     "a band under the last row");
+        }
     }
 
     void firstActivationDeletesOnlyCsvFilesAndLaterOnesNothing() {

@@ -282,19 +282,20 @@ private slots:
         panel.show();
         QTableWidget* grid = panel.grid();
         QWidget* cells = grid->viewport();
-        QCOMPARE(grid->rowHeight(0), 17);
+        // 17 pixels of the cell and the grid line under it.
+        QCOMPARE(grid->rowHeight(0), 18);
 
         // The bottom line of row 0 is its last pixel line.
-        QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(40, 16));
-        QTest::mouseMove(cells, QPoint(40, 26));
-        QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(40, 26));
-        QCOMPARE(grid->rowHeight(0), 27);
-        QCOMPARE(grid->rowHeight(1), 17);
+        QTest::mousePress(cells, Qt::LeftButton, {}, QPoint(40, 17));
+        QTest::mouseMove(cells, QPoint(40, 27));
+        QTest::mouseRelease(cells, Qt::LeftButton, {}, QPoint(40, 27));
+        QCOMPARE(grid->rowHeight(0), 28);
+        QCOMPARE(grid->rowHeight(1), 18);
 
         // A click inside a row selects it and resizes nothing.
-        QTest::mouseClick(cells, Qt::LeftButton, {}, QPoint(40, 35));
-        QCOMPARE(grid->rowHeight(0), 27);
-        QCOMPARE(grid->rowHeight(1), 17);
+        QTest::mouseClick(cells, Qt::LeftButton, {}, QPoint(40, 36));
+        QCOMPARE(grid->rowHeight(0), 28);
+        QCOMPARE(grid->rowHeight(1), 18);
         QVERIFY(grid->selectionModel()->isRowSelected(1, {}));
         panel.hide();
     }
