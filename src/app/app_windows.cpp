@@ -2,9 +2,13 @@
 
 #include <array>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "about_box.h"
 #include "ex_info_form.h"
@@ -35,6 +39,20 @@ void LoadResources() {
         if (QFile::exists(path))
             QFontDatabase::addApplicationFont(path);
     }
+}
+
+bool InstallQtTranslation() {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    // Numbers and dates that Qt writes itself (the file dialogs' sizes and
+    // dates) follow the same convention.
+    QLocale::setDefault(russian);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)

@@ -29,4 +29,9 @@ struct AppWindows {
 // object exists.
 void LoadResources();
 
+// Qt's own texts (the file dialogs, the buttons of message boxes) in
+// Russian, whatever the host's locale, as the rest of the program speaks.
+// False when the translation is not installed; Qt then speaks English.
+bool InstallQtTranslation();
+
 }  // namespace cadrix::app

@@ -61,6 +61,7 @@ int main(int argc, char* argv[]) {
     // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
     // stands where the user needs it, as the standard error box's caption.
     LoadResources();
+    InstallQtTranslation();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     const CommandLine line = ParseCommandLine(app);
 

@@ -7,12 +7,15 @@
 #include <QApplication>
 #include <QBrush>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableView>
@@ -462,6 +465,16 @@ private slots:
         QVERIFY(CountPixels(skills, 0, 1, red) > 5);
         QCOMPARE(CountPixels(skills, 0, 1, green), 0);
         QVERIFY(!skills->model()->index(1, 1).data().toString().isEmpty());
+    }
+
+    void qtsOwnTextsAreRussian() {
+        QVERIFY(InstallQtTranslation());
+        QFileDialog dialog(&form(), QString(), m_dir->path());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        QCOMPARE(buttons->button(QDialogButtonBox::Open)->text().remove(u'&'), QStringLiteral("Открыть"));
+        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Отмена"));
     }
 
     void linkLabelsTurnPurpleAndOpenTheirPages() {
