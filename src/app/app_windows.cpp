@@ -60,7 +60,7 @@ AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
       loadForm(std::make_unique<LoadForm>()),
       aboutBox(std::make_unique<AboutBox>(host, formMain.get())),
       setBox(std::make_unique<SetBox>(formMain.get())),
-      exInfoForm(std::make_unique<ExInfoForm>()) {
+      exInfoForm(std::make_unique<ExInfoForm>(formMain.get())) {
     formMain->setLoadForm(loadForm.get());
     formMain->setAboutBox(aboutBox.get());
     formMain->setSetBox(setBox.get());

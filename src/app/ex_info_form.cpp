@@ -27,7 +27,7 @@ constexpr int kMinRowHeight = 1;
 }  // namespace
 
 ExInfoForm::ExInfoForm(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_grid(new QTableWidget(DetailPanel::kRows, 2, this)) {
     setObjectName(QStringLiteral("ExInfoForm"));
     setFixedSize(258, 448);

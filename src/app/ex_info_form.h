@@ -11,7 +11,9 @@ struct DetailPanel;
 namespace cadrix::app {
 
 // The detail panel: a frameless window that stands beside the main window
-// and sums up the skill changes of the chosen player.
+// and sums up the skill changes of the chosen player. Given the main window
+// as its parent it is a tool window owned by it: above the main window,
+// below the program's dialogs and message boxes.
 class ExInfoForm : public QWidget {
     Q_OBJECT
 public:

@@ -55,13 +55,6 @@ const QColor kPageColour{252, 252, 254};
 constexpr int kPanelGap = 5;
 constexpr int kPanelDrop = 125;
 
-// The screenshot covers the skills grid: this rectangle of the main window's
-// outer frame, (left + 14, top + 156), width - 32 by height - 177.
-constexpr int kShotLeft = 14;
-constexpr int kShotTop = 156;
-constexpr int kShotWidthLess = 32;
-constexpr int kShotHeightLess = 177;
-
 // The real-level grid's columns get their widths as a share of the grid's
 // width, computed in single precision and truncated.
 constexpr std::array<float, 8> kRealLevelShares = {
@@ -358,6 +351,34 @@ void FormMain::changeEvent(QEvent* event) {
     // delete a chosen snapshot's files nor undo the user's font choice.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         firstActivation();
+    if (event->type() == QEvent::WindowStateChange)
+        followWindowState();
+}
+
+void FormMain::followWindowState() {
+    if (!m_exInfoForm)
+        return;
+    if (isMinimized()) {
+        if (m_exInfoForm->isVisible()) {
+            m_panelAwayWhileMinimised = true;
+            m_exInfoForm->hide();
+        }
+    } else if (m_panelAwayWhileMinimised) {
+        m_panelAwayWhileMinimised = false;
+        // Not a plain show(): a window manager that minimised the panel with
+        // its owner would keep the whole window group minimised.
+        m_exInfoForm->showNormal();
+        CatchDrag();
+    }
+}
+
+void FormMain::closePanel() {
+    m_panelAwayWhileMinimised = false;
+    if (!m_exInfoForm || !m_exInfoForm->isVisible())
+        return;
+    m_exInfoForm->hide();
+    m_ui->SpeedButton2->setText(QStringLiteral(">>"));
+    m_ui->SpeedButton2->setToolTip(QStringLiteral("Показать детальную статистику"));
 }
 
 void FormMain::firstActivation() {
@@ -532,9 +553,7 @@ void FormMain::SpeedButton2Click() {
             toggle->setText(QStringLiteral("<<"));
             toggle->setToolTip(QStringLiteral("Скрыть детальную статистику"));
         } else {
-            m_exInfoForm->hide();
-            toggle->setText(QStringLiteral(">>"));
-            toggle->setToolTip(QStringLiteral("Показать детальную статистику"));
+            closePanel();
         }
     });
 }
@@ -560,20 +579,17 @@ void FormMain::SpeedButton1Click() {
 }
 
 QImage FormMain::captureSkillsArea() {
-    const QRect outer = frameGeometry();
-    const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
-                     outer.height() - kShotHeightLess);
+    // The skills grid's own rectangle on the screen, its border included.
+    // Offsets from the outer frame would hold for one size of window frame
+    // only; this holds on any desktop, with any frame or none.
+    QTableView* skills = m_ui->StringGrid3;
+    const QRect area(skills->mapToGlobal(QPoint(0, 0)), skills->size());
     QImage picture = m_host.grabScreen(area).toImage();
     if (picture.size() == area.size())
         return picture;
     // The platform cannot read the screen (Wayland, offscreen): take the
-    // window's own pixels of the same area instead.
-    picture = QImage(area.size(), QImage::Format_RGB32);
-    picture.fill(palette().color(QPalette::Window));
-    const QPoint inside = area.topLeft() - mapToGlobal(QPoint(0, 0));
-    QPainter painter(&picture);
-    render(&painter, QPoint(0, 0), QRegion(QRect(inside, area.size())));
-    return picture;
+    // grid's own pixels instead.
+    return skills->grab().toImage();
 }
 
 QString FormMain::proposedScreenshotName() const {
@@ -581,6 +597,7 @@ QString FormMain::proposedScreenshotName() const {
 }
 
 void FormMain::showSplash() {
+    closePanel();
     m_ui->Image7->show();
     m_ui->PageControl2->hide();
 }
@@ -604,6 +621,9 @@ void FormMain::refreshViews() {
     for (const std::string& id : m_comparison.ListBox1())
         m_ui->ListBox1->addItem(QString::fromStdString(id));
     m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
+    // An emptied chooser has no player whose values the panel could show.
+    if (m_comparison.ChosenIndex() < 0)
+        closePanel();
     if (m_exInfoForm)
         m_exInfoForm->setValues(m_comparison.ExInfo());
 }

@@ -76,8 +76,8 @@ public:
     void SpeedButton2Click();
     void CatchDrag();
 
-    // The screenshot's area of the screen, or of the window itself where the
-    // screen cannot be read; and the file name proposed for it.
+    // The skills grid as the screen shows it, or as the grid paints itself
+    // where the screen cannot be read; and the file name proposed for it.
     QImage captureSkillsArea();
     QString proposedScreenshotName() const;
 
@@ -99,6 +99,11 @@ private:
     void chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
     // Shows a snapshot's row and hands its flag and date to the comparison.
     void showChoice(const SnapshotChoice& choice);
+    // The detail panel goes away with the main window when it is minimised
+    // and comes back when it is restored.
+    void followWindowState();
+    // Hides the panel and turns its toggle back, when what it showed is gone.
+    void closePanel();
     void showSplash();
     void showPages();
     void refreshViews();
@@ -116,6 +121,7 @@ private:
     QPixmap m_grass;
     QString m_openDialogFolder;
     bool m_activated = false;
+    bool m_panelAwayWhileMinimised = false;
     std::vector<std::function<void()>> m_afterActivation;
     LoadForm* m_loadForm = nullptr;
     SetBox* m_setBox = nullptr;

@@ -28,9 +28,9 @@
 #include "error_box.h"
 #include "form_main.h"
 #include "load_form.h"
-#include "pixels.h"
 #include "scripted_host.h"
 #include "set_box.h"
+#include "support.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -39,24 +39,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A ZIP archive made by the zip tool from files written into a scratch folder.
-QString MakeZip(const QString& folder, const QString& name, const QStringList& entries) {
-    const QString scratch = folder + QStringLiteral("/scratch-") + name;
-    for (const QString& entry : entries)
-        WriteFile((scratch + u'/' + entry).toStdString(), "a;b;\r\n1;2;\r\n");
-    const QString archive = folder + u'/' + name;
-    QProcess zip;
-    zip.setWorkingDirectory(scratch);
-    zip.start(QStringLiteral("zip"), QStringList{QStringLiteral("-q"), archive} + entries);
-    zip.waitForFinished();
-    return archive;
-}
 
 QLabel* Label(QWidget& form, const char* name) { return form.findChild<QLabel*>(QString::fromLatin1(name)); }
 

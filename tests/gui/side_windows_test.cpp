@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -32,9 +33,9 @@
 #include "app_windows.h"
 #include "ex_info_form.h"
 #include "form_main.h"
-#include "pixels.h"
 #include "scripted_host.h"
 #include "set_box.h"
+#include "support.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -277,6 +278,44 @@ private slots:
         QCOMPARE(panel->pos().y(), 275);
     }
 
+    // A tool window of the main window: it goes and comes back with it, and
+    // it goes when what it showed is gone.
+    void panelFollowsTheMainWindowAndLeavesWithItsPlayer() {
+        loadSamples();
+        choose(0);
+        toggle()->click();
+        ExInfoForm* panel = m_windows->exInfoForm.get();
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->parentWidget(), &form());
+        QCOMPARE(panel->windowHandle()->transientParent(), form().windowHandle());
+        QVERIFY(!panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        form().showMinimized();
+        QTRY_VERIFY(!panel->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral("<<"));
+        form().showNormal();
+        QTRY_VERIFY(panel->isVisible());
+
+        // A failed choice brings the splash back.
+        m_host->openAnswers = {MakeZip(m_dir->path(), QStringLiteral("skills.zip"), {QStringLiteral("skills.csv")})};
+        form().butTS2Click();
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral(">>"));
+        QCOMPARE(toggle()->toolTip(), QStringLiteral("Показать детальную статистику"));
+        // A new load empties the chooser.
+        loadSamples();
+        choose(0);
+        toggle()->click();
+        m_host->openAnswers = {kSamples + QStringLiteral("/end.zip")};
+        form().butTS2Click();
+        QCOMPARE(chooser()->currentIndex(), -1);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral(">>"));
+        // Minimised and restored without it, the window brings no panel back.
+        form().showMinimized();
+        form().showNormal();
+        QVERIFY(!panel->isVisible());
+    }
+
     void panelRowsAreResizedByDraggingTheirBottomLines() {
         ExInfoForm& panel = *m_windows->exInfoForm;
         panel.show();
@@ -348,10 +387,11 @@ private slots:
         m_host->saveAnswers = {target};
         form().SpeedButton1Click();
 
-        const QRect outer = form().frameGeometry();
-        const QSize size(outer.width() - 32, outer.height() - 177);
+        // The skills grid's own rectangle on the screen, its border included.
+        QTableView* skills = form().grid(GridId::StringGrid3);
+        const QSize size(521, 401);
         QCOMPARE(m_host->grabbedRects.size(), std::size_t{1});
-        QCOMPARE(m_host->grabbedRects[0], QRect(QPoint(outer.left() + 14, outer.top() + 156), size));
+        QCOMPARE(m_host->grabbedRects[0], QRect(skills->mapToGlobal(QPoint(0, 0)), size));
         QString name = chooser()->itemText(forward);
         name.chop(4);
         QCOMPARE(m_host->saveDialogNames[0], name);
@@ -373,9 +413,14 @@ private slots:
             QCOMPARE(markers.tables.at(0)[i], QualityValue(kLuminance[kZigzag[i]], 90));
             QCOMPARE(markers.tables.at(1)[i], QualityValue(kChrominance[kZigzag[i]], 90));
         }
-        // The fallback took the window's own pixels: the skills grid's white
-        // cells are there, not a blank picture.
-        QCOMPARE(decoded.pixelColor(size.width() / 2, size.height() / 2).lightness() > 200, true);
+        // The screen could not be read: the grid's own pixels, the header
+        // row in the button colour at the top, then the white skill rows.
+        for (int y = 3; y <= 12; ++y)
+            QVERIFY2(RowShare(decoded, y, skills->palette().color(QPalette::Button)) > 0.6,
+                     qPrintable(QString::number(y)));
+        for (int y = 20; y <= 28; ++y)
+            QVERIFY2(RowShare(decoded, y, skills->palette().color(QPalette::Base)) > 0.6,
+                     qPrintable(QString::number(y)));
 
         // A screen that can be read is used pixel for pixel.
         QPixmap red(size);
