@@ -20,9 +20,10 @@ packages=(
   zip unzip libarchive-tools p7zip-full python3
   # fuzzing (clang with libFuzzer and the sanitizers)
   clang libclang-rt-14-dev
-  # pictures of the program, screenshots under a virtual display, with and
-  # without a window manager
-  python3-pil xvfb xauth openbox x11-utils
+  # pictures of the program, screenshots and the desktop tests under a
+  # virtual display, with and without a window manager (the tests ask it
+  # through xcb)
+  python3-pil xvfb xauth openbox x11-utils libxcb1-dev
   # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
   fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
   # the desktop entry check of the install test

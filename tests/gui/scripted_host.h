@@ -27,6 +27,7 @@ public:
     std::vector<QString> saveDialogFilters;
     std::vector<QRect> grabbedRects;
     QPixmap screen;
+    bool readsScreen = false;  // take the real screen instead of `screen`
 
     QString getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override;
     QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override;
@@ -36,6 +37,6 @@ public:
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
     QPixmap grabScreen(const QRect& rect) override {
         grabbedRects.push_back(rect);
-        return screen;
+        return readsScreen ? cadrix::app::DesktopUiHost().grabScreen(rect) : screen;
     }
 };
