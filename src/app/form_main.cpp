@@ -421,14 +421,14 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
 void FormMain::Label12Click() {
     run([this] {
         SetTextColour(m_ui->Label12, kVisitedPurple);
-        m_host.openUrl(QUrl(kGameSiteUrl));
+        OpenWebPage(m_host, this, kGameSiteUrl);
     });
 }
 
 void FormMain::Label14Click() {
     run([this] {
         SetTextColour(m_ui->Label14, kVisitedPurple);
-        m_host.openUrl(QUrl(kAuthorPageUrl));
+        OpenWebPage(m_host, this, kAuthorPageUrl);
     });
 }
 

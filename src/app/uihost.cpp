@@ -52,6 +52,8 @@ QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, 
 QMessageBox::StandardButton DesktopUiHost::message(QWidget* parent, const QString& caption, const QString& text,
                                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, caption, text, buttons, parent);
+    // A path or an address in a message can be copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -77,7 +79,15 @@ std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString
     return edit->text();
 }
 
-void DesktopUiHost::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+bool DesktopUiHost::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+void OpenWebPage(UiHost& host, QWidget* parent, const QString& address) {
+    if (host.openUrl(QUrl(address)))
+        return;
+    host.message(parent, QStringLiteral("Ошибка"),
+                 QStringLiteral("Не удалось открыть браузер. Адрес страницы:\n") + address, QMessageBox::Critical,
+                 QMessageBox::Ok);
+}
 
 QPixmap DesktopUiHost::grabScreen(const QRect& rect) {
     QScreen* screen = QGuiApplication::screenAt(rect.center());

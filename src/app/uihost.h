@@ -29,7 +29,8 @@ public:
                                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) = 0;
     // Empty when the user cancels.
     virtual std::optional<QString> askPassword(QWidget* parent, const QString& entryName) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // False when no browser could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
     // A null pixmap when the platform cannot read the screen.
     virtual QPixmap grabScreen(const QRect& rect) = 0;
 };
@@ -44,9 +45,13 @@ public:
     QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& entryName) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     QPixmap grabScreen(const QRect& rect) override;
 };
+
+// Opens a web page in the user's browser; where none can be started, says
+// so in a message box that gives the address.
+void OpenWebPage(UiHost& host, QWidget* parent, const QString& address);
 
 // A dialog filter of "description|pattern" pairs, the form the program's
 // filters are written in ("Orvanto Statistics (*.zip)|*.zip"), in Qt's

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "about_box.h"
 #include "app_windows.h"
 #include "archive_import.h"
 #include "core/wildcard.h"
@@ -468,6 +469,17 @@ private slots:
         QCOMPARE(m_host->openedUrls.size(), std::size_t{2});
         QCOMPARE(m_host->openedUrls[0], QUrl(kGameSiteUrl));
         QCOMPARE(m_host->openedUrls[1], QUrl(kAuthorPageUrl));
+        QVERIFY(m_host->messages.empty());
+
+        // No browser: a message gives the address.
+        m_host->browserStarts = false;
+        form().Label12Click();
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QCOMPARE(m_host->messages[0].caption, QStringLiteral("Ошибка"));
+        QVERIFY2(m_host->messages[0].text.endsWith(u'\n' + kGameSiteUrl), qPrintable(m_host->messages[0].text));
+        m_windows->aboutBox->Label1Click();
+        QCOMPARE(m_host->messages.size(), std::size_t{2});
+        QVERIFY(m_host->messages[1].text.endsWith(kAuthorPageUrl));
     }
 };
 

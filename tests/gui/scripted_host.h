@@ -27,14 +27,18 @@ public:
     std::vector<QString> saveDialogFilters;
     std::vector<QRect> grabbedRects;
     QPixmap screen;
-    bool readsScreen = false;  // take the real screen instead of `screen`
+    bool readsScreen = false;
+    bool browserStarts = true;  // take the real screen instead of `screen`
 
     QString getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override;
     QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override;
     QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget*, const QString&) override { return std::nullopt; }
-    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    bool openUrl(const QUrl& url) override {
+        openedUrls.push_back(url);
+        return browserStarts;
+    }
     QPixmap grabScreen(const QRect& rect) override {
         grabbedRects.push_back(rect);
         return readsScreen ? cadrix::app::DesktopUiHost().grabScreen(rect) : screen;
