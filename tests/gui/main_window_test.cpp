@@ -170,6 +170,11 @@ private slots:
         QCOMPARE(CellSizes(infrastructure, Qt::Horizontal, 10).mid(1), QList<int>({89, 68, 89, 68}));
         QCOMPARE(CellSizes(form().grid(GridId::StringGrid1), Qt::Vertical, 510).mid(1, 3), QList<int>(3, 16));
         QCOMPARE(CellSizes(form().grid(GridId::StringGrid3), Qt::Vertical, 515).mid(1, 3), QList<int>(3, 15));
+        // The captions above stand over their columns.
+        QTableView* realLevel = form().grid(GridId::StringGrid_ru);
+        for (const auto& [name, col] : {std::pair{"LabelRuTalent", 1}, {"Label13", 5}, {"LabelRuDiff", 7}})
+            QCOMPARE(Label(form(), name)->mapTo(&form(), QPoint(0, 0)).x(),
+                     realLevel->viewport()->mapTo(&form(), QPoint(realLevel->columnViewportPosition(col), 0)).x());
         for (GridId id : {GridId::StringGrid1, GridId::StringGrid2, GridId::StringGrid3}) {
             QTableView* view = form().grid(id);
             const int last = view->model()->rowCount() - 1;
