@@ -9,7 +9,9 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 
+#include "context_menu.h"
 #include "views/detail_panel.h"
+#include "views/page_text.h"
 
 namespace cadrix::app {
 
@@ -58,7 +60,7 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setTabKeyNavigation(false);
@@ -71,6 +73,22 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     for (int row = 0; row < DetailPanel::kRows; ++row)
         for (int col = 0; col < 2; ++col)
             m_grid->setItem(row, col, new QTableWidgetItem);
+    InstallContextMenu(*m_grid, {
+                                    {QStringLiteral("Копировать"), QKeySequence::Copy, [this] { copyRows(false); }},
+                                    {QStringLiteral("Копировать всё"), {}, [this] { copyRows(true); }},
+                                });
+}
+
+void ExInfoForm::copyRows(bool all) const {
+    std::vector<TextLine> lines;
+    if (all) {
+        lines = m_lines;
+    } else {
+        for (int row : RowsToCopy(*m_grid, 0))
+            lines.push_back(m_lines[static_cast<std::size_t>(row)]);
+    }
+    if (!lines.empty())
+        CopyText(TabSeparated(lines));
 }
 
 void ExInfoForm::showEvent(QShowEvent* event) {
@@ -131,6 +149,7 @@ void ExInfoForm::FormShow() {
 }
 
 void ExInfoForm::setValues(const DetailPanel& panel) {
+    m_lines = DetailPanelLines(panel);
     for (int row = 0; row < DetailPanel::kRows; ++row)
         m_grid->item(row, 1)->setText(QString::fromStdString(panel.values[row]));
 }

@@ -36,6 +36,7 @@
 #include "snapshot/skills.h"
 #include "ui_form_main.h"
 #include "uihost.h"
+#include "views/page_text.h"
 
 namespace cadrix::app {
 
@@ -274,7 +275,8 @@ void FormMain::setUpGrids() {
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         view->verticalHeader()->setDefaultSectionSize(layout.rowHeight + kGridLine);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(layout.rowSelect ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+        view->setSelectionMode(layout.rowSelect ? QAbstractItemView::ContiguousSelection
+                                                : QAbstractItemView::NoSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(layout.verticalScrollBar ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -290,8 +292,27 @@ void FormMain::setUpGrids() {
         view->setFont(font);
         for (int col = 0; col < static_cast<int>(layout.widths.size()); ++col)
             view->setColumnWidth(col, layout.widths[col] + kGridLine);
+        InstallContextMenu(*view, gridCommands(layout.id));
     }
 }
+
+// A new item is one more entry here; an item for some pages only tests `id`.
+std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
+    return {
+        {QStringLiteral("Копировать"), QKeySequence::Copy, [this, id] { copyRows(id); }},
+        {QStringLiteral("Копировать всё"), {}, [this, id] { copyPage(id); }},
+    };
+}
+
+void FormMain::copyRows(GridId id) {
+    std::vector<TextLine> lines;
+    for (int row : RowsToCopy(*grid(id), InfoOf(id).fixedRows))
+        lines.push_back(RowText(m_comparison, id, row));
+    if (!lines.empty())
+        CopyText(TabSeparated(lines));
+}
+
+void FormMain::copyPage(GridId id) { CopyText(TabSeparated(PageTextOf(m_comparison, id).Lines())); }
 
 void FormMain::connectHandlers() {
     Ui::FormMain& ui = *m_ui;

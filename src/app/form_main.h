@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "archive_import.h"
+#include "context_menu.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
 #include "views/comparison.h"
@@ -94,6 +95,12 @@ private:
     void setUpCaptions();
     void setUpGrids();
     void setCursors();
+    // The items of a page grid's context menu, in their order.
+    std::vector<MenuCommand> gridCommands(GridId grid);
+    // The selected rows of a page grid, or the whole page, as a table on the
+    // clipboard.
+    void copyRows(GridId grid);
+    void copyPage(GridId grid);
     void connectHandlers();
     // Without a path, the user picks the archive in the open dialog.
     void chooseArchiveOf(SnapshotSide side, std::optional<QString> path);

@@ -4,9 +4,12 @@
 
 #include <functional>
 
+#include <QAction>
 #include <QApplication>
 #include <QBrush>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -19,14 +22,17 @@
 #include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "about_box.h"
 #include "app_windows.h"
 #include "archive_import.h"
 #include "core/wildcard.h"
 #include "error_box.h"
+#include "ex_info_form.h"
 #include "form_main.h"
 #include "load_form.h"
 #include "scripted_host.h"
@@ -453,6 +459,75 @@ private slots:
         QVERIFY(CountPixels(skills, 0, 1, red) > 5);
         QCOMPARE(CountPixels(skills, 0, 1, green), 0);
         QVERIFY(!skills->model()->index(1, 1).data().toString().isEmpty());
+    }
+
+    void gridsCopyRowsAndWholePagesAsTables() {
+        showAndActivate();
+        loadSamples();
+        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        const QStringList items = {QStringLiteral("Копировать"), QStringLiteral("Копировать всё")};
+        std::vector<QAbstractItemView*> views = {m_windows->exInfoForm->grid()};
+        for (const GridInfo& info : kGrids)
+            views.push_back(form().grid(info.id));
+        for (QAbstractItemView* view : views) {
+            QStringList texts;
+            for (const QAction* action : view->actions())
+                texts << action->text();
+            QCOMPARE(texts, items);
+            QCOMPARE(view->contextMenuPolicy(), Qt::CustomContextMenu);
+        }
+
+        // Ctrl+C on a selection of rows: whole rows, as the grid shows them.
+        pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
+        QTableView* values = form().grid(GridId::StringGrid_pr);
+        values->setFocus();
+        QTest::mouseClick(values->viewport(), Qt::LeftButton, {},
+                          values->visualRect(values->model()->index(1, 2)).center());
+        QTest::mouseClick(values->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          values->visualRect(values->model()->index(2, 0)).center());
+        QTest::keyClick(values, Qt::Key_C, Qt::ControlModifier);
+        QStringList expected;
+        for (int row = 1; row <= 2; ++row) {
+            QStringList cells;
+            for (int col = 0; col < 5; ++col)
+                cells << values->model()->index(row, col).data().toString();
+            expected << cells.join(u'\t');
+        }
+        QCOMPARE(clipboard->text(), expected.join(u'\n') + u'\n');
+
+        // A grid that selects nothing copies the row its menu was opened on.
+        pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t1")));
+        QTableView* club = form().grid(GridId::StringGrid1);
+        QTimer::singleShot(0, [] {
+            if (QWidget* menu = QApplication::activePopupWidget())
+                menu->close();
+        });
+        const QPoint at = club->visualRect(club->model()->index(9, 1)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, club->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(club->viewport(), &event);
+        club->actions()[0]->trigger();
+        QVERIFY2(clipboard->text().startsWith(club->model()->index(9, 0).data().toString() + u'\t'),
+                 qPrintable(clipboard->text()));
+
+        // The whole page: captions with the dates, the rows, the counts.
+        form().grid(GridId::StringGrid_nat)->actions()[1]->trigger();
+        const QStringList lines = clipboard->text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2 + form().grid(GridId::StringGrid_nat)->model()->rowCount() + 5);
+        QVERIFY(lines[0].startsWith(QStringLiteral("Игрок\tПоз.\t01.09.2026")));
+        QCOMPARE(lines[2].split(u'\t').size(), 8);
+        QVERIFY(lines.last().startsWith(QStringLiteral("основная сборная\t")));
+
+        // The panel, caption and value.
+        auto* chooser = form().findChild<QComboBox*>(QStringLiteral("ComboBox3"));
+        chooser->setCurrentIndex(0);
+        emit chooser->activated(0);
+        QTableWidget* panel = m_windows->exInfoForm->grid();
+        panel->selectRow(1);
+        panel->actions()[0]->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("Позиция\t") + panel->item(1, 1)->text() + u'\n');
+        panel->actions()[1]->trigger();
+        QCOMPARE(clipboard->text().count(u'\n'), 11);
     }
 
     void qtsOwnTextsAreRussian() {
