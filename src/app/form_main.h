@@ -18,6 +18,7 @@
 #include "views/comparison.h"
 
 class QLabel;
+class QMimeData;
 class QTableView;
 
 namespace Ui {
@@ -86,6 +87,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -102,8 +106,17 @@ private:
     void copyRows(GridId grid);
     void copyPage(GridId grid);
     void connectHandlers();
-    // Without a path, the user picks the archive in the open dialog.
-    void chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
+    // Without a path, the user picks the archive in the open dialog. True
+    // when the archive's players file was read.
+    bool chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
+    // The archive row under a point of the window, if any.
+    std::optional<SnapshotSide> rowAt(QPoint at) const;
+    // Files can be dropped one onto an archive row, or two anywhere.
+    bool canDrop(const QMimeData* dragged, QPoint at) const;
+    // Chooses dropped archives: one for its row, or two, the older as the
+    // start. A file that is not a statistics archive is refused, and then
+    // none is chosen.
+    void chooseDropped(const QStringList& files, std::optional<SnapshotSide> row);
     // Shows a snapshot's row and hands its flag and date to the comparison.
     void showChoice(const SnapshotChoice& choice);
     // The detail panel goes away with the main window when it is minimised

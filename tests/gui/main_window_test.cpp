@@ -11,12 +11,15 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionViewItem>
@@ -528,6 +531,65 @@ private slots:
         QCOMPARE(clipboard->text(), QStringLiteral("Позиция\t") + panel->item(1, 1)->text() + u'\n');
         panel->actions()[1]->trigger();
         QCOMPARE(clipboard->text().count(u'\n'), 11);
+    }
+
+    void droppedArchivesAreChosenWithoutTheDialog() {
+        showAndActivate();
+        const QString start = kSamples + QStringLiteral("/start.zip");
+        const QString end = kSamples + QStringLiteral("/end.zip");
+        const QPoint startRow = Label(form(), "labelTS1")->mapTo(&form(), QPoint(5, 5));
+        const QPoint endRow = Label(form(), "LabelNF")->mapTo(&form(), QPoint(5, 5));
+        const QPoint elsewhere(270, 300);
+        // Whether the window takes the drag; then it is dropped.
+        auto drop = [&](const QList<QUrl>& urls, QPoint at) {
+            QMimeData data;
+            data.setUrls(urls);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&form(), &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&form(), &dropped);
+            QCoreApplication::processEvents();
+            return dropped.isAccepted();
+        };
+        auto file = [](const QString& path) { return QUrl::fromLocalFile(path); };
+
+        // Web addresses and a single archive outside the rows are not taken.
+        QVERIFY(!drop({QUrl(QStringLiteral("https://www.orvanto.ru/stats.zip"))}, startRow));
+        QVERIFY(!drop({file(start)}, elsewhere));
+        QVERIFY(!drop({file(start), file(end), file(end)}, elsewhere));
+        // Two archives anywhere, in either order: the older players file is the start.
+        QVERIFY(drop({file(end), file(start)}, elsewhere));
+        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
+        QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
+        // One archive on a row chooses it for that row.
+        QVERIFY(drop({file(end)}, startRow));
+        QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
+        QVERIFY(m_host->openDialogFolders.empty());
+        QVERIFY(m_host->messages.empty());
+
+        // What is no statistics archive is refused, and nothing is chosen.
+        const QString skills =
+            MakeZip(m_dir->path(), QStringLiteral("skills.zip"), {QStringLiteral("club_players_skills.csv")});
+        const QString text = m_dir->path() + QStringLiteral("/notes.txt");
+        WriteFile(text.toStdString(), "a;b;");
+        const std::vector<std::pair<QList<QUrl>, QPoint>> refused = {
+            {{file(skills)}, endRow}, {{file(text)}, startRow}, {{file(start), file(text)}, elsewhere}};
+        for (const auto& [urls, at] : refused) {
+            m_host->messages.clear();
+            QVERIFY(drop(urls, at));
+            QCOMPARE(m_host->messages.size(), std::size_t{1});
+            QVERIFY2(m_host->messages[0].text.startsWith(QStringLiteral("Неверный файл статистики: ")) &&
+                         m_host->messages[0].text.endsWith(urls.back().toLocalFile()),
+                     qPrintable(m_host->messages[0].text));
+        }
+        QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
+        QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
+        QVERIFY(form().comparison().startChosen && form().comparison().endChosen);
+        QCOMPARE(ListMatching(m_folders.end, "*.csv").size(), std::size_t{4});
+        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
     }
 
     void qtsOwnTextsAreRussian() {
