@@ -34,6 +34,7 @@
 #include "history_windows.h"
 #include "player_chart_form.h"
 #include "scripted_host.h"
+#include "set_box.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -153,6 +154,10 @@ private slots:
         HistoryForm& window = openHistory();
         QVERIFY(window.isVisible());
         QCOMPARE(window.list()->topLevelItemCount(), 0);
+        // In the program's font, and in the one chosen later in the settings.
+        QCOMPARE(window.list()->font().family(), QStringLiteral("Tahoma"));
+        m_windows->setBox->RadioButton3Click();
+        QCOMPARE(window.list()->font().family(), QStringLiteral("Calibri"));
 
         // Cancelled after two of four archives: two are stored.
         m_host->cancelAfter = 2;

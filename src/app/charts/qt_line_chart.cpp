@@ -11,6 +11,7 @@
 #include <QDateTimeAxis>
 #include <QEvent>
 #include <QLineSeries>
+#include <QLocale>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -24,7 +25,10 @@ namespace {
 constexpr double kDayMs = 24.0 * 60 * 60 * 1000;
 // Room around the lines, as a share of their span.
 constexpr double kMargin = 0.05;
-constexpr int kDateTicks = 6;
+// A date label needs about this width; the axis gets as many as fit.
+constexpr int kDateLabelWidth = 120;
+constexpr int kMinDateTicks = 2;
+constexpr int kMaxDateTicks = 8;
 constexpr qreal kMarkerSize = 5;
 
 struct Span {
@@ -48,8 +52,11 @@ class QtLineChart final : public LineChart {
 public:
     explicit QtLineChart(QWidget* parent) : LineChart(parent), m_chart(new QChart) {
         m_chart->legend()->hide();
+        // Numbers in the Russian way, as the window writes them elsewhere: a
+        // decimal comma, and the digits of large ones grouped.
+        m_chart->setLocalizeNumbers(true);
+        m_chart->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
         m_time->setFormat(QStringLiteral("dd.MM.yyyy"));
-        m_time->setTickCount(kDateTicks);
         m_chart->addAxis(m_time, Qt::AlignBottom);
         m_chart->addAxis(m_left, Qt::AlignLeft);
         m_chart->addAxis(m_right, Qt::AlignRight);
@@ -88,6 +95,11 @@ public:
     }
 
 protected:
+    void resizeEvent(QResizeEvent* event) override {
+        m_time->setTickCount(std::clamp(width() / kDateLabelWidth, kMinDateTicks, kMaxDateTicks));
+        LineChart::resizeEvent(event);
+    }
+
     void changeEvent(QEvent* event) override {
         if (event->type() == QEvent::FontChange)
             applyFont();
@@ -133,6 +145,10 @@ private:
             const auto [low, high] = span.padded(std::max(1.0, std::abs(span.high) * kMargin));
             axis->setRange(low, high);
             axis->applyNiceNumbers();
+            // Whole numbers where the ticks stand far apart, one decimal where
+            // they are close (a real level, an average age).
+            const double step = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
+            axis->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.1f"));
             axis->setVisible(!span.empty() || axis == m_left);
         }
     }
