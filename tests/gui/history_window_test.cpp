@@ -14,6 +14,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
@@ -200,9 +201,22 @@ private slots:
 
     void comparesTwoStoredSnapshotsAsTheirArchivesAndRemovesAfterAQuestion() {
         createWindows();
-        HistoryForm& window = openHistory();
-        window.addPaths({Q(kSamples / "end.zip"), Q(kSamples / "start.zip")});
+        auto* button = form().findChild<QPushButton*>(QStringLiteral("ButtonHistory"));
+        QCOMPARE(button->geometry(), QRect(440, 364, 83, 25));
+        QCOMPARE(button->toolTip(), QStringLiteral("Сохранённые выгрузки"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        HistoryForm& window = *history().historyForm();
+
+        // Archives dropped onto the window are added.
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(Q(kSamples / "end.zip")), QUrl::fromLocalFile(Q(kSamples / "start.zip"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &drop);
         QTreeWidget* list = window.list();
+        QTRY_COMPARE(list->topLevelItemCount(), 2);
         QCOMPARE(list->topLevelItemCount(), 2);
         auto* compare = window.findChild<QPushButton*>(QStringLiteral("CompareButton"));
         QVERIFY(!compare->isEnabled());
