@@ -707,10 +707,11 @@ void FormMain::showPlayerMenu(QWidget* widget, const QPoint& pos, const std::opt
     auto* menu = new QMenu(widget);
     menu->setObjectName(QStringLiteral("PlayerMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    AddPlayerDevelopmentItem(*menu, playerId, [this](const std::string& id) {
-        if (m_history)
-            run([&] { m_history->showPlayerChart(id); });
-    });
+    // Without a history there is nothing to chart: the item stays disabled.
+    std::function<void(const std::string&)> open;
+    if (m_history && !m_history->access().failed())
+        open = [this](const std::string& id) { run([&] { m_history->showPlayerChart(id); }); };
+    AddPlayerDevelopmentItem(*menu, playerId, open);
     menu->popup(widget->mapToGlobal(pos));
 }
 

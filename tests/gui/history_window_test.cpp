@@ -388,6 +388,12 @@ private slots:
         history().showHistory();
         QCOMPARE(m_host->messages.size(), std::size_t{1});
         QVERIFY(!history().historyForm());
+        QTableView* grid = form().grid(GridId::StringGrid_ru);
+        emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(0, 0)).center());
+        QVERIFY(!grid->viewport()
+                     ->findChild<QMenu*>(QStringLiteral("PlayerMenu"))
+                     ->findChild<QAction*>(QStringLiteral("PlayerDevelopmentAction"))
+                     ->isEnabled());
         // The file is left as it was.
         QCOMPARE(fs::file_size(historyFile()), std::uintmax_t{8192});
     }
