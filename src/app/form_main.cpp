@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -28,14 +29,18 @@
 #include "error_box.h"
 #include "ex_info_form.h"
 #include "grid_model.h"
+#include "history/stored_choice.h"
+#include "history_windows.h"
 #include "import/working_folders.h"
 #include "jpeg_writer.h"
 #include "load_form.h"
 #include "look.h"
+#include "player_menu.h"
 #include "set_box.h"
 #include "snapshot/skills.h"
 #include "ui_form_main.h"
 #include "uihost.h"
+#include "views/player_rows.h"
 
 namespace cadrix::app {
 
@@ -452,6 +457,13 @@ void FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
         throw;
     }
     showChoice(choice);
+    if (status == ChoiceStatus::Extracted)
+        keepInHistory(side, archive);
+    finishChoice(choice, status);
+}
+
+void FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {
+    showChoice(choice);
     if (status == ChoiceStatus::InvalidStatistics) {
         m_host.message(this, QStringLiteral("Ошибка"), Text(kInvalidStatisticsText), QMessageBox::Critical,
                        QMessageBox::Ok);
@@ -619,6 +631,88 @@ void FormMain::refreshLabels() {
     }
     ShowTotals(result.payroll, {ui.kt1, ui.kt2, ui.kt3}, ui.shapet3, palette());
     ShowTotals(result.values, {ui.tot1, ui.tot2, ui.tot3}, ui.Shape19, palette());
+}
+
+// ---- The history ----
+
+void FormMain::setHistory(HistoryWindows* history) {
+    m_history = history;
+    if (!m_history)
+        return;
+    connect(m_ui->ButtonHistory, &QPushButton::clicked, this, [this] {
+        if (m_history)
+            run([this] { m_history->showHistory(); });
+    });
+    connect(&m_history->access(), &HistoryAccess::disabled, m_ui->ButtonHistory,
+            [this] { m_ui->ButtonHistory->setEnabled(false); });
+    attachPlayerMenus();
+}
+
+void FormMain::keepInHistory(SnapshotSide side, const QString& archive) {
+    if (!m_history)
+        return;
+    const auto problem = m_history->access().keepChosenArchive(
+        archive.toStdString(), side == SnapshotSide::Start ? m_folders.start : m_folders.end);
+    if (problem)
+        m_host.message(this, kHistoryCaption, *problem, QMessageBox::Warning, QMessageBox::Ok);
+}
+
+void FormMain::compareStored(const History& history, SnapshotId start, SnapshotId end) {
+    run([&] { chooseStoredOf(SnapshotSide::Start, history, start); });
+    run([&] { chooseStoredOf(SnapshotSide::End, history, end); });
+}
+
+void FormMain::chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id) {
+    SnapshotChoice& choice = side == SnapshotSide::Start ? m_startChoice : m_endChoice;
+    BeginChoice(choice);
+    showChoice(choice);
+    ChoiceStatus status;
+    try {
+        status = ChooseStoredSnapshot(choice, history, id, m_folders.base);
+    } catch (...) {
+        showChoice(choice);
+        throw;
+    }
+    finishChoice(choice, status);
+}
+
+std::optional<std::string> FormMain::playerIdAt(GridId grid, int row) const {
+    return PlayerIdOfRow(m_comparison.TotalPlay(), grid, row);
+}
+
+std::optional<std::string> FormMain::chosenPlayerId() const {
+    const int index = m_comparison.ChosenIndex();
+    const auto& ids = m_comparison.ListBox1();
+    if (index < 0 || static_cast<std::size_t>(index) >= ids.size())
+        return std::nullopt;
+    return ids[static_cast<std::size_t>(index)];
+}
+
+// "Развитие игрока…" on the rows of the player pages and on the chooser.
+void FormMain::attachPlayerMenus() {
+    for (GridId id : {GridId::StringGrid_ru, GridId::StringGrid_pr, GridId::StringGrid_pay, GridId::StringGrid_nat}) {
+        QTableView* view = grid(id);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view, id](const QPoint& pos) {
+            showPlayerMenu(view->viewport(), pos, playerIdAt(id, view->indexAt(pos).row()));
+        });
+    }
+    QComboBox* chooser = m_ui->ComboBox3;
+    chooser->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(chooser, &QWidget::customContextMenuRequested, this,
+            [this, chooser](const QPoint& pos) { showPlayerMenu(chooser, pos, chosenPlayerId()); });
+}
+
+void FormMain::showPlayerMenu(QWidget* widget, const QPoint& pos, const std::optional<std::string>& playerId) {
+    auto* menu = new QMenu(widget);
+    menu->setObjectName(QStringLiteral("PlayerMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Without a history there is nothing to chart: the item stays disabled.
+    std::function<void(const std::string&)> open;
+    if (m_history && !m_history->access().failed())
+        open = [this](const std::string& id) { run([&] { m_history->showPlayerChart(id); }); };
+    AddPlayerDevelopmentItem(*menu, playerId, open);
+    menu->popup(widget->mapToGlobal(pos));
 }
 
 }  // namespace cadrix::app

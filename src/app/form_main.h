@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "archive_import.h"
+#include "history/history.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
 #include "views/comparison.h"
@@ -28,6 +29,7 @@ namespace cadrix::app {
 class CellDelegate;
 class ExInfoForm;
 class GridModel;
+class HistoryWindows;
 class LoadForm;
 class SetBox;
 class UiHost;
@@ -44,9 +46,18 @@ public:
     void setSetBox(SetBox* box) { m_setBox = box; }
     void setAboutBox(QWidget* box) { m_aboutBox = box; }
     void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
+    // The history keeps every chosen archive; the club page's button opens
+    // its window and the player pages' menus its charts.
+    void setHistory(HistoryWindows* history);
 
     // Chooses an archive as if the user had picked it in the open dialog.
     void chooseArchive(SnapshotSide side, const QString& path);
+    // Chooses two stored snapshots as the start and the end, as choosing
+    // their archives would.
+    void compareStored(const History& history, SnapshotId start, SnapshotId end);
+    // The player a row of a player page shows, and the one the chooser shows.
+    std::optional<std::string> playerIdAt(GridId grid, int row) const;
+    std::optional<std::string> chosenPlayerId() const;
     // Runs `action` once the window has been activated for the first time
     // (at once when it already has).
     void afterFirstActivation(std::function<void()> action);
@@ -97,6 +108,12 @@ private:
     void connectHandlers();
     // Without a path, the user picks the archive in the open dialog.
     void chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
+    void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
+    // A choice's end: the error path, or the load run.
+    void finishChoice(SnapshotChoice& choice, ChoiceStatus status);
+    void keepInHistory(SnapshotSide side, const QString& archive);
+    void attachPlayerMenus();
+    void showPlayerMenu(QWidget* widget, const QPoint& pos, const std::optional<std::string>& playerId);
     // Shows a snapshot's row and hands its flag and date to the comparison.
     void showChoice(const SnapshotChoice& choice);
     void showSplash();
@@ -121,6 +138,7 @@ private:
     SetBox* m_setBox = nullptr;
     QWidget* m_aboutBox = nullptr;
     ExInfoForm* m_exInfoForm = nullptr;
+    HistoryWindows* m_history = nullptr;
 };
 
 // The two web addresses of the program's links.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "core/text_table.h"
@@ -26,6 +28,11 @@ void FillPlayerRows(const TextTable& total, GridId id, TextTable& grid, Fill fil
         fill(a, firstRow + a - 1);
     }
 }
+
+// The player a row of a player page's grid shows: his id cell of the period
+// player table, the inverse of FillPlayerRows. None for a header row, a row
+// beyond the players, an empty id, and the grids of the other pages.
+std::optional<std::string> PlayerIdOfRow(const TextTable& total, GridId id, int row);
 
 // A grid column that shows a column of the period player table unchanged.
 struct CopiedColumn {

@@ -87,7 +87,8 @@ private:
 
     void createWindows() {
         m_folders = ResolveWorkFolders(fs::path(m_dir->path().toStdString()) / "work");
-        m_windows = std::make_unique<AppWindows>(*m_host, m_folders);
+        m_windows =
+            std::make_unique<AppWindows>(*m_host, m_folders, fs::path(m_dir->path().toStdString()) / "history.sqlite");
     }
 
     void showAndActivate() {
@@ -227,11 +228,10 @@ private slots:
                 for (int col = 0; col < model->columnCount(); ++col) {
                     const QString shown = model->index(row, col).data().toString();
                     const QString printed = cells[col].toObject().value(QStringLiteral("text")).toString();
-                    QVERIFY2(shown == printed, qPrintable(QStringLiteral("%1 (%2, %3): %4 vs %5")
-                                                              .arg(name)
-                                                              .arg(col)
-                                                              .arg(row)
-                                                              .arg(shown, printed)));
+                    QVERIFY2(
+                        shown == printed,
+                        qPrintable(
+                            QStringLiteral("%1 (%2, %3): %4 vs %5").arg(name).arg(col).arg(row).arg(shown, printed)));
                 }
             }
         }

@@ -17,6 +17,8 @@ public:
     };
 
     std::deque<QString> openAnswers;  // an empty answer is a cancelled dialog
+    std::deque<QStringList> openManyAnswers;
+    std::deque<QString> folderAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> messageAnswers;
     std::vector<Message> messages;
@@ -27,8 +29,13 @@ public:
     std::vector<QString> saveDialogFilters;
     std::vector<QRect> grabbedRects;
     QPixmap screen;
+    // Every progress step reported, and the step after which the user cancels.
+    std::vector<int> progressSteps;
+    std::optional<int> cancelAfter;
 
     QString getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override;
+    QStringList getOpenFileNames(QWidget*, const QString&, const QString&, const QString&) override;
+    QString getExistingDirectory(QWidget*, const QString&, const QString&) override;
     QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override;
     QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
@@ -38,4 +45,5 @@ public:
         grabbedRects.push_back(rect);
         return screen;
     }
+    std::unique_ptr<cadrix::app::ProgressReport> startProgress(QWidget*, const QString&, int) override;
 };
