@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "core/numbers.h"
@@ -93,17 +94,28 @@ void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodS
         out.realLevelFalls.push_back(item(r));
 }
 
-// The sum of a player's 24 skill differences, as the skills page forms them;
-// none when either skills table lacks him.
-std::optional<long long> SkillSumOf(const TextTable& startSkills, const TextTable& endSkills, std::string_view id) {
-    const auto startRow = FindPlayerRow(startSkills, id);
-    const auto endRow = FindPlayerRow(endSkills, id);
-    if (!startRow || !endRow)
-        return std::nullopt;
+// The first data row of each id in a table, as FindPlayerRow finds it, for
+// looking up every player of a squad at once.
+std::unordered_map<std::string_view, int> FirstRowsById(const TextTable& table, int idColumn) {
+    std::unordered_map<std::string_view, int> rows;
+    rows.reserve(static_cast<std::size_t>(table.RowCount()));
+    for (int r = 1; r < table.RowCount(); ++r)
+        rows.emplace(table.Cell(idColumn, r), r);
+    return rows;
+}
+
+std::optional<int> RowOf(const std::unordered_map<std::string_view, int>& rows, std::string_view id) {
+    const auto it = rows.find(id);
+    return it == rows.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+// The sum of a player's 24 skill differences as the skills page forms them:
+// a skill that is no whole number at either date counts 0.
+long long SkillSumOf(const TextTable& startSkills, int startRow, const TextTable& endSkills, int endRow) {
     long long sum = 0;
     for (int k = 1; k <= kSkillCount; ++k) {
-        const auto start = ParseWhole(startSkills.Cell(SkillColumn(k), *startRow));
-        const auto end = ParseWhole(endSkills.Cell(SkillColumn(k), *endRow));
+        const auto start = ParseWhole(startSkills.Cell(SkillColumn(k), startRow));
+        const auto end = ParseWhole(endSkills.Cell(SkillColumn(k), endRow));
         if (start && end)
             sum += static_cast<long long>(*end) - *start;
     }
@@ -114,18 +126,25 @@ std::optional<long long> SkillSumOf(const TextTable& startSkills, const TextTabl
 // the skills page uses; a player listed twice counts once.
 void ListSkillSums(const Comparison& cmp, PeriodSummary& out) {
     const TextTable& endPlayers = cmp.EndSnapshot().play;
+    const TextTable& startSkills = cmp.StartSnapshot().play2;
+    const TextTable& endSkills = cmp.EndSnapshot().play2;
+    const auto playerRows = FirstRowsById(endPlayers, players::kPlayerId);
+    const auto startRows = FirstRowsById(startSkills, kSkillsPlayerIdColumn);
+    const auto endRows = FirstRowsById(endSkills, kSkillsPlayerIdColumn);
     std::vector<Ranked> rises, falls;
-    std::vector<int> rows;  // the end players row of each candidate
-    std::set<std::string_view> seen;
+    std::unordered_set<std::string_view> seen;
     for (const std::string& id : cmp.ListBox1()) {
         if (!seen.insert(id).second)
             continue;
-        const auto row = FindPlayerRow(endPlayers, id, players::kPlayerId);
-        const auto sum = SkillSumOf(cmp.StartSnapshot().play2, cmp.EndSnapshot().play2, id);
-        if (!row || !sum || *sum == 0)
+        const auto row = RowOf(playerRows, id);
+        const auto startRow = RowOf(startRows, id);
+        const auto endRow = RowOf(endRows, id);
+        if (!row || !startRow || !endRow)
             continue;
-        const Ranked r{static_cast<long double>(*sum), endPlayers.Cell(players::kName, *row), *row};
-        (*sum > 0 ? rises : falls).push_back(r);
+        const long long sum = SkillSumOf(startSkills, *startRow, endSkills, *endRow);
+        if (sum != 0)
+            (sum > 0 ? rises : falls)
+                .push_back({static_cast<long double>(sum), endPlayers.Cell(players::kName, *row), *row});
     }
     const auto item = [&](const Ranked& r) {
         return SkillSum{std::string(r.name), std::string(endPlayers.Cell(players::kPosition, r.source)),
