@@ -18,3 +18,7 @@ if [ -f "$here/zip_extract.sh" ]; then
   echo "== archive extraction against Info-ZIP unzip"
   bash "$here/zip_extract.sh" "$build"
 fi
+
+echo
+echo "== cadrix-report formats on a generated 40,000-player pair"
+bash "$here/report_formats.sh" "$build"
