@@ -1,11 +1,9 @@
 #include "report/output_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -71,14 +69,9 @@ TEST_F(OutputFileTest, FailuresNameTheFileAndTheReason) {
 }
 
 TEST_F(OutputFileTest, FullDiskKeepsTheOldFile) {
-    fs::create_directories(Work());
-    if (::geteuid() != 0 || ::mount("tmpfs", Work().c_str(), "tmpfs", 0, "size=64k") != 0)
+    const MountedTmpfs tmpfs = MountSmallTmpfs(Work(), "64k");
+    if (!tmpfs)
         GTEST_SKIP() << "a small tmpfs can be mounted by root only";
-    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> unmount(new fs::path(Work()),
-                                                                             [](const fs::path* p) {
-                                                                                 ::umount2(p->c_str(), MNT_DETACH);
-                                                                                 delete p;
-                                                                             });
     const fs::path target = Work() / "report.html";
     WriteFileBytes(target, "old");
     EXPECT_EQ(ErrorOf([&] { WriteWholeFile(target, std::string(1 << 20, 'x')); }),
