@@ -57,16 +57,20 @@ private:
     int m_fieldsInRow = 0;
 };
 
-// A caption over several columns stands in the first of them.
+// The caption lines above a grid as one row, one caption per column, so that
+// a spreadsheet reads one header: a column under a date caption is named by
+// the date and its own caption ("15.01.2026 Уровень").
 void Captions(CsvFile& csv, const std::vector<HeaderRow>& rows) {
-    for (const HeaderRow& row : rows) {
-        for (const HeaderCell& cell : row) {
-            csv.Field(cell.text);
-            for (int i = 1; i < cell.span; ++i)
-                csv.Field("");
+    if (rows.empty())
+        return;
+    std::size_t col = 0;
+    for (const HeaderCell& cell : rows[0]) {
+        for (int i = 0; i < cell.span; ++i, ++col) {
+            const std::string& under = rows.size() > 1 ? rows[1][col].text : std::string();
+            csv.Field(under.empty() ? cell.text : cell.text + " " + under);
         }
-        csv.EndRow();
     }
+    csv.EndRow();
 }
 
 void Totals(CsvFile& csv, const TotalsLineText& totals) {
