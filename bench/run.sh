@@ -28,3 +28,7 @@ if [ -x "$build/bench/chart_open_bench" ]; then
   echo "== the window's start and its charts"
   bash "$here/window.sh" "$build" "$reps"
 fi
+
+echo
+echo "== cadrix-report formats on a generated 40,000-player pair"
+bash "$here/report_formats.sh" "$build"
