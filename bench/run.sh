@@ -18,3 +18,17 @@ if [ -f "$here/zip_extract.sh" ]; then
   echo "== archive extraction against Info-ZIP unzip"
   bash "$here/zip_extract.sh" "$build"
 fi
+
+echo
+echo "== snapshot history against Info-ZIP unzip"
+bash "$here/history.sh" "$build" "$reps"
+
+if [ -x "$build/bench/chart_open_bench" ]; then
+  echo
+  echo "== the window's start and its charts"
+  bash "$here/window.sh" "$build" "$reps"
+fi
+
+echo
+echo "== cadrix-report formats on a generated 40,000-player pair"
+bash "$here/report_formats.sh" "$build"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times the extraction of a generated statistics archive (four CSV entries,
 # 200 MB of text) by ZipFile against Info-ZIP `unzip -o -q`, each into a fresh
-# folder, with zlib's in-memory raw inflate of the same entries as the limit.
-# Prints the three medians and the ratio ZipFile / unzip (goal: <= 0.75).
+# folder, and against zlib's in-memory raw inflate of the same entries, which
+# writes nothing. Prints the three medians of runs interleaved in one run and
+# the ratios ZipFile / unzip (goal: <= 0.35) and ZipFile / inflate (goal: <= 0.8).
 # Usage: bench/zip_extract.sh BUILD_DIR [REPETITIONS]
 set -euo pipefail
 
@@ -33,6 +34,6 @@ print(f"ZIP extraction of 200 MB of CSV text, median of {sys.argv[2]} runs each:
 print(f"  ZipFile            {c:8.0f} ms  ({mb / c * 1000:6.1f} MB/s)")
 print(f"  unzip -o -q        {u:8.0f} ms  ({mb / u * 1000:6.1f} MB/s)")
 print(f"  zlib inflate (mem) {i:8.0f} ms  ({mb / i * 1000:6.1f} MB/s)")
-print(f"  ratio ZipFile / unzip   = {c / u:.2f}  (goal <= 0.75)")
-print(f"  ratio ZipFile / inflate = {c / i:.2f}")
+print(f"  ratio ZipFile / unzip   = {c / u:.2f}  (goal <= 0.35)")
+print(f"  ratio ZipFile / inflate = {c / i:.2f}  (goal <= 0.80)")
 PY

@@ -15,7 +15,7 @@ cxx="${CXX_FUZZ:-clang++}"
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$root/src" \
   "$root"/src/core/*.cpp "$root"/src/import/*.cpp "$root/fuzz/zip_fuzzer.cpp" \
-  -lz -o "$out/zip_fuzzer"
+  -lz -ldeflate -o "$out/zip_fuzzer"
 
 # Seeds: small archives of the kinds the reader meets, made by each tool.
 work="$(mktemp -d)"
@@ -33,6 +33,7 @@ trap 'rm -rf "$work"' EXIT
   7z a -tzip -mm=Deflate "$out/seeds/7z-deflate.zip" a_players.csv data >/dev/null
   7z a -tzip -mm=Copy "$out/seeds/7z-store.zip" a_players.csv >/dev/null
   7z a -tzip -mm=Deflate64 "$out/seeds/7z-deflate64.zip" a_players.csv >/dev/null
+  zip -q -X -fz "$out/seeds/infozip-zip64.zip" a_players.csv data/a_team.csv readme.txt
   python3 - "$out/seeds" <<'PY'
 import sys, zipfile, io
 out = sys.argv[1]
@@ -54,6 +55,19 @@ buf = io.BytesIO()
 with zipfile.ZipFile(buf, 'w', zipfile.ZIP_DEFLATED) as z:
     z.writestr(stand_in.decode(), data)
 open(out + '/python-cp866.zip', 'wb').write(buf.getvalue().replace(stand_in, name))
+# Zip64 throughout: with its limits at zero Python writes every size and
+# offset in Zip64 extra fields and ends with the Zip64 end records; a second
+# copy has the end record's fields all ones, so that only the Zip64 one tells.
+zipfile.ZIP64_LIMIT = 0
+zipfile.ZIP_FILECOUNT_LIMIT = 0
+buf = io.BytesIO()
+with zipfile.ZipFile(buf, 'w', zipfile.ZIP_DEFLATED, allowZip64=True) as z:
+    z.writestr('a_players.csv', data)
+    z.writestr('data/a_team.csv', b'x;y\r\n1;2\r\n')
+open(out + '/python-zip64.zip', 'wb').write(buf.getvalue())
+escaped = bytearray(buf.getvalue())
+escaped[-14:-2] = b'\xff' * 12
+open(out + '/python-zip64-escaped.zip', 'wb').write(bytes(escaped))
 PY
 )
 

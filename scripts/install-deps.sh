@@ -8,8 +8,9 @@ packages=(
   build-essential cmake pkg-config
   # core dependencies
   zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libsqlite3-dev
-  # the window, its charts and Qt's own texts in Russian
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev qt6-translations-l10n
+  # the window, its charts and Qt's own texts in Russian (Qt Charts' CMake
+  # package needs Qt OpenGL's, which qt6-charts-dev does not pull in)
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev sqlite3
   # the time zones in which the tests read archive dates

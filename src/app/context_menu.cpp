@@ -1,6 +1,7 @@
 #include "context_menu.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -11,22 +12,44 @@
 
 namespace cadrix::app {
 
-void InstallContextMenu(QAbstractItemView& view, const std::vector<MenuCommand>& commands) {
+namespace {
+
+struct MenuItem {
+    QAction* action;
+    std::function<bool()> enabled;
+};
+
+}  // namespace
+
+void InstallContextMenu(QWidget& widget, const std::vector<MenuCommand>& commands) {
+    auto items = std::make_shared<std::vector<MenuItem>>();
     for (const MenuCommand& command : commands) {
-        auto* action = new QAction(command.text, &view);
+        auto* action = new QAction(command.text, &widget);
+        action->setObjectName(command.name);
         action->setShortcut(command.shortcut);
         action->setShortcutContext(Qt::WidgetShortcut);
-        QObject::connect(action, &QAction::triggered, &view, command.run);
-        view.addAction(action);
+        QObject::connect(action, &QAction::triggered, &widget, command.run);
+        widget.addAction(action);
+        items->push_back({action, command.enabled});
     }
-    view.setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(&view, &QWidget::customContextMenuRequested, &view, [&view](const QPoint& at) {
-        const QModelIndex index = view.indexAt(at);
-        if (index.isValid() && view.selectionMode() == QAbstractItemView::NoSelection)
-            view.setCurrentIndex(index);
-        QMenu menu(&view);
-        menu.addActions(view.actions());
-        menu.exec(view.viewport()->mapToGlobal(at));
+    // A grid reports the pointer in its viewport's coordinates.
+    auto* view = qobject_cast<QAbstractItemView*>(&widget);
+    QWidget* area = view ? view->viewport() : &widget;
+    widget.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&widget, &QWidget::customContextMenuRequested, &widget, [view, area, items](const QPoint& at) {
+        if (view && view->selectionModel()) {
+            const QModelIndex pointed = view->indexAt(at);
+            if (pointed.isValid())
+                view->selectionModel()->setCurrentIndex(pointed, QItemSelectionModel::NoUpdate);
+        }
+        auto* menu = new QMenu(area);
+        menu->setObjectName(kContextMenuName);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        for (const MenuItem& item : *items) {
+            item.action->setEnabled(!item.enabled || item.enabled());
+            menu->addAction(item.action);
+        }
+        menu->popup(area->mapToGlobal(at));
     });
 }
 

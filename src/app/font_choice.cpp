@@ -8,11 +8,8 @@ void ApplyFontFamily(QWidget* window, const QString& family, WindowFont windowFo
     if (!window)
         return;
     // Every control gets the family explicitly, so that sizes it inherited
-    // from the window stay as they are. The windows the main window owns
-    // (its dialogs, the detail panel) get theirs by their own call.
+    // from the window stay as they are.
     for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (control->window() != window)
-            continue;
         QFont font = control->font();
         font.setFamily(family);
         control->setFont(font);

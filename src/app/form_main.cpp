@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,15 +32,19 @@
 #include "error_box.h"
 #include "ex_info_form.h"
 #include "grid_model.h"
+#include "history/stored_choice.h"
+#include "history_windows.h"
 #include "import/working_folders.h"
 #include "jpeg_writer.h"
 #include "load_form.h"
 #include "look.h"
+#include "player_menu.h"
 #include "set_box.h"
 #include "snapshot/skills.h"
 #include "ui_form_main.h"
 #include "uihost.h"
 #include "views/page_text.h"
+#include "views/player_rows.h"
 
 namespace cadrix::app {
 
@@ -94,6 +99,12 @@ const std::vector<GridLayout>& GridLayouts() {
         {GridId::StringGrid3, {259, 89, 90, 78}, 15, 17, true, false},
     };
     return layouts;
+}
+
+// The pages with a row per player.
+bool IsPlayerGrid(GridId id) {
+    return id == GridId::StringGrid_ru || id == GridId::StringGrid_pr || id == GridId::StringGrid_pay ||
+           id == GridId::StringGrid_nat;
 }
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -228,6 +239,7 @@ void FormMain::setUpSkillsPage() {
     ui.SpeedButton2->setEnabled(false);
     ui.ComboBox3->resize(ui.SpeedButton2->x() - ui.ComboBox3->x() - 4, ui.ComboBox3->height());
     ui.ComboBox3->setMaxVisibleItems(20);
+    InstallContextMenu(*ui.ComboBox3, {playerDevelopment([this] { return chosenPlayerId(); })});
     ui.SpeedButton1->setIcon(QIcon(QStringLiteral(":/icons/screenshot.png")));
     ui.SpeedButton1->setToolTip(QStringLiteral("Сохранить скриншот"));
 }
@@ -303,10 +315,13 @@ void FormMain::setUpGrids() {
 
 // A new item is one more entry here; an item for some pages only tests `id`.
 std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
-    return {
+    std::vector<MenuCommand> commands = {
         {QStringLiteral("Копировать"), QKeySequence::Copy, [this, id] { copyRows(id); }},
         {QStringLiteral("Копировать всё"), {}, [this, id] { copyPage(id); }},
     };
+    if (IsPlayerGrid(id))
+        commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
+    return commands;
 }
 
 void FormMain::copyRows(GridId id) {
@@ -502,6 +517,13 @@ bool FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
         showChoice(choice);
         throw;
     }
+    showChoice(choice);
+    if (status == ChoiceStatus::Extracted)
+        keepInHistory(side, archive);
+    return finishChoice(choice, status);
+}
+
+bool FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {
     showChoice(choice);
     if (status == ChoiceStatus::InvalidStatistics) {
         m_host.message(this, QStringLiteral("Ошибка"), Text(kInvalidStatisticsText), QMessageBox::Critical,
@@ -756,6 +778,67 @@ void FormMain::refreshLabels() {
     }
     ShowTotals(result.payroll, {ui.kt1, ui.kt2, ui.kt3}, ui.shapet3, palette());
     ShowTotals(result.values, {ui.tot1, ui.tot2, ui.tot3}, ui.Shape19, palette());
+}
+
+// ---- The history ----
+
+void FormMain::setHistory(HistoryWindows* history) {
+    m_history = history;
+    if (!m_history)
+        return;
+    connect(m_ui->ButtonHistory, &QPushButton::clicked, this, [this] {
+        if (m_history)
+            run([this] { m_history->showHistory(); });
+    });
+    connect(&m_history->access(), &HistoryAccess::disabled, m_ui->ButtonHistory,
+            [this] { m_ui->ButtonHistory->setEnabled(false); });
+}
+
+void FormMain::keepInHistory(SnapshotSide side, const QString& archive) {
+    if (!m_history)
+        return;
+    const auto problem = m_history->access().keepChosenArchive(
+        archive.toStdString(), side == SnapshotSide::Start ? m_folders.start : m_folders.end);
+    if (problem)
+        m_host.message(this, kHistoryCaption, *problem, QMessageBox::Warning, QMessageBox::Ok);
+}
+
+void FormMain::compareStored(const History& history, SnapshotId start, SnapshotId end) {
+    run([&] { chooseStoredOf(SnapshotSide::Start, history, start); });
+    run([&] { chooseStoredOf(SnapshotSide::End, history, end); });
+}
+
+void FormMain::chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id) {
+    SnapshotChoice& choice = side == SnapshotSide::Start ? m_startChoice : m_endChoice;
+    BeginChoice(choice);
+    showChoice(choice);
+    ChoiceStatus status;
+    try {
+        status = ChooseStoredSnapshot(choice, history, id, m_folders.base);
+    } catch (...) {
+        showChoice(choice);
+        throw;
+    }
+    finishChoice(choice, status);
+}
+
+std::optional<std::string> FormMain::playerIdAt(GridId grid, int row) const {
+    return PlayerIdOfRow(m_comparison.TotalPlay(), grid, row);
+}
+
+std::optional<std::string> FormMain::chosenPlayerId() const {
+    const int index = m_comparison.ChosenIndex();
+    const auto& ids = m_comparison.ListBox1();
+    if (index < 0 || static_cast<std::size_t>(index) >= ids.size())
+        return std::nullopt;
+    return ids[static_cast<std::size_t>(index)];
+}
+
+MenuCommand FormMain::playerDevelopment(std::function<std::optional<std::string>()> player) {
+    // Without a history there is nothing to chart: the item stays disabled.
+    return PlayerDevelopmentCommand(
+        std::move(player), [this] { return m_history && !m_history->access().failed(); },
+        [this](const std::string& id) { run([&] { m_history->showPlayerChart(id); }); });
 }
 
 }  // namespace cadrix::app

@@ -13,6 +13,7 @@
 
 #include "archive_import.h"
 #include "context_menu.h"
+#include "history/history.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
 #include "views/comparison.h"
@@ -30,6 +31,7 @@ namespace cadrix::app {
 class CellDelegate;
 class ExInfoForm;
 class GridModel;
+class HistoryWindows;
 class LoadForm;
 class SetBox;
 class UiHost;
@@ -46,9 +48,18 @@ public:
     void setSetBox(SetBox* box) { m_setBox = box; }
     void setAboutBox(QWidget* box) { m_aboutBox = box; }
     void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
+    // The history keeps every chosen archive; the club page's button opens
+    // its window and the player pages' menus its charts.
+    void setHistory(HistoryWindows* history);
 
     // Chooses an archive as if the user had picked it in the open dialog.
     void chooseArchive(SnapshotSide side, const QString& path);
+    // Chooses two stored snapshots as the start and the end, as choosing
+    // their archives would.
+    void compareStored(const History& history, SnapshotId start, SnapshotId end);
+    // The player a row of a player page shows, and the one the chooser shows.
+    std::optional<std::string> playerIdAt(GridId grid, int row) const;
+    std::optional<std::string> chosenPlayerId() const;
     // Runs `action` once the window has been activated for the first time
     // (at once when it already has).
     void afterFirstActivation(std::function<void()> action);
@@ -117,6 +128,12 @@ private:
     // start. A file that is not a statistics archive is refused, and then
     // none is chosen.
     void chooseDropped(const QStringList& files, std::optional<SnapshotSide> row);
+    void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
+    // A choice's end: the error path, or the load run. True when loaded.
+    bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
+    void keepInHistory(SnapshotSide side, const QString& archive);
+    // "Развитие игрока…" for the player `player` points at.
+    MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.
     void showChoice(const SnapshotChoice& choice);
     // The detail panel goes away with the main window when it is minimised
@@ -147,6 +164,7 @@ private:
     SetBox* m_setBox = nullptr;
     QWidget* m_aboutBox = nullptr;
     ExInfoForm* m_exInfoForm = nullptr;
+    HistoryWindows* m_history = nullptr;
 };
 
 // The two web addresses of the program's links.

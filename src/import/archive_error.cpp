@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <system_error>
 
 namespace cadrix {
@@ -70,6 +71,12 @@ ArchiveError ArchiveError::CentralDirDamaged() {
 
 ArchiveError ArchiveError::MultiVolumeUnsupported() {
     return Make(ArchiveErrorCode::MultiVolumeUnsupported, "Multi-volume archives are not supported. Open failed");
+}
+
+ArchiveError ArchiveError::EntryCountMismatch(std::uint64_t declared, std::uint64_t found) {
+    return Make(ArchiveErrorCode::EntryCountMismatch, "The end of the archive declares " + std::to_string(declared) +
+                                                          " entries, its central directory holds " +
+                                                          std::to_string(found) + ". Open failed");
 }
 
 ArchiveError ArchiveError::SizesExceedArchive() {

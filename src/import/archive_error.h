@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,7 @@ enum class ArchiveErrorCode : int {
     ArchiveDamaged = 48,     // no end of central directory record
     CentralDirDamaged = 50,  // a record of the central directory does not hold together
     MultiVolumeUnsupported = 51,
+    EntryCountMismatch = 52,  // the end record counts other entries than the directory holds
     Deflate64Unsupported = 55,
     SizesExceedArchive = 57,
 };
@@ -42,6 +44,7 @@ public:
     static ArchiveError ArchiveDamaged();
     static ArchiveError CentralDirDamaged();
     static ArchiveError MultiVolumeUnsupported();
+    static ArchiveError EntryCountMismatch(std::uint64_t declared, std::uint64_t found);
     static ArchiveError SizesExceedArchive();
     static ArchiveError CannotCreateDirectory(const std::filesystem::path& folder, int systemError = 0);
     static ArchiveError CannotCreateFile(const std::filesystem::path& file, int systemError = 0);

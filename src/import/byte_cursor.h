@@ -17,6 +17,7 @@ public:
     std::uint8_t U8() { return static_cast<std::uint8_t>(Read(1)); }
     std::uint16_t U16() { return static_cast<std::uint16_t>(Read(2)); }
     std::uint32_t U32() { return static_cast<std::uint32_t>(Read(4)); }
+    std::uint64_t U64() { return Read(8); }
 
     std::string_view Bytes(std::size_t n) {
         if (!Has(n)) {
@@ -24,6 +25,16 @@ public:
             return {};
         }
         std::string_view out(reinterpret_cast<const char*>(m_bytes.data() + m_pos), n);
+        m_pos += n;
+        return out;
+    }
+
+    std::span<const std::uint8_t> Span(std::size_t n) {
+        if (!Has(n)) {
+            m_failed = true;
+            return {};
+        }
+        const auto out = m_bytes.subspan(m_pos, n);
         m_pos += n;
         return out;
     }

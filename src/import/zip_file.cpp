@@ -8,6 +8,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -18,6 +19,7 @@
 #include "core/wildcard.h"
 #include "import/archive_error.h"
 #include "import/byte_cursor.h"
+#include "import/mapped_read.h"
 
 namespace cadrix {
 
@@ -29,10 +31,21 @@ constexpr std::uint32_t kCentralFileHeaderSignature = 0x02014b50;
 constexpr std::uint32_t kLocalFileHeaderSignature = 0x04034b50;
 constexpr std::size_t kEndOfCentralDirSize = 22;
 constexpr std::size_t kLocalFileHeaderSize = 30;
-constexpr std::size_t kLocalNameLengthOffset = 26;  // name length, then extra length
+constexpr std::size_t kCentralFileHeaderSize = 46;
 // The end record is searched for in the file's last bytes: its own 22 bytes,
 // a comment of at most 65,535 bytes, and some slack for what follows it.
 constexpr std::uint64_t kEndSearchWindow = 65600;
+
+// Zip64 (APPNOTE 4.3.14, 4.3.15, 4.5.3). A field of the ordinary records that
+// holds all ones stands for a 64-bit value kept in the Zip64 records.
+constexpr std::uint32_t kZip64EndSignature = 0x06064b50;
+constexpr std::uint32_t kZip64EndLocatorSignature = 0x07064b50;
+constexpr std::size_t kZip64EndSize = 56;          // without its extensible data
+constexpr std::size_t kZip64EndSizeFieldEnd = 12;  // its size counts the bytes after the size field
+constexpr std::size_t kZip64EndLocatorSize = 20;
+constexpr std::uint16_t kZip64ExtraId = 0x0001;
+constexpr std::uint16_t kEscape16 = 0xffff;
+constexpr std::uint32_t kEscape32 = 0xffffffff;
 
 // General purpose flag bits.
 constexpr std::uint16_t kFlagEncrypted = 0x0001;
@@ -54,6 +67,10 @@ constexpr std::size_t kEncryptionHeaderSize = 12;
 constexpr std::uint32_t kDosReadOnly = 0x01;
 constexpr std::uint32_t kDosDirectory = 0x10;
 constexpr std::uint8_t kHostUnix = 3;
+
+// Deflate codes at most 258 bytes in two bits: an entry declaring more per
+// compressed byte cannot be what it says.
+constexpr std::uint64_t kMaxDeflateRatio = 1032;
 
 constexpr std::size_t kInputChunk = 256 * 1024;
 constexpr std::size_t kOutputChunk = 1024 * 1024;
@@ -184,64 +201,155 @@ std::optional<PkwareKeys> TryPasswordSpellings(const std::string& password,
     return std::nullopt;
 }
 
-// Positioned reads from the open archive. A read that comes up short means the
-// file changed or the disk failed; that ends the extraction, it is not asked
-// about per entry.
-struct ArchiveReader {
-    int fd;
-    const std::filesystem::path& file;
-
-    void ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {
-        auto* out = static_cast<std::uint8_t*>(buffer);
-        while (size > 0) {
-            const ssize_t r = ::pread(fd, out, size, static_cast<off_t>(offset));
-            if (r < 0 && errno == EINTR)
-                continue;
-            if (r <= 0)
-                throw FileReadError(std::filesystem::absolute(file));
-            out += r;
-            offset += static_cast<std::uint64_t>(r);
-            size -= static_cast<std::size_t>(r);
-        }
-    }
-};
+// Whether `size` bytes from `offset` end at or before `limit`, without the
+// sum overflowing on values a hostile archive chose.
+bool FitsBefore(std::uint64_t offset, std::uint64_t size, std::uint64_t limit) {
+    return offset <= limit && size <= limit - offset;
+}
 
 // --- The central directory ---------------------------------------------------
 
 struct EndRecord {
-    std::uint16_t disk = 0, centralDirDisk = 0, entriesOnDisk = 0, totalEntries = 0;
-    std::uint32_t centralDirSize = 0, centralDirOffset = 0;
+    std::uint64_t disk = 0, centralDirDisk = 0, entriesOnDisk = 0, totalEntries = 0;
+    std::uint64_t centralDirSize = 0, centralDirOffset = 0;
+    std::uint64_t directoryLimit = 0;  // where the central directory must end: the start of the end records
+    bool spansDisks = false;           // the Zip64 locator names more than one disk
+
+    bool HasEscapes() const {
+        return disk == kEscape16 || centralDirDisk == kEscape16 || entriesOnDisk == kEscape16 ||
+               totalEntries == kEscape16 || centralDirSize == kEscape32 || centralDirOffset == kEscape32;
+    }
 };
 
-// Scans the file's last bytes backwards for the end of central directory
-// record. A candidate counts only when its counts and disk numbers agree, the
-// directory it describes lies before it and its comment fits in the file.
-std::optional<EndRecord> FindEndRecord(std::span<const std::uint8_t> tail, std::uint64_t tailStart,
-                                       std::uint64_t fileSize) {
-    if (tail.size() < kEndOfCentralDirSize)
+bool HasZip64Locator(std::span<const std::uint8_t> file, std::uint64_t endAt) {
+    if (endAt < kZip64EndLocatorSize)
+        return false;
+    ByteCursor c(file.subspan(endAt - kZip64EndLocatorSize));
+    return c.U32() == kZip64EndLocatorSignature;
+}
+
+// The Zip64 end of central directory record, found through the locator just
+// before the ordinary end record at `endAt`; none when the two do not hold
+// together: the record must lie whole before its locator.
+std::optional<EndRecord> ReadZip64End(std::span<const std::uint8_t> file, std::uint64_t endAt) {
+    const std::uint64_t locatorAt = endAt - kZip64EndLocatorSize;
+    ByteCursor locator(file.subspan(locatorAt, kZip64EndLocatorSize));
+    locator.Skip(4);  // signature
+    const std::uint32_t recordDisk = locator.U32();
+    const std::uint64_t recordAt = locator.U64();
+    const std::uint32_t diskCount = locator.U32();
+    if (!FitsBefore(recordAt, kZip64EndSize, locatorAt))
         return std::nullopt;
-    for (std::size_t pos = tail.size() - kEndOfCentralDirSize + 1; pos-- > 0;) {
-        ByteCursor c(tail.subspan(pos));
-        if (c.U32() != kEndOfCentralDirSignature)
-            continue;
-        EndRecord r;
-        r.disk = c.U16();
-        r.centralDirDisk = c.U16();
-        r.entriesOnDisk = c.U16();
-        r.totalEntries = c.U16();
-        r.centralDirSize = c.U32();
-        r.centralDirOffset = c.U32();
-        const std::uint16_t commentLength = c.U16();
-        const std::uint64_t at = tailStart + pos;
-        if (!c.Ok() || r.totalEntries < r.entriesOnDisk || r.disk < r.centralDirDisk)
-            continue;
-        if (std::uint64_t{r.centralDirOffset} + r.centralDirSize > at)
-            continue;
-        if (at + kEndOfCentralDirSize + commentLength > fileSize)
-            continue;
-        return r;
+    ByteCursor c(file.subspan(recordAt, locatorAt - recordAt));
+    const std::uint32_t signature = c.U32();
+    const std::uint64_t recordSize = c.U64();
+    c.Skip(4);  // versions made by and needed to extract
+    EndRecord r;
+    r.disk = c.U32();
+    r.centralDirDisk = c.U32();
+    r.entriesOnDisk = c.U64();
+    r.totalEntries = c.U64();
+    r.centralDirSize = c.U64();
+    r.centralDirOffset = c.U64();
+    r.directoryLimit = recordAt;
+    r.spansDisks = recordDisk != 0 || diskCount > 1;
+    constexpr std::uint64_t fixedAfterSize = kZip64EndSize - kZip64EndSizeFieldEnd;
+    if (!c.Ok() || signature != kZip64EndSignature || recordSize < fixedAfterSize ||
+        recordSize - fixedAfterSize > c.Remaining())
+        return std::nullopt;
+    return r;
+}
+
+// The end record whose signature starts at `at`, if it is one: its counts
+// and disk numbers agree, the directory it describes lies before it and its
+// comment fits in the file. When its fields say so, and a Zip64 locator
+// precedes it, the Zip64 record stands in for it and must hold together too.
+std::optional<EndRecord> ReadEndRecord(std::span<const std::uint8_t> file, std::uint64_t at) {
+    ByteCursor c(file.subspan(at));
+    if (c.U32() != kEndOfCentralDirSignature)
+        return std::nullopt;
+    EndRecord r;
+    r.disk = c.U16();
+    r.centralDirDisk = c.U16();
+    r.entriesOnDisk = c.U16();
+    r.totalEntries = c.U16();
+    r.centralDirSize = c.U32();
+    r.centralDirOffset = c.U32();
+    const std::uint16_t commentLength = c.U16();
+    r.directoryLimit = at;
+    if (!c.Ok() || commentLength > c.Remaining())
+        return std::nullopt;
+    if (r.HasEscapes() && HasZip64Locator(file, at)) {
+        const std::optional<EndRecord> zip64 = ReadZip64End(file, at);
+        if (!zip64)
+            return std::nullopt;
+        r = *zip64;
+    }
+    if (r.totalEntries < r.entriesOnDisk || r.disk < r.centralDirDisk)
+        return std::nullopt;
+    if (!FitsBefore(r.centralDirOffset, r.centralDirSize, r.directoryLimit))
+        return std::nullopt;
+    return r;
+}
+
+// Scans the file's last bytes backwards for the end of central directory
+// record; the first candidate from the end that holds together wins.
+std::optional<EndRecord> FindEndRecord(std::span<const std::uint8_t> file) {
+    if (file.size() < kEndOfCentralDirSize)
+        return std::nullopt;
+    const std::uint64_t lowest = file.size() > kEndSearchWindow ? file.size() - kEndSearchWindow : 0;
+    for (std::uint64_t at = file.size() - kEndOfCentralDirSize + 1; at-- > lowest;) {
+        if (auto r = ReadEndRecord(file, at))
+            return r;
     }
     return std::nullopt;
+}
+
+// The data of the extra field `id` among a header's extra fields. A field
+// whose length runs past the others ends the search.
+std::optional<std::span<const std::uint8_t>> FindExtraField(std::span<const std::uint8_t> extra, std::uint16_t id) {
+    ByteCursor c(extra);
+    while (c.Remaining() >= 4) {
+        const std::uint16_t fieldId = c.U16();
+        const std::span<const std::uint8_t> data = c.Span(c.U16());
+        if (!c.Ok())
+            break;
+        if (fieldId == id)
+            return data;
+    }
+    return std::nullopt;
+}
+
+// Replaces the fields of a header that hold all ones by the 64-bit values of
+// its Zip64 extra field, which holds just those, in this order. Without that
+// field the values stand as they are. False when the field is too short.
+struct Zip64Fields {
+    std::uint64_t& uncompressedSize;
+    std::uint64_t& compressedSize;
+    std::uint64_t* localHeaderOffset = nullptr;  // central records only
+    std::uint32_t* diskStart = nullptr;
+};
+
+bool ApplyZip64Extra(std::span<const std::uint8_t> extra, const Zip64Fields& f) {
+    const bool uncompressed = f.uncompressedSize == kEscape32;
+    const bool compressed = f.compressedSize == kEscape32;
+    const bool offset = f.localHeaderOffset && *f.localHeaderOffset == kEscape32;
+    const bool disk = f.diskStart && *f.diskStart == kEscape16;
+    if (!uncompressed && !compressed && !offset && !disk)
+        return true;
+    const auto field = FindExtraField(extra, kZip64ExtraId);
+    if (!field)
+        return true;
+    ByteCursor c(*field);
+    if (uncompressed)
+        f.uncompressedSize = c.U64();
+    if (compressed)
+        f.compressedSize = c.U64();
+    if (offset)
+        *f.localHeaderOffset = c.U64();
+    if (disk)
+        *f.diskStart = c.U32();
+    return c.Ok();
 }
 
 // One central directory file header (APPNOTE 4.3.12), its name decoded.
@@ -260,19 +368,48 @@ ZipEntry ReadCentralRecord(ByteCursor& c) {
     const std::uint16_t nameLength = c.U16();
     const std::uint16_t extraLength = c.U16();
     const std::uint16_t commentLength = c.U16();
-    const std::uint16_t diskStart = c.U16();
+    std::uint32_t diskStart = c.U16();
     c.Skip(2);  // internal attributes
     e.externalAttributes = c.U32();
     e.localHeaderOffset = c.U32();
     const std::string_view rawName = c.Bytes(nameLength);
-    c.Skip(extraLength);
+    const std::span<const std::uint8_t> extra = c.Span(extraLength);
     c.Skip(commentLength);
-    if (!c.Ok() || signature != kCentralFileHeaderSignature)
+    if (!c.Ok() || signature != kCentralFileHeaderSignature ||
+        !ApplyZip64Extra(extra, {e.uncompressedSize, e.compressedSize, &e.localHeaderOffset, &diskStart}))
         throw ArchiveError::CentralDirDamaged();
     if (diskStart != 0)
         throw ArchiveError::MultiVolumeUnsupported();
     e.name = DecodeEntryName(rawName, e.flags);
     return e;
+}
+
+bool AtCentralRecord(ByteCursor c) { return c.U32() == kCentralFileHeaderSignature; }
+
+// Finds where an entry's data starts, after its local header, and whether that
+// header repeats the central directory's sizes. An entry whose header is
+// unreadable or whose data would reach into the central directory gets no
+// data offset.
+void ReadLocalHeader(std::span<const std::uint8_t> file, std::uint64_t centralDirOffset, ZipEntry& e) {
+    if (!FitsBefore(e.localHeaderOffset, kLocalFileHeaderSize, centralDirOffset))
+        return;
+    ByteCursor c(file.subspan(e.localHeaderOffset, centralDirOffset - e.localHeaderOffset));
+    const std::uint32_t signature = c.U32();
+    c.Skip(14);  // versions, flags, method, time, date, CRC-32
+    std::uint64_t compressedSize = c.U32();
+    std::uint64_t uncompressedSize = c.U32();
+    const std::uint16_t nameLength = c.U16();
+    const std::uint16_t extraLength = c.U16();
+    c.Skip(nameLength);
+    const std::span<const std::uint8_t> extra = c.Span(extraLength);
+    if (!c.Ok() || signature != kLocalFileHeaderSignature)
+        return;
+    const std::uint64_t data = e.localHeaderOffset + c.Position();
+    if (!FitsBefore(data, e.compressedSize, centralDirOffset))
+        return;
+    e.dataOffset = data;
+    e.sizesConfirmed = ApplyZip64Extra(extra, {uncompressedSize, compressedSize}) &&
+                       compressedSize == e.compressedSize && uncompressedSize == e.uncompressedSize;
 }
 
 // --- The steps of one entry's extraction -------------------------------------
@@ -340,6 +477,21 @@ public:
 
     int Get() const { return m_file.Get(); }
 
+    // The file at its final size, mapped for writing. The size is reserved on
+    // disk first, so that a full disk is reported here with its reason rather
+    // than as a fault when the mapped bytes are stored. None when the file
+    // cannot be mapped; it is then written as a stream.
+    std::optional<Mapping> MapAtSize(std::size_t size) {
+        if (size > 0) {
+            int rc;
+            while ((rc = ::posix_fallocate(m_file.Get(), 0, static_cast<off_t>(size))) == EINTR) {
+            }
+            if (rc != 0)
+                throw ArchiveError::CannotWriteFile(m_path, rc);
+        }
+        return Mapping::Writable(m_file.Get(), size);
+    }
+
     void Write(const std::uint8_t* data, std::size_t n) {
         while (n > 0) {
             const ssize_t w = ::write(m_file.Get(), data, n);
@@ -379,22 +531,21 @@ OutputFile OpenTarget(Fd folder, const std::filesystem::path& folderPath, const 
             throw ArchiveError::CannotCreateFile(path, EISDIR);
         ::unlinkat(folder.Get(), name.c_str(), 0);
     }
-    Fd file(::openat(folder.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    Fd file(::openat(folder.Get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!file.IsOpen())
         throw ArchiveError::CannotCreateFile(path, errno);
     return OutputFile(std::move(folder), name, path, std::move(file));
 }
 
-// An entry's stored bytes, read from the archive chunk by chunk and decrypted
-// on the way once keys are set.
+// An entry's stored bytes, handed out chunk by chunk and decrypted on the way
+// once keys are set.
 class EntrySource {
 public:
-    EntrySource(ArchiveReader archive, std::uint64_t offset, std::uint64_t size)
-        : m_archive(archive),
-          m_offset(offset),
-          m_remaining(size) {}
+    EntrySource(std::span<const std::uint8_t> data, const std::filesystem::path& archive)
+        : m_data(data),
+          m_archive(archive) {}
 
-    std::uint64_t Remaining() const { return m_remaining; }
+    std::uint64_t Remaining() const { return m_data.size(); }
     void SetKeys(const PkwareKeys& keys) {
         m_keys = keys;
         m_encrypted = true;
@@ -402,19 +553,18 @@ public:
 
     // Reads up to `buffer.size()` bytes; returns how many.
     std::size_t Read(std::span<std::uint8_t> buffer) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(m_remaining, buffer.size()));
-        m_archive.ReadAt(m_offset, buffer.data(), n);
+        const std::size_t n = std::min(m_data.size(), buffer.size());
+        if (!ReadMapped([&] { std::copy_n(m_data.begin(), n, buffer.begin()); }))
+            throw FileReadError(std::filesystem::absolute(m_archive));
         if (m_encrypted)
             m_keys.Decrypt(buffer.data(), n);
-        m_offset += n;
-        m_remaining -= n;
+        m_data = m_data.subspan(n);
         return n;
     }
 
 private:
-    ArchiveReader m_archive;
-    std::uint64_t m_offset;
-    std::uint64_t m_remaining;
+    std::span<const std::uint8_t> m_data;
+    const std::filesystem::path& m_archive;
     PkwareKeys m_keys{""};
     bool m_encrypted = false;
 };
@@ -430,13 +580,13 @@ public:
         m_written += n;
         if (m_written > m_declared)
             throw ArchiveError::InvalidEntry();
-        m_crc = crc32_z(m_crc, data, n);
+        m_crc = libdeflate_crc32(m_crc, data, n);
         m_out.Write(data, n);
     }
 
     // Sizes and CRC-32 are checked for every entry, encrypted or not.
     void CheckComplete(std::uint32_t expectedCrc) const {
-        if (m_written != m_declared || static_cast<std::uint32_t>(m_crc) != expectedCrc)
+        if (m_written != m_declared || m_crc != expectedCrc)
             throw ArchiveError::InvalidEntry();
     }
 
@@ -444,7 +594,7 @@ private:
     OutputFile& m_out;
     std::uint64_t m_declared;
     std::uint64_t m_written = 0;
-    uLong m_crc = crc32(0, nullptr, 0);
+    std::uint32_t m_crc = 0;
 };
 
 enum class Decryption { Ready, Abandoned };
@@ -522,6 +672,46 @@ void Inflate(EntrySource& source, EntrySink& sink, std::vector<std::uint8_t>& in
     }
 }
 
+// Whether an entry's sizes can be trusted before its data is read: its local
+// header repeats them, and for deflated data, deflate can produce that many
+// bytes from that many. Otherwise the entry is inflated as a stream, which
+// stops at the first byte beyond the declared size.
+bool SizesKnownUpFront(const ZipEntry& entry) {
+    if (!entry.sizesConfirmed)
+        return false;
+    return entry.method != kMethodDeflated || entry.uncompressedSize <= entry.compressedSize * kMaxDeflateRatio;
+}
+
+// Decompresses a whole entry in one call, from the archive's mapping straight
+// into the output file mapped at its final size, and checks its CRC-32. False
+// when the output cannot be mapped.
+bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, OutputFile& out,
+                  libdeflate_decompressor& decompressor, const std::filesystem::path& archive) {
+    const auto size = static_cast<std::size_t>(entry.uncompressedSize);
+    if (entry.method == kMethodStored && data.size() != size)
+        throw ArchiveError::InvalidEntry();
+    std::optional<Mapping> output = out.MapAtSize(size);
+    if (!output)
+        return false;
+    // An empty entry has no mapping; the calls below still want a place.
+    std::uint8_t none = 0;
+    const std::span<std::uint8_t> bytes = size > 0 ? output->WritableBytes() : std::span<std::uint8_t>(&none, 0);
+    bool good = false;
+    const bool read = ReadMapped([&] {
+        if (entry.method == kMethodStored)
+            std::copy(data.begin(), data.end(), bytes.begin());
+        else if (libdeflate_deflate_decompress(&decompressor, data.data(), data.size(), bytes.data(), bytes.size(),
+                                               nullptr) != LIBDEFLATE_SUCCESS)
+            return;
+        good = libdeflate_crc32(0, bytes.data(), bytes.size()) == entry.crc32;
+    });
+    if (!read)
+        throw FileReadError(std::filesystem::absolute(archive));
+    if (!good)
+        throw ArchiveError::InvalidEntry();
+    return true;
+}
+
 // The last steps of a good entry: the entry's date as the file's last-write
 // time (read as local time), its read-only attribute, and the close that
 // keeps the file.
@@ -542,10 +732,21 @@ ZipFile::ZipFile(ExtractQuestions& questions) : m_questions(questions) {}
 
 ZipFile::~ZipFile() { CloseArchive(); }
 
+void ZipFile::FreeDecompressor::operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+
+libdeflate_decompressor& ZipFile::Decompressor() {
+    if (!m_decompressor) {
+        m_decompressor.reset(libdeflate_alloc_decompressor());
+        if (!m_decompressor)
+            throw std::bad_alloc();
+    }
+    return *m_decompressor;
+}
+
 void ZipFile::CloseArchive() {
+    m_archive.Reset();
     m_fd.Reset();
     m_openedMissing = false;
-    m_fileSize = 0;
     m_entries.clear();
 }
 
@@ -566,8 +767,11 @@ void ZipFile::OpenArchive() {
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         throw FileOpenError(std::filesystem::absolute(m_fileName));
+    std::optional<Mapping> archive = Mapping::ReadOnly(fd.Get(), static_cast<std::size_t>(st.st_size));
+    if (!archive)
+        throw FileReadError(std::filesystem::absolute(m_fileName));
     m_fd = std::move(fd);
-    m_fileSize = static_cast<std::uint64_t>(st.st_size);
+    m_archive = std::move(*archive);
     try {
         ReadCentralDirectory();
     } catch (...) {
@@ -576,28 +780,45 @@ void ZipFile::OpenArchive() {
     }
 }
 
+// The central directory is copied out of the mapping before it is read, so
+// that a failed read of the file cuts off nothing but the copy.
 void ZipFile::ReadCentralDirectory() {
-    const ArchiveReader archive{m_fd.Get(), m_fileName};
-    const std::uint64_t tailSize = std::min(m_fileSize, kEndSearchWindow);
-    const std::uint64_t tailStart = m_fileSize - tailSize;
-    std::vector<std::uint8_t> tail(tailSize);
-    archive.ReadAt(tailStart, tail.data(), tail.size());
-    const std::optional<EndRecord> end = FindEndRecord(tail, tailStart, m_fileSize);
+    const BusGuard guard;
+    const std::span<const std::uint8_t> file = m_archive.Bytes();
+    std::optional<EndRecord> end;
+    if (!ReadMapped([&] { end = FindEndRecord(file); }))
+        throw FileReadError(std::filesystem::absolute(m_fileName));
     if (!end)
         throw ArchiveError::ArchiveDamaged();
-    if (end->disk != 0 || end->centralDirDisk != 0 || end->entriesOnDisk != end->totalEntries)
+    if (end->spansDisks || end->disk != 0 || end->centralDirDisk != 0 || end->entriesOnDisk != end->totalEntries)
         throw ArchiveError::MultiVolumeUnsupported();
 
     std::vector<std::uint8_t> dir(end->centralDirSize);
-    archive.ReadAt(end->centralDirOffset, dir.data(), dir.size());
+    const auto stored = file.subspan(end->centralDirOffset, end->centralDirSize);
+    if (!ReadMapped([&] { std::copy(stored.begin(), stored.end(), dir.begin()); }))
+        throw FileReadError(std::filesystem::absolute(m_fileName));
     ByteCursor c(dir);
+    // Every record takes 46 bytes at least, which bounds what a count can ask for.
+    m_entries.reserve(std::min<std::uint64_t>(end->totalEntries, end->centralDirSize / kCentralFileHeaderSize));
     std::uint64_t compressedTotal = 0;
-    m_entries.reserve(end->totalEntries);
-    for (std::uint32_t i = 0; i < end->totalEntries; ++i) {
+    for (std::uint64_t i = 0; i < end->totalEntries; ++i) {
+        if (c.Remaining() == 0)
+            throw ArchiveError::EntryCountMismatch(end->totalEntries, i);
         m_entries.push_back(ReadCentralRecord(c));
-        compressedTotal += m_entries.back().compressedSize;
+        // Counted no further than one past the archive's size, so that sizes
+        // a hostile archive chose cannot overflow the sum.
+        const std::uint64_t beyond = file.size() + 1;
+        compressedTotal = std::min(compressedTotal + std::min(m_entries.back().compressedSize, beyond), beyond);
     }
-    if (compressedTotal > m_fileSize)
+    // Records beyond the count would be left unread: the archive is not what
+    // its end record says, and half of it is not read as the whole.
+    if (AtCentralRecord(c)) {
+        std::uint64_t found = end->totalEntries;
+        for (; AtCentralRecord(c); ++found)
+            ReadCentralRecord(c);
+        throw ArchiveError::EntryCountMismatch(end->totalEntries, found);
+    }
+    if (compressedTotal > file.size())
         throw ArchiveError::SizesExceedArchive();
     LocateEntryData(end->centralDirOffset);
 }
@@ -607,7 +828,12 @@ void ZipFile::ReadCentralDirectory() {
 // archive never does either, and overlapping entries are how a small archive
 // pretends to hold terabytes.
 void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
-    const ArchiveReader archive{m_fd.Get(), m_fileName};
+    const std::span<const std::uint8_t> file = m_archive.Bytes();
+    if (!ReadMapped([&] {
+            for (ZipEntry& e : m_entries)
+                ReadLocalHeader(file, centralDirOffset, e);
+        }))
+        throw FileReadError(std::filesystem::absolute(m_fileName));
     struct Span {
         std::uint64_t begin, end;
         std::size_t index;
@@ -615,22 +841,8 @@ void ZipFile::LocateEntryData(std::uint64_t centralDirOffset) {
     std::vector<Span> spans;
     spans.reserve(m_entries.size());
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        ZipEntry& e = m_entries[i];
-        if (e.localHeaderOffset + kLocalFileHeaderSize > centralDirOffset)
-            continue;
-        std::uint8_t header[kLocalFileHeaderSize];
-        archive.ReadAt(e.localHeaderOffset, header, sizeof header);
-        ByteCursor c(header);
-        if (c.U32() != kLocalFileHeaderSignature)
-            continue;
-        c.Skip(kLocalNameLengthOffset - 4);
-        const std::uint16_t nameLength = c.U16();
-        const std::uint16_t extraLength = c.U16();
-        const std::uint64_t data = e.localHeaderOffset + kLocalFileHeaderSize + nameLength + extraLength;
-        if (data + e.compressedSize > centralDirOffset)
-            continue;
-        e.dataOffset = data;
-        spans.push_back({e.localHeaderOffset, data + e.compressedSize, i});
+        if (const ZipEntry& e = m_entries[i]; e.dataOffset)
+            spans.push_back({e.localHeaderOffset, *e.dataOffset + e.compressedSize, i});
     }
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
     std::uint64_t reach = 0;
@@ -651,6 +863,7 @@ void ZipFile::ExtractFiles() {
     if (!m_fd.IsOpen())
         return;
     m_password.reset();
+    const BusGuard guard;
     const auto below = FoldersBelow(m_rootDir, m_baseDir);
     m_chainRoot = below ? m_rootDir : m_baseDir;
     m_baseChain = below.value_or(std::vector<std::string>{});
@@ -676,6 +889,9 @@ void ZipFile::ExtractFiles() {
     }
 }
 
+// Entries whose sizes can be trusted up front and that are not encrypted are
+// decompressed in one call into the mapped output; the others, and any whose
+// output cannot be mapped, are inflated as a stream with zlib.
 void ZipFile::ExtractEntry(const ZipEntry& entry) {
     const auto parts = SplitEntryName(entry.name);
     if (!parts)
@@ -693,15 +909,20 @@ void ZipFile::ExtractEntry(const ZipEntry& entry) {
         return;
     OutputFile out = OpenTarget(std::move(folder), folderPath, parts->back());
 
-    EntrySource source(ArchiveReader{m_fd.Get(), m_fileName}, *entry.dataOffset, entry.compressedSize);
-    if ((entry.flags & kFlagEncrypted) &&
-        SetUpDecryption(entry, source, m_questions, m_password) == Decryption::Abandoned)
+    const std::span<const std::uint8_t> data = m_archive.Bytes().subspan(*entry.dataOffset, entry.compressedSize);
+    EntrySource source(data, m_fileName);
+    const bool encrypted = (entry.flags & kFlagEncrypted) != 0;
+    if (encrypted && SetUpDecryption(entry, source, m_questions, m_password) == Decryption::Abandoned)
         return;
     if (entry.method == kMethodDeflate64)
         throw ArchiveError::Deflate64Unsupported();
     if (entry.method != kMethodStored && entry.method != kMethodDeflated)
         throw ArchiveError::InvalidEntry();
 
+    if (!encrypted && SizesKnownUpFront(entry) && ExtractWhole(entry, data, out, Decompressor(), m_fileName)) {
+        FinishFile(out, entry);
+        return;
+    }
     m_input.resize(kInputChunk);
     m_output.resize(kOutputChunk);
     EntrySink sink(out, entry.uncompressedSize);

@@ -2,12 +2,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "import/extract_questions.h"
 #include "import/fd.h"
+#include "import/mapping.h"
+
+struct libdeflate_decompressor;
 
 namespace cadrix {
 
@@ -28,6 +32,10 @@ struct ZipEntry {
     // its local header is unreadable or its bytes overlap another entry or the
     // central directory, which makes the entry fail its checks.
     std::optional<std::uint64_t> dataOffset;
+    // The local header repeats the central directory's sizes, so that they can
+    // be trusted before the data is read. Not so for an entry written with a
+    // data descriptor, whose local header holds no sizes.
+    bool sizesConfirmed = false;
 };
 
 // Reads a statistics archive (PKWARE ZIP) and writes the entries matching
@@ -70,6 +78,11 @@ private:
     void ReadCentralDirectory();
     void LocateEntryData(std::uint64_t centralDirOffset);
     void ExtractEntry(const ZipEntry& entry);
+    libdeflate_decompressor& Decompressor();
+
+    struct FreeDecompressor {
+        void operator()(libdeflate_decompressor* d) const;
+    };
 
     ExtractQuestions& m_questions;
     std::filesystem::path m_fileName;
@@ -81,12 +94,13 @@ private:
     std::vector<std::string> m_baseChain;
 
     Fd m_fd;
+    Mapping m_archive;  // the whole archive, read where it lies
     bool m_openedMissing = false;
-    std::uint64_t m_fileSize = 0;
     std::vector<ZipEntry> m_entries;
     std::optional<std::string> m_password;  // the last password that fitted
     std::vector<std::uint8_t> m_input;
     std::vector<std::uint8_t> m_output;
+    std::unique_ptr<libdeflate_decompressor, FreeDecompressor> m_decompressor;
 };
 
 }  // namespace cadrix

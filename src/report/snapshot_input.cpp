@@ -124,7 +124,7 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
                              Comparison& comparison, std::map<std::string, std::string>& labels) {
     for (const auto& p : {start, end}) {
         std::error_code ec;
-        if (!std::filesystem::exists(p, ec)) {
+        if (!m_isStoredRef(p.string()) && !std::filesystem::exists(p, ec)) {
             std::cerr << "cadrix-report: " << p.string() << ": no such file or folder\n";
             return false;
         }
@@ -149,7 +149,9 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         SnapshotChoice choice = SnapshotChoice::Initial(side);
         BeginChoice(choice);
         ReportQuestions questions(archive);
-        const ChoiceStatus status = ChooseArchive(choice, archive, base, questions);
+        const ChoiceStatus status = m_isStoredRef(archive.string())
+                                        ? m_chooseStored(choice, archive.string(), base)
+                                        : ChooseArchive(choice, archive, base, questions);
         Publish(choice, comparison, labels);
         if (status == ChoiceStatus::InvalidStatistics) {
             PrintInvalidStatistics(archive);

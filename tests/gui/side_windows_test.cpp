@@ -176,7 +176,8 @@ private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         m_host = std::make_unique<ScriptedHost>();
-        m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(fs::path(m_dir->path().toStdString())));
+        const fs::path dir(m_dir->path().toStdString());
+        m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(dir), dir / "history.sqlite");
         form().move(100, 100);
         form().show();
         form().activateWindow();

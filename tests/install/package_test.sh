@@ -32,7 +32,7 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2
 deb=$(ls "$work"/cadrix_*.deb)
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in qt6-translations-l10n qt6-qpa-plugins libqt6widgets6 libjpeg62-turbo zlib1g; do
+for needed in qt6-translations-l10n qt6-qpa-plugins libqt6widgets6 libqt6charts6 libsqlite3-0 libjpeg62-turbo zlib1g; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 
@@ -52,6 +52,7 @@ for path in /usr/bin/cadrix /usr/bin/cadrix-report /usr/share/applications/cadri
   grep -qx "$path" <<<"$files" || fail "$path is not in the package"
   [ -e "$path" ] || fail "$path was not installed"
 done
+grep -q '/cadrix/cadrix_charts\.so$' <<<"$files" || fail "the chart module is not in the package"
 
 (cd "$work" && /usr/bin/cadrix-report --help) | grep -q 'cadrix-report' || fail "cadrix-report --help"
 (cd "$work" && QT_QPA_PLATFORM=offscreen /usr/bin/cadrix --help) | grep -q -- '--work-dir' || fail "cadrix --help"

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -18,7 +19,9 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -163,6 +166,19 @@ inline std::vector<std::string> TreeOf(const fs::path& root) {
 
 // A fresh folder per test: `src` for archives and their contents, `work` as
 // the target folder, and nothing else may appear beside them.
+// A small tmpfs mounted on `folder` for as long as the guard lives, so that a
+// test can fill a disk; null where it cannot be mounted (only root can).
+using MountedTmpfs = std::unique_ptr<const fs::path, void (*)(const fs::path*)>;
+inline MountedTmpfs MountSmallTmpfs(const fs::path& folder, const char* size) {
+    fs::create_directories(folder);
+    if (::geteuid() != 0 || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) != 0)
+        return MountedTmpfs(nullptr, [](const fs::path*) {});
+    return MountedTmpfs(new fs::path(folder), [](const fs::path* p) {
+        ::umount2(p->c_str(), MNT_DETACH);
+        delete p;
+    });
+}
+
 class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -234,10 +250,17 @@ struct CraftedEntry {
     std::uint16_t dosTime = (12 << 11) | (34 << 5) | (56 / 2);     // 12:34:56
     std::uint16_t dosDate = ((2024 - 1980) << 9) | (3 << 5) | 15;  // 15.03.2024
     std::optional<std::uint32_t> crc = std::nullopt;               // else computed
-    std::optional<std::uint32_t> compressedSize = std::nullopt;    // else actual
-    std::optional<std::uint32_t> uncompressedSize = std::nullopt;  // else actual
-    std::optional<std::uint32_t> localOffset = std::nullopt;       // else where written; set to reuse data
+    std::optional<std::uint64_t> compressedSize = std::nullopt;    // else actual
+    std::optional<std::uint64_t> uncompressedSize = std::nullopt;  // else actual
+    std::optional<std::uint64_t> localOffset = std::nullopt;       // else where written; set to reuse data
     std::optional<std::string> rawCompressed = std::nullopt;       // else made from data
+    // Sizes and offset in Zip64 extra fields, the header fields all ones.
+    bool zip64 = false;
+    // False: the local header holds no sizes, as a writer that streams puts
+    // them in a data descriptor (not written here: readers take the sizes
+    // from the central directory).
+    bool localSizes = true;
+    std::optional<std::string> centralZip64Extra = std::nullopt;  // else made from the values
 };
 
 inline std::string RawDeflate(std::string_view data) {
@@ -262,8 +285,28 @@ inline void Put32(std::string& s, std::uint32_t v) {
     Put16(s, v & 0xffff);
     Put16(s, v >> 16);
 }
+inline void Put64(std::string& s, std::uint64_t v) {
+    Put32(s, static_cast<std::uint32_t>(v));
+    Put32(s, static_cast<std::uint32_t>(v >> 32));
+}
 
-inline std::string CraftZip(const std::vector<CraftedEntry>& entries) {
+// A Zip64 extra field holding `values`.
+inline std::string Zip64Extra(std::initializer_list<std::uint64_t> values) {
+    std::string extra;
+    Put16(extra, 0x0001);
+    Put16(extra, static_cast<std::uint32_t>(8 * values.size()));
+    for (std::uint64_t v : values)
+        Put64(extra, v);
+    return extra;
+}
+
+enum class EndRecords { Plain, Zip64 };
+
+// With EndRecords::Zip64 the archive ends in a Zip64 end record (56 bytes),
+// its locator (20) and an end record (22) whose counts, size and offset are
+// all ones.
+inline std::string CraftZip(const std::vector<CraftedEntry>& entries, EndRecords end = EndRecords::Plain) {
+    constexpr std::uint32_t kAllOnes = 0xffffffff;
     std::string file, dir;
     for (const auto& e : entries) {
         const std::string payload = e.rawCompressed ? *e.rawCompressed : e.method == 8 ? RawDeflate(e.data) : e.data;
@@ -271,55 +314,79 @@ inline std::string CraftZip(const std::vector<CraftedEntry>& entries) {
             e.crc ? *e.crc
                   : static_cast<std::uint32_t>(
                         crc32(0, reinterpret_cast<const Bytef*>(e.data.data()), static_cast<uInt>(e.data.size())));
-        const std::uint32_t csize = e.compressedSize ? *e.compressedSize : static_cast<std::uint32_t>(payload.size());
-        const std::uint32_t usize =
-            e.uncompressedSize ? *e.uncompressedSize : static_cast<std::uint32_t>(e.data.size());
-        std::uint32_t offset = static_cast<std::uint32_t>(file.size());
+        const std::uint64_t csize = e.compressedSize ? *e.compressedSize : payload.size();
+        const std::uint64_t usize = e.uncompressedSize ? *e.uncompressedSize : e.data.size();
+        const std::uint16_t flags = e.localSizes ? e.flags : static_cast<std::uint16_t>(e.flags | 0x08);
+        std::uint64_t offset = file.size();
         if (e.localOffset) {
             offset = *e.localOffset;
         } else {
+            const std::string localExtra = e.zip64 && e.localSizes ? Zip64Extra({usize, csize}) : "";
             Put32(file, 0x04034b50);
-            Put16(file, 20);
-            Put16(file, e.flags);
+            Put16(file, e.zip64 ? 45 : 20);
+            Put16(file, flags);
             Put16(file, e.method);
             Put16(file, e.dosTime);
             Put16(file, e.dosDate);
-            Put32(file, crc);
-            Put32(file, csize);
-            Put32(file, usize);
+            Put32(file, e.localSizes ? crc : 0);
+            Put32(file, !e.localSizes ? 0 : e.zip64 ? kAllOnes : static_cast<std::uint32_t>(csize));
+            Put32(file, !e.localSizes ? 0 : e.zip64 ? kAllOnes : static_cast<std::uint32_t>(usize));
             Put16(file, static_cast<std::uint32_t>(e.name.size()));
-            Put16(file, 0);
+            Put16(file, static_cast<std::uint32_t>(localExtra.size()));
             file += e.name;
+            file += localExtra;
             file += payload;
         }
+        const std::string extra = !e.zip64              ? ""
+                                  : e.centralZip64Extra ? *e.centralZip64Extra
+                                                        : Zip64Extra({usize, csize, offset});
         Put32(dir, 0x02014b50);
         Put16(dir, e.versionMadeBy);
-        Put16(dir, 20);
-        Put16(dir, e.flags);
+        Put16(dir, e.zip64 ? 45 : 20);
+        Put16(dir, flags);
         Put16(dir, e.method);
         Put16(dir, e.dosTime);
         Put16(dir, e.dosDate);
         Put32(dir, crc);
-        Put32(dir, csize);
-        Put32(dir, usize);
+        Put32(dir, e.zip64 ? kAllOnes : static_cast<std::uint32_t>(csize));
+        Put32(dir, e.zip64 ? kAllOnes : static_cast<std::uint32_t>(usize));
         Put16(dir, static_cast<std::uint32_t>(e.name.size()));
-        Put16(dir, 0);
+        Put16(dir, static_cast<std::uint32_t>(extra.size()));
         Put16(dir, 0);
         Put16(dir, 0);
         Put16(dir, 0);
         Put32(dir, e.externalAttributes);
-        Put32(dir, offset);
+        Put32(dir, e.zip64 ? kAllOnes : static_cast<std::uint32_t>(offset));
         dir += e.name;
+        dir += extra;
     }
-    const std::uint32_t dirOffset = static_cast<std::uint32_t>(file.size());
+    const std::uint64_t dirOffset = file.size();
     file += dir;
+    const bool zip64 = end == EndRecords::Zip64;
+    if (zip64) {
+        const std::uint64_t recordOffset = file.size();
+        Put32(file, 0x06064b50);
+        Put64(file, 44);
+        Put16(file, 45);
+        Put16(file, 45);
+        Put32(file, 0);
+        Put32(file, 0);
+        Put64(file, entries.size());
+        Put64(file, entries.size());
+        Put64(file, dir.size());
+        Put64(file, dirOffset);
+        Put32(file, 0x07064b50);
+        Put32(file, 0);
+        Put64(file, recordOffset);
+        Put32(file, 1);
+    }
     Put32(file, 0x06054b50);
     Put16(file, 0);
     Put16(file, 0);
-    Put16(file, static_cast<std::uint32_t>(entries.size()));
-    Put16(file, static_cast<std::uint32_t>(entries.size()));
-    Put32(file, static_cast<std::uint32_t>(dir.size()));
-    Put32(file, dirOffset);
+    Put16(file, zip64 ? 0xffff : static_cast<std::uint32_t>(entries.size()));
+    Put16(file, zip64 ? 0xffff : static_cast<std::uint32_t>(entries.size()));
+    Put32(file, zip64 ? kAllOnes : static_cast<std::uint32_t>(dir.size()));
+    Put32(file, zip64 ? kAllOnes : static_cast<std::uint32_t>(dirOffset));
     Put16(file, 0);
     return file;
 }

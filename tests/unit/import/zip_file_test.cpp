@@ -40,9 +40,10 @@ protected:
         zip.ExtractFiles();
         zip.CloseArchive();
     }
-    fs::path WriteCrafted(const std::vector<CraftedEntry>& entries, const std::string& name = "crafted.zip") {
+    fs::path WriteCrafted(const std::vector<CraftedEntry>& entries, const std::string& name = "crafted.zip",
+                          EndRecords end = EndRecords::Plain) {
         const fs::path p = Src() / name;
-        WriteFileBytes(p, CraftZip(entries));
+        WriteFileBytes(p, CraftZip(entries, end));
         return p;
     }
     // Expects OpenArchive to fail with `code` and `text`, leaving nothing behind.
@@ -88,6 +89,19 @@ TEST_F(ZipFileTest, ExtractsArchivesOfRealToolsByteForByte) {
          "for n in ['a_players.csv','data/a_team.csv','readme.txt','\\u0438\\u0433\\u0440\\u043e\\u043a\\u0438.csv']:\n"
          "  w=z.open(n,'w'); w.write(open(n,'rb').read()); w.close()\n"
          "z.close()\" | cat > ../out.zip"},
+        // Zip64 records where none are needed: Info-ZIP's -fz, and Python made
+        // to think every size and offset too large, with the end record's
+        // fields all ones so that only the Zip64 end record tells.
+        {"Info-ZIP Zip64", "zip", "zip -q -X -fz -r ../out.zip a_players.csv data readme.txt"},
+        {"python Zip64", "python3",
+         "python3 -c \"import zipfile,io\n"
+         "zipfile.ZIP64_LIMIT=0; zipfile.ZIP_FILECOUNT_LIMIT=0\n"
+         "b=io.BytesIO()\n"
+         "z=zipfile.ZipFile(b,'w',zipfile.ZIP_DEFLATED,allowZip64=True)\n"
+         "for n in ['a_players.csv','data/a_team.csv','readme.txt','\\u0438\\u0433\\u0440\\u043e\\u043a\\u0438.csv']:\n"
+         "  z.write(n)\n"
+         "z.close(); a=bytearray(b.getvalue()); a[-14:-2]=b'\\xff'*12\n"
+         "open('../out.zip','wb').write(a)\""},
     };
     const std::string players = PlayersCsv();
     const std::string team = "id;name\r\n1;\xD1\xEF\xE0\xF0\xF2\xE0\xEA\r\n";
@@ -298,15 +312,135 @@ TEST_F(ZipFileTest, DamagedCentralDirectoryIsAnArchiveError) {
     WriteFileBytes(Src() / "sig.zip", badSignature);
     ExpectOpenError(Src() / "sig.zip", ArchiveErrorCode::CentralDirDamaged,
                     "ZipFile: Central directory is damaged. Open failed - Native error: 00050");
+}
 
-    // The end record claims three entries where the directory holds two.
-    std::string moreEntries = bytes;
-    const std::size_t end = moreEntries.rfind(std::string("PK\x05\x06", 4));
-    moreEntries[end + 8] = 3;
-    moreEntries[end + 10] = 3;
-    WriteFileBytes(Src() / "count.zip", moreEntries);
-    ExpectOpenError(Src() / "count.zip", ArchiveErrorCode::CentralDirDamaged,
-                    "ZipFile: Central directory is damaged. Open failed - Native error: 00050");
+// --- Zip64 -------------------------------------------------------------------
+
+// Writes `value` as `width` little-endian bytes at `at`.
+void Patch(std::string& bytes, std::size_t at, std::uint64_t value, int width) {
+    for (int i = 0; i < width; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+}
+
+// Where the end records of a crafted Zip64 archive start, counted from its end.
+constexpr std::size_t kZip64RecordFromEnd = 98, kLocatorFromEnd = 42, kEndRecordFromEnd = 22;
+
+const std::vector<CraftedEntry> kTwoZip64Entries = {{.name = "a.csv", .data = "abc", .zip64 = true},
+                                                    {.name = "b.csv", .data = "def", .zip64 = true}};
+
+TEST_F(ZipFileTest, ReadsZip64ExtraFieldsAndEndRecords) {
+    const std::string players = PlayersCsv();
+    Extract(WriteCrafted({{.name = "a_players.csv", .data = players, .zip64 = true},
+                          {.name = "stored.csv", .data = "stored", .method = 0, .zip64 = true, .localSizes = false},
+                          {.name = "empty.csv", .data = "", .zip64 = true},
+                          {.name = "plain.csv", .data = "plain"}},
+                         "zip64.zip", EndRecords::Zip64));
+    EXPECT_TRUE(questions.failureTexts.empty());
+    EXPECT_TRUE(ReadFileBytes(Work() / "a_players.csv") == players);
+    EXPECT_EQ(ReadFileBytes(Work() / "stored.csv"), "stored");
+    EXPECT_EQ(ReadFileBytes(Work() / "plain.csv"), "plain");
+    EXPECT_EQ(TreeOf(Work()), (std::vector<std::string>{"a_players.csv", "empty.csv", "plain.csv", "stored.csv"}));
+}
+
+// Read partly, such an archive would lose entries without a word.
+TEST_F(ZipFileTest, EntryCountDisagreeingWithTheDirectoryIsRefused) {
+    const std::string plain = CraftZip({{.name = "a.csv", .data = "abc"}, {.name = "b.csv", .data = "def"}});
+    const std::string zip64 = CraftZip(kTwoZip64Entries, EndRecords::Zip64);
+    const struct {
+        const char* label;
+        std::string bytes;
+        std::size_t fromEnd;  // where the counts start
+        int width;
+        std::uint64_t declared;
+    } cases[] = {
+        {"more than there are", plain, kEndRecordFromEnd - 8, 2, 3},
+        {"fewer than there are", plain, kEndRecordFromEnd - 8, 2, 1},
+        {"Zip64, fewer", zip64, kZip64RecordFromEnd - 24, 8, 1},
+        {"Zip64, far more", zip64, kZip64RecordFromEnd - 24, 8, 1ull << 62},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::string bytes = c.bytes;
+        Patch(bytes, bytes.size() - c.fromEnd, c.declared, c.width);
+        Patch(bytes, bytes.size() - c.fromEnd + static_cast<std::size_t>(c.width), c.declared, c.width);
+        WriteFileBytes(Src() / "count.zip", bytes);
+        ExpectOpenError(Src() / "count.zip", ArchiveErrorCode::EntryCountMismatch,
+                        "ZipFile: The end of the archive declares " + std::to_string(c.declared) +
+                            " entries, its central directory holds 2. Open failed - Native error: 00052");
+    }
+}
+
+TEST_F(ZipFileTest, Zip64EndRecordsThatDoNotHoldTogetherAreRefused) {
+    const std::string good = CraftZip(kTwoZip64Entries, EndRecords::Zip64);
+    const std::size_t record = good.size() - kZip64RecordFromEnd, locator = good.size() - kLocatorFromEnd;
+    const std::string damaged = "ZipFile: Archive is damaged. Open failed - Native error: 00048";
+    const std::string volumes = "ZipFile: Multi-volume archives are not supported. Open failed - Native error: 00051";
+    const struct {
+        const char* label;
+        std::size_t at;
+        int width;
+        std::uint64_t value;
+        const std::string& text;
+    } cases[] = {
+        {"no locator: the end record's all-ones offset", locator, 4, 0, damaged},
+        {"locator points into itself", locator + 8, 8, record + 1, damaged},
+        {"locator points beyond the file", locator + 8, 8, 1ull << 63, damaged},
+        {"record without its signature", record, 4, 0, damaged},
+        {"record shorter than its fixed fields", record + 4, 8, 43, damaged},
+        {"record reaching into its locator", record + 4, 8, 45, damaged},
+        {"directory reaching into the record", record + 48, 8, record - 1, damaged},
+        {"directory size that overflows", record + 40, 8, ~0ull, damaged},
+        {"fewer entries in all than on this disk", record + 32, 8, 1, damaged},
+        {"locator on a second disk", locator + 4, 4, 1, volumes},
+        {"locator counting two disks", locator + 16, 4, 2, volumes},
+        {"record on a second disk", record + 16, 4, 1, volumes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::string bytes = good;
+        Patch(bytes, c.at, c.value, c.width);
+        WriteFileBytes(Src() / "bad.zip", bytes);
+        ExpectOpenError(
+            Src() / "bad.zip",
+            &c.text == &damaged ? ArchiveErrorCode::ArchiveDamaged : ArchiveErrorCode::MultiVolumeUnsupported, c.text);
+    }
+}
+
+TEST_F(ZipFileTest, Zip64ExtraFieldsMeetTheChecksOfPlainFields) {
+    const std::string data = "id;name\r\n1;abc\r\n";
+    ExpectOpenError(
+        WriteCrafted({{.name = "a.csv", .data = data, .zip64 = true, .centralZip64Extra = Zip64Extra({1, 2})}},
+                     "short.zip"),
+        ArchiveErrorCode::CentralDirDamaged,
+        "ZipFile: Central directory is damaged. Open failed - Native error: 00050");
+    ExpectOpenError(
+        WriteCrafted({{.name = "a.csv", .data = data, .compressedSize = 1ull << 40, .zip64 = true}}, "big.zip"),
+        ArchiveErrorCode::SizesExceedArchive, "Archive is damaged. Open failed - Native error: 00057");
+
+    const struct {
+        const char* label;
+        std::vector<CraftedEntry> bad;
+    } cases[] = {
+        {"beyond 512 MiB", {{.name = "bad.csv", .data = data, .uncompressedSize = 513ull << 20, .zip64 = true}}},
+        // Cut to 32 bits, this size would be the data's own.
+        {"4 GiB beyond the data",
+         {{.name = "bad.csv", .data = data, .uncompressedSize = (1ull << 32) + data.size(), .zip64 = true}}},
+        {"local header beyond the archive",
+         {{.name = "bad.csv", .data = data, .localOffset = 1ull << 33, .zip64 = true}}},
+        {"sharing bytes",
+         {{.name = "bad.csv", .data = data, .zip64 = true},
+          {.name = "bad2.csv", .data = data, .localOffset = 0, .zip64 = true}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove_all(Work());
+        questions = ScriptedQuestions{};
+        std::vector<CraftedEntry> entries = c.bad;
+        entries.push_back({.name = "good.csv", .data = data, .zip64 = true});
+        Extract(WriteCrafted(entries));
+        EXPECT_EQ(questions.failureTexts, std::vector<std::string>(c.bad.size(), kInvalidEntryQuestion));
+        EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"good.csv"});
+    }
 }
 
 TEST_F(ZipFileTest, FileThatCannotBeReadAsArchiveIsOpenError) {
@@ -321,6 +455,30 @@ TEST_F(ZipFileTest, FileThatCannotBeReadAsArchiveIsOpenError) {
         ADD_FAILURE() << "a pipe opened as an archive";
     } catch (const FileOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + (Src() / "pipe.zip").string());
+    }
+}
+
+// The archive is read where it lies in memory; cut short under the reader's
+// hands, it must end the extraction with an error, never the program.
+TEST_F(ZipFileTest, ArchiveCutShortAfterOpeningEndsTheExtractionWithAReadError) {
+    for (const bool localSizes : {true, false}) {
+        SCOPED_TRACE(localSizes ? "decompressed whole" : "inflated as a stream");
+        fs::remove_all(Work());
+        const fs::path archive =
+            WriteCrafted({{.name = "first.csv", .data = "first"},
+                          {.name = "a_players.csv", .data = PlayersCsv(), .localSizes = localSizes}});
+        ZipFile zip(questions);
+        zip.SetFileName(archive);
+        zip.SetBaseDir(Work());
+        zip.OpenArchive();
+        fs::resize_file(archive, 4096);
+        try {
+            zip.ExtractFiles();
+            ADD_FAILURE() << "no error";
+        } catch (const FileReadError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot read file " + archive.string());
+        }
+        EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"first.csv"});
     }
 }
 
@@ -434,14 +592,20 @@ TEST_F(ZipFileTest, EntriesFailingTheirChecksAreAskedAboutAndLeaveNoFile) {
          "Deflate64 compression method is not supported - Native error: 00055" + std::string(kQuestionSuffix)},
         {"AES without encryption flag", {.name = "bad.csv", .data = data, .method = 99}, kInvalidEntryQuestion},
     };
+    // Each case twice: with the sizes in the local header the entry is
+    // decompressed whole, without them it is inflated as a stream.
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        fs::remove_all(Work());
-        questions = ScriptedQuestions{};
-        Extract(WriteCrafted({c.bad, {.name = "good.csv", .data = data}}));
-        EXPECT_EQ(questions.failureTexts, std::vector<std::string>{c.question});
-        EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"good.csv"});
-        EXPECT_EQ(ReadFileBytes(Work() / "good.csv"), data);
+        for (const bool localSizes : {true, false}) {
+            SCOPED_TRACE(std::string(c.label) + (localSizes ? "" : ", no sizes in the local header"));
+            fs::remove_all(Work());
+            questions = ScriptedQuestions{};
+            CraftedEntry bad = c.bad;
+            bad.localSizes = localSizes;
+            Extract(WriteCrafted({bad, {.name = "good.csv", .data = data}}));
+            EXPECT_EQ(questions.failureTexts, std::vector<std::string>{c.question});
+            EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"good.csv"});
+            EXPECT_EQ(ReadFileBytes(Work() / "good.csv"), data);
+        }
     }
 }
 

@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "load_run.h"
+#include "views/player_rows.h"
 
 namespace cadrix {
 namespace {
 
-using namespace cadrix::fixtures;
+using namespace cadrix::testing;
+
 TEST_F(LoadRun, ReturnsFalseAndChangesNothingWhileAFlagIsClear) {
     ExportFolder start, end;
     start.players = {{"1", "Кипер", "GK"}};
@@ -83,6 +86,18 @@ TEST_F(LoadRun, NewcomerAndLeaverOnEveryPlayerPage) {
     EXPECT_EQ(G(GridId::StringGrid_nat).RowCount(), 3);
     EXPECT_EQ(G(GridId::StringGrid_pr).RowCount(), 4);
     EXPECT_EQ(G(GridId::StringGrid_pr).Cell(0, 3), "Новичок");
+    // Every row of a player page leads back to its player's id; headers,
+    // rows beyond the players and the other pages lead nowhere.
+    const std::vector<std::string> ids = {"1", "2", "3"};
+    for (GridId id : {GridId::StringGrid_ru, GridId::StringGrid_pay, GridId::StringGrid_nat, GridId::StringGrid_pr}) {
+        const int first = id == GridId::StringGrid_pr ? 1 : 0;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(PlayerIdOfRow(cmp.TotalPlay(), id, first + i), ids[static_cast<std::size_t>(i)])
+                << InfoOf(id).name;
+        EXPECT_EQ(PlayerIdOfRow(cmp.TotalPlay(), id, first + 3), std::nullopt);
+        EXPECT_EQ(PlayerIdOfRow(cmp.TotalPlay(), id, first - 1), std::nullopt);
+    }
+    EXPECT_EQ(PlayerIdOfRow(cmp.TotalPlay(), GridId::StringGrid1, 1), std::nullopt);
 
     // The pages' totals and counters reach the result.
     const ComparisonResult& r = cmp.Result();

@@ -1,7 +1,7 @@
 #pragma once
 
-// A load run on export folders written by the test, as the game writes them:
-// the fixture of the tests that drive a whole Comparison.
+// A comparison loaded from two export folders written by the test, as the
+// game writes them: Windows-1251, CR LF.
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "core/codepage.h"
 #include "views/comparison.h"
 
-namespace cadrix::fixtures {
+namespace cadrix::testing {
 
 namespace fs = std::filesystem;
 
@@ -39,7 +39,7 @@ inline std::string SkillsLine(int n, const std::string& id, const std::string& p
     return line;
 }
 
-inline const char* const kPlayersHeader =
+const char* const kPlayersHeader =
     "№;ИД;Имя;Гражданство;Сборная;Позиция;Возраст;Талант;РУ;Мораль;Форма;Игры;Голы;Пасы;ЖК;КК;Травма;Номер;"
     "Контракт;Зарплата;Стоимость;Рост;Вес;Нога;";
 
@@ -133,4 +133,4 @@ protected:
     fs::path m_root;
 };
 
-}  // namespace cadrix::fixtures
+}  // namespace cadrix::testing

@@ -10,7 +10,7 @@
 namespace cadrix {
 namespace {
 
-using namespace cadrix::fixtures;
+using namespace cadrix::testing;
 
 // Two players at both dates: a keeper called up to the main team at the end
 // and a defender who stays uncalled.
@@ -68,7 +68,7 @@ TEST_F(PageTextTest, SkillsPageNamesItsPlayer) {
     cmp.ComboBox3Change(0);
     const PageText skills = PageTextOf(cmp, GridId::StringGrid3);
     ASSERT_EQ(skills.header.size(), 2u);
-    EXPECT_EQ(skills.header[0][0], cmp.ComboBox3Text());
+    EXPECT_EQ(skills.header[0], (TextLine{"Выбрать игрока:", cmp.ComboBox3Text(), "", ""}));
     EXPECT_EQ(skills.header[1], (TextLine{"Скилл", "01.01.2026", "08.01.2026", "Прогресс"}));
     EXPECT_EQ(skills.rows.size(), 24u);
     EXPECT_EQ(DetailPanelLines(cmp.ExInfo())[0], (TextLine{"Имя", cmp.ExInfo().values[0]}));

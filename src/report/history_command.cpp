@@ -1,0 +1,413 @@
+#include "report/history_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/utf8.h"
+#include "history/history.h"
+#include "history/stored_choice.h"
+#include "report/json_writer.h"
+
+namespace cadrix {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFailure = 2;
+
+const char* const kUsage = "usage: cadrix-report history add [--db FILE] ARCHIVE|FOLDER...\n"
+                           "       cadrix-report history list [--db FILE] [--format text|json]\n"
+                           "       cadrix-report history remove [--db FILE] ID...\n"
+                           "       cadrix-report history player [--db FILE] [--format text|json] PLAYER_ID\n"
+                           "       cadrix-report history club [--db FILE] [--format text|json] [CLUB]\n"
+                           "  FILE: the history database (default $XDG_DATA_HOME/cadrix/history.sqlite,\n"
+                           "        else ~/.local/share/cadrix/history.sqlite)\n";
+
+// Options of the comparison that take a value; the operand search skips them.
+constexpr std::string_view kValueOptions[] = {"--db", "--format", "--work-dir", "--choose"};
+
+struct HistoryOptions {
+    bool help = false;
+    std::optional<fs::path> db;
+    std::optional<bool> json;  // set when --format was given
+    std::string command;
+    std::vector<std::string> operands;
+};
+
+bool TakesValue(std::string_view option) {
+    return std::find(std::begin(kValueOptions), std::end(kValueOptions), option) != std::end(kValueOptions);
+}
+
+// Fills `o` from the command line; false on a misuse.
+bool ParseHistoryArgs(int argc, char** argv, HistoryOptions& o) {
+    std::vector<std::string> operands;
+    bool onlyOperands = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (onlyOperands || a.empty() || a[0] != '-' || a == "-") {
+            operands.push_back(a);
+        } else if (a == "--") {
+            onlyOperands = true;
+        } else if (a == "-h" || a == "--help") {
+            o.help = true;
+        } else if ((a == "--db" || a == "--format") && i + 1 < argc) {
+            const std::string v = argv[++i];
+            if (a == "--db")
+                o.db = v;
+            else if (v == "json" || v == "text")
+                o.json = v == "json";
+            else
+                return false;
+        } else {
+            return false;
+        }
+    }
+    if (o.help)
+        return true;
+    if (operands.size() < 2 || operands[0] != "history")
+        return false;
+    o.command = operands[1];
+    o.operands.assign(operands.begin() + 2, operands.end());
+    return true;
+}
+
+std::optional<SnapshotId> ParseId(std::string_view text) {
+    SnapshotId id = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
+    if (ec != std::errc() || end != text.data() + text.size() || id <= 0)
+        return std::nullopt;
+    return id;
+}
+
+std::string IsoTime(std::int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    if (!::gmtime_r(&t, &tm))
+        return {};
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return text;
+}
+
+fs::path DatabaseFile(const HistoryOptions& o) { return o.db ? *o.db : DefaultHistoryFile(); }
+
+// Prints rows as columns separated by " | ", each as wide as its widest text.
+void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()), 0);
+        for (std::size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], CodePointCount(row[c]));
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += (c ? " | " : "") + row[c];
+            if (c + 1 < row.size())
+                line += std::string(widths[c] - CodePointCount(row[c]), ' ');
+        }
+        std::cout << line << "\n";
+    }
+}
+
+void Field(JsonWriter& w, const char* key, std::string_view text) {
+    w.Key(key);
+    w.String(text);
+}
+
+void Field(JsonWriter& w, const char* key, long long number) {
+    w.Key(key);
+    w.Int(number);
+}
+
+void Fail(const std::string& text) { std::cerr << "cadrix-report: " << text << "\n"; }
+
+// ---- history add ----
+
+// The archives the operands name: an archive itself, or every "*.zip" directly
+// in a folder, in name order. A missing operand is reported and counted.
+std::vector<fs::path> ExpandArchives(const std::vector<std::string>& operands, bool& failed) {
+    std::vector<fs::path> archives;
+    for (const auto& operand : operands) {
+        std::error_code ec;
+        if (fs::is_directory(operand, ec)) {
+            const auto found = ArchivesIn(operand);
+            if (found.empty())
+                std::cerr << "cadrix-report: " << operand << ": no archives (*.zip) in this folder\n";
+            archives.insert(archives.end(), found.begin(), found.end());
+        } else if (fs::exists(operand, ec)) {
+            archives.emplace_back(operand);
+        } else {
+            Fail(operand + ": no such file or folder");
+            failed = true;
+        }
+    }
+    return archives;
+}
+
+int Add(History& history, const HistoryOptions& o) {
+    if (o.operands.empty() || o.json)
+        return -1;
+    bool failed = false;
+    const auto archives = ExpandArchives(o.operands, failed);
+    UnattendedQuestions questions;
+    for (const auto& archive : archives) {
+        const AddOutcome outcome = history.Add(archive, questions);
+        switch (outcome.status) {
+        case AddStatus::Added:
+            std::cout << "added " << outcome.snapshot.id << " " << outcome.snapshot.date << " " << outcome.snapshot.club
+                      << "\n";
+            break;
+        case AddStatus::StoredAlready: std::cout << "stored already " << outcome.snapshot.id << "\n"; break;
+        case AddStatus::Failed:
+            std::cout.flush();
+            Fail(archive.string() + ": " + outcome.error);
+            failed = true;
+            break;
+        }
+    }
+    return failed ? kFailure : 0;
+}
+
+// ---- history list ----
+
+int List(const std::optional<History>& history, const HistoryOptions& o) {
+    if (!o.operands.empty())
+        return -1;
+    const auto snapshots = history ? history->Snapshots() : std::vector<StoredSnapshot>{};
+    if (o.json.value_or(false)) {
+        JsonWriter w;
+        w.BeginArray();
+        for (const auto& s : snapshots) {
+            w.BeginObject();
+            Field(w, "id", s.id);
+            Field(w, "club", s.club);
+            Field(w, "date", s.date);
+            Field(w, "file", s.fileName);
+            Field(w, "sha256", s.sha256);
+            Field(w, "players", s.players);
+            Field(w, "added", IsoTime(s.addedAt));
+            w.EndObject();
+        }
+        w.EndArray();
+        std::cout << w.Text() << "\n";
+        return 0;
+    }
+    std::vector<std::vector<std::string>> rows = {{"id", "date", "club", "players", "file", "added"}};
+    for (const auto& s : snapshots)
+        rows.push_back(
+            {std::to_string(s.id), s.date, s.club, std::to_string(s.players), s.fileName, IsoTime(s.addedAt)});
+    PrintColumns(rows);
+    return 0;
+}
+
+// ---- history remove ----
+
+int Remove(std::optional<History>& history, const HistoryOptions& o) {
+    if (o.operands.empty() || o.json)
+        return -1;
+    int status = 0;
+    for (const auto& operand : o.operands) {
+        const auto id = ParseId(operand);
+        if (!id) {
+            Fail(operand + ": not a snapshot id");
+            status = kFailure;
+        } else if (!history || !history->Remove(*id)) {
+            Fail(DatabaseFile(o).string() + ": no stored snapshot " + operand);
+            status = kFailure;
+        } else {
+            std::cout << "removed " << *id << "\n";
+        }
+    }
+    return status;
+}
+
+// ---- history player ----
+
+int Player(const std::optional<History>& history, const HistoryOptions& o) {
+    if (o.operands.size() != 1)
+        return -1;
+    const PlayerSeries series = history ? history->Player(o.operands[0]) : PlayerSeries{};
+    if (series.points.empty()) {
+        Fail(DatabaseFile(o).string() + ": no stored snapshot holds player " + o.operands[0]);
+        return kFailure;
+    }
+    if (o.json.value_or(false)) {
+        JsonWriter w;
+        w.BeginObject();
+        Field(w, "id", o.operands[0]);
+        Field(w, "name", series.name);
+        w.Key("series");
+        w.BeginArray();
+        for (const auto& p : series.points) {
+            w.BeginObject();
+            Field(w, "snapshot", p.snapshot);
+            Field(w, "date", p.date);
+            Field(w, "position", p.position);
+            Field(w, "talent", p.talent);
+            Field(w, "age", p.age);
+            Field(w, "real_level", p.realLevel);
+            Field(w, "value", p.value);
+            Field(w, "salary", p.salary);
+            w.Key("skills");
+            w.BeginArray();
+            for (const auto& skill : p.skills)
+                w.String(skill);
+            w.EndArray();
+            w.EndObject();
+        }
+        w.EndArray();
+        w.EndObject();
+        std::cout << w.Text() << "\n";
+        return 0;
+    }
+    std::cout << o.operands[0] << " " << series.name << "\n";
+    std::vector<std::vector<std::string>> rows = {
+        {"snapshot", "date", "position", "talent", "age", "real level", "value", "salary", "skills 1-24"}};
+    for (const auto& p : series.points) {
+        std::string skills;
+        for (const auto& skill : p.skills)
+            skills += (skills.empty() ? "" : " ") + (skill.empty() ? std::string("-") : skill);
+        rows.push_back(
+            {std::to_string(p.snapshot), p.date, p.position, p.talent, p.age, p.realLevel, p.value, p.salary, skills});
+    }
+    PrintColumns(rows);
+    return 0;
+}
+
+// ---- history club ----
+
+int Club(const std::optional<History>& history, const HistoryOptions& o) {
+    if (o.operands.size() > 1)
+        return -1;
+    std::string club;
+    if (!o.operands.empty()) {
+        club = o.operands[0];
+    } else {
+        const auto snapshots = history ? history->Snapshots() : std::vector<StoredSnapshot>{};
+        if (snapshots.empty()) {
+            Fail(DatabaseFile(o).string() + ": no snapshot is stored");
+            return kFailure;
+        }
+        club = snapshots.back().club;
+    }
+    const ClubSeries series = history ? history->Club(club) : ClubSeries{};
+    if (series.points.empty()) {
+        Fail(DatabaseFile(o).string() + ": no stored snapshot of the club " + club);
+        return kFailure;
+    }
+    if (o.json.value_or(false)) {
+        JsonWriter w;
+        w.BeginObject();
+        Field(w, "club", series.club);
+        w.Key("series");
+        w.BeginArray();
+        for (const auto& p : series.points) {
+            w.BeginObject();
+            Field(w, "snapshot", p.snapshot);
+            Field(w, "date", p.date);
+            w.Key("figures");
+            w.BeginArray();
+            for (const auto& f : p.figures) {
+                w.BeginArray();
+                w.String(f.caption);
+                w.String(f.value);
+                w.EndArray();
+            }
+            w.EndArray();
+            w.EndObject();
+        }
+        w.EndArray();
+        w.EndObject();
+        std::cout << w.Text() << "\n";
+        return 0;
+    }
+    std::cout << series.club << "\n";
+    for (const auto& p : series.points) {
+        std::cout << "\n== " << p.snapshot << " " << p.date << "\n";
+        std::vector<std::vector<std::string>> rows;
+        for (const auto& f : p.figures)
+            rows.push_back({f.caption, f.value});
+        PrintColumns(rows);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool IsHistoryCommand(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (TakesValue(a)) {
+            ++i;
+            continue;
+        }
+        if (a.empty() || a[0] != '-' || a == "-")
+            return a == "history";
+    }
+    return false;
+}
+
+int RunHistoryCommand(int argc, char** argv) {
+    HistoryOptions o;
+    if (!ParseHistoryArgs(argc, argv, o)) {
+        std::cerr << kUsage;
+        return kFailure;
+    }
+    if (o.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    try {
+        int status = -1;
+        if (o.command == "add") {
+            History history = History::Open(DatabaseFile(o));
+            status = Add(history, o);
+        } else {
+            // Reading needs no database file: a history never written to is empty.
+            std::optional<History> history = History::OpenExisting(DatabaseFile(o));
+            if (o.command == "list")
+                status = List(history, o);
+            else if (o.command == "remove")
+                status = Remove(history, o);
+            else if (o.command == "player")
+                status = Player(history, o);
+            else if (o.command == "club")
+                status = Club(history, o);
+        }
+        if (status < 0) {
+            std::cerr << kUsage;
+            return kFailure;
+        }
+        return status;
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        Fail(e.what());
+        return kFailure;
+    }
+}
+
+bool IsStoredSnapshotRef(std::string_view arg) {
+    return arg.size() > 1 && arg[0] == '@' && ParseId(arg.substr(1)).has_value();
+}
+
+StoredSnapshotChooser StoredSnapshotsOf(std::optional<fs::path> db) {
+    auto history = std::make_shared<std::optional<History>>();
+    return [db = std::move(db), history](SnapshotChoice& choice, std::string_view ref, const fs::path& base) {
+        const fs::path file = db ? *db : DefaultHistoryFile();
+        if (!*history) {
+            *history = History::OpenExisting(file);
+            if (!*history)
+                throw HistoryError(file.string() + ": no such history database");
+        }
+        return ChooseStoredSnapshot(choice, **history, *ParseId(ref.substr(1)), base);
+    };
+}
+
+}  // namespace cadrix
