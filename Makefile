@@ -4,7 +4,7 @@ JOBS ?= 2
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test run bench fuzz screenshots install clean
+.PHONY: all deps configure build test run bench fuzz screenshots install package clean
 
 all: build
 
@@ -41,6 +41,10 @@ screenshots: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the programs, the desktop entry and the icons, in $(BUILD).
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

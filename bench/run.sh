@@ -22,3 +22,13 @@ fi
 echo
 echo "== snapshot history against Info-ZIP unzip"
 bash "$here/history.sh" "$build" "$reps"
+
+if [ -x "$build/bench/chart_open_bench" ]; then
+  echo
+  echo "== the window's start and its charts"
+  bash "$here/window.sh" "$build" "$reps"
+fi
+
+echo
+echo "== cadrix-report formats on a generated 40,000-player pair"
+bash "$here/report_formats.sh" "$build"

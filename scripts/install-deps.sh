@@ -8,8 +8,9 @@ packages=(
   build-essential cmake pkg-config
   # core dependencies
   zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libsqlite3-dev
-  # the window, its charts and Qt's own texts in Russian
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev qt6-translations-l10n
+  # the window, its charts and Qt's own texts in Russian (Qt Charts' CMake
+  # package needs Qt OpenGL's, which qt6-charts-dev does not pull in)
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev sqlite3
   # the time zones in which the tests read archive dates
@@ -22,9 +23,10 @@ packages=(
   clang libclang-rt-14-dev
   # profiling (perf record -e cpu-clock works where a virtual machine hides the hardware counters)
   linux-perf valgrind
-  # pictures of the program, screenshots under a virtual display, with and
-  # without a window manager
-  python3-pil xvfb xauth openbox x11-utils
+  # pictures of the program, screenshots and the desktop tests under a
+  # virtual display, with and without a window manager (the tests ask it
+  # through xcb)
+  python3-pil xvfb xauth openbox x11-utils libxcb1-dev
   # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
   fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
   # the desktop entry check of the install test

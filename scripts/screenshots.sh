@@ -11,5 +11,6 @@ trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
 mkdir -p "$out"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$build/src/app/cadrix" --work-dir "$work" --screenshots "$out" samples/start.zip samples/end.zip
+  "$build/src/app/cadrix" --work-dir "$work" --db "$work/history.sqlite" --screenshots "$out" \
+  samples/start.zip samples/end.zip
 ls "$out"

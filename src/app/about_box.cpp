@@ -48,7 +48,7 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
 void AboutBox::Label1Click() {
     RunHandler(m_host, this, [this] {
         SetTextColour(m_ui->Label1, kVisitedPurple);
-        m_host.openUrl(QUrl(kAuthorPageUrl));
+        OpenWebPage(m_host, this, kAuthorPageUrl);
     });
 }
 

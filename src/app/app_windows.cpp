@@ -2,13 +2,18 @@
 
 #include <array>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "about_box.h"
 #include "ex_info_form.h"
 #include "form_main.h"
+#include "history_windows.h"
 #include "load_form.h"
 #include "set_box.h"
 
@@ -37,12 +42,28 @@ void LoadResources() {
     }
 }
 
-AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
+bool InstallQtTranslation() {
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    // Numbers and dates that Qt writes itself (the file dialogs' sizes and
+    // dates) follow the same convention.
+    QLocale::setDefault(russian);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
+AppWindows::AppWindows(UiHost& host, const WorkFolders& folders, const std::filesystem::path& historyFile)
     : formMain(std::make_unique<FormMain>(host, folders)),
       loadForm(std::make_unique<LoadForm>()),
       aboutBox(std::make_unique<AboutBox>(host, formMain.get())),
       setBox(std::make_unique<SetBox>(formMain.get())),
-      exInfoForm(std::make_unique<ExInfoForm>()) {
+      exInfoForm(std::make_unique<ExInfoForm>(formMain.get())),
+      history(std::make_unique<HistoryWindows>(host, *formMain, historyFile)) {
+    formMain->setHistory(history.get());
     formMain->setLoadForm(loadForm.get());
     formMain->setAboutBox(aboutBox.get());
     formMain->setSetBox(setBox.get());
@@ -52,7 +73,10 @@ AppWindows::AppWindows(UiHost& host, const WorkFolders& folders)
 }
 
 AppWindows::~AppWindows() {
-    // The dialogs are children of the main window: let it go last.
+    // The dialogs and the history's windows are children of the main window:
+    // let it go last.
+    formMain->setHistory(nullptr);
+    history.reset();
     exInfoForm.reset();
     setBox.reset();
     aboutBox.reset();

@@ -9,7 +9,9 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 
+#include "context_menu.h"
 #include "views/detail_panel.h"
+#include "views/page_text.h"
 
 namespace cadrix::app {
 
@@ -17,6 +19,9 @@ namespace {
 constexpr int kCaptionWidth = 81;
 constexpr int kValueWidth = 157;
 constexpr int kRowHeight = 17;
+// Each grid line adds a pixel to the cell before it; Qt counts it in the
+// section's size.
+constexpr int kGridLine = 1;
 // How near a row's bottom line the pointer grabs it, and the least height a
 // row can be dragged to.
 constexpr int kEdgeGrip = 2;
@@ -24,7 +29,7 @@ constexpr int kMinRowHeight = 1;
 }  // namespace
 
 ExInfoForm::ExInfoForm(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_grid(new QTableWidget(DetailPanel::kRows, 2, this)) {
     setObjectName(QStringLiteral("ExInfoForm"));
     setFixedSize(258, 448);
@@ -49,13 +54,13 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     m_grid->setFont(font);
     m_grid->horizontalHeader()->hide();
     m_grid->verticalHeader()->hide();
-    m_grid->setColumnWidth(0, kCaptionWidth);
-    m_grid->setColumnWidth(1, kValueWidth);
-    m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    m_grid->setColumnWidth(0, kCaptionWidth + kGridLine);
+    m_grid->setColumnWidth(1, kValueWidth + kGridLine);
+    m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setTabKeyNavigation(false);
@@ -68,6 +73,22 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     for (int row = 0; row < DetailPanel::kRows; ++row)
         for (int col = 0; col < 2; ++col)
             m_grid->setItem(row, col, new QTableWidgetItem);
+    InstallContextMenu(*m_grid, {
+                                    {QStringLiteral("Копировать"), QKeySequence::Copy, [this] { copyRows(false); }},
+                                    {QStringLiteral("Копировать всё"), {}, [this] { copyRows(true); }},
+                                });
+}
+
+void ExInfoForm::copyRows(bool all) const {
+    std::vector<TextLine> lines;
+    if (all) {
+        lines = m_lines;
+    } else {
+        for (int row : RowsToCopy(*m_grid, 0))
+            lines.push_back(m_lines[static_cast<std::size_t>(row)]);
+    }
+    if (!lines.empty())
+        CopyText(TabSeparated(lines));
 }
 
 void ExInfoForm::showEvent(QShowEvent* event) {
@@ -128,6 +149,7 @@ void ExInfoForm::FormShow() {
 }
 
 void ExInfoForm::setValues(const DetailPanel& panel) {
+    m_lines = DetailPanelLines(panel);
     for (int row = 0; row < DetailPanel::kRows; ++row)
         m_grid->item(row, 1)->setText(QString::fromStdString(panel.values[row]));
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QWidget>
 
 class QTableWidget;
@@ -11,7 +14,9 @@ struct DetailPanel;
 namespace cadrix::app {
 
 // The detail panel: a frameless window that stands beside the main window
-// and sums up the skill changes of the chosen player.
+// and sums up the skill changes of the chosen player. Given the main window
+// as its parent it is a tool window owned by it: above the main window,
+// below the program's dialogs and message boxes.
 class ExInfoForm : public QWidget {
     Q_OBJECT
 public:
@@ -31,7 +36,11 @@ private:
     // The row whose bottom line lies under y (viewport coordinates), or -1.
     int rowEdgeAt(int y) const;
 
+    // The rows as the panel shows them, or all of them, on the clipboard.
+    void copyRows(bool all) const;
+
     QTableWidget* m_grid;
+    std::vector<std::vector<std::string>> m_lines;  // caption and value of each row
     // A row being made taller or shorter by dragging its bottom line.
     int m_resizedRow = -1;
     int m_dragStartY = 0;

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -14,6 +16,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -28,14 +32,19 @@
 #include "error_box.h"
 #include "ex_info_form.h"
 #include "grid_model.h"
+#include "history/stored_choice.h"
+#include "history_windows.h"
 #include "import/working_folders.h"
 #include "jpeg_writer.h"
 #include "load_form.h"
 #include "look.h"
+#include "player_menu.h"
 #include "set_box.h"
 #include "snapshot/skills.h"
 #include "ui_form_main.h"
 #include "uihost.h"
+#include "views/page_text.h"
+#include "views/player_rows.h"
 
 namespace cadrix::app {
 
@@ -55,13 +64,6 @@ const QColor kPageColour{252, 252, 254};
 constexpr int kPanelGap = 5;
 constexpr int kPanelDrop = 125;
 
-// The screenshot covers the skills grid: this rectangle of the main window's
-// outer frame, (left + 14, top + 156), width - 32 by height - 177.
-constexpr int kShotLeft = 14;
-constexpr int kShotTop = 156;
-constexpr int kShotWidthLess = 32;
-constexpr int kShotHeightLess = 177;
-
 // The real-level grid's columns get their widths as a share of the grid's
 // width, computed in single precision and truncated.
 constexpr std::array<float, 8> kRealLevelShares = {
@@ -70,6 +72,10 @@ constexpr std::array<float, 8> kRealLevelShares = {
 };
 // Wider than this, the grids get taller rows.
 constexpr int kWideRealLevelGrid = 530;
+
+// A column width and a row height are a cell's own size; the grid line
+// between two cells adds this to it. Qt counts the line in a section's size.
+constexpr int kGridLine = 1;
 
 // How the window lays out a page grid; its name, size and fixed cells come
 // from the grid table of the views.
@@ -93,6 +99,12 @@ const std::vector<GridLayout>& GridLayouts() {
         {GridId::StringGrid3, {259, 89, 90, 78}, 15, 17, true, false},
     };
     return layouts;
+}
+
+// The pages with a row per player.
+bool IsPlayerGrid(GridId id) {
+    return id == GridId::StringGrid_ru || id == GridId::StringGrid_pr || id == GridId::StringGrid_pay ||
+           id == GridId::StringGrid_nat;
 }
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -147,6 +159,8 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     setUpCaptions();
     setUpGrids();
     connectHandlers();
+    // Archives dropped from a file manager are chosen as the dialogs would.
+    setAcceptDrops(true);
     FormCreate();
     refreshLabels();
 }
@@ -225,6 +239,7 @@ void FormMain::setUpSkillsPage() {
     ui.SpeedButton2->setEnabled(false);
     ui.ComboBox3->resize(ui.SpeedButton2->x() - ui.ComboBox3->x() - 4, ui.ComboBox3->height());
     ui.ComboBox3->setMaxVisibleItems(20);
+    InstallContextMenu(*ui.ComboBox3, {playerDevelopment([this] { return chosenPlayerId(); })});
     ui.SpeedButton1->setIcon(QIcon(QStringLiteral(":/icons/screenshot.png")));
     ui.SpeedButton1->setToolTip(QStringLiteral("Сохранить скриншот"));
 }
@@ -275,9 +290,10 @@ void FormMain::setUpGrids() {
             header->setMinimumSectionSize(1);
         }
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        view->verticalHeader()->setDefaultSectionSize(layout.rowHeight);
+        view->verticalHeader()->setDefaultSectionSize(layout.rowHeight + kGridLine);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(layout.rowSelect ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+        view->setSelectionMode(layout.rowSelect ? QAbstractItemView::ContiguousSelection
+                                                : QAbstractItemView::NoSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(layout.verticalScrollBar ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -292,9 +308,31 @@ void FormMain::setUpGrids() {
             font.setPixelSize(11);
         view->setFont(font);
         for (int col = 0; col < static_cast<int>(layout.widths.size()); ++col)
-            view->setColumnWidth(col, layout.widths[col]);
+            view->setColumnWidth(col, layout.widths[col] + kGridLine);
+        InstallContextMenu(*view, gridCommands(layout.id));
     }
 }
+
+// A new item is one more entry here; an item for some pages only tests `id`.
+std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
+    std::vector<MenuCommand> commands = {
+        {QStringLiteral("Копировать"), QKeySequence::Copy, [this, id] { copyRows(id); }},
+        {QStringLiteral("Копировать всё"), {}, [this, id] { copyPage(id); }},
+    };
+    if (IsPlayerGrid(id))
+        commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
+    return commands;
+}
+
+void FormMain::copyRows(GridId id) {
+    std::vector<TextLine> lines;
+    for (int row : RowsToCopy(*grid(id), InfoOf(id).fixedRows))
+        lines.push_back(RowText(m_comparison, id, row));
+    if (!lines.empty())
+        CopyText(TabSeparated(lines));
+}
+
+void FormMain::copyPage(GridId id) { CopyText(TabSeparated(PageTextOf(m_comparison, id).Lines())); }
 
 void FormMain::connectHandlers() {
     Ui::FormMain& ui = *m_ui;
@@ -333,10 +371,10 @@ void FormMain::FormCreate() {
     QTableView* realLevel = m_ui->StringGrid_ru;
     const int width = realLevel->width();
     for (int col = 0; col < static_cast<int>(kRealLevelShares.size()); ++col)
-        realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]));
+        realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]) + kGridLine);
     if (width > kWideRealLevelGrid) {
         for (const GridLayout& layout : GridLayouts())
-            grid(layout.id)->verticalHeader()->setDefaultSectionSize(layout.wideRowHeight);
+            grid(layout.id)->verticalHeader()->setDefaultSectionSize(layout.wideRowHeight + kGridLine);
     }
 }
 
@@ -354,6 +392,34 @@ void FormMain::changeEvent(QEvent* event) {
     // delete a chosen snapshot's files nor undo the user's font choice.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         firstActivation();
+    if (event->type() == QEvent::WindowStateChange)
+        followWindowState();
+}
+
+void FormMain::followWindowState() {
+    if (!m_exInfoForm)
+        return;
+    if (isMinimized()) {
+        if (m_exInfoForm->isVisible()) {
+            m_panelAwayWhileMinimised = true;
+            m_exInfoForm->hide();
+        }
+    } else if (m_panelAwayWhileMinimised) {
+        m_panelAwayWhileMinimised = false;
+        // Not a plain show(): a window manager that minimised the panel with
+        // its owner would keep the whole window group minimised.
+        m_exInfoForm->showNormal();
+        CatchDrag();
+    }
+}
+
+void FormMain::closePanel() {
+    m_panelAwayWhileMinimised = false;
+    if (!m_exInfoForm || !m_exInfoForm->isVisible())
+        return;
+    m_exInfoForm->hide();
+    m_ui->SpeedButton2->setText(QStringLiteral(">>"));
+    m_ui->SpeedButton2->setToolTip(QStringLiteral("Показать детальную статистику"));
 }
 
 void FormMain::firstActivation() {
@@ -396,14 +462,14 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
 void FormMain::Label12Click() {
     run([this] {
         SetTextColour(m_ui->Label12, kVisitedPurple);
-        m_host.openUrl(QUrl(kGameSiteUrl));
+        OpenWebPage(m_host, this, kGameSiteUrl);
     });
 }
 
 void FormMain::Label14Click() {
     run([this] {
         SetTextColour(m_ui->Label14, kVisitedPurple);
-        m_host.openUrl(QUrl(kAuthorPageUrl));
+        OpenWebPage(m_host, this, kAuthorPageUrl);
     });
 }
 
@@ -434,14 +500,14 @@ void FormMain::chooseArchive(SnapshotSide side, const QString& path) {
     run([&] { chooseArchiveOf(side, path); });
 }
 
-void FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
+bool FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
     SnapshotChoice& choice = side == SnapshotSide::Start ? m_startChoice : m_endChoice;
     BeginChoice(choice);
     showChoice(choice);
     const QString archive =
         path ? *path : m_host.getOpenFileName(this, QString(), m_openDialogFolder, QtFilter(kArchiveFilter));
     if (archive.isEmpty())
-        return;
+        return false;
     HostQuestions questions(m_host, this);
     ChoiceStatus status;
     try {
@@ -452,13 +518,107 @@ void FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
         throw;
     }
     showChoice(choice);
+    if (status == ChoiceStatus::Extracted)
+        keepInHistory(side, archive);
+    return finishChoice(choice, status);
+}
+
+bool FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {
+    showChoice(choice);
     if (status == ChoiceStatus::InvalidStatistics) {
         m_host.message(this, QStringLiteral("Ошибка"), Text(kInvalidStatisticsText), QMessageBox::Critical,
                        QMessageBox::Ok);
         showSplash();
-        return;
+        return false;
     }
     SpeedButtonFillClick();
+    return true;
+}
+
+namespace {
+
+// The local files a drag carries; none when it carries anything else too.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+}  // namespace
+
+std::optional<SnapshotSide> FormMain::rowAt(QPoint at) const {
+    const QWidget* panel = m_ui->Panel1;
+    const QPoint inside = panel->mapFrom(this, at);
+    if (!panel->rect().contains(inside))
+        return std::nullopt;
+    return inside.y() < panel->height() / 2 ? SnapshotSide::Start : SnapshotSide::End;
+}
+
+bool FormMain::canDrop(const QMimeData* dragged, QPoint at) const {
+    const qsizetype files = LocalFiles(dragged).size();
+    return files == 2 || (files == 1 && rowAt(at));
+}
+
+void FormMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (canDrop(event->mimeData(), event->position().toPoint()))
+        event->acceptProposedAction();
+}
+
+void FormMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (canDrop(event->mimeData(), event->position().toPoint()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void FormMain::dropEvent(QDropEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (!canDrop(event->mimeData(), at)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The choice runs after the drop has ended, so that the program the
+    // files came from is not kept waiting by its dialogs.
+    QTimer::singleShot(0, this, [this, files = LocalFiles(event->mimeData()), row = rowAt(at)] {
+        run([&] { chooseDropped(files, row); });
+    });
+}
+
+void FormMain::chooseDropped(const QStringList& files, std::optional<SnapshotSide> row) {
+    std::vector<std::pair<QString, std::uint32_t>> archives;
+    for (const QString& file : files) {
+        std::optional<std::uint32_t> stamp;
+        if (file.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive))
+            stamp = PlayersFileStamp(std::filesystem::path(file.toStdString()));
+        if (!stamp) {
+            m_host.message(this, QStringLiteral("Ошибка"),
+                           Text(kInvalidStatisticsText) + QStringLiteral(": ") + QDir::toNativeSeparators(file),
+                           QMessageBox::Critical, QMessageBox::Ok);
+            return;
+        }
+        archives.emplace_back(file, *stamp);
+    }
+    if (archives.size() == 1 && row) {
+        chooseArchiveOf(*row, archives[0].first);
+        return;
+    }
+    if (archives.size() != 2)
+        return;
+    if (archives[1].second < archives[0].second)
+        std::swap(archives[0], archives[1]);
+    // The end counts as not chosen until its turn, so that the start's choice
+    // does not load it beside an earlier end.
+    BeginChoice(m_endChoice);
+    showChoice(m_endChoice);
+    if (chooseArchiveOf(SnapshotSide::Start, archives[0].first))
+        chooseArchiveOf(SnapshotSide::End, archives[1].first);
 }
 
 void FormMain::showChoice(const SnapshotChoice& choice) {
@@ -528,9 +688,7 @@ void FormMain::SpeedButton2Click() {
             toggle->setText(QStringLiteral("<<"));
             toggle->setToolTip(QStringLiteral("Скрыть детальную статистику"));
         } else {
-            m_exInfoForm->hide();
-            toggle->setText(QStringLiteral(">>"));
-            toggle->setToolTip(QStringLiteral("Показать детальную статистику"));
+            closePanel();
         }
     });
 }
@@ -556,20 +714,17 @@ void FormMain::SpeedButton1Click() {
 }
 
 QImage FormMain::captureSkillsArea() {
-    const QRect outer = frameGeometry();
-    const QRect area(outer.left() + kShotLeft, outer.top() + kShotTop, outer.width() - kShotWidthLess,
-                     outer.height() - kShotHeightLess);
+    // The skills grid's own rectangle on the screen, its border included.
+    // Offsets from the outer frame would hold for one size of window frame
+    // only; this holds on any desktop, with any frame or none.
+    QTableView* skills = m_ui->StringGrid3;
+    const QRect area(skills->mapToGlobal(QPoint(0, 0)), skills->size());
     QImage picture = m_host.grabScreen(area).toImage();
     if (picture.size() == area.size())
         return picture;
     // The platform cannot read the screen (Wayland, offscreen): take the
-    // window's own pixels of the same area instead.
-    picture = QImage(area.size(), QImage::Format_RGB32);
-    picture.fill(palette().color(QPalette::Window));
-    const QPoint inside = area.topLeft() - mapToGlobal(QPoint(0, 0));
-    QPainter painter(&picture);
-    render(&painter, QPoint(0, 0), QRegion(QRect(inside, area.size())));
-    return picture;
+    // grid's own pixels instead.
+    return skills->grab().toImage();
 }
 
 QString FormMain::proposedScreenshotName() const {
@@ -577,6 +732,7 @@ QString FormMain::proposedScreenshotName() const {
 }
 
 void FormMain::showSplash() {
+    closePanel();
     m_ui->Image7->show();
     m_ui->PageControl2->hide();
 }
@@ -600,6 +756,9 @@ void FormMain::refreshViews() {
     for (const std::string& id : m_comparison.ListBox1())
         m_ui->ListBox1->addItem(QString::fromStdString(id));
     m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
+    // An emptied chooser has no player whose values the panel could show.
+    if (m_comparison.ChosenIndex() < 0)
+        closePanel();
     if (m_exInfoForm)
         m_exInfoForm->setValues(m_comparison.ExInfo());
 }
@@ -619,6 +778,67 @@ void FormMain::refreshLabels() {
     }
     ShowTotals(result.payroll, {ui.kt1, ui.kt2, ui.kt3}, ui.shapet3, palette());
     ShowTotals(result.values, {ui.tot1, ui.tot2, ui.tot3}, ui.Shape19, palette());
+}
+
+// ---- The history ----
+
+void FormMain::setHistory(HistoryWindows* history) {
+    m_history = history;
+    if (!m_history)
+        return;
+    connect(m_ui->ButtonHistory, &QPushButton::clicked, this, [this] {
+        if (m_history)
+            run([this] { m_history->showHistory(); });
+    });
+    connect(&m_history->access(), &HistoryAccess::disabled, m_ui->ButtonHistory,
+            [this] { m_ui->ButtonHistory->setEnabled(false); });
+}
+
+void FormMain::keepInHistory(SnapshotSide side, const QString& archive) {
+    if (!m_history)
+        return;
+    const auto problem = m_history->access().keepChosenArchive(
+        archive.toStdString(), side == SnapshotSide::Start ? m_folders.start : m_folders.end);
+    if (problem)
+        m_host.message(this, kHistoryCaption, *problem, QMessageBox::Warning, QMessageBox::Ok);
+}
+
+void FormMain::compareStored(const History& history, SnapshotId start, SnapshotId end) {
+    run([&] { chooseStoredOf(SnapshotSide::Start, history, start); });
+    run([&] { chooseStoredOf(SnapshotSide::End, history, end); });
+}
+
+void FormMain::chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id) {
+    SnapshotChoice& choice = side == SnapshotSide::Start ? m_startChoice : m_endChoice;
+    BeginChoice(choice);
+    showChoice(choice);
+    ChoiceStatus status;
+    try {
+        status = ChooseStoredSnapshot(choice, history, id, m_folders.base);
+    } catch (...) {
+        showChoice(choice);
+        throw;
+    }
+    finishChoice(choice, status);
+}
+
+std::optional<std::string> FormMain::playerIdAt(GridId grid, int row) const {
+    return PlayerIdOfRow(m_comparison.TotalPlay(), grid, row);
+}
+
+std::optional<std::string> FormMain::chosenPlayerId() const {
+    const int index = m_comparison.ChosenIndex();
+    const auto& ids = m_comparison.ListBox1();
+    if (index < 0 || static_cast<std::size_t>(index) >= ids.size())
+        return std::nullopt;
+    return ids[static_cast<std::size_t>(index)];
+}
+
+MenuCommand FormMain::playerDevelopment(std::function<std::optional<std::string>()> player) {
+    // Without a history there is nothing to chart: the item stays disabled.
+    return PlayerDevelopmentCommand(
+        std::move(player), [this] { return m_history && !m_history->access().failed(); },
+        [this](const std::string& id) { run([&] { m_history->showPlayerChart(id); }); });
 }
 
 }  // namespace cadrix::app

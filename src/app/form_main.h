@@ -12,11 +12,14 @@
 #include <QWidget>
 
 #include "archive_import.h"
+#include "context_menu.h"
+#include "history/history.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
 #include "views/comparison.h"
 
 class QLabel;
+class QMimeData;
 class QTableView;
 
 namespace Ui {
@@ -28,6 +31,7 @@ namespace cadrix::app {
 class CellDelegate;
 class ExInfoForm;
 class GridModel;
+class HistoryWindows;
 class LoadForm;
 class SetBox;
 class UiHost;
@@ -44,9 +48,18 @@ public:
     void setSetBox(SetBox* box) { m_setBox = box; }
     void setAboutBox(QWidget* box) { m_aboutBox = box; }
     void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
+    // The history keeps every chosen archive; the club page's button opens
+    // its window and the player pages' menus its charts.
+    void setHistory(HistoryWindows* history);
 
     // Chooses an archive as if the user had picked it in the open dialog.
     void chooseArchive(SnapshotSide side, const QString& path);
+    // Chooses two stored snapshots as the start and the end, as choosing
+    // their archives would.
+    void compareStored(const History& history, SnapshotId start, SnapshotId end);
+    // The player a row of a player page shows, and the one the chooser shows.
+    std::optional<std::string> playerIdAt(GridId grid, int row) const;
+    std::optional<std::string> chosenPlayerId() const;
     // Runs `action` once the window has been activated for the first time
     // (at once when it already has).
     void afterFirstActivation(std::function<void()> action);
@@ -76,8 +89,8 @@ public:
     void SpeedButton2Click();
     void CatchDrag();
 
-    // The screenshot's area of the screen, or of the window itself where the
-    // screen cannot be read; and the file name proposed for it.
+    // The skills grid as the screen shows it, or as the grid paints itself
+    // where the screen cannot be read; and the file name proposed for it.
     QImage captureSkillsArea();
     QString proposedScreenshotName() const;
 
@@ -85,6 +98,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -94,11 +110,37 @@ private:
     void setUpCaptions();
     void setUpGrids();
     void setCursors();
+    // The items of a page grid's context menu, in their order.
+    std::vector<MenuCommand> gridCommands(GridId grid);
+    // The selected rows of a page grid, or the whole page, as a table on the
+    // clipboard.
+    void copyRows(GridId grid);
+    void copyPage(GridId grid);
     void connectHandlers();
-    // Without a path, the user picks the archive in the open dialog.
-    void chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
+    // Without a path, the user picks the archive in the open dialog. True
+    // when the archive's players file was read.
+    bool chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
+    // The archive row under a point of the window, if any.
+    std::optional<SnapshotSide> rowAt(QPoint at) const;
+    // Files can be dropped one onto an archive row, or two anywhere.
+    bool canDrop(const QMimeData* dragged, QPoint at) const;
+    // Chooses dropped archives: one for its row, or two, the older as the
+    // start. A file that is not a statistics archive is refused, and then
+    // none is chosen.
+    void chooseDropped(const QStringList& files, std::optional<SnapshotSide> row);
+    void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
+    // A choice's end: the error path, or the load run. True when loaded.
+    bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
+    void keepInHistory(SnapshotSide side, const QString& archive);
+    // "Развитие игрока…" for the player `player` points at.
+    MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.
     void showChoice(const SnapshotChoice& choice);
+    // The detail panel goes away with the main window when it is minimised
+    // and comes back when it is restored.
+    void followWindowState();
+    // Hides the panel and turns its toggle back, when what it showed is gone.
+    void closePanel();
     void showSplash();
     void showPages();
     void refreshViews();
@@ -116,11 +158,13 @@ private:
     QPixmap m_grass;
     QString m_openDialogFolder;
     bool m_activated = false;
+    bool m_panelAwayWhileMinimised = false;
     std::vector<std::function<void()>> m_afterActivation;
     LoadForm* m_loadForm = nullptr;
     SetBox* m_setBox = nullptr;
     QWidget* m_aboutBox = nullptr;
     ExInfoForm* m_exInfoForm = nullptr;
+    HistoryWindows* m_history = nullptr;
 };
 
 // The two web addresses of the program's links.

@@ -8,6 +8,7 @@
 #include "app_windows.h"
 #include "error_box.h"
 #include "form_main.h"
+#include "history/history.h"
 #include "screenshots.h"
 #include "uihost.h"
 #include "window_placement.h"
@@ -22,6 +23,7 @@ constexpr int kActivationWaitMs = 3000;
 
 struct CommandLine {
     std::optional<std::filesystem::path> workDir;
+    std::filesystem::path historyFile;
     std::optional<QString> screenshots;  // the folder to save pictures into
     QStringList archives;                // none, or the start and the end archive
 };
@@ -36,7 +38,13 @@ CommandLine ParseCommandLine(const QApplication& app) {
     const QCommandLineOption screenshots(QStringLiteral("screenshots"),
                                          QStringLiteral("Save pictures of the window into DIR, then quit."),
                                          QStringLiteral("DIR"));
+    const QCommandLineOption db(QStringLiteral("db"),
+                                QStringLiteral("Keep the history of exports in FILE (default "
+                                               "$XDG_DATA_HOME/cadrix/history.sqlite, else "
+                                               "~/.local/share/cadrix/history.sqlite)."),
+                                QStringLiteral("FILE"));
     parser.addOption(workDir);
+    parser.addOption(db);
     parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("START.zip"), QStringLiteral("The export at the period's start."));
     parser.addPositionalArgument(QStringLiteral("END.zip"), QStringLiteral("The export at the period's end."));
@@ -47,6 +55,8 @@ CommandLine ParseCommandLine(const QApplication& app) {
         parser.showHelp(2);
     if (parser.isSet(workDir))
         line.workDir = std::filesystem::path(parser.value(workDir).toStdString());
+    line.historyFile =
+        parser.isSet(db) ? std::filesystem::path(parser.value(db).toStdString()) : cadrix::DefaultHistoryFile();
     if (parser.isSet(screenshots))
         line.screenshots = parser.value(screenshots);
     return line;
@@ -61,13 +71,14 @@ int main(int argc, char* argv[]) {
     // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
     // stands where the user needs it, as the standard error box's caption.
     LoadResources();
+    InstallQtTranslation();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     const CommandLine line = ParseCommandLine(app);
 
     DesktopUiHost host;
     std::unique_ptr<AppWindows> windows;
     try {
-        windows = std::make_unique<AppWindows>(host, ResolveWorkFolders(line.workDir));
+        windows = std::make_unique<AppWindows>(host, ResolveWorkFolders(line.workDir), line.historyFile);
     } catch (const std::exception& error) {
         ShowStandardError(host, nullptr, QString::fromUtf8(error.what()));
         return 1;

@@ -9,9 +9,13 @@
 
 #include "about_box.h"
 #include "app_windows.h"
+#include "chart_module.h"
 #include "ex_info_form.h"
 #include "form_main.h"
+#include "history_form.h"
+#include "history_windows.h"
 #include "jpeg_writer.h"
+#include "player_chart_form.h"
 #include "set_box.h"
 
 namespace cadrix::app {
@@ -66,6 +70,32 @@ void SaveDialog(QWidget& dialog, const QString& folder, const QString& name) {
     dialog.hide();
 }
 
+// The history window with its list and its club chart, and the development
+// chart of the player chosen on the skills page. Without the chart module
+// the charts are left out rather than asked about.
+void SaveHistoryPictures(AppWindows& windows, const QString& folder) {
+    HistoryWindows& history = *windows.history;
+    QString error;
+    if (history.access().failed() || !LoadChartKit(error)) {
+        qWarning("%s", qPrintable(error));
+        return;
+    }
+    history.showHistory();
+    HistoryForm* window = history.historyForm();
+    if (!window)
+        return;
+    SavePicture(*window, folder, QStringLiteral("11-history"));
+    auto* tabs = window->findChild<QTabWidget*>();
+    tabs->setCurrentWidget(window->findChild<QWidget*>(QStringLiteral("ClubTab")));
+    SavePicture(*window, folder, QStringLiteral("12-history-club"));
+    window->hide();
+    const auto player = windows.formMain->chosenPlayerId();
+    if (PlayerChartForm* chart = player ? history.showPlayerChart(*player) : nullptr) {
+        SavePicture(*chart, folder, QStringLiteral("13-player-chart"));
+        chart->close();
+    }
+}
+
 }  // namespace
 
 void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringList& archives) {
@@ -82,6 +112,7 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
     SaveSkillsPictures(form, *windows.exInfoForm, folder);
     SaveDialog(*windows.setBox, folder, QStringLiteral("9-settings"));
     SaveDialog(*windows.aboutBox, folder, QStringLiteral("10-about"));
+    SaveHistoryPictures(windows, folder);
 }
 
 }  // namespace cadrix::app

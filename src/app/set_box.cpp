@@ -57,10 +57,16 @@ void SetBox::RadioButton3Click() { apply(QStringLiteral("Calibri"), 8); }
 void SetBox::RadioButton4Click() { apply(QStringLiteral("Tahoma"), 8); }
 
 void SetBox::apply(const QString& family, int skillsGridPoints) {
+    // The main window owns the detail panel, so the main window's call
+    // reaches the panel's own font too; that one stays as it was.
+    const QFont panelFont = m_detailPanel ? m_detailPanel->font() : QFont();
     ApplyFontFamily(this, family, WindowFont::Too);
     ApplyFontFamily(m_main, family, WindowFont::Too);
     ApplyFontFamily(m_about, family, WindowFont::Too);
-    ApplyFontFamily(m_detailPanel, family, WindowFont::Keep);
+    if (m_detailPanel) {
+        m_detailPanel->setFont(panelFont);
+        ApplyFontFamily(m_detailPanel, family, WindowFont::Keep);
+    }
     if (m_skillsGrid) {
         QFont font = m_skillsGrid->font();
         font.setPointSize(skillsGridPoints);

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -15,6 +16,28 @@ namespace cadrix::app {
 namespace {
 // The longest password the question accepts.
 constexpr int kMaxPasswordLength = 255;
+// A step shorter than this ends before its progress dialog shows.
+constexpr int kProgressDelayMs = 500;
+
+class DialogProgress : public ProgressReport {
+public:
+    DialogProgress(QWidget* parent, const QString& text, int total)
+        : m_dialog(text, QStringLiteral("Отмена"), 0, total, parent) {
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(kProgressDelayMs);
+        m_dialog.setValue(0);
+    }
+    bool advance(int done) override {
+        // A modal dialog's setValue also handles the pending events, the
+        // cancel button's click among them.
+        m_dialog.setValue(done);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
 }  // namespace
 
 QString QtFilter(const QString& pairs) {
@@ -38,6 +61,15 @@ QString DesktopUiHost::getOpenFileName(QWidget* parent, const QString& caption, 
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
+QStringList DesktopUiHost::getOpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                                            const QString& filter) {
+    return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
+}
+
+QString DesktopUiHost::getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) {
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
 QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                        const QString& filter, const QString& defaultSuffix) {
     QFileDialog dialog(parent, caption, dir, filter);
@@ -52,6 +84,8 @@ QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, 
 QMessageBox::StandardButton DesktopUiHost::message(QWidget* parent, const QString& caption, const QString& text,
                                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, caption, text, buttons, parent);
+    // A path or an address in a message can be copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -77,7 +111,15 @@ std::optional<QString> DesktopUiHost::askPassword(QWidget* parent, const QString
     return edit->text();
 }
 
-void DesktopUiHost::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+bool DesktopUiHost::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+void OpenWebPage(UiHost& host, QWidget* parent, const QString& address) {
+    if (host.openUrl(QUrl(address)))
+        return;
+    host.message(parent, QStringLiteral("Ошибка"),
+                 QStringLiteral("Не удалось открыть браузер. Адрес страницы:\n") + address, QMessageBox::Critical,
+                 QMessageBox::Ok);
+}
 
 QPixmap DesktopUiHost::grabScreen(const QRect& rect) {
     QScreen* screen = QGuiApplication::screenAt(rect.center());
@@ -87,6 +129,10 @@ QPixmap DesktopUiHost::grabScreen(const QRect& rect) {
         return {};
     const QRect local = rect.translated(-screen->geometry().topLeft());
     return screen->grabWindow(0, local.x(), local.y(), local.width(), local.height());
+}
+
+std::unique_ptr<ProgressReport> DesktopUiHost::startProgress(QWidget* parent, const QString& text, int total) {
+    return std::make_unique<DialogProgress>(parent, text, total);
 }
 
 }  // namespace cadrix::app

@@ -1,16 +1,26 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QMessageBox>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QWidget;
 
 namespace cadrix::app {
+
+// A long step's progress as the user sees it, with a way to stop it.
+class ProgressReport {
+public:
+    virtual ~ProgressReport() = default;
+    // `done` steps of the total are finished; false when the user asked to stop.
+    virtual bool advance(int done) = 0;
+};
 
 // Everything the program asks of the desktop besides its own windows: file
 // dialogs, message boxes, the password question, the web browser and the
@@ -23,15 +33,24 @@ public:
     // Empty when the user cancels.
     virtual QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                     const QString& filter) = 0;
+    // Empty when the user cancels.
+    virtual QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                                         const QString& filter) = 0;
+    // Empty when the user cancels.
+    virtual QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) = 0;
     virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
                                     const QString& defaultSuffix) = 0;
     virtual QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) = 0;
     // Empty when the user cancels.
     virtual std::optional<QString> askPassword(QWidget* parent, const QString& entryName) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // False when no browser could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
     // A null pixmap when the platform cannot read the screen.
     virtual QPixmap grabScreen(const QRect& rect) = 0;
+    // The progress of `total` steps, shown with a cancel button while the
+    // step lasts long enough to be noticed.
+    virtual std::unique_ptr<ProgressReport> startProgress(QWidget* parent, const QString& text, int total) = 0;
 };
 
 // The real desktop.
@@ -39,14 +58,22 @@ class DesktopUiHost : public UiHost {
 public:
     QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                             const QString& filter) override;
+    QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) override;
+    QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
     QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
                             const QString& defaultSuffix) override;
     QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& entryName) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     QPixmap grabScreen(const QRect& rect) override;
+    std::unique_ptr<ProgressReport> startProgress(QWidget* parent, const QString& text, int total) override;
 };
+
+// Opens a web page in the user's browser; where none can be started, says
+// so in a message box that gives the address.
+void OpenWebPage(UiHost& host, QWidget* parent, const QString& address);
 
 // A dialog filter of "description|pattern" pairs, the form the program's
 // filters are written in ("Orvanto Statistics (*.zip)|*.zip"), in Qt's

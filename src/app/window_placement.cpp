@@ -11,11 +11,13 @@ void CentreOnScreen(QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    // A window's position is that of its outer frame; before its first
-    // showing the frame is not known yet and is taken as the client area.
-    QRect centred(QPoint(0, 0), window.frameGeometry().size());
-    centred.moveCenter(screen->availableGeometry().center());
-    window.move(centred.topLeft());
+    // The client area is placed, not the outer frame: a window manager adds
+    // a frame of its own size, unknown before the first showing, and moving
+    // by the frame's corner lands a window that was shown before elsewhere
+    // each time (a title bar lower on some window managers).
+    QRect client(QPoint(0, 0), window.size());
+    client.moveCenter(screen->availableGeometry().center());
+    window.setGeometry(client);
 }
 
 }  // namespace cadrix::app

@@ -6,12 +6,14 @@
 
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/file_masks.h"
 #include "core/utf8.h"
+#include "core/wildcard.h"
 #include "import/zip_file.h"
 
 namespace cadrix {
@@ -75,6 +77,28 @@ std::string LocalDateText(std::int64_t unixTime) {
     char text[32];
     std::snprintf(text, sizeof text, "%02d.%02d.%04d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900);
     return text;
+}
+
+std::optional<std::uint32_t> PlayersFileStamp(const std::filesystem::path& archive) {
+    UnattendedQuestions nobody;
+    ZipFile zip(nobody);
+    zip.SetFileName(archive);
+    try {
+        zip.OpenArchive();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    const ZipEntry* first = nullptr;
+    for (const ZipEntry& entry : zip.Entries()) {
+        const bool atTop = entry.name.find('/') == std::string::npos;
+        if (atTop && MatchesMask(entry.name, kPlayersMask) && (!first || entry.name < first->name))
+            first = &entry;
+    }
+    std::optional<std::uint32_t> stamp;
+    if (first)
+        stamp = (static_cast<std::uint32_t>(first->dosDate) << 16) | first->dosTime;
+    zip.CloseArchive();
+    return stamp;
 }
 
 void BeginChoice(SnapshotChoice& choice) { choice.chosen = false; }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,14 @@ enum class ChoiceStatus {
     Extracted,          // labels show the archive and its date: run the load now
     InvalidStatistics,  // show "Неверный файл статистики" and the splash picture
 };
+
+// The date and time an archive records for the players file its choice
+// would read (the first in name order of the entries at its top matching
+// "*players.csv"), as one number that grows with the time; none when the
+// archive cannot be read or holds no such entry. Reads the archive's
+// directory only, so that two archives can be ordered before either is
+// chosen.
+std::optional<std::uint32_t> PlayersFileStamp(const std::filesystem::path& archive);
 
 // Before the open dialog is shown: the snapshot counts as not chosen.
 void BeginChoice(SnapshotChoice& choice);

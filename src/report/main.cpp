@@ -1,7 +1,5 @@
 // cadrix-report: the comparison of two statistics exports, printed as text or
-// JSON, computed by the same core as the window.
-#include <unistd.h>
-
+// JSON or exported as HTML or CSV, computed by the same core as the window.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -12,23 +10,31 @@
 
 #include "report/history_command.h"
 #include "report/report.h"
+#include "report/report_output.h"
 #include "report/snapshot_input.h"
+#include "views/palette.h"
+#include "views/summary.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
 
 const char* const kUsage =
-    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format json|text] [--tables] [--choose N|all]... START END\n"
+    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv] [--output FILE|DIR]\n"
+    "                     [--summary] [--palette designed|colourblind] [--tables] [--choose N|all]... START END\n"
     "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
     "              or stored snapshots @ID of the history FILE in place of archives\n"
+    "  --output: the file to write instead of standard output; for csv the folder (needed)\n"
     "       cadrix-report history add|list|remove|player|club ... (cadrix-report history --help)\n";
 
 struct Options {
     bool help = false;  // -h or --help: print the usage and do nothing else
     std::optional<std::filesystem::path> workDir;
     std::optional<std::filesystem::path> db;
-    bool json = false;
+    cadrix::ReportFormat format = cadrix::ReportFormat::Text;
+    std::optional<std::filesystem::path> output;
+    bool summary = false;
+    cadrix::PaletteChoice palette = cadrix::PaletteChoice::Designed;
     bool tables = false;
     std::vector<std::string> choose;
     std::vector<std::filesystem::path> inputs;
@@ -54,10 +60,24 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
                 return std::nullopt;
             o.db = *v;
         } else if (a == "--format") {
-            auto v = value();
-            if (!v || (*v != "json" && *v != "text"))
+            const auto v = value();
+            const auto format = v ? cadrix::ReportFormatNamed(*v) : std::nullopt;
+            if (!format)
                 return std::nullopt;
-            o.json = *v == "json";
+            o.format = *format;
+        } else if (a == "--output") {
+            const auto v = value();
+            if (!v || v->empty())
+                return std::nullopt;
+            o.output = *v;
+        } else if (a == "--summary") {
+            o.summary = true;
+        } else if (a == "--palette") {
+            const auto v = value();
+            const auto palette = v ? cadrix::PaletteNamed(*v) : std::nullopt;
+            if (!palette)
+                return std::nullopt;
+            o.palette = *palette;
         } else if (a == "--tables") {
             o.tables = true;
         } else if (a == "--choose") {
@@ -75,7 +95,7 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
             o.inputs.emplace_back(a);
         }
     }
-    if (o.inputs.size() != 2)
+    if (o.inputs.size() != 2 || (cadrix::NeedsOutput(o.format) && !o.output))
         return std::nullopt;
     return o;
 }
@@ -123,6 +143,7 @@ int main(int argc, char** argv) {
         ReportInput input;
         input.comparison = &comparison;
         input.withTables = options->tables;
+        input.palette = options->palette;
 
         SnapshotInputs inputs(options->workDir);
         inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
@@ -144,7 +165,12 @@ int main(int argc, char** argv) {
             record.panel = comparison.ExInfo();
             input.choices.push_back(std::move(record));
         }
-        std::cout << (options->json ? JsonReport(input) : TextReport(input, isatty(STDOUT_FILENO)));
+        PeriodSummary summary;
+        if (options->summary) {
+            summary = SummarisePeriod(comparison);
+            input.summary = &summary;
+        }
+        WriteReport(input, options->format, options->output);
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "cadrix-report: " << e.what() << "\n";

@@ -6,6 +6,8 @@
 
 #include "core/utf8.h"
 #include "report/json_writer.h"
+#include "report/summary_json.h"
+#include "views/page_text.h"
 #include "views/skills_page.h"
 
 namespace cadrix {
@@ -46,15 +48,6 @@ NamedTexts ShapeTexts(const ComparisonResult& result) {
     return {{"shapet3", ShapeName(result.payroll.shape)}, {"Shape19", ShapeName(result.values.shape)}};
 }
 
-const char* BackgroundName(Background b) {
-    switch (b) {
-    case Background::Grid: return nullptr;
-    case Background::Favourable: return "favourable";
-    case Background::Unfavourable: return "unfavourable";
-    }
-    return nullptr;
-}
-
 const char* AlignName(Align a) {
     switch (a) {
     case Align::Left: return "left";
@@ -62,30 +55,6 @@ const char* AlignName(Align a) {
     case Align::Right: return "right";
     }
     return "left";
-}
-
-const char* ImageName(CellImage image) {
-    switch (image) {
-    case CellImage::None: return nullptr;
-    case CellImage::Stars0: return "stars-0";
-    case CellImage::Stars1: return "stars-1";
-    case CellImage::Stars2: return "stars-2";
-    case CellImage::Stars3: return "stars-3";
-    case CellImage::Stars4: return "stars-4";
-    case CellImage::Stars5: return "stars-5";
-    case CellImage::StarsBlank: return "stars-blank";
-    case CellImage::StatusOutline: return "status-outline";
-    case CellImage::StatusGrey: return "status-grey";
-    case CellImage::StatusGreen: return "status-green";
-    case CellImage::StatusGold: return "status-gold";
-    }
-    return nullptr;
-}
-
-std::string HexColour(const Rgb& c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c.r, c.g, c.b);
-    return buf;
 }
 
 void WriteNullable(JsonWriter& w, const char* value) {
@@ -202,6 +171,39 @@ void WriteChoice(JsonWriter& w, const ChoiceRecord& choice) {
 
 }  // namespace
 
+std::string HexColour(const Rgb& c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c.r, c.g, c.b);
+    return buf;
+}
+
+const char* BackgroundName(Background b) {
+    switch (b) {
+    case Background::Grid: return nullptr;
+    case Background::Favourable: return "favourable";
+    case Background::Unfavourable: return "unfavourable";
+    }
+    return nullptr;
+}
+
+const char* ImageName(CellImage image) {
+    switch (image) {
+    case CellImage::None: return nullptr;
+    case CellImage::Stars0: return "stars-0";
+    case CellImage::Stars1: return "stars-1";
+    case CellImage::Stars2: return "stars-2";
+    case CellImage::Stars3: return "stars-3";
+    case CellImage::Stars4: return "stars-4";
+    case CellImage::Stars5: return "stars-5";
+    case CellImage::StarsBlank: return "stars-blank";
+    case CellImage::StatusOutline: return "status-outline";
+    case CellImage::StatusGrey: return "status-grey";
+    case CellImage::StatusGreen: return "status-green";
+    case CellImage::StatusGold: return "status-gold";
+    }
+    return nullptr;
+}
+
 std::string JsonReport(const ReportInput& in) {
     const Comparison& cmp = *in.comparison;
     JsonWriter w;
@@ -226,6 +228,10 @@ std::string JsonReport(const ReportInput& in) {
     for (const auto& choice : in.choices)
         WriteChoice(w, choice);
     w.EndArray();
+    if (in.summary) {
+        w.Key("summary");
+        WriteSummaryJson(w, *in.summary);
+    }
     w.EndObject();
     return w.Text() + "\n";
 }
@@ -262,13 +268,14 @@ const char* ImageMark(CellImage image) {
 }
 
 // One printed cell: "+" after a favourable cell, "!" after an unfavourable
-// one, so that they read without colour too; on a terminal they are shown
-// in colour instead.
-std::string PrintedCell(const std::string& text, const CellStyle& style, std::size_t width, bool colour) {
+// one, so that they read without colour too; on a terminal (`palette` given)
+// they are shown in the palette's colours instead, in black text.
+std::string PrintedCell(const std::string& text, const CellStyle& style, std::size_t width, const Palette* palette) {
     std::string cell = Pad(text, width, style.align);
-    if (colour) {
-        if (style.background != Background::Grid)
-            cell = (style.background == Background::Favourable ? "\x1b[42m" : "\x1b[41m") + cell + "\x1b[0m";
+    if (palette) {
+        if (const auto rgb = BackgroundColour(*palette, style.background))
+            cell = "\x1b[30;48;2;" + std::to_string(rgb->r) + ";" + std::to_string(rgb->g) + ";" +
+                   std::to_string(rgb->b) + "m" + cell + "\x1b[0m";
         return cell + " ";
     }
     switch (style.background) {
@@ -281,7 +288,7 @@ std::string PrintedCell(const std::string& text, const CellStyle& style, std::si
 
 // Prints a grid as an aligned table, a picture as its marks after the text.
 template <typename StyleOf>
-void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, bool colour) {
+void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, const Palette* palette) {
     const auto rows = static_cast<std::size_t>(grid.RowCount());
     std::vector<std::vector<std::string>> texts(rows);
     std::vector<std::vector<CellStyle>> styles(rows);
@@ -300,69 +307,71 @@ void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, bool co
     for (std::size_t r = 0; r < rows; ++r) {
         std::string line;
         for (std::size_t c = 0; c < widths.size(); ++c)
-            line += (c ? " | " : "") + PrintedCell(texts[r][c], styles[r][c], widths[c], colour);
+            line += (c ? " | " : "") + PrintedCell(texts[r][c], styles[r][c], widths[c], palette);
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
         out += line + "\n";
     }
 }
 
-// The captions the window shows above a grid where they are not grid cells.
-std::string CaptionsAbove(GridId id, const ComparisonResult& r) {
-    const std::string& s = r.startDate;
-    const std::string& e = r.endDate;
-    switch (id) {
-    case GridId::StringGrid2:
-        return "Строение | " + s + ": Уровень, Разруш., % | " + e + ": Уровень, Разруш., % | Прогресс\n";
-    case GridId::StringGrid_nat:
-        return "Игрок | Поз. | " + s + ": Возр., Стат., Гражданство | " + e + ": Возр., Стат., Гражданство\n";
-    case GridId::StringGrid_pay:
-        return "Игрок | Поз. | " + s + ": Зарплата, Контракт | " + e + ": Зарплата, Контракт | Разница\n";
-    case GridId::StringGrid_ru:
-        return "Игрок | Тал. | Поз. | " + s + ": Возраст, РУ | " + e + ": Возраст, РУ | Разница\n";
-    default: return "";
+// The caption lines above a grid in one line, each date caption followed by
+// the captions under it.
+std::string CaptionLine(GridId id, const ComparisonResult& r) {
+    const std::vector<HeaderRow> rows = CaptionsAbove(id, r);
+    if (rows.empty())
+        return "";
+    std::string line;
+    std::size_t col = 0;
+    for (const HeaderCell& cell : rows[0]) {
+        line += (col ? " | " : "") + cell.text;
+        if (cell.span > 1) {
+            line += ": ";
+            for (std::size_t i = 0; i < static_cast<std::size_t>(cell.span); ++i)
+                line += (i ? ", " : "") + rows[1][col + i].text;
+        }
+        col += static_cast<std::size_t>(cell.span);
     }
+    return line + "\n";
 }
 
-std::string Joined(const std::array<int, kNationalStatusCount>& counters) {
-    std::string out;
-    for (std::size_t i = 0; i < counters.size(); ++i)
-        out += (i ? " " : "") + CounterText(counters[i]);
-    return out;
-}
-
-// The lines the window shows under a grid.
-std::string LinesBelow(GridId id, const ComparisonResult& r) {
-    auto totals = [](const TotalsLine& line) { return line.start + " | " + line.end + " | " + line.change + "\n"; };
-    switch (id) {
-    case GridId::StringGrid_nat:
-        return "Всего по статусам: " + Joined(r.national.start) + " | " + Joined(r.national.end) + "\n";
-    case GridId::StringGrid_pay: return "Общая зарплата в ИД/Разница: " + totals(r.payroll);
-    case GridId::StringGrid_pr: return "Общая стоимость игроков: " + totals(r.values);
-    default: return "";
+// The totals line under a grid.
+std::string TotalsText(GridId id, const ComparisonResult& r) {
+    const auto totals = TotalsBelow(id, r);
+    if (!totals)
+        return "";
+    std::string line = totals->caption + " ";
+    for (std::size_t g = 0; g < totals->groups.size(); ++g) {
+        line += g ? " | " : "";
+        for (std::size_t i = 0; i < totals->groups[g].size(); ++i)
+            line += (i ? " " : "") + totals->groups[g][i].text;
     }
+    return line + "\n";
 }
 
 }  // namespace
 
 std::string TextReport(const ReportInput& in, bool colour) {
     const Comparison& cmp = *in.comparison;
+    const Palette* palette = colour ? &PaletteOf(in.palette) : nullptr;
     std::string out;
     for (const auto& [name, text] : ChoiceLabels(in)) {
         if (!text.empty())
             out += text + (name[0] == 'l' ? "  " : "\n");
     }
+    if (in.summary)
+        out += "\n" + SummaryText(*in.summary);
     for (const GridInfo& g : kGrids) {
         out += "\n== " + std::string(g.caption) + " (" + std::string(g.name) + ")\n";
-        out += CaptionsAbove(g.id, cmp.Result());
+        out += CaptionLine(g.id, cmp.Result());
         PrintGrid(
-            out, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); }, colour);
-        out += LinesBelow(g.id, cmp.Result());
+            out, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); }, palette);
+        out += TotalsText(g.id, cmp.Result());
     }
     for (const auto& choice : in.choices) {
         out += "\n== Скиллы: " + choice.text + "\n";
         PrintGrid(
-            out, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.text, c, r); }, colour);
+            out, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.text, c, r); },
+            palette);
         out += "-- Подробная информация:\n";
         for (std::size_t r = 0; r < DetailPanel::kRows; ++r)
             out += DetailPanel::Captions()[r] + ": " + choice.panel.values[r] + "\n";

@@ -6,6 +6,8 @@
 
 #include "views/comparison.h"
 #include "views/detail_panel.h"
+#include "views/palette.h"
+#include "views/summary.h"
 
 namespace cadrix {
 
@@ -22,7 +24,17 @@ struct ReportInput {
     std::map<std::string, std::string> choiceLabels;  // labelTS1, LabelOF, labelTS2, LabelNF
     bool withTables = false;
     std::vector<ChoiceRecord> choices;
+    const PeriodSummary* summary = nullptr;  // the text and JSON forms show it when given
+    PaletteChoice palette = PaletteChoice::Designed;
 };
+
+// "#RRGGBB".
+std::string HexColour(const Rgb& colour);
+
+// The JSON names of a picture ("stars-3") and of a background ("favourable");
+// null for none and for the grid's own.
+const char* ImageName(CellImage image);
+const char* BackgroundName(Background background);
 
 std::string JsonReport(const ReportInput& input);
 std::string TextReport(const ReportInput& input, bool colour);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "views/cell_style.h"
 
@@ -12,6 +13,10 @@ namespace cadrix {
 // of its counters.
 enum class NationalStatus { NotCalled, ExtendedList, YouthTeam, MainTeam };
 inline constexpr std::size_t kNationalStatusCount = 4;
+
+// The page's legend of the statuses, in the same order.
+inline constexpr std::array<std::string_view, kNationalStatusCount> kNationalStatusLegend = {
+    "- не вызван", "- в расширенном списке", "- молодежная сборная", "- основная сборная"};
 
 // How many players stand in each status at the start and at the end of the
 // period, indexed by NationalStatus.

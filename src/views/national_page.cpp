@@ -10,25 +10,8 @@ namespace cadrix {
 
 namespace {
 
-// The status a code is counted in; none for a code that is not counted.
-std::optional<NationalStatus> StatusOf(std::string_view code) {
-    if (code == period::kNotAvailable)
-        return std::nullopt;
-    const auto n = ParseWhole(code);
-    if (!n)
-        return std::nullopt;
-    switch (*n) {
-    case 0: return NationalStatus::NotCalled;
-    case -1:
-    case -2: return NationalStatus::ExtendedList;
-    case 2: return NationalStatus::YouthTeam;
-    case 1: return NationalStatus::MainTeam;
-    default: return std::nullopt;
-    }
-}
-
 void Count(std::string_view code, std::array<int, kNationalStatusCount>& counters) {
-    if (const auto status = StatusOf(code))
+    if (const auto status = NationalStatusOf(code))
         ++counters[static_cast<std::size_t>(*status)];
 }
 
@@ -50,6 +33,22 @@ constexpr Align kAlign[] = {Align::Left, Align::Center, Align::Right,  Align::Ce
                             Align::Left, Align::Right,  Align::Center, Align::Left};
 
 }  // namespace
+
+std::optional<NationalStatus> NationalStatusOf(std::string_view code) {
+    if (code == period::kNotAvailable)
+        return std::nullopt;
+    const auto n = ParseWhole(code);
+    if (!n)
+        return std::nullopt;
+    switch (*n) {
+    case 0: return NationalStatus::NotCalled;
+    case -1:
+    case -2: return NationalStatus::ExtendedList;
+    case 2: return NationalStatus::YouthTeam;
+    case 1: return NationalStatus::MainTeam;
+    default: return std::nullopt;
+    }
+}
 
 std::string CounterText(int count) { return "(" + std::to_string(count) + ")"; }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/text_table.h"
@@ -25,6 +27,9 @@ CellStyle DrawInfrastructureCell(const TextTable& grid, const TextTable& startSt
 // National teams, StringGrid_nat: one row per player, with the start and end
 // status codes kept beside the grid; returns the players per status.
 using NatStatus = std::array<std::string, 2>;
+// The status a code counts in: 0, -1 or -2, 2, 1; none for "n/a", a text
+// that is not a whole number and any other code.
+std::optional<NationalStatus> NationalStatusOf(std::string_view code);
 NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status);
 CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& status, int col, int row);
 

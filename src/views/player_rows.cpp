@@ -4,6 +4,24 @@
 
 namespace cadrix {
 
+std::optional<std::string> PlayerIdOfRow(const TextTable& total, GridId id, int row) {
+    switch (id) {
+    case GridId::StringGrid_nat:
+    case GridId::StringGrid_pay:
+    case GridId::StringGrid_pr:
+    case GridId::StringGrid_ru: break;
+    default: return std::nullopt;
+    }
+    const int firstRow = InfoOf(id).rows - 1;
+    const int a = row - firstRow + 1;
+    if (row < firstRow || a >= total.RowCount())
+        return std::nullopt;
+    const std::string_view cell = total.Cell(period::kPlayerId, a);
+    if (cell.empty())
+        return std::nullopt;
+    return std::string(cell);
+}
+
 TotalsLine SumTotals(const TextTable& total, int startCol, int endCol, FallIs fall) {
     std::int64_t start = 0;
     std::int64_t end = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "core/text_table.h"
@@ -11,21 +13,28 @@
 
 namespace cadrix {
 
+// The grid row of a player page that data row `a` of the period player table
+// fills: the first row below the page's header rows, if any, holds row 1.
+inline int GridRowOfPlayer(GridId id, int a) { return InfoOf(id).rows - 1 + a - 1; }
+
 // What the four player pages share. Each cuts its grid down to its least
 // rows, then gives every data row of the period player table one grid row,
 // in the table's order, the grid growing by a row for each player after the
 // first. `fill(a, row)` writes data row `a` of `total` into grid row `row`.
 template <typename Fill>
 void FillPlayerRows(const TextTable& total, GridId id, TextTable& grid, Fill fill) {
-    const int least = InfoOf(id).rows;
-    grid.SetRowCount(least);
-    const int firstRow = least - 1;  // below the header rows, if any
+    grid.SetRowCount(InfoOf(id).rows);
     for (int a = 1; a < total.RowCount(); ++a) {
         if (a > 1)
             grid.AddRow();
-        fill(a, firstRow + a - 1);
+        fill(a, GridRowOfPlayer(id, a));
     }
 }
+
+// The player a row of a player page's grid shows: his id cell of the period
+// player table, the inverse of FillPlayerRows. None for a header row, a row
+// beyond the players, an empty id, and the grids of the other pages.
+std::optional<std::string> PlayerIdOfRow(const TextTable& total, GridId id, int row);
 
 // A grid column that shows a column of the period player table unchanged.
 struct CopiedColumn {

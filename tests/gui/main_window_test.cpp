@@ -4,28 +4,43 @@
 
 #include <functional>
 
+#include <QAction>
 #include <QApplication>
 #include <QBrush>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include "about_box.h"
 #include "app_windows.h"
 #include "archive_import.h"
 #include "core/wildcard.h"
 #include "error_box.h"
+#include "ex_info_form.h"
 #include "form_main.h"
 #include "load_form.h"
 #include "scripted_host.h"
 #include "set_box.h"
+#include "support.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -35,30 +50,32 @@ namespace {
 
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
 
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A ZIP archive made by the zip tool from files written into a scratch folder.
-QString MakeZip(const QString& folder, const QString& name, const QStringList& entries) {
-    const QString scratch = folder + QStringLiteral("/scratch-") + name;
-    for (const QString& entry : entries)
-        WriteFile((scratch + u'/' + entry).toStdString(), "a;b;\r\n1;2;\r\n");
-    const QString archive = folder + u'/' + name;
-    QProcess zip;
-    zip.setWorkingDirectory(scratch);
-    zip.start(QStringLiteral("zip"), QStringList{QStringLiteral("-q"), archive} + entries);
-    zip.waitForFinished();
-    return archive;
-}
-
 QLabel* Label(QWidget& form, const char* name) { return form.findChild<QLabel*>(QString::fromLatin1(name)); }
 
 QColor PixelOf(QTableView* view, int col, int row, QPoint offset) {
     const QImage image = view->viewport()->grab().toImage();
     const QRect rect = view->visualRect(view->model()->index(row, col));
     return image.pixelColor(rect.topLeft() + offset);
+}
+
+// The cells' sizes along one line of pixels across a grid: the distances
+// between the grid lines, found by their colour, less the line itself.
+QList<int> CellSizes(QTableView* view, Qt::Orientation across, int at) {
+    const QImage image = view->viewport()->grab().toImage();
+    QStyleOptionViewItem option;
+    const QColor line =
+        QColor::fromRgba(static_cast<QRgb>(view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
+    const int length = across == Qt::Horizontal ? image.width() : image.height();
+    QList<int> sizes;
+    int start = 0;
+    for (int i = 0; i < length; ++i) {
+        const QPoint point = across == Qt::Horizontal ? QPoint(i, at) : QPoint(at, i);
+        if (image.pixelColor(point) != line)
+            continue;
+        sizes << i - start;
+        start = i + 1;
+    }
+    return sizes;
 }
 
 // Counts the pixels of a cell whose colour leans clearly to one hue.
@@ -87,7 +104,8 @@ private:
 
     void createWindows() {
         m_folders = ResolveWorkFolders(fs::path(m_dir->path().toStdString()) / "work");
-        m_windows = std::make_unique<AppWindows>(*m_host, m_folders);
+        m_windows =
+            std::make_unique<AppWindows>(*m_host, m_folders, fs::path(m_dir->path().toStdString()) / "history.sqlite");
     }
 
     void showAndActivate() {
@@ -123,6 +141,7 @@ private slots:
         QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("не выбран"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
+        QVERIFY(PaintsColour(*Label(form(), "LabelOF"), QColor(128, 0, 0)));
         QCOMPARE(Label(form(), "labelTS1")->text(), QStringLiteral("Выбрать файл на начало периода"));
         QCOMPARE(form().windowTitle(), QStringLiteral("Cadrix 2 - ВФМ \"Орванто\""));
         QCOMPARE(form().size(), QSize(549, 553));
@@ -144,15 +163,34 @@ private slots:
             QCOMPARE(pages->tabToolTip(i), hints[i]);
             QVERIFY(!pages->tabIcon(i).isNull());
         }
+    }
 
-        QTableView* realLevel = form().grid(GridId::StringGrid_ru);
-        const QList<int> expected = {194, 30, 30, 50, 45, 50, 45, 50};
-        for (int col = 0; col < expected.size(); ++col)
-            QCOMPARE(realLevel->columnWidth(col), expected[col]);
+    // A column width and a row height are the cell's own pixels between the
+    // grid lines, and every grid fills its area down to the last row.
+    void gridCellsHaveTheirDesignedSizeBetweenTheLines() {
+        showAndActivate();
+        // The real-level grid's empty row: the widths set from its width.
+        QCOMPARE(CellSizes(form().grid(GridId::StringGrid_ru), Qt::Horizontal, 3),
+                 QList<int>({194, 30, 30, 50, 45, 50, 45, 50}));
         // Not wider than 530 pixels: the designed row heights stay.
-        QCOMPARE(form().grid(GridId::StringGrid1)->verticalHeader()->defaultSectionSize(), 16);
-        QCOMPARE(form().grid(GridId::StringGrid2)->verticalHeader()->defaultSectionSize(), 20);
-        QCOMPARE(form().grid(GridId::StringGrid3)->verticalHeader()->defaultSectionSize(), 15);
+        QTableView* infrastructure = form().grid(GridId::StringGrid2);
+        const int progress = infrastructure->columnViewportPosition(5) + 20;
+        // The last row's line lies just outside the grid's 146 inner pixels.
+        QCOMPARE(CellSizes(infrastructure, Qt::Vertical, progress), QList<int>(6, 20));
+        QCOMPARE(CellSizes(infrastructure, Qt::Horizontal, 10).mid(1), QList<int>({89, 68, 89, 68}));
+        QCOMPARE(CellSizes(form().grid(GridId::StringGrid1), Qt::Vertical, 510).mid(1, 3), QList<int>(3, 16));
+        QCOMPARE(CellSizes(form().grid(GridId::StringGrid3), Qt::Vertical, 515).mid(1, 3), QList<int>(3, 15));
+        // The captions above stand over their columns.
+        QTableView* realLevel = form().grid(GridId::StringGrid_ru);
+        for (const auto& [name, col] : {std::pair{"LabelRuTalent", 1}, {"Label13", 5}, {"LabelRuDiff", 7}})
+            QCOMPARE(Label(form(), name)->mapTo(&form(), QPoint(0, 0)).x(),
+                     realLevel->viewport()->mapTo(&form(), QPoint(realLevel->columnViewportPosition(col), 0)).x());
+        for (GridId id : {GridId::StringGrid1, GridId::StringGrid2, GridId::StringGrid3}) {
+            QTableView* view = form().grid(id);
+            const int last = view->model()->rowCount() - 1;
+            QVERIFY2(view->rowViewportPosition(last) + view->rowHeight(last) >= view->viewport()->height(),
+                     "a band under the last row");
+        }
     }
 
     void firstActivationDeletesOnlyCsvFilesAndLaterOnesNothing() {
@@ -195,7 +233,8 @@ private slots:
         QVERIFY(!form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
-        QCOMPARE(Label(form(), "LabelOF")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        QVERIFY(PaintsColour(*Label(form(), "LabelOF"), QColor(0, 128, 0)));
+        QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(0, 128, 0)));
         QCOMPARE(Label(form(), "labelTS1")->text().toStdString(),
                  cadrix::FileLabelText((kSamples + QStringLiteral("/start.zip")).toStdString()));
 
@@ -227,11 +266,10 @@ private slots:
                 for (int col = 0; col < model->columnCount(); ++col) {
                     const QString shown = model->index(row, col).data().toString();
                     const QString printed = cells[col].toObject().value(QStringLiteral("text")).toString();
-                    QVERIFY2(shown == printed, qPrintable(QStringLiteral("%1 (%2, %3): %4 vs %5")
-                                                              .arg(name)
-                                                              .arg(col)
-                                                              .arg(row)
-                                                              .arg(shown, printed)));
+                    QVERIFY2(
+                        shown == printed,
+                        qPrintable(
+                            QStringLiteral("%1 (%2, %3): %4 vs %5").arg(name).arg(col).arg(row).arg(shown, printed)));
                 }
             }
         }
@@ -296,7 +334,7 @@ private slots:
         QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
         QCOMPARE(Label(form(), "labelTS2")->text(), QStringLiteral("Выбрать файл на конец периода"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
-        QCOMPARE(Label(form(), "LabelNF")->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(128, 0, 0)));
         QVERIFY(form().comparison().endChosen);
         QCOMPARE(form().comparison().endDate, std::string("30.11.2026"));
     }
@@ -427,6 +465,147 @@ private slots:
         QVERIFY(!skills->model()->index(1, 1).data().toString().isEmpty());
     }
 
+    void gridsCopyRowsAndWholePagesAsTables() {
+        showAndActivate();
+        loadSamples();
+        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        const QStringList items = {QStringLiteral("Копировать"), QStringLiteral("Копировать всё")};
+        std::vector<QAbstractItemView*> views = {m_windows->exInfoForm->grid()};
+        for (const GridInfo& info : kGrids)
+            views.push_back(form().grid(info.id));
+        for (QAbstractItemView* view : views) {
+            QStringList texts;
+            for (const QAction* action : view->actions())
+                texts << action->text();
+            QCOMPARE(texts.mid(0, 2), items);
+            QCOMPARE(view->contextMenuPolicy(), Qt::CustomContextMenu);
+        }
+        // The player pages offer the player's development too, in the same menu.
+        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 3);
+        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 2);
+
+        // Ctrl+C on a selection of rows: whole rows, as the grid shows them.
+        pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
+        QTableView* values = form().grid(GridId::StringGrid_pr);
+        values->setFocus();
+        QTest::mouseClick(values->viewport(), Qt::LeftButton, {},
+                          values->visualRect(values->model()->index(1, 2)).center());
+        QTest::mouseClick(values->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          values->visualRect(values->model()->index(2, 0)).center());
+        QTest::keyClick(values, Qt::Key_C, Qt::ControlModifier);
+        QStringList expected;
+        for (int row = 1; row <= 2; ++row) {
+            QStringList cells;
+            for (int col = 0; col < 5; ++col)
+                cells << values->model()->index(row, col).data().toString();
+            expected << cells.join(u'\t');
+        }
+        QCOMPARE(clipboard->text(), expected.join(u'\n') + u'\n');
+
+        // A grid that selects nothing copies the row its menu was opened on.
+        pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t1")));
+        QTableView* club = form().grid(GridId::StringGrid1);
+        QTimer::singleShot(0, [] {
+            if (QWidget* menu = QApplication::activePopupWidget())
+                menu->close();
+        });
+        const QPoint at = club->visualRect(club->model()->index(9, 1)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, club->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(club->viewport(), &event);
+        club->actions()[0]->trigger();
+        QVERIFY2(clipboard->text().startsWith(club->model()->index(9, 0).data().toString() + u'\t'),
+                 qPrintable(clipboard->text()));
+
+        // The whole page: captions with the dates, the rows, the counts.
+        form().grid(GridId::StringGrid_nat)->actions()[1]->trigger();
+        const QStringList lines = clipboard->text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2 + form().grid(GridId::StringGrid_nat)->model()->rowCount() + 5);
+        QVERIFY(lines[0].startsWith(QStringLiteral("Игрок\tПоз.\t01.09.2026")));
+        QCOMPARE(lines[2].split(u'\t').size(), 8);
+        QVERIFY(lines.last().startsWith(QStringLiteral("основная сборная\t")));
+
+        // The panel, caption and value.
+        auto* chooser = form().findChild<QComboBox*>(QStringLiteral("ComboBox3"));
+        chooser->setCurrentIndex(0);
+        emit chooser->activated(0);
+        QTableWidget* panel = m_windows->exInfoForm->grid();
+        panel->selectRow(1);
+        panel->actions()[0]->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("Позиция\t") + panel->item(1, 1)->text() + u'\n');
+        panel->actions()[1]->trigger();
+        QCOMPARE(clipboard->text().count(u'\n'), 11);
+    }
+
+    void droppedArchivesAreChosenWithoutTheDialog() {
+        showAndActivate();
+        const QString start = kSamples + QStringLiteral("/start.zip");
+        const QString end = kSamples + QStringLiteral("/end.zip");
+        const QPoint startRow = Label(form(), "labelTS1")->mapTo(&form(), QPoint(5, 5));
+        const QPoint endRow = Label(form(), "LabelNF")->mapTo(&form(), QPoint(5, 5));
+        const QPoint elsewhere(270, 300);
+        // Whether the window takes the drag; then it is dropped.
+        auto drop = [&](const QList<QUrl>& urls, QPoint at) {
+            QMimeData data;
+            data.setUrls(urls);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&form(), &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&form(), &dropped);
+            QCoreApplication::processEvents();
+            return dropped.isAccepted();
+        };
+        auto file = [](const QString& path) { return QUrl::fromLocalFile(path); };
+
+        // Web addresses and a single archive outside the rows are not taken.
+        QVERIFY(!drop({QUrl(QStringLiteral("https://www.orvanto.ru/stats.zip"))}, startRow));
+        QVERIFY(!drop({file(start)}, elsewhere));
+        QVERIFY(!drop({file(start), file(end), file(end)}, elsewhere));
+        // Two archives anywhere, in either order: the older players file is the start.
+        QVERIFY(drop({file(end), file(start)}, elsewhere));
+        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
+        QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
+        // One archive on a row chooses it for that row.
+        QVERIFY(drop({file(end)}, startRow));
+        QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
+        QVERIFY(m_host->openDialogFolders.empty());
+        QVERIFY(m_host->messages.empty());
+
+        // What is no statistics archive is refused, and nothing is chosen.
+        const QString skills =
+            MakeZip(m_dir->path(), QStringLiteral("skills.zip"), {QStringLiteral("club_players_skills.csv")});
+        const QString text = m_dir->path() + QStringLiteral("/notes.txt");
+        WriteFile(text.toStdString(), "a;b;");
+        const std::vector<std::pair<QList<QUrl>, QPoint>> refused = {
+            {{file(skills)}, endRow}, {{file(text)}, startRow}, {{file(start), file(text)}, elsewhere}};
+        for (const auto& [urls, at] : refused) {
+            m_host->messages.clear();
+            QVERIFY(drop(urls, at));
+            QCOMPARE(m_host->messages.size(), std::size_t{1});
+            QVERIFY2(m_host->messages[0].text.startsWith(QStringLiteral("Неверный файл статистики: ")) &&
+                         m_host->messages[0].text.endsWith(urls.back().toLocalFile()),
+                     qPrintable(m_host->messages[0].text));
+        }
+        QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
+        QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
+        QVERIFY(form().comparison().startChosen && form().comparison().endChosen);
+        QCOMPARE(ListMatching(m_folders.end, "*.csv").size(), std::size_t{4});
+        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+    }
+
+    void qtsOwnTextsAreRussian() {
+        QVERIFY(InstallQtTranslation());
+        QFileDialog dialog(&form(), QString(), m_dir->path());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(buttons);
+        QCOMPARE(buttons->button(QDialogButtonBox::Open)->text().remove(u'&'), QStringLiteral("Открыть"));
+        QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Отмена"));
+    }
+
     void linkLabelsTurnPurpleAndOpenTheirPages() {
         showAndActivate();
         QLabel* site = Label(form(), "Label12");
@@ -436,6 +615,17 @@ private slots:
         QCOMPARE(m_host->openedUrls.size(), std::size_t{2});
         QCOMPARE(m_host->openedUrls[0], QUrl(kGameSiteUrl));
         QCOMPARE(m_host->openedUrls[1], QUrl(kAuthorPageUrl));
+        QVERIFY(m_host->messages.empty());
+
+        // No browser: a message gives the address.
+        m_host->browserStarts = false;
+        form().Label12Click();
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QCOMPARE(m_host->messages[0].caption, QStringLiteral("Ошибка"));
+        QVERIFY2(m_host->messages[0].text.endsWith(u'\n' + kGameSiteUrl), qPrintable(m_host->messages[0].text));
+        m_windows->aboutBox->Label1Click();
+        QCOMPARE(m_host->messages.size(), std::size_t{2});
+        QVERIFY(m_host->messages[1].text.endsWith(kAuthorPageUrl));
     }
 };
 

@@ -30,3 +30,32 @@ QMessageBox::StandardButton ScriptedHost::message(QWidget*, const QString& capti
     messageAnswers.pop_front();
     return answer;
 }
+
+namespace {
+template <typename T>
+T Next(std::deque<T>& answers) {
+    if (answers.empty())
+        return {};
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+}  // namespace
+
+QStringList ScriptedHost::getOpenFileNames(QWidget*, const QString&, const QString&, const QString&) {
+    return Next(openManyAnswers);
+}
+
+QString ScriptedHost::getExistingDirectory(QWidget*, const QString&, const QString&) { return Next(folderAnswers); }
+
+std::unique_ptr<cadrix::app::ProgressReport> ScriptedHost::startProgress(QWidget*, const QString&, int) {
+    struct Steps : cadrix::app::ProgressReport {
+        explicit Steps(ScriptedHost& host) : m_host(host) {}
+        bool advance(int done) override {
+            m_host.progressSteps.push_back(done);
+            return !m_host.cancelAfter || done < *m_host.cancelAfter;
+        }
+        ScriptedHost& m_host;
+    };
+    return std::make_unique<Steps>(*this);
+}

@@ -29,6 +29,7 @@ fi
 
 [ -f "$build/src/app/cadrix" ] || { echo "install test passed (no window built)"; exit 0; }
 [ -x "$prefix/bin/cadrix" ] || fail "bin/cadrix missing"
+[ -n "$(find "$prefix/lib" -path '*/cadrix/cadrix_charts.so' 2>/dev/null)" ] || fail "chart module missing"
 
 # An installed program whose folder it cannot write keeps its working folders
 # in the per-user data folder. Root writes everywhere, so as root the program
@@ -48,4 +49,8 @@ fi
   "$source_dir/samples/start.zip" "$source_dir/samples/end.zip" >/dev/null 2>&1 || true
 ls "$data"/cadrix/Tmp/old/*players.csv >/dev/null 2>&1 || fail "no working folder in the per-user data folder"
 [ ! -e "$prefix/bin/Tmp" ] || fail "wrote beside the installed program"
+# The chosen archives went into the default history, and the installed
+# program found its chart module for the player's chart.
+[ -s "$data/cadrix/history.sqlite" ] || fail "no history in the per-user data folder"
+[ -s "$data/shots/13-player-chart.png" ] || fail "the installed program drew no chart"
 echo "install test passed"

@@ -74,6 +74,29 @@ TEST_F(ArchiveChoiceTest, ChosenArchiveShowsPathAndPlayersFileDate) {
     EXPECT_EQ(choice.dateLabel, "15.03.2024, OK");
 }
 
+TEST_F(ArchiveChoiceTest, PlayersFileStampOrdersArchivesByTheirPlayersFile) {
+    constexpr std::uint16_t kMarch = ((2024 - 1980) << 9) | (3 << 5) | 15;
+    constexpr std::uint16_t kApril = ((2024 - 1980) << 9) | (4 << 5) | 1;
+    // The other files' dates do not count, nor a later players file in name order.
+    const fs::path march = Archive("a.zip", {{.name = "club_team.csv", .data = "t", .dosDate = kApril},
+                                             {.name = "b_players.csv", .data = "p", .dosDate = kApril},
+                                             {.name = "a_players.csv", .data = "p", .dosDate = kMarch}});
+    const fs::path april = Archive("b.zip", {{.name = "club_players.csv", .data = "p", .dosDate = kApril}});
+    const fs::path earlyMorning =
+        Archive("c.zip", {{.name = "club_players.csv", .data = "p", .dosTime = 1 << 11, .dosDate = kApril}});
+    ASSERT_TRUE(PlayersFileStamp(march) && PlayersFileStamp(april) && PlayersFileStamp(earlyMorning));
+    EXPECT_LT(*PlayersFileStamp(march), *PlayersFileStamp(april));
+    EXPECT_LT(*PlayersFileStamp(earlyMorning), *PlayersFileStamp(april));
+
+    const fs::path nested = Archive("nested.zip", {{.name = "data/a_players.csv", .data = "p"}});
+    const fs::path notZip = Src() / "notes.zip";
+    WriteFileBytes(notZip, "not an archive");
+    EXPECT_EQ(PlayersFileStamp(nested), std::nullopt);
+    EXPECT_EQ(PlayersFileStamp(notZip), std::nullopt);
+    EXPECT_EQ(PlayersFileStamp(Src() / "missing.zip"), std::nullopt);
+    EXPECT_TRUE(TreeOf(Work()).empty());
+}
+
 TEST_F(ArchiveChoiceTest, ArchiveWithoutTopLevelPlayersFileTakesErrorPath) {
     const fs::path good = Archive("good.zip", {{.name = "a_players.csv", .data = "p"}});
     const fs::path skillsOnly = Archive("skills.zip", {{.name = "club_players_skills.csv", .data = "s"}});

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -20,6 +21,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -164,6 +166,19 @@ inline std::vector<std::string> TreeOf(const fs::path& root) {
 
 // A fresh folder per test: `src` for archives and their contents, `work` as
 // the target folder, and nothing else may appear beside them.
+// A small tmpfs mounted on `folder` for as long as the guard lives, so that a
+// test can fill a disk; null where it cannot be mounted (only root can).
+using MountedTmpfs = std::unique_ptr<const fs::path, void (*)(const fs::path*)>;
+inline MountedTmpfs MountSmallTmpfs(const fs::path& folder, const char* size) {
+    fs::create_directories(folder);
+    if (::geteuid() != 0 || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) != 0)
+        return MountedTmpfs(nullptr, [](const fs::path*) {});
+    return MountedTmpfs(new fs::path(folder), [](const fs::path* p) {
+        ::umount2(p->c_str(), MNT_DETACH);
+        delete p;
+    });
+}
+
 class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -562,6 +562,8 @@ TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
         {"--bogus", start, end},
         {start},
         {start, end, end},
+        {"--format", "csv", start, end},  // a folder of files needs --output
+        {"--palette", "red", start, end},
     };
     for (const auto& args : cases) {
         const RunResult run = Report(args);
@@ -593,6 +595,44 @@ TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
     // Every player's name appears.
     for (const Json& row : doc["grids"]["StringGrid_ru"])
         EXPECT_NE(run.out.find(Text(row[0]["text"])), std::string::npos) << Text(row[0]["text"]);
+}
+
+TEST_F(ReportRun, SummaryFollowsTheFileLabelsInTextAndEndsTheJson) {
+    const std::string start = (kSamples / "start").string(), end = (kSamples / "end").string();
+    const Json doc = ReportJson({"--summary", start, end});
+    EXPECT_EQ(Keys(doc).back(), "summary");
+    const Json& summary = doc["summary"];
+    EXPECT_EQ(Keys(summary),
+              (std::vector<std::string>{"arrivals", "departures", "national", "real_level_rises", "real_level_falls",
+                                        "skill_rises", "skill_falls", "money", "club", "buildings"}));
+    EXPECT_TRUE(summary["skill_falls"].is_array());
+    EXPECT_EQ(Keys(summary["real_level_rises"][0]),
+              (std::vector<std::string>{"name", "position", "start", "end", "change"}));
+    EXPECT_TRUE(summary["skill_rises"][0]["sum"].is_number_integer());
+    EXPECT_TRUE(summary["buildings"][0]["start"].is_number_integer());
+    EXPECT_EQ(summary["money"]["payroll"],
+              (Json::array({doc["labels"]["kt1"], doc["labels"]["kt2"], doc["labels"]["kt3"]})));
+    EXPECT_EQ(ReportJson({start, end}), [&] {
+        Json without = doc;
+        without.erase("summary");
+        return without;
+    }());
+
+    const RunResult text = Report({"--summary", start, end});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto title = text.out.find("== Итоги периода\n-- Пришли в клуб\n");
+    EXPECT_NE(title, std::string::npos);
+    EXPECT_LT(text.out.find(Text(doc["labels"]["LabelNF"])), title);
+    EXPECT_LT(title, text.out.find("== Клуб (StringGrid1)"));
+}
+
+TEST_F(ReportRun, AnExportThatCannotBeWrittenExitsWithStatusTwoNamingTheFile) {
+    const fs::path target = m_root / "missing" / "report.html";
+    const RunResult run = Report(
+        {"--format", "html", "--output", target.string(), (kSamples / "start").string(), (kSamples / "end").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("\"" + target.string() + "\": No such file or directory"), std::string::npos) << run.err;
 }
 
 // ---- Archives, chosen as the window chooses them. ----

@@ -6,7 +6,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,15 +97,10 @@ TEST_F(ReportImportTest, SecondRunWaitsUntilTheFirstHasReadBothFolders) {
 // The disk fills while the end archive is extracted: its players file fits,
 // its skills file does not. The run must not compare what is left.
 TEST_F(ReportImportTest, FullDiskEndsTheRunNamingTheFileAndTheReason) {
-    fs::create_directories(Work());
     // Four pages for the start files and one for the end's players file.
-    if (::geteuid() != 0 || ::mount("tmpfs", Work().c_str(), "tmpfs", 0, "size=20k") != 0)
+    const MountedTmpfs tmpfs = MountSmallTmpfs(Work(), "20k");
+    if (!tmpfs)
         GTEST_SKIP() << "a small tmpfs can be mounted by root only";
-    const std::unique_ptr<const fs::path, void (*)(const fs::path*)> unmount(new fs::path(Work()),
-                                                                             [](const fs::path* p) {
-                                                                                 ::umount2(p->c_str(), MNT_DETACH);
-                                                                                 delete p;
-                                                                             });
     const RunResult run = Report({Start(), End()});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");

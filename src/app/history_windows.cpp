@@ -1,0 +1,87 @@
+#include "history_windows.h"
+
+#include "chart_module.h"
+#include "form_main.h"
+#include "history_form.h"
+#include "player_chart_form.h"
+#include "uihost.h"
+
+namespace cadrix::app {
+
+HistoryWindows::HistoryWindows(UiHost& host, FormMain& form, std::filesystem::path file)
+    : m_host(host),
+      m_form(form),
+      m_access(std::move(file)) {}
+
+HistoryWindows::~HistoryWindows() {
+    // They would outlive this as the main window's children.
+    delete m_historyForm;
+    qDeleteAll(m_form.findChildren<PlayerChartForm*>());
+}
+
+History* HistoryWindows::history(QWidget* parent) {
+    std::optional<QString> problem;
+    History* opened = m_access.open(problem);
+    if (problem)
+        m_host.message(parent, kHistoryCaption, *problem, QMessageBox::Warning, QMessageBox::Ok);
+    return opened;
+}
+
+ChartKit* HistoryWindows::chartKit(QWidget* parent) {
+    QString error;
+    ChartKit* kit = LoadChartKit(error);
+    if (!kit)
+        m_host.message(parent, kHistoryCaption, error, QMessageBox::Critical, QMessageBox::Ok);
+    return kit;
+}
+
+void HistoryWindows::showHistory() {
+    History* opened = history(&m_form);
+    if (!opened)
+        return;
+    if (!m_historyForm)
+        m_historyForm = new HistoryForm(m_host, *this, &m_form);
+    m_historyForm->reload(QString::fromStdString(currentClub()));
+    m_historyForm->show();
+    m_historyForm->raise();
+    m_historyForm->activateWindow();
+}
+
+HistoryForm* HistoryWindows::historyForm() const { return m_historyForm; }
+
+void HistoryWindows::compare(SnapshotId start, SnapshotId end) {
+    History* opened = history(&m_form);
+    if (!opened)
+        return;
+    m_form.compareStored(*opened, start, end);
+    m_form.raise();
+    m_form.activateWindow();
+}
+
+PlayerChartForm* HistoryWindows::showPlayerChart(const std::string& playerId) {
+    History* opened = history(&m_form);
+    if (!opened)
+        return nullptr;
+    const PlayerSeries series = opened->Player(playerId);
+    if (series.points.empty()) {
+        m_host.message(&m_form, kHistoryCaption,
+                       QStringLiteral("В истории %1 нет выгрузок с игроком %2.")
+                           .arg(QString::fromStdString(m_access.file().string()), QString::fromStdString(playerId)),
+                       QMessageBox::Information, QMessageBox::Ok);
+        return nullptr;
+    }
+    ChartKit* kit = chartKit(&m_form);
+    if (!kit)
+        return nullptr;
+    auto* chart = new PlayerChartForm(m_host, *kit, series, &m_form);
+    chart->show();
+    return chart;
+}
+
+std::string HistoryWindows::currentClub() const {
+    // The club's name as the history stores it: the end snapshot's team
+    // table, row 1, column 1.
+    return std::string(m_form.comparison().EndSnapshot().team.Cell(1, 1));
+}
+
+}  // namespace cadrix::app

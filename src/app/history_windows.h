@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <QObject>
+#include <QPointer>
+
+#include "history/history.h"
+#include "history_access.h"
+
+class QWidget;
+
+namespace cadrix::app {
+
+class ChartKit;
+class FormMain;
+class HistoryForm;
+class PlayerChartForm;
+class UiHost;
+
+// The history's windows beside the main window: the history window, opened
+// by the club page's button, and the players' development charts, opened from
+// the player pages. They are the main window's own windows, so the font
+// chosen in the settings reaches them as it reaches the main window.
+class HistoryWindows : public QObject {
+    Q_OBJECT
+public:
+    HistoryWindows(UiHost& host, FormMain& form, std::filesystem::path file);
+    ~HistoryWindows() override;
+
+    HistoryAccess& access() { return m_access; }
+    // The history, or null when it cannot be opened (the reason shown once).
+    History* history(QWidget* parent);
+    // The chart module, or null when it cannot be loaded (the reason shown).
+    ChartKit* chartKit(QWidget* parent);
+
+    // Shows the history window, with the club of the current load selected.
+    void showHistory();
+    HistoryForm* historyForm() const;
+
+    // Loads two stored snapshots into the main window as choosing their
+    // archives would, `start` as the start.
+    void compare(SnapshotId start, SnapshotId end);
+
+    // A player's development over every stored snapshot that holds him; null
+    // when none does or the charts cannot be drawn (the reason shown).
+    PlayerChartForm* showPlayerChart(const std::string& playerId);
+
+    // The club of the main window's current load; empty before any load.
+    std::string currentClub() const;
+
+private:
+    UiHost& m_host;
+    FormMain& m_form;
+    HistoryAccess m_access;
+    QPointer<HistoryForm> m_historyForm;
+};
+
+}  // namespace cadrix::app

@@ -1,0 +1,47 @@
+#include "report/report_output.h"
+
+#include <unistd.h>
+
+#include "report/csv_report.h"
+#include "report/html_report.h"
+#include "report/output_file.h"
+
+namespace cadrix {
+
+std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
+    if (name == "text")
+        return ReportFormat::Text;
+    if (name == "json")
+        return ReportFormat::Json;
+    if (name == "html")
+        return ReportFormat::Html;
+    if (name == "csv")
+        return ReportFormat::Csv;
+    return std::nullopt;
+}
+
+bool NeedsOutput(ReportFormat format) { return format == ReportFormat::Csv; }
+
+void WriteReport(const ReportInput& input, ReportFormat format, const std::optional<std::filesystem::path>& output) {
+    if (format == ReportFormat::Csv) {
+        WriteCsvReport(input, *output);
+        return;
+    }
+    std::optional<OutputFile> file;
+    StdoutSink stdoutSink;
+    OutputSink* sink = &stdoutSink;
+    if (output)
+        sink = &file.emplace(*output);
+    switch (format) {
+    case ReportFormat::Json: sink->Write(JsonReport(input)); break;
+    // Colours only where a person reads the terminal.
+    case ReportFormat::Text: sink->Write(TextReport(input, !output && isatty(STDOUT_FILENO))); break;
+    case ReportFormat::Html: WriteHtmlReport(input, *sink); break;
+    case ReportFormat::Csv: break;
+    }
+    sink->Flush();
+    if (file)
+        file->Commit();
+}
+
+}  // namespace cadrix

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "report/report.h"
+
+namespace cadrix {
+
+enum class ReportFormat { Text, Json, Html, Csv };
+
+// "text", "json", "html" or "csv"; none for any other name.
+std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
+
+// Whether the format needs --output: CSV is a folder of files.
+bool NeedsOutput(ReportFormat format);
+
+// Writes the report in `format`: to standard output, or with `output` into
+// that file (the folder, for CSV), each file through a temporary file that
+// takes its place only when complete. Throws with a message naming the file
+// and the reason when a file cannot be written.
+void WriteReport(const ReportInput& input, ReportFormat format, const std::optional<std::filesystem::path>& output);
+
+}  // namespace cadrix

@@ -1,0 +1,223 @@
+#include "views/page_text.h"
+
+#include "core/numbers.h"
+
+namespace cadrix {
+
+namespace {
+
+constexpr int kStructureLevel = 1;  // the level column of a structure table
+constexpr std::string_view kChooserCaption = "Выбрать игрока:";
+
+// Two caption lines: `first` the captions of the first line, a date caption
+// spanning the columns of the captions under it in `under`.
+struct CaptionColumn {
+    std::string_view caption;
+    std::vector<std::string_view> under;  // none: a caption of one column
+};
+
+std::vector<HeaderRow> TwoLines(const std::vector<CaptionColumn>& columns) {
+    HeaderRow first, second;
+    for (const auto& column : columns) {
+        if (column.under.empty()) {
+            first.push_back({std::string(column.caption), 1});
+            second.push_back({"", 1});
+            continue;
+        }
+        first.push_back({std::string(column.caption), static_cast<int>(column.under.size())});
+        for (std::string_view caption : column.under)
+            second.push_back({std::string(caption), 1});
+    }
+    return {first, second};
+}
+
+std::vector<TotalsFigure> Counters(const std::array<int, kNationalStatusCount>& counts) {
+    static constexpr CellImage kStars[kNationalStatusCount] = {CellImage::StatusOutline, CellImage::StatusGrey,
+                                                               CellImage::StatusGreen, CellImage::StatusGold};
+    std::vector<TotalsFigure> figures;
+    for (std::size_t i = 0; i < kNationalStatusCount; ++i)
+        figures.push_back({CounterText(counts[i]), kStars[i], std::nullopt});
+    return figures;
+}
+
+TotalsLineText Totals(std::string caption, const TotalsLine& line) {
+    return {std::move(caption),
+            {{{line.start, CellImage::None, std::nullopt}},
+             {{line.end, CellImage::None, std::nullopt}},
+             {{line.change, CellImage::None, line.shape}}}};
+}
+
+// A status as the legend names it, without the legend's dash.
+std::string StatusName(std::size_t status) {
+    std::string_view legend = kNationalStatusLegend[status];
+    legend.remove_prefix(legend.find(' ') + 1);
+    return std::string(legend);
+}
+
+// The columns the figures of a totals line stand under, group by group, as
+// the window places them.
+std::vector<std::size_t> TotalsColumns(GridId grid) {
+    switch (grid) {
+    case GridId::StringGrid_nat: return {3, 6};  // the two status columns
+    case GridId::StringGrid_pay: return {2, 4, 6};
+    case GridId::StringGrid_pr: return {2, 3, 4};
+    default: return {};
+    }
+}
+
+// The lines under a grid. The national counters become a line per status,
+// its count at each date under that date's status column, as a plain number:
+// the page's "(3)" would read as a negative number in a spreadsheet.
+std::vector<TextLine> LinesBelow(GridId grid, const ComparisonResult& result) {
+    const auto totals = TotalsBelow(grid, result);
+    if (!totals)
+        return {};
+    const auto cols = static_cast<std::size_t>(InfoOf(grid).cols);
+    const std::vector<std::size_t> at = TotalsColumns(grid);
+    TextLine first(cols);
+    first[0] = totals->caption;
+    if (grid != GridId::StringGrid_nat) {
+        for (std::size_t g = 0; g < totals->groups.size() && g < at.size(); ++g)
+            first[at[g]] = totals->groups[g].front().text;
+        return {first};
+    }
+    std::vector<TextLine> lines = {first};
+    for (std::size_t status = 0; status < kNationalStatusCount; ++status) {
+        TextLine line(cols);
+        line[0] = StatusName(status);
+        line[at[0]] = std::to_string(result.national.start[status]);
+        line[at[1]] = std::to_string(result.national.end[status]);
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<HeaderRow> CaptionsAbove(GridId grid, const ComparisonResult& result) {
+    const std::string_view s = result.startDate;
+    const std::string_view e = result.endDate;
+    switch (grid) {
+    case GridId::StringGrid2:
+        return TwoLines(
+            {{"Строение", {}}, {s, {"Уровень", "Разруш., %"}}, {e, {"Уровень", "Разруш., %"}}, {"Прогресс", {}}});
+    case GridId::StringGrid_nat:
+        return TwoLines({{"Игрок", {}},
+                         {"Поз.", {}},
+                         {s, {"Возр.", "Стат.", "Гражданство"}},
+                         {e, {"Возр.", "Стат.", "Гражданство"}}});
+    case GridId::StringGrid_pay:
+        return TwoLines({{"Игрок", {}},
+                         {"Поз.", {}},
+                         {s, {"Зарплата", "Контракт"}},
+                         {e, {"Зарплата", "Контракт"}},
+                         {"Разница", {}}});
+    case GridId::StringGrid_ru:
+        return TwoLines({{"Игрок", {}},
+                         {"Тал.", {}},
+                         {"Поз.", {}},
+                         {s, {"Возраст", "РУ"}},
+                         {e, {"Возраст", "РУ"}},
+                         {"Разница", {}}});
+    default: return {};
+    }
+}
+
+std::optional<TotalsLineText> TotalsBelow(GridId grid, const ComparisonResult& result) {
+    switch (grid) {
+    case GridId::StringGrid_nat:
+        return TotalsLineText{"Всего по статусам:", {Counters(result.national.start), Counters(result.national.end)}};
+    case GridId::StringGrid_pay: return Totals("Общая зарплата в ИД/Разница:", result.payroll);
+    case GridId::StringGrid_pr: return Totals("Общая стоимость игроков:", result.values);
+    default: return std::nullopt;
+    }
+}
+
+std::optional<std::string> PictureNumber(const Comparison& comparison, GridId grid, int col, int row) {
+    if (comparison.DrawCell(grid, col, row).image == CellImage::None)
+        return std::nullopt;
+    std::string_view text;
+    if (grid == GridId::StringGrid2) {
+        const Snapshot& snapshot = col == 1 ? comparison.StartSnapshot() : comparison.EndSnapshot();
+        text = snapshot.structure.Cell(kStructureLevel, row + 1);
+    } else if (grid == GridId::StringGrid_nat) {
+        text = comparison.NatStatusOf(row)[col == 3 ? 0 : 1];
+    }
+    // A level that is no whole number shows as a blank strip: no number.
+    const auto n = ParseWhole(text);
+    return n ? WholeText(*n) : std::string();
+}
+
+std::vector<TextLine> PageText::Lines() const {
+    std::vector<TextLine> lines = header;
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    lines.insert(lines.end(), footer.begin(), footer.end());
+    return lines;
+}
+
+std::string CellText(const Comparison& comparison, GridId grid, int col, int row) {
+    std::string text(comparison.Grid(grid).Cell(col, row));
+    if (!text.empty())
+        return text;
+    switch (comparison.DrawCell(grid, col, row).image) {
+    case CellImage::StatusOutline: return StatusName(0);
+    case CellImage::StatusGrey: return StatusName(1);
+    case CellImage::StatusGreen: return StatusName(2);
+    case CellImage::StatusGold: return StatusName(3);
+    case CellImage::None: return text;
+    default: return PictureNumber(comparison, grid, col, row).value_or(text);  // a star strip: the level
+    }
+}
+
+TextLine RowText(const Comparison& comparison, GridId grid, int row) {
+    TextLine line;
+    for (int col = 0; col < comparison.Grid(grid).ColCount(); ++col)
+        line.push_back(CellText(comparison, grid, col, row));
+    return line;
+}
+
+PageText PageTextOf(const Comparison& comparison, GridId grid) {
+    PageText page;
+    const GridInfo& info = InfoOf(grid);
+    if (grid == GridId::StringGrid3 && !comparison.ComboBox3Text().empty()) {
+        TextLine chooser(static_cast<std::size_t>(info.cols));
+        chooser[0] = kChooserCaption;
+        chooser[1] = comparison.ComboBox3Text();
+        page.header.push_back(std::move(chooser));
+    }
+    for (const HeaderRow& row : CaptionsAbove(grid, comparison.Result())) {
+        TextLine line;
+        for (const HeaderCell& cell : row) {
+            line.push_back(cell.text);
+            line.resize(line.size() + static_cast<std::size_t>(cell.span - 1));
+        }
+        page.header.push_back(std::move(line));
+    }
+    for (int row = 0; row < comparison.Grid(grid).RowCount(); ++row)
+        (row < info.fixedRows ? page.header : page.rows).push_back(RowText(comparison, grid, row));
+    page.footer = LinesBelow(grid, comparison.Result());
+    return page;
+}
+
+std::vector<TextLine> DetailPanelLines(const DetailPanel& panel) {
+    std::vector<TextLine> lines;
+    for (std::size_t row = 0; row < DetailPanel::kRows; ++row)
+        lines.push_back({DetailPanel::Captions()[row], panel.values[row]});
+    return lines;
+}
+
+std::string TabSeparated(const std::vector<TextLine>& lines) {
+    std::string out;
+    for (const TextLine& line : lines) {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (i > 0)
+                out += '\t';
+            for (const char c : line[i])
+                out += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace cadrix

@@ -1,0 +1,420 @@
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QValueAxis>
+
+#include "app_windows.h"
+#include "archive_import.h"
+#include "chart_kit.h"
+#include "chart_module.h"
+#include "context_menu.h"
+#include "core/codepage.h"
+#include "form_main.h"
+#include "history_form.h"
+#include "history_windows.h"
+#include "player_chart_form.h"
+#include "scripted_host.h"
+#include "set_box.h"
+
+using namespace cadrix;
+using namespace cadrix::app;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSamples = fs::path(CADRIX_SOURCE_DIR) / "samples";
+
+// The item of an open context menu by its object name.
+QAction* MenuItem(const QMenu& menu, const char* name) {
+    for (QAction* action : menu.actions()) {
+        if (action->objectName() == QLatin1String(name))
+            return action;
+    }
+    return nullptr;
+}
+const std::string kSampleClub = "Волжский Сокол";
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+double NoonOf(int year, int month, int day) {
+    return static_cast<double>(QDateTime(QDate(year, month, day), QTime(12, 0)).toMSecsSinceEpoch());
+}
+
+QLineSeries* SeriesNamed(QWidget* window, const QString& name) {
+    auto* view = window->findChild<QChartView*>();
+    if (!view)
+        return nullptr;
+    for (QAbstractSeries* series : view->chart()->series()) {
+        if (series->name() == name)
+            return qobject_cast<QLineSeries*>(series);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class HistoryWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedHost> m_host;
+    std::unique_ptr<AppWindows> m_windows;
+
+    fs::path root() const { return m_dir->path().toStdString(); }
+    fs::path historyFile() const { return root() / "history.sqlite"; }
+    FormMain& form() { return *m_windows->formMain; }
+    HistoryWindows& history() { return *m_windows->history; }
+
+    void createWindows() {
+        m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(root() / "work"), historyFile());
+        form().show();
+        form().firstActivation();
+    }
+
+    // A copy of a sample export under another club's name, its files dated
+    // noon of the given day, zipped into `folder`.
+    fs::path MakeExport(const fs::path& folder, const std::string& name, const std::string& side,
+                        const std::string& club, QDate date) {
+        const fs::path scratch = root() / "scratch" / name;
+        fs::create_directories(scratch);
+        fs::create_directories(folder);
+        const auto when = std::chrono::system_clock::from_time_t(QDateTime(date, QTime(12, 0)).toSecsSinceEpoch());
+        for (const auto& entry : fs::directory_iterator(kSamples / side)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::string bytes((std::istreambuf_iterator<char>(in)), {});
+            if (entry.path().filename().string().find("team") != std::string::npos)
+                bytes.replace(bytes.find(Utf8ToCp1251(kSampleClub)), Utf8ToCp1251(kSampleClub).size(),
+                              Utf8ToCp1251(club));
+            const fs::path copy = scratch / entry.path().filename();
+            std::ofstream(copy, std::ios::binary) << bytes;
+            fs::last_write_time(copy, fs::file_time_type::clock::from_sys(when));
+        }
+        const fs::path archive = fs::absolute(folder / (name + ".zip"));
+        QProcess zip;
+        zip.setWorkingDirectory(Q(scratch));
+        zip.start(QStringLiteral("zip"),
+                  {QStringLiteral("-q"), QStringLiteral("-X"), Q(archive), QStringLiteral("-r"), QStringLiteral(".")});
+        zip.waitForFinished();
+        return archive;
+    }
+
+    // The sample club at three dates (the third the end export again, a
+    // month later) and another club once, all in one folder.
+    fs::path MakeFolderOfExports() {
+        const fs::path folder = root() / "exports";
+        fs::create_directories(folder);
+        fs::copy_file(kSamples / "start.zip", folder / "a_start.zip");
+        fs::copy_file(kSamples / "end.zip", folder / "b_end.zip");
+        MakeExport(folder, "c_later", "end", kSampleClub, QDate(2026, 12, 31));
+        MakeExport(folder, "d_other", "start", "Торпедо", QDate(2026, 10, 15));
+        return folder;
+    }
+
+    HistoryForm& openHistory() {
+        history().showHistory();
+        HistoryForm* window = history().historyForm();
+        Q_ASSERT(window);
+        return *window;
+    }
+
+    QStringList rowTexts(HistoryForm& window, int column) {
+        QStringList texts;
+        for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
+            texts << window.list()->topLevelItem(i)->text(column);
+        return texts;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_host = std::make_unique<ScriptedHost>();
+    }
+
+    void cleanup() {
+        m_windows.reset();
+        m_host.reset();
+        m_dir.reset();
+    }
+
+    void addsFolderWithProgressAndListsTheClubNewestFirst() {
+        createWindows();
+        const fs::path folder = MakeFolderOfExports();
+        HistoryForm& window = openHistory();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.list()->topLevelItemCount(), 0);
+        // In the program's font, and in the one chosen later in the settings.
+        QCOMPARE(window.list()->font().family(), QStringLiteral("Tahoma"));
+        m_windows->setBox->RadioButton3Click();
+        QCOMPARE(window.list()->font().family(), QStringLiteral("Calibri"));
+
+        // Cancelled after two of four archives: two are stored.
+        m_host->cancelAfter = 2;
+        m_host->folderAnswers = {Q(folder)};
+        window.addFolderClick();
+        QCOMPARE(m_host->progressSteps, (std::vector<int>{0, 1, 2}));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+                 QStringLiteral("Добавлено: 2, уже были: 0, остановлено на 2 из 4"));
+        // Then all four: two of them were stored already.
+        m_host->cancelAfter.reset();
+        m_host->progressSteps.clear();
+        window.addPaths({Q(folder)});
+        QCOMPARE(m_host->progressSteps, (std::vector<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+                 QStringLiteral("Добавлено: 2, уже были: 2"));
+        QVERIFY(m_host->messages.empty());
+
+        // Nothing is loaded: the newest snapshot's club is shown.
+        auto* clubs = window.findChild<QComboBox*>(QStringLiteral("ClubChooser"));
+        QCOMPARE(clubs->count(), 2);
+        QCOMPARE(clubs->currentText(), QString::fromStdString(kSampleClub));
+        QCOMPARE(rowTexts(window, 0), (QStringList{"31.12.2026", "30.11.2026", "01.09.2026"}));
+        QCOMPARE(rowTexts(window, 2), (QStringList{"c_later.zip", "b_end.zip", "a_start.zip"}));
+        QCOMPARE(rowTexts(window, 3), (QStringList{"30", "30", "30"}));
+        clubs->setCurrentIndex(clubs->findText(QStringLiteral("Торпедо")));
+        emit clubs->activated(clubs->currentIndex());
+        QCOMPARE(rowTexts(window, 0), QStringList{"15.10.2026"});
+        QCOMPARE(rowTexts(window, 1), QStringList{"Торпедо"});
+
+        // A file that is no archive is refused by name; the others go on.
+        const fs::path junk = root() / "junk.zip";
+        std::ofstream(junk) << "no archive";
+        m_host->openManyAnswers = {{Q(junk), Q(folder / "a_start.zip")}};
+        window.addArchivesClick();
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QVERIFY2(m_host->messages[0].text.contains(Q(junk)), qPrintable(m_host->messages[0].text));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+                 QStringLiteral("Добавлено: 0, уже были: 1"));
+    }
+
+    void comparesTwoStoredSnapshotsAsTheirArchivesAndRemovesAfterAQuestion() {
+        createWindows();
+        auto* button = form().findChild<QPushButton*>(QStringLiteral("ButtonHistory"));
+        QCOMPARE(button->geometry(), QRect(440, 364, 83, 25));
+        QCOMPARE(button->toolTip(), QStringLiteral("Сохранённые выгрузки"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        HistoryForm& window = *history().historyForm();
+
+        // Archives dropped onto the window are added.
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(Q(kSamples / "end.zip")), QUrl::fromLocalFile(Q(kSamples / "start.zip"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &drop);
+        QTreeWidget* list = window.list();
+        QTRY_COMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItemCount(), 2);
+        auto* compare = window.findChild<QPushButton*>(QStringLiteral("CompareButton"));
+        QVERIFY(!compare->isEnabled());
+
+        // Two selected: "Сравнить" loads the older as the start.
+        list->topLevelItem(0)->setSelected(true);
+        list->topLevelItem(1)->setSelected(true);
+        QVERIFY(compare->isEnabled());
+        QTest::mouseClick(compare, Qt::LeftButton);
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS1"))->text(), QStringLiteral("start.zip"));
+        m_host->openAnswers = {Q(kSamples / "end.zip")};
+        form().butTS1Click();
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS1"))->text(), Q(kSamples / "end.zip"));
+
+        // A click on the newer one, then a double click on the older one:
+        // the older is the start all the same.
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto rowCentre = [list](int row) { return list->visualItemRect(list->topLevelItem(row)).center(); };
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+        // (The double click itself is signalled: a widget-level simulated
+        // double click lacks the second press that a real one delivers.)
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS1"))->text(), QStringLiteral("start.zip"));
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS2"))->text(), QStringLiteral("end.zip"));
+
+        // What the report gives for the archives themselves.
+        QProcess report;
+        report.start(QStringLiteral(CADRIX_REPORT_EXE),
+                     {QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--work-dir"),
+                      Q(root() / "report"), Q(kSamples / "start.zip"), Q(kSamples / "end.zip")});
+        QVERIFY(report.waitForFinished(60000));
+        QCOMPARE(report.exitCode(), 0);
+        const QJsonObject json = QJsonDocument::fromJson(report.readAllStandardOutput()).object();
+        const QJsonObject labels = json.value(QStringLiteral("labels")).toObject();
+        QVERIFY(labels.size() > 20);
+        for (const QString& name : labels.keys()) {
+            if (name != QStringLiteral("labelTS1") && name != QStringLiteral("labelTS2"))
+                QCOMPARE(form().findChild<QLabel*>(name)->text(), labels.value(name).toString());
+        }
+        const QJsonObject grids = json.value(QStringLiteral("grids")).toObject();
+        for (const GridId id : {GridId::StringGrid1, GridId::StringGrid_ru, GridId::StringGrid_pr}) {
+            const QString name = QString::fromUtf8(InfoOf(id).name.data());
+            const QJsonArray rows = grids.value(name).toArray();
+            const QAbstractItemModel* model = form().grid(id)->model();
+            QCOMPARE(model->rowCount(), rows.size());
+            for (int row = 0; row < rows.size(); row += 3)
+                QCOMPARE(model->index(row, 1).data().toString(),
+                         rows[row].toArray()[1].toObject().value(QStringLiteral("text")).toString());
+        }
+
+        // Removing asks first; "No" keeps the snapshot.
+        list->clearSelection();
+        list->topLevelItem(0)->setSelected(true);
+        m_host->messageAnswers = {QMessageBox::No, QMessageBox::Yes};
+        window.removeClick();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(m_host->messages.back().icon, QMessageBox::Question);
+        window.removeClick();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("start.zip"));
+    }
+
+    void playerChartShowsHisLinesWithTheirPointsAndSavesAPicture() {
+        createWindows();
+        // Both chosen archives go into the history on the way.
+        m_host->openAnswers = {Q(kSamples / "start.zip"), Q(kSamples / "end.zip")};
+        form().butTS1Click();
+        form().butTS2Click();
+        MakeExport(root() / "exports", "later", "end", kSampleClub, QDate(2026, 12, 31));
+        openHistory().addPaths({Q(root() / "exports")});
+        QCOMPARE(history().historyForm()->list()->topLevelItemCount(), 3);
+
+        // The menu of a real-level row whose player is Соколов Максим.
+        QTableView* grid = form().grid(GridId::StringGrid_ru);
+        int row = 0;
+        while (grid->model()->index(row, 0).data().toString() != QStringLiteral("Соколов Максим"))
+            ++row;
+        emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(row, 0)).center());
+        auto* menu = grid->viewport()->findChild<QMenu*>(kContextMenuName);
+        QVERIFY(menu);
+        QAction* open = MenuItem(*menu, "PlayerDevelopmentAction");
+        QVERIFY(open);
+        QCOMPARE(open->text(), QStringLiteral("Развитие игрока…"));
+        QVERIFY(open->isEnabled());
+        open->trigger();
+        menu->close();
+        auto* chart = form().findChild<PlayerChartForm*>();
+        QVERIFY(chart);
+        QVERIFY(QTest::qWaitForWindowExposed(chart));
+        QCOMPARE(chart->windowTitle(), QStringLiteral("Развитие игрока: Соколов Максим"));
+
+        // A goalkeeper: real level, value and the goalkeeper's green skills
+        // are on, and only they are drawn.
+        QListWidget* lines = chart->lineList();
+        QCOMPARE(lines->count(), 26);
+        QStringList checked;
+        for (int i = 0; i < lines->count(); ++i) {
+            if (lines->item(i)->checkState() == Qt::Checked)
+                checked << lines->item(i)->text();
+        }
+        QVERIFY(checked.contains(QStringLiteral("Работоспособность")));
+        QVERIFY(checked.contains(QString::fromStdString(SkillName(21))));
+        QVERIFY(!checked.contains(QString::fromStdString(SkillName(1))));
+        for (const QString& name : checked)
+            QVERIFY2(SeriesNamed(chart, name) && SeriesNamed(chart, name)->isVisible(), qPrintable(name));
+
+        QLineSeries* level = SeriesNamed(chart, QStringLiteral("Реальный уровень"));
+        const QList<QPointF> points = level->points();
+        QCOMPARE(points.size(), 3);
+        QCOMPARE(points[0], QPointF(NoonOf(2026, 9, 1), 71.2));
+        QCOMPARE(points[1], QPointF(NoonOf(2026, 11, 30), 73.8));
+        QCOMPARE(points[2].x(), NoonOf(2026, 12, 31));
+        emit level->hovered(points[1] + QPointF(3600 * 1000, 0.1), true);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("Реальный уровень\n30.11.2026: 73,8"));
+        QCOMPARE(SeriesNamed(chart, QStringLiteral("Стоимость"))->points()[1].y(), 13400000.0);
+
+        // Switching lines on and off in the list.
+        lines->item(0)->setCheckState(Qt::Unchecked);
+        QVERIFY(!level->isVisible());
+        const QString first = QString::fromStdString(SkillName(1));
+        lines->findItems(first, Qt::MatchExactly).front()->setCheckState(Qt::Checked);
+        QVERIFY(SeriesNamed(chart, first)->isVisible());
+        QCOMPARE(SeriesNamed(chart, first)->points().size(), 3);
+
+        // The picture is saved where the dialog says.
+        const QString path = Q(root() / "chart.png");
+        m_host->saveAnswers = {path};
+        chart->saveClick();
+        QCOMPARE(m_host->saveDialogFilters.back(), QStringLiteral("PNG Image (*.png)"));
+        QCOMPARE(QImage(path).size(), chart->chart()->size());
+        QCOMPARE(m_host->messages.back().text, QStringLiteral("Сохранено в ") + path);
+    }
+
+    void clubChartShowsOneFigureAtATime() {
+        createWindows();
+        HistoryForm& window = openHistory();
+        window.addPaths({Q(kSamples / "start.zip"), Q(kSamples / "end.zip")});
+        auto* tabs = window.findChild<QTabWidget*>();
+        tabs->setCurrentWidget(window.findChild<QWidget*>(QStringLiteral("ClubTab")));
+        QVERIFY(window.clubChart());
+        auto* figures = window.findChild<QListWidget*>(QStringLiteral("FigureList"));
+        QCOMPARE(figures->count(), 8);
+        QCOMPARE(figures->item(0)->text(), QStringLiteral("Бюджет"));
+        auto* view = window.clubChart()->findChild<QChartView*>();
+        QCOMPARE(view->chart()->series().size(), 1);
+        auto* budget = qobject_cast<QLineSeries*>(view->chart()->series().front());
+        QCOMPARE(budget->points(),
+                 (QList<QPointF>{QPointF(NoonOf(2026, 9, 1), 125000000), QPointF(NoonOf(2026, 11, 30), 131400000)}));
+        // The rating place climbs as it falls: its axis runs downwards.
+        figures->setCurrentRow(7);
+        QCOMPARE(figures->currentItem()->text(), QStringLiteral("Место в рейтинге"));
+        auto* place = qobject_cast<QLineSeries*>(view->chart()->series().front());
+        QCOMPARE(place->points().back().y(), 41.0);
+        QVERIFY(qobject_cast<QValueAxis*>(place->attachedAxes().back())->isReverse());
+    }
+
+    void damagedDatabaseTurnsTheHistoryOffWithOneMessage() {
+        std::ofstream(historyFile(), std::ios::binary) << std::string(8192, 'x');
+        createWindows();
+        m_host->openAnswers = {Q(kSamples / "start.zip"), Q(kSamples / "end.zip")};
+        form().butTS1Click();
+        form().butTS2Click();
+        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("LabelNF"))->text(), QStringLiteral("30.11.2026, OK"));
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QCOMPARE(m_host->messages[0].caption, QStringLiteral("История выгрузок"));
+        QVERIFY2(m_host->messages[0].text.contains(Q(historyFile())), qPrintable(m_host->messages[0].text));
+        QVERIFY(!form().findChild<QPushButton*>(QStringLiteral("ButtonHistory"))->isEnabled());
+        history().showHistory();
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QVERIFY(!history().historyForm());
+        QTableView* grid = form().grid(GridId::StringGrid_ru);
+        emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(0, 0)).center());
+        QVERIFY(
+            !MenuItem(*grid->viewport()->findChild<QMenu*>(kContextMenuName), "PlayerDevelopmentAction")->isEnabled());
+        // The file is left as it was.
+        QCOMPARE(fs::file_size(historyFile()), std::uintmax_t{8192});
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    cadrix::app::LoadResources();
+    SetChartModuleFolder(QStringLiteral(CADRIX_CHART_MODULE_DIR));
+    HistoryWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "history_window_test.moc"
