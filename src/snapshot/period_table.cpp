@@ -193,6 +193,10 @@ void FillPlayerChooser(const TextTable& start, const TextTable& end, std::vector
                        std::vector<std::string>& ids) {
     items.clear();
     ids.clear();
+    // Mostly one item a player; reserved so that a large club's list does
+    // not leave half its room unused.
+    items.reserve(static_cast<std::size_t>(end.RowCount()));
+    ids.reserve(static_cast<std::size_t>(end.RowCount()));
     const IdIndex startIndex(start);
     for (int i = 1; i < end.RowCount(); ++i) {
         // Every start row that holds the id text adds the player once more.

@@ -181,6 +181,11 @@ void ReadSnapshotFiles(Snapshot& s, const std::filesystem::path& folder) {
     ReadOne(s.lbStruct, folder, kStructureMask);
 }
 
+void ReleaseLineLists(Snapshot& s) {
+    for (auto* lines : {&s.lbPlay, &s.lbPlay2, &s.lbTeam, &s.lbStruct})
+        std::vector<std::string>().swap(*lines);
+}
+
 void ApplyDecimalPointRule(Snapshot& s) {
     for (auto* lines : {&s.lbPlay, &s.lbTeam, &s.lbStruct}) {
         for (std::size_t i = 1; i < lines->size(); ++i)
