@@ -21,6 +21,8 @@ packages=(
   zip unzip libarchive-tools p7zip-full python3
   # fuzzing (clang with libFuzzer and the sanitizers)
   clang libclang-rt-14-dev
+  # profiling (perf record -e cpu-clock works where a virtual machine hides the hardware counters)
+  linux-perf valgrind
   # pictures of the program, screenshots and the desktop tests under a
   # virtual display, with and without a window manager (the tests ask it
   # through xcb)

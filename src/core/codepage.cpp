@@ -1,5 +1,6 @@
 #include "core/codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -52,14 +53,22 @@ constexpr std::array<char32_t, 128> kCp866 = {
 };
 // clang-format on
 
+bool IsHigh(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
 std::string DecodeSingleByte(std::string_view bytes, const std::array<char32_t, 128>& high) {
+    // A high byte takes at most three bytes in UTF-8; runs of ASCII, most of
+    // a statistics file, are copied as they are.
+    const auto highBytes = static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), IsHigh));
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (unsigned char b : bytes) {
-        if (b < 0x80)
-            out.push_back(static_cast<char>(b));
-        else
-            AppendUtf8(out, high[b - 0x80]);
+    out.reserve(bytes.size() + 2 * highBytes);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t ascii = i;
+        while (i < bytes.size() && !IsHigh(bytes[i]))
+            ++i;
+        out.append(bytes.data() + ascii, i - ascii);
+        for (; i < bytes.size() && IsHigh(bytes[i]); ++i)
+            AppendUtf8(out, high[static_cast<unsigned char>(bytes[i]) - 0x80u]);
     }
     return out;
 }

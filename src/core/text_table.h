@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +15,13 @@ namespace cadrix {
 // Cutting the row count drops the rows beyond it together with their cells,
 // so rows added later start empty. A row may hold cells beyond the column
 // count (the extra fields of a long line); nobody reads them, but they are kept.
+//
+// The cells of a table live in one text buffer, each row's cells side by side
+// with only their end offsets beside them (two bytes a cell while every row is
+// shorter than 64 KiB, four bytes after), so that a table takes little more
+// memory than its text. A row is written in place while it is the last one in
+// the buffer; writing to an earlier row moves that row to the end, and the
+// space left behind is reclaimed once it outweighs the cells.
 class TextTable {
 public:
     explicit TextTable(int colCount, int rowCount = 0);
@@ -22,21 +33,125 @@ public:
 
     // Reading outside the table (a negative index, a row beyond the count)
     // yields the empty text, like any unwritten cell. The view stays valid
-    // until the cell is written again or the table's rows are cut.
-    std::string_view Cell(int col, int row) const;
+    // until the table is next changed (a cell written, the rows cut, cleared).
+    std::string_view Cell(int col, int row) const {
+        if (row < 0 || row >= RowCount() || col < 0)
+            return {};
+        const Row& r = m_rows[static_cast<std::size_t>(row)];
+        const auto c = static_cast<std::size_t>(col);
+        if (c >= r.count)
+            return {};
+        const std::size_t begin = c == 0 ? 0 : m_ends[r.cells + c - 1];
+        return {m_text.data() + r.text + begin, m_ends[r.cells + c] - begin};
+    }
     // Writing needs an existing row; the row grows to hold the column.
-    void SetCell(int col, int row, std::string_view text);
+    void SetCell(int col, int row, std::string_view text) {
+        if (IsNextCellOfLastRow(col, row, text))
+            AppendToLastRow(text);
+        else
+            WriteCell(col, row, text);
+    }
+
+    // Makes room for `cells` more cells holding `textBytes` more bytes, for a
+    // caller that knows how much it is about to write.
+    void Reserve(std::size_t cells, std::size_t textBytes);
 
     // Empties every cell of every row, keeping the row count.
     void Clear();
+
+    // Lays the rows out one after the other in row order, for a table that
+    // was written out of order and is read in order: reading it then walks
+    // memory front to back.
+    void Pack() { Compact(); }
 
     // The cells of a row as far as its column count or its last written
     // cell reaches, whichever is more.
     std::vector<std::string> RowCells(int row) const;
 
+    // The bytes the table holds for its cells, reserve included: what its
+    // memory grows with.
+    std::size_t StorageBytes() const;
+
 private:
+    struct Row {
+        std::size_t text = 0;     // offset of the row's first cell in m_text
+        std::uint32_t cells = 0;  // index of the row's first cell in m_ends
+        std::uint32_t count = 0;  // cells written, up to the last one
+    };
+
+    // The end of each cell, counted from its row's start: two bytes a cell
+    // until an end needs more, then four bytes for every cell of the table.
+    class CellEnds {
+    public:
+        std::size_t size() const { return m_wide ? m_long.size() : m_short.size(); }
+        std::size_t Capacity() const { return m_wide ? m_long.capacity() : m_short.capacity(); }
+        std::size_t Width() const { return m_wide ? sizeof(std::uint32_t) : sizeof(std::uint16_t); }
+        std::uint32_t operator[](std::size_t i) const { return m_wide ? m_long[i] : m_short[i]; }
+        std::uint32_t back() const { return m_wide ? m_long.back() : m_short.back(); }
+        void PushBack(std::uint32_t end) {
+            if (end > kShortMax && !m_wide)
+                Widen();
+            if (m_wide)
+                m_long.push_back(end);
+            else
+                m_short.push_back(static_cast<std::uint16_t>(end));
+        }
+        void Set(std::size_t i, std::uint32_t end);
+        void Resize(std::size_t size, std::uint32_t end = 0);
+        void Reserve(std::size_t capacity);
+        // Copies `count` ends from `from` to `to`; the ranges do not overlap.
+        void CopyWithin(std::size_t from, std::size_t count, std::size_t to);
+        void Append(const CellEnds& other, std::size_t from, std::size_t count);
+        void Clear();
+        void Release();
+
+    private:
+        static constexpr std::uint32_t kShortMax = std::numeric_limits<std::uint16_t>::max();
+        void Widen();
+
+        bool m_wide = false;
+        std::vector<std::uint16_t> m_short;
+        std::vector<std::uint32_t> m_long;
+    };
+
+    static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+    // Cell ends are counted in 32 bits from the start of their row.
+    static constexpr std::size_t kMaxRowText = std::numeric_limits<std::uint32_t>::max();
+
+    std::size_t RowTextSize(const Row& row) const { return row.count == 0 ? 0 : m_ends[row.cells + row.count - 1]; }
+
+    // Most writes add the next cell to the row last written, which ends the
+    // buffer: that case is inline, every other takes WriteCell.
+    bool IsNextCellOfLastRow(int col, int row, std::string_view text) const {
+        if (row < 0 || static_cast<std::size_t>(row) != m_lastRow || col <= 0 ||
+            static_cast<std::uint32_t>(col) != m_rows[m_lastRow].count)
+            return false;
+        const std::less<const char*> before;
+        const bool fromThisTable =
+            !text.empty() && !before(text.data(), m_text.data()) && before(text.data(), m_text.data() + m_text.size());
+        return !fromThisTable && text.size() <= kMaxRowText - m_ends.back();
+    }
+    void AppendToLastRow(std::string_view text) {
+        m_ends.PushBack(static_cast<std::uint32_t>(m_ends.back() + text.size()));
+        m_text.append(text);
+        ++m_rows[m_lastRow].count;
+        ++m_liveCells;
+        m_liveText += text.size();
+    }
+    void WriteCell(int col, int row, std::string_view text);
+    void MoveToEnd(Row& row);
+    void ReplaceInLastRow(Row& row, std::uint32_t col, std::string_view text);
+    void DropRows(std::size_t from);
+    void CompactIfWasteful();
+    void Compact();
+
     int m_colCount;
-    std::vector<std::vector<std::string>> m_rows;
+    std::vector<Row> m_rows;
+    std::string m_text;  // the cells' text, row after row
+    CellEnds m_ends;
+    std::size_t m_lastRow = kNoRow;  // the row whose cells end the buffer
+    std::size_t m_liveText = 0;      // bytes of m_text that rows still use
+    std::size_t m_liveCells = 0;     // entries of m_ends that rows still use
 };
 
 }  // namespace cadrix

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -682,20 +683,22 @@ bool SizesKnownUpFront(const ZipEntry& entry) {
     return entry.method != kMethodDeflated || entry.uncompressedSize <= entry.compressedSize * kMaxDeflateRatio;
 }
 
-// Decompresses a whole entry in one call, from the archive's mapping straight
-// into the output file mapped at its final size, and checks its CRC-32. False
-// when the output cannot be mapped.
-bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, OutputFile& out,
-                  libdeflate_decompressor& decompressor, const std::filesystem::path& archive) {
-    const auto size = static_cast<std::size_t>(entry.uncompressedSize);
-    if (entry.method == kMethodStored && data.size() != size)
-        throw ArchiveError::InvalidEntry();
-    std::optional<Mapping> output = out.MapAtSize(size);
-    if (!output)
-        return false;
-    // An empty entry has no mapping; the calls below still want a place.
+// Entries up to this size are decompressed into memory and written with one
+// write: the file's blocks are then allocated when the system writes it back,
+// so a file replaced soon after (a manager choosing again) costs nothing to
+// remove, where blocks reserved at once must be freed, and on a disk mounted
+// with online discard each freed file costs milliseconds. Larger entries go
+// straight into the output file mapped at its final size.
+constexpr std::size_t kBufferedEntryLimit = 16u << 20;
+
+// Decompresses a whole entry in one call into `bytes` and checks its CRC-32;
+// false when the data is damaged. Throws when the archive cannot be read.
+bool DecompressWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, std::span<std::uint8_t> bytes,
+                     libdeflate_decompressor& decompressor, const std::filesystem::path& archive) {
+    // An empty entry has no bytes; the calls below still want a place.
     std::uint8_t none = 0;
-    const std::span<std::uint8_t> bytes = size > 0 ? output->WritableBytes() : std::span<std::uint8_t>(&none, 0);
+    if (bytes.empty())
+        bytes = std::span<std::uint8_t>(&none, 0);
     bool good = false;
     const bool read = ReadMapped([&] {
         if (entry.method == kMethodStored)
@@ -707,7 +710,28 @@ bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, Out
     });
     if (!read)
         throw FileReadError(std::filesystem::absolute(archive));
-    if (!good)
+    return good;
+}
+
+// Decompresses a whole entry in one call from the archive's mapping, into
+// memory or into the output file mapped at its final size. False when the
+// output cannot be mapped.
+bool ExtractWhole(const ZipEntry& entry, std::span<const std::uint8_t> data, OutputFile& out,
+                  libdeflate_decompressor& decompressor, const std::filesystem::path& archive) {
+    const auto size = static_cast<std::size_t>(entry.uncompressedSize);
+    if (entry.method == kMethodStored && data.size() != size)
+        throw ArchiveError::InvalidEntry();
+    if (size <= kBufferedEntryLimit) {
+        const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        if (!DecompressWhole(entry, data, {buffer.get(), size}, decompressor, archive))
+            throw ArchiveError::InvalidEntry();
+        out.Write(buffer.get(), size);
+        return true;
+    }
+    std::optional<Mapping> output = out.MapAtSize(size);
+    if (!output)
+        return false;
+    if (!DecompressWhole(entry, data, output->WritableBytes(), decompressor, archive))
         throw ArchiveError::InvalidEntry();
     return true;
 }

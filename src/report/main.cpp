@@ -140,6 +140,8 @@ int main(int argc, char** argv) {
     }
     try {
         Comparison comparison;
+        // The report shows tables and pages, never the files' lines.
+        comparison.SetKeepLineLists(false);
         ReportInput input;
         input.comparison = &comparison;
         input.withTables = options->tables;
@@ -149,7 +151,6 @@ int main(int argc, char** argv) {
         inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
         if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
             return kUsageError;
-
         const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());
         if (!indexes) {
             std::cerr << "cadrix-report: no such chooser item; the chooser holds " << comparison.ComboBox3().size()

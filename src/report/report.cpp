@@ -286,31 +286,37 @@ std::string PrintedCell(const std::string& text, const CellStyle& style, std::si
     return cell + " ";
 }
 
-// Prints a grid as an aligned table, a picture as its marks after the text.
+// A cell's printed text: a picture as its marks after the text.
+std::string CellText(std::string_view text, const CellStyle& style) {
+    const char* mark = ImageMark(style.image);
+    if (!mark)
+        return std::string(text);
+    return text.empty() ? std::string(mark) : std::string(text) + " " + mark;
+}
+
+// Prints a grid as an aligned table. The columns are measured in a first pass
+// and the lines written in a second, so that a large grid is never held as
+// text twice.
 template <typename StyleOf>
-void PrintGrid(std::string& out, const TextTable& grid, StyleOf styleOf, const Palette* palette) {
-    const auto rows = static_cast<std::size_t>(grid.RowCount());
-    std::vector<std::vector<std::string>> texts(rows);
-    std::vector<std::vector<CellStyle>> styles(rows);
+void PrintGrid(OutputSink& out, const TextTable& grid, StyleOf styleOf, const Palette* palette) {
     std::vector<std::size_t> widths(static_cast<std::size_t>(grid.ColCount()), 0);
     for (int r = 0; r < grid.RowCount(); ++r) {
+        for (int c = 0; c < grid.ColCount(); ++c)
+            widths[static_cast<std::size_t>(c)] =
+                std::max(widths[static_cast<std::size_t>(c)], CodePointCount(CellText(grid.Cell(c, r), styleOf(c, r))));
+    }
+    std::string line;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        line.clear();
         for (int c = 0; c < grid.ColCount(); ++c) {
             const CellStyle style = styleOf(c, r);
-            std::string text(grid.Cell(c, r));
-            if (const char* mark = ImageMark(style.image))
-                text = text.empty() ? mark : text + " " + mark;
-            widths[c] = std::max(widths[c], CodePointCount(text));
-            texts[r].push_back(std::move(text));
-            styles[r].push_back(style);
+            line += (c ? " | " : "") +
+                    PrintedCell(CellText(grid.Cell(c, r), style), style, widths[static_cast<std::size_t>(c)], palette);
         }
-    }
-    for (std::size_t r = 0; r < rows; ++r) {
-        std::string line;
-        for (std::size_t c = 0; c < widths.size(); ++c)
-            line += (c ? " | " : "") + PrintedCell(texts[r][c], styles[r][c], widths[c], palette);
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
-        out += line + "\n";
+        line += '\n';
+        out.Write(line);
     }
 }
 
@@ -350,33 +356,37 @@ std::string TotalsText(GridId id, const ComparisonResult& r) {
 
 }  // namespace
 
-std::string TextReport(const ReportInput& in, bool colour) {
+void WriteTextReport(const ReportInput& in, bool colour, OutputSink& out) {
     const Comparison& cmp = *in.comparison;
     const Palette* palette = colour ? &PaletteOf(in.palette) : nullptr;
-    std::string out;
     for (const auto& [name, text] : ChoiceLabels(in)) {
         if (!text.empty())
-            out += text + (name[0] == 'l' ? "  " : "\n");
+            out.Write(text + (name[0] == 'l' ? "  " : "\n"));
     }
     if (in.summary)
-        out += "\n" + SummaryText(*in.summary);
+        out.Write("\n" + SummaryText(*in.summary));
     for (const GridInfo& g : kGrids) {
-        out += "\n== " + std::string(g.caption) + " (" + std::string(g.name) + ")\n";
-        out += CaptionLine(g.id, cmp.Result());
+        out.Write("\n== " + std::string(g.caption) + " (" + std::string(g.name) + ")\n");
+        out.Write(CaptionLine(g.id, cmp.Result()));
         PrintGrid(
             out, cmp.Grid(g.id), [&](int c, int r) { return cmp.DrawCell(g.id, c, r); }, palette);
-        out += TotalsText(g.id, cmp.Result());
+        out.Write(TotalsText(g.id, cmp.Result()));
     }
     for (const auto& choice : in.choices) {
-        out += "\n== Скиллы: " + choice.text + "\n";
+        out.Write("\n== Скиллы: " + choice.text + "\n");
         PrintGrid(
             out, choice.skills, [&](int c, int r) { return DrawSkillsCell(choice.skills, choice.text, c, r); },
             palette);
-        out += "-- Подробная информация:\n";
+        out.Write("-- Подробная информация:\n");
         for (std::size_t r = 0; r < DetailPanel::kRows; ++r)
-            out += DetailPanel::Captions()[r] + ": " + choice.panel.values[r] + "\n";
+            out.Write(DetailPanel::Captions()[r] + ": " + choice.panel.values[r] + "\n");
     }
-    return out;
+}
+
+std::string TextReport(const ReportInput& in, bool colour) {
+    StringSink sink;
+    WriteTextReport(in, colour, sink);
+    return sink.Text();
 }
 
 }  // namespace cadrix

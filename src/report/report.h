@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "report/output_file.h"
 #include "views/comparison.h"
 #include "views/detail_panel.h"
 #include "views/palette.h"
@@ -37,6 +38,9 @@ const char* ImageName(CellImage image);
 const char* BackgroundName(Background background);
 
 std::string JsonReport(const ReportInput& input);
+// The report as aligned text, written piece by piece to `out`; in the
+// palette's colours for a terminal when `colour` is set.
+void WriteTextReport(const ReportInput& input, bool colour, OutputSink& out);
 std::string TextReport(const ReportInput& input, bool colour);
 
 }  // namespace cadrix

@@ -35,7 +35,7 @@ void WriteReport(const ReportInput& input, ReportFormat format, const std::optio
     switch (format) {
     case ReportFormat::Json: sink->Write(JsonReport(input)); break;
     // Colours only where a person reads the terminal.
-    case ReportFormat::Text: sink->Write(TextReport(input, !output && isatty(STDOUT_FILENO))); break;
+    case ReportFormat::Text: WriteTextReport(input, !output && isatty(STDOUT_FILENO), *sink); break;
     case ReportFormat::Html: WriteHtmlReport(input, *sink); break;
     case ReportFormat::Csv: break;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
@@ -36,6 +37,15 @@ constexpr std::array<BuildingDefault, 6> kBuildings = {{
 
 void SplitAll(const std::vector<std::string>& lines, std::size_t count, TextTable& table) {
     table.SetRowCount(std::max<int>(Snapshot::kMinRows, static_cast<int>(count)));
+    // A field per ";" and its text without the ";": room for all of them at
+    // once, so that a huge file is not copied while its table grows.
+    std::size_t separators = 0;
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        separators += static_cast<std::size_t>(std::count(lines[i].begin(), lines[i].end(), ';'));
+        bytes += lines[i].size();
+    }
+    table.Reserve(separators, bytes - separators);
     for (std::size_t i = 0; i < count; ++i)
         SplitLine(lines[i], table, static_cast<int>(i));
 }
@@ -61,25 +71,30 @@ void ResetSnapshot(Snapshot& s) {
 namespace {
 
 // Calls `fn` with every line of `text`: a line ends at CR LF, LF or CR; a last
-// line without an end counts, a final line end adds no empty line.
+// line without an end counts, a final line end adds no empty line. The next
+// CR and the next LF are each looked for once, with memchr.
 template <typename Fn>
 void ForEachLine(std::string_view text, Fn&& fn) {
-    std::size_t start = 0;
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            fn(text.substr(start, i - start));
-            if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
-                ++i;
-            start = ++i;
-        } else {
-            ++i;
-        }
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    auto next = [end](const char* from, char c) {
+        const void* found = from < end ? std::memchr(from, c, static_cast<std::size_t>(end - from)) : nullptr;
+        return found ? static_cast<const char*>(found) : end;
+    };
+    const char* start = begin;
+    const char* cr = next(start, '\r');
+    const char* lf = next(start, '\n');
+    while (start < end) {
+        if (cr < start)
+            cr = next(start, '\r');
+        if (lf < start)
+            lf = next(start, '\n');
+        const char* stop = std::min(cr, lf);
+        fn(std::string_view(start, static_cast<std::size_t>(stop - start)));
+        if (stop == end)
+            break;
+        start = stop + (stop == cr && stop + 1 == lf ? 2 : 1);
     }
-    if (start < n)
-        fn(text.substr(start));
 }
 
 }  // namespace
@@ -105,10 +120,13 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
     }
     if (in.bad())
         throw std::runtime_error("Cannot read file " + file.string());
-    // Line ends are the same bytes in code page 1251 as in UTF-8, so the
-    // lines are cut first and each is decoded by itself.
+    // Line ends are the same bytes in code page 1251 as in UTF-8, so the file
+    // is decoded at once and then cut into lines, each of just its size.
+    const std::string text = Cp1251ToUtf8(bytes);
+    std::string().swap(bytes);
     std::vector<std::string> lines;
-    ForEachLine(bytes, [&](std::string_view line) { lines.push_back(Cp1251ToUtf8(line)); });
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
@@ -118,7 +136,7 @@ void SplitLine(std::string_view line, TextTable& table, int row) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] != ';')
             continue;
-        table.SetCell(col, row, std::string(line.substr(fieldStart, i - fieldStart)));
+        table.SetCell(col, row, line.substr(fieldStart, i - fieldStart));
         fieldStart = i + 1;
         if (i != 0)
             ++col;
@@ -161,6 +179,11 @@ void ReadSnapshotFiles(Snapshot& s, const std::filesystem::path& folder) {
     ReadOne(s.lbTeam, folder, kTeamMask);
     RepairTeam(s.lbTeam);
     ReadOne(s.lbStruct, folder, kStructureMask);
+}
+
+void ReleaseLineLists(Snapshot& s) {
+    for (auto* lines : {&s.lbPlay, &s.lbPlay2, &s.lbTeam, &s.lbStruct})
+        std::vector<std::string>().swap(*lines);
 }
 
 void ApplyDecimalPointRule(Snapshot& s) {

@@ -62,6 +62,9 @@ void ApplyDecimalPointRule(Snapshot& snapshot);
 // left out, and a structure list of fewer than 8 lines is repaired first.
 void SplitSnapshot(Snapshot& snapshot);
 
+// Frees the line lists, keeping the tables.
+void ReleaseLineLists(Snapshot& snapshot);
+
 // Reads a Windows-1251 text file into UTF-8 lines. A line ends at CR LF, LF or
 // CR; a last line without an end counts, a final line end adds no empty line.
 std::vector<std::string> ReadLines(const std::filesystem::path& file);

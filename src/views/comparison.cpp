@@ -93,8 +93,11 @@ bool Comparison::SpeedButtonFillClick(const std::filesystem::path& startFolder,
     ReadSnapshotFiles(m_end, endFolder);
     ApplyDecimalPointRule(m_start);
     ApplyDecimalPointRule(m_end);
-    SplitSnapshot(m_start);
-    SplitSnapshot(m_end);
+    for (Snapshot* s : {&m_start, &m_end}) {
+        SplitSnapshot(*s);
+        if (!m_keepLineLists)
+            ReleaseLineLists(*s);
+    }
 
     BuildPeriodPlayerTable(m_start.play, m_end.play, m_totalPlay);
     FillPlayerChooser(m_start.play, m_end.play, m_comboItems, m_listBox1);

@@ -57,6 +57,7 @@ NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::
     static constexpr CopiedColumn kCopied[] = {
         {0, kName}, {1, kPosition}, {2, kAgeStart}, {4, kCitizenshipStart}, {5, kAgeEnd}, {7, kCitizenshipEnd}};
     status.resize(1);
+    status.reserve(static_cast<std::size_t>(total.RowCount()));
     FillPlayerRows(total, GridId::StringGrid_nat, grid, [&](int a, int row) {
         CopyColumns(total, a, grid, row, kCopied);
         const std::string_view start = total.Cell(kNationalStatusStart, a);

@@ -609,6 +609,22 @@ TEST_F(ZipFileTest, EntriesFailingTheirChecksAreAskedAboutAndLeaveNoFile) {
     }
 }
 
+// Entries beyond 16 MiB are written through a mapping of the output file
+// rather than from memory; the same checks hold there.
+TEST_F(ZipFileTest, LargeEntryIsWrittenWholeOrNotAtAll) {
+    std::string data;
+    while (data.size() <= (16u << 20))
+        data += std::to_string(data.size()) + ";\xC8\xE2\xE0\xED\xEE\xE2;FW;77\r\n";
+    Extract(WriteCrafted({{.name = "large.csv", .data = data}}));
+    EXPECT_TRUE(questions.failureTexts.empty());
+    EXPECT_TRUE(ReadFileBytes(Work() / "large.csv") == data);
+
+    fs::remove_all(Work());
+    Extract(WriteCrafted({{.name = "large.csv", .data = data, .crc = 0x12345678}}));
+    EXPECT_EQ(questions.failureTexts, std::vector<std::string>{kInvalidEntryQuestion});
+    EXPECT_FALSE(fs::exists(Work() / "large.csv"));
+}
+
 TEST_F(ZipFileTest, AesEntryIsAbandonedWithoutQuestion) {
     Extract(WriteCrafted({{.name = "aes.csv", .data = std::string(40, 'x'), .method = 99, .flags = 1}}));
     EXPECT_TRUE(questions.failureTexts.empty());

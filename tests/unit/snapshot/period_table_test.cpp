@@ -120,6 +120,31 @@ TEST(PeriodPlayerTable, MatchesIdsByTheirIntegerText) {
     EXPECT_EQ(ids, (std::vector<std::string>{"007"}));
 }
 
+// A start id is written back plainly and compared with the end cell as text,
+// so an end cell in any other spelling of the number never matches.
+TEST(PeriodPlayerTable, MatchesOnlyThePlainSpellingOfTheStartNumber) {
+    struct Case {
+        const char* start;
+        const char* end;
+        bool matched;
+    };
+    const Case cases[] = {
+        {"+7", "7", true},
+        {"7", "+7", false},
+        {"-0", "0", true},
+        {"0", "-0", false},
+        {"7", " 7", false},
+        {" 7", "-1", true},          // no blanks: not a number
+        {"2147483648", "-1", true},  // beyond 32 bits: not a number
+        {"-2147483648", "-2147483648", true},
+    };
+    for (const auto& c : cases) {
+        TextTable total(period::kColumns);
+        BuildPeriodPlayerTable(PlayersTable({{c.start, "p", "GK"}}), PlayersTable({{c.end, "p", "GK"}}), total);
+        EXPECT_EQ(total.Cell(period::kPresence, 1), c.matched ? "1" : "0") << c.start << " / " << c.end;
+    }
+}
+
 TEST(PeriodPlayerTable, NonIntegerIdsMatchOnlyMinusOne) {
     TextTable total(period::kColumns);
     // Start "x" reads as -1 and finds the end cell "-1"; the end id -1 does

@@ -57,6 +57,18 @@ TEST(SplitLine, LeadingSemicolonShiftsTheIdIntoColumnZero) {
     EXPECT_EQ(t.Cell(1, 0), "X");
 }
 
+// A cell costs its text and two bytes, so that a hostile file of empty
+// fields takes memory in proportion to its size.
+TEST(SplitSnapshot, LineOfEmptyFieldsTakesTwoBytesAField) {
+    constexpr std::size_t kFields = 1'000'000;
+    Snapshot s;
+    s.lbPlay = {"header;", std::string(kFields, ';')};
+    SplitSnapshot(s);
+    EXPECT_EQ(s.play.Cell(static_cast<int>(kFields) - 2, 1), "");
+    EXPECT_EQ(s.play.RowCells(1).size(), kFields - 1);
+    EXPECT_LE(s.play.StorageBytes(), 2 * kFields + 4096);
+}
+
 TEST(ReadLines, KnowsThreeLineEnds) {
     EXPECT_EQ(SplitIntoLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitIntoLines("a\r\n"), (std::vector<std::string>{"a"}));
