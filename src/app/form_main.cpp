@@ -703,7 +703,7 @@ void FormMain::SpeedButton1Click() {
         }
         const QImage picture = captureSkillsArea();
         const QString path = m_host.getSaveFileName(this, QString(), proposedScreenshotName(), QtFilter(kJpegFilter),
-                                                    QStringLiteral("jpg"));
+                                                    QStringLiteral("jpg"), nullptr);
         if (path.isEmpty())
             return;
         const QString fullPath = QFileInfo(path).absoluteFilePath();
