@@ -10,7 +10,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 rm -rf "$out"
 mkdir -p "$out"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# The user's own settings (the colour-blind palette) stay out of the pictures.
+XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/src/app/cadrix" --work-dir "$work" --db "$work/history.sqlite" --screenshots "$out" \
   samples/start.zip samples/end.zip
 ls "$out"

@@ -17,6 +17,7 @@ namespace {
 struct MenuItem {
     QAction* action;
     std::function<bool()> enabled;
+    std::function<bool()> checked;
 };
 
 }  // namespace
@@ -25,12 +26,18 @@ void InstallContextMenu(QWidget& widget, const std::vector<MenuCommand>& command
     auto items = std::make_shared<std::vector<MenuItem>>();
     for (const MenuCommand& command : commands) {
         auto* action = new QAction(command.text, &widget);
+        if (command.text.isEmpty()) {
+            action->setSeparator(true);
+            items->push_back({action, {}, {}});
+            continue;
+        }
         action->setObjectName(command.name);
+        action->setCheckable(static_cast<bool>(command.checked));
         action->setShortcut(command.shortcut);
         action->setShortcutContext(Qt::WidgetShortcut);
         QObject::connect(action, &QAction::triggered, &widget, command.run);
         widget.addAction(action);
-        items->push_back({action, command.enabled});
+        items->push_back({action, command.enabled, command.checked});
     }
     // A grid reports the pointer in its viewport's coordinates.
     auto* view = qobject_cast<QAbstractItemView*>(&widget);
@@ -47,6 +54,8 @@ void InstallContextMenu(QWidget& widget, const std::vector<MenuCommand>& command
         menu->setAttribute(Qt::WA_DeleteOnClose);
         for (const MenuItem& item : *items) {
             item.action->setEnabled(!item.enabled || item.enabled());
+            if (item.checked)
+                item.action->setChecked(item.checked());
             menu->addAction(item.action);
         }
         menu->popup(area->mapToGlobal(at));

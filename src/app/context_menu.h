@@ -12,14 +12,18 @@ class QWidget;
 
 namespace cadrix::app {
 
-// One item of a context menu.
+// One item of a context menu; an item without text is a line between groups.
 struct MenuCommand {
     QString text;           // "Копировать"
     QKeySequence shortcut;  // also works while the widget has the focus; empty for none
     std::function<void()> run;
     std::function<bool()> enabled = {};  // asked each time the menu opens; none: always
     QString name = {};                   // the item's object name
+    std::function<bool()> checked = {};  // a check mark, asked each time the menu opens; none: no mark
 };
+
+// The line between two groups of items.
+inline MenuCommand MenuSeparator() { return {}; }
 
 // The object name of every context menu the program opens.
 inline const QString kContextMenuName = QStringLiteral("ContextMenu");

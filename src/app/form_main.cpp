@@ -39,12 +39,16 @@
 #include "load_form.h"
 #include "look.h"
 #include "player_menu.h"
+#include "report_export.h"
+#include "saved_settings.h"
 #include "set_box.h"
 #include "snapshot/skills.h"
+#include "summary_window.h"
 #include "ui_form_main.h"
 #include "uihost.h"
 #include "views/page_text.h"
 #include "views/player_rows.h"
+#include "views/summary.h"
 
 namespace cadrix::app {
 
@@ -116,22 +120,16 @@ void SetPixelFont(QWidget* widget, const QString& family, int pixels, bool bold 
     widget->setFont(font);
 }
 
-QColor ShapeFill(ShapeColour colour, const QPalette& palette) {
-    switch (colour) {
-    case ShapeColour::Favourable: return ToQColor(kFavourableColour);
-    case ShapeColour::Unfavourable: return ToQColor(kUnfavourableColour);
-    case ShapeColour::ButtonFace: break;
-    }
-    return palette.color(QPalette::Button);
-}
-
 // A totals line: the two totals, their change, and the shape behind it in
-// the window's button face when there is no change.
-void ShowTotals(const TotalsLine& line, std::array<QLabel*, 3> labels, QFrame* shape, const QPalette& window) {
+// the palette's colour of the change, or the window's button face when there
+// is no change.
+void ShowTotals(const TotalsLine& line, std::array<QLabel*, 3> labels, QFrame* shape, const Palette& colours,
+                const QPalette& window) {
     labels[0]->setText(Text(line.start));
     labels[1]->setText(Text(line.end));
     labels[2]->setText(Text(line.change));
-    const QColor fill = ShapeFill(line.shape, window);
+    const auto changed = ShapeFill(colours, line.shape);
+    const QColor fill = changed ? ToQColor(*changed) : window.color(QPalette::Button);
     shape->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(fill.name()));
 }
 
@@ -146,7 +144,8 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::FormMain>()),
       m_host(host),
-      m_folders(std::move(folders)) {
+      m_folders(std::move(folders)),
+      m_palette(SavedPalette()) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -282,6 +281,7 @@ void FormMain::setUpGrids() {
     for (const GridLayout& layout : GridLayouts()) {
         QTableView* view = grid(layout.id);
         auto* model = new GridModel(m_comparison, layout.id, view);
+        model->setPalette(m_palette);
         m_models[layout.id] = model;
         view->setModel(model);
         view->setItemDelegate(new CellDelegate(layout.id, view));
@@ -321,6 +321,18 @@ std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
     };
     if (IsPlayerGrid(id))
         commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
+    commands.push_back(MenuSeparator());
+    commands.push_back(
+        {QStringLiteral("Сохранить отчёт…"), {}, [this] { saveReport(); }, {}, QStringLiteral("SaveReportAction")});
+    commands.push_back(
+        {QStringLiteral("Итоги периода…"), {}, [this] { showSummary(); }, {}, QStringLiteral("PeriodSummaryAction")});
+    commands.push_back(MenuSeparator());
+    MenuCommand colourblind{QStringLiteral("Цвета для дальтоников"), {}, {}, {}, QStringLiteral("ColourblindAction")};
+    colourblind.run = [this] {
+        choosePalette(m_palette == PaletteChoice::Colourblind ? PaletteChoice::Designed : PaletteChoice::Colourblind);
+    };
+    colourblind.checked = [this] { return m_palette == PaletteChoice::Colourblind; };
+    commands.push_back(std::move(colourblind));
     return commands;
 }
 
@@ -333,6 +345,54 @@ void FormMain::copyRows(GridId id) {
 }
 
 void FormMain::copyPage(GridId id) { CopyText(TabSeparated(PageTextOf(m_comparison, id).Lines())); }
+
+void FormMain::saveReport() {
+    run([this] {
+        QString filter;
+        const QString chosen = m_host.getSaveFileName(this, QString(), proposedReportName(), QtFilter(kReportFilter),
+                                                      QStringLiteral("html"), &filter);
+        if (chosen.isEmpty())
+            return;
+        const ReportTarget target = ReportTargetOf(chosen, filter);
+        WindowReport report;
+        report.comparison = &m_comparison;
+        report.palette = m_palette;
+        for (const SnapshotChoice* choice : {&m_startChoice, &m_endChoice}) {
+            const bool start = choice->side == SnapshotSide::Start;
+            report.labels[start ? "labelTS1" : "labelTS2"] = choice->fileLabel;
+            report.labels[start ? "LabelOF" : "LabelNF"] = choice->dateLabel;
+        }
+        SaveReport(report, target, grid(GridId::StringGrid1)->font());
+        m_host.message(this, QStringLiteral("Информация"),
+                       QStringLiteral("Сохранено в ") + QFileInfo(target.path).absoluteFilePath(),
+                       QMessageBox::Information, QMessageBox::Ok);
+    });
+}
+
+// "Отчёт 01.09.2026-30.11.2026.html": the period's dates as the pages show them.
+QString FormMain::proposedReportName() const {
+    const ComparisonResult& result = m_comparison.Result();
+    return QStringLiteral("Отчёт %1-%2.html").arg(Text(result.startDate), Text(result.endDate));
+}
+
+void FormMain::showSummary() {
+    run([this] {
+        if (!m_summaryWindow)
+            m_summaryWindow = new SummaryWindow(this);
+        const ComparisonResult& result = m_comparison.Result();
+        const QString title =
+            Text(kSummaryTitle) + QStringLiteral(" %1 – %2").arg(Text(result.startDate), Text(result.endDate));
+        m_summaryWindow->showSummary(title, Text(SummaryText(SummarisePeriod(m_comparison))));
+    });
+}
+
+void FormMain::choosePalette(PaletteChoice choice) {
+    m_palette = choice;
+    SavePalette(choice);
+    for (auto& [id, model] : m_models)
+        model->setPalette(choice);
+    refreshLabels();
+}
 
 void FormMain::connectHandlers() {
     Ui::FormMain& ui = *m_ui;
@@ -703,7 +763,7 @@ void FormMain::SpeedButton1Click() {
         }
         const QImage picture = captureSkillsArea();
         const QString path = m_host.getSaveFileName(this, QString(), proposedScreenshotName(), QtFilter(kJpegFilter),
-                                                    QStringLiteral("jpg"));
+                                                    QStringLiteral("jpg"), nullptr);
         if (path.isEmpty())
             return;
         const QString fullPath = QFileInfo(path).absoluteFilePath();
@@ -776,8 +836,9 @@ void FormMain::refreshLabels() {
         startCounters[i]->setText(Text(CounterText(result.national.start[i])));
         endCounters[i]->setText(Text(CounterText(result.national.end[i])));
     }
-    ShowTotals(result.payroll, {ui.kt1, ui.kt2, ui.kt3}, ui.shapet3, palette());
-    ShowTotals(result.values, {ui.tot1, ui.tot2, ui.tot3}, ui.Shape19, palette());
+    const Palette& colours = PaletteOf(m_palette);
+    ShowTotals(result.payroll, {ui.kt1, ui.kt2, ui.kt3}, ui.shapet3, colours, palette());
+    ShowTotals(result.values, {ui.tot1, ui.tot2, ui.tot3}, ui.Shape19, colours, palette());
 }
 
 // ---- The history ----

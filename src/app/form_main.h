@@ -17,6 +17,7 @@
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
 #include "views/comparison.h"
+#include "views/palette.h"
 
 class QLabel;
 class QMimeData;
@@ -34,6 +35,7 @@ class GridModel;
 class HistoryWindows;
 class LoadForm;
 class SetBox;
+class SummaryWindow;
 class UiHost;
 
 // The main window: the two archive rows, the splash picture, and the seven
@@ -89,6 +91,17 @@ public:
     void SpeedButton2Click();
     void CatchDrag();
 
+    // "Сохранить отчёт…": the report of the pages in the form the user picks
+    // in the save dialog.
+    void saveReport();
+    // "Итоги периода…": the period summary in a window of its own.
+    void showSummary();
+    SummaryWindow* summaryWindow() const { return m_summaryWindow; }
+    // "Цвета для дальтоников": the palette the grids, the totals and the
+    // reports show changes in, remembered for the next run.
+    PaletteChoice paletteChoice() const { return m_palette; }
+    void choosePalette(PaletteChoice choice);
+
     // The skills grid as the screen shows it, or as the grid paints itself
     // where the screen cannot be read; and the file name proposed for it.
     QImage captureSkillsArea();
@@ -116,6 +129,7 @@ private:
     // clipboard.
     void copyRows(GridId grid);
     void copyPage(GridId grid);
+    QString proposedReportName() const;
     void connectHandlers();
     // Without a path, the user picks the archive in the open dialog. True
     // when the archive's players file was read.
@@ -165,6 +179,8 @@ private:
     QWidget* m_aboutBox = nullptr;
     ExInfoForm* m_exInfoForm = nullptr;
     HistoryWindows* m_history = nullptr;
+    SummaryWindow* m_summaryWindow = nullptr;
+    PaletteChoice m_palette = PaletteChoice::Designed;
 };
 
 // The two web addresses of the program's links.

@@ -18,12 +18,10 @@ Qt::Alignment ToAlignment(Align align) {
     return Qt::AlignLeft;
 }
 
-QVariant BackgroundOf(Background background) {
-    switch (background) {
-    case Background::Favourable: return QBrush(ToQColor(kFavourableColour));
-    case Background::Unfavourable: return QBrush(ToQColor(kUnfavourableColour));
-    case Background::Grid: break;  // the grid's own: normal, fixed or selected
-    }
+// None for the grid's own colour: normal, fixed or selected.
+QVariant BackgroundOf(const Palette& palette, Background background) {
+    if (const auto colour = BackgroundColour(palette, background))
+        return QBrush(ToQColor(*colour));
     return {};
 }
 
@@ -63,7 +61,7 @@ void GridModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleDataS
             data.setData(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
             break;
         }
-        case Qt::BackgroundRole: data.setData(BackgroundOf(style.background)); break;
+        case Qt::BackgroundRole: data.setData(BackgroundOf(*m_palette, style.background)); break;
         case Qt::ForegroundRole:
             if (style.text)
                 data.setData(QBrush(ToQColor(*style.text)));
@@ -85,6 +83,11 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 void GridModel::reload() {
     beginResetModel();
     endResetModel();
+}
+
+void GridModel::setPalette(PaletteChoice choice) {
+    m_palette = &PaletteOf(choice);
+    textsChanged();
 }
 
 void GridModel::textsChanged() {

@@ -3,13 +3,15 @@
 #include <QAbstractTableModel>
 
 #include "views/comparison.h"
+#include "views/palette.h"
 
 namespace cadrix::app {
 
 // Shows one page grid of the comparison, cell for cell. The comparison owns
 // the texts; the model hands them to the view together with what the page's
-// draw rule decides for the cell: its background, text colour and
-// alignment as Qt's roles, and the picture drawn over it in roles of its own.
+// draw rule decides for the cell: its background (in the colours of the
+// chosen palette), text colour and alignment as Qt's roles, and the picture
+// drawn over it in roles of its own.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -33,10 +35,13 @@ public:
     void reload();
     // After a player choice: same rows, new texts.
     void textsChanged();
+    // Shows the changes in another palette's colours.
+    void setPalette(PaletteChoice choice);
 
 private:
     const Comparison& m_comparison;
     GridId m_grid;
+    const Palette* m_palette = &PaletteOf(PaletteChoice::Designed);
 };
 
 }  // namespace cadrix::app

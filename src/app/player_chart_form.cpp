@@ -87,7 +87,7 @@ PlayerChartForm::PlayerChartForm(UiHost& host, ChartKit& kit, const PlayerSeries
 void PlayerChartForm::saveClick() {
     RunHandler(m_host, this, [this] {
         const QString path = m_host.getSaveFileName(this, QString(), m_name + QStringLiteral(".png"),
-                                                    QtFilter(kPngFilter), QStringLiteral("png"));
+                                                    QtFilter(kPngFilter), QStringLiteral("png"), nullptr);
         if (path.isEmpty())
             return;
         const QString fullPath = QFileInfo(path).absoluteFilePath();

@@ -17,6 +17,7 @@
 #include "jpeg_writer.h"
 #include "player_chart_form.h"
 #include "set_box.h"
+#include "summary_window.h"
 
 namespace cadrix::app {
 
@@ -113,6 +114,11 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
     SaveDialog(*windows.setBox, folder, QStringLiteral("9-settings"));
     SaveDialog(*windows.aboutBox, folder, QStringLiteral("10-about"));
     SaveHistoryPictures(windows, folder);
+    form.showSummary();
+    if (SummaryWindow* summary = form.summaryWindow()) {
+        SavePicture(*summary, folder, QStringLiteral("14-summary"));
+        summary->hide();
+    }
 }
 
 }  // namespace cadrix::app

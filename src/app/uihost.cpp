@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -56,6 +57,12 @@ QString QtFilter(const QString& pairs) {
     return filters.join(QStringLiteral(";;"));
 }
 
+QString FilterSuffix(const QString& filter) {
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.(\\w+)[ )]"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 QString DesktopUiHost::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                        const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
@@ -71,13 +78,24 @@ QString DesktopUiHost::getExistingDirectory(QWidget* parent, const QString& capt
 }
 
 QString DesktopUiHost::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                       const QString& filter, const QString& defaultSuffix) {
+                                       const QString& filter, const QString& defaultSuffix, QString* selectedFilter) {
     QFileDialog dialog(parent, caption, dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    const auto followFilter = [&dialog, defaultSuffix](const QString& chosen) {
+        const QString suffix = FilterSuffix(chosen);
+        dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix : suffix);
+    };
     dialog.setDefaultSuffix(defaultSuffix);
+    if (selectedFilter && !selectedFilter->isEmpty()) {
+        dialog.selectNameFilter(*selectedFilter);
+        followFilter(*selectedFilter);
+    }
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 

@@ -38,8 +38,12 @@ public:
                                          const QString& filter) = 0;
     // Empty when the user cancels.
     virtual QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) = 0;
+    // Empty when the user cancels. A name typed without an extension gets
+    // that of the filter chosen in the dialog, `defaultSuffix` on the first.
+    // With `selectedFilter`, the dialog starts on that filter (the first where
+    // it names none) and leaves there the one the user chose.
     virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
-                                    const QString& defaultSuffix) = 0;
+                                    const QString& defaultSuffix, QString* selectedFilter) = 0;
     virtual QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) = 0;
     // Empty when the user cancels.
@@ -62,7 +66,7 @@ public:
                                  const QString& filter) override;
     QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
     QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
-                            const QString& defaultSuffix) override;
+                            const QString& defaultSuffix, QString* selectedFilter) override;
     QMessageBox::StandardButton message(QWidget* parent, const QString& caption, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget* parent, const QString& entryName) override;
@@ -79,5 +83,9 @@ void OpenWebPage(UiHost& host, QWidget* parent, const QString& address);
 // filters are written in ("Orvanto Statistics (*.zip)|*.zip"), in Qt's
 // notation: each description with its patterns in brackets, ";;" between.
 QString QtFilter(const QString& pairs);
+
+// The extension a filter in Qt's notation gives a file: "pdf" for "Отчёт PDF
+// (*.pdf)"; empty where its first pattern is no "*.extension".
+QString FilterSuffix(const QString& filter);
 
 }  // namespace cadrix::app

@@ -28,6 +28,7 @@
 #include "form_main.h"
 #include "scripted_host.h"
 #include "set_box.h"
+#include "support.h"
 #include "window_placement.h"
 
 using namespace cadrix;
@@ -236,6 +237,8 @@ private slots:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QTemporaryDir settings;
+    KeepSettingsIn(settings.path());
     cadrix::app::LoadResources();
     DesktopTest test;
     return QTest::qExec(&test, argc, argv);

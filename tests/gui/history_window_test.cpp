@@ -37,6 +37,7 @@
 #include "player_chart_form.h"
 #include "scripted_host.h"
 #include "set_box.h"
+#include "support.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -411,6 +412,8 @@ private slots:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QTemporaryDir settings;
+    KeepSettingsIn(settings.path());
     cadrix::app::LoadResources();
     SetChartModuleFolder(QStringLiteral(CADRIX_CHART_MODULE_DIR));
     HistoryWindowTest test;

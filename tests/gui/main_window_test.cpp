@@ -11,15 +11,20 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionViewItem>
@@ -40,7 +45,10 @@
 #include "load_form.h"
 #include "scripted_host.h"
 #include "set_box.h"
+#include "summary_window.h"
 #include "support.h"
+#include "views/palette.h"
+#include "views/summary.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -89,6 +97,27 @@ int CountPixels(QTableView* view, int col, int row, const std::function<bool(con
     return count;
 }
 
+// The first favourable and the first unfavourable row of the values page's
+// change column.
+constexpr int kValueChange = 4;
+std::pair<int, int> FirstChangedValues(const Comparison& comparison) {
+    int favourable = -1;
+    int unfavourable = -1;
+    for (int row = 1; row < comparison.Grid(GridId::StringGrid_pr).RowCount(); ++row) {
+        const CellStyle style = comparison.DrawCell(GridId::StringGrid_pr, kValueChange, row);
+        if (style.background == Background::Favourable && favourable < 0)
+            favourable = row;
+        if (style.background == Background::Unfavourable && unfavourable < 0)
+            unfavourable = row;
+    }
+    return {favourable, unfavourable};
+}
+
+QString ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -125,6 +154,7 @@ private:
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
+        KeepSettingsIn(m_dir->filePath(QStringLiteral("settings")));
         m_host = std::make_unique<ScriptedHost>();
         createWindows();
     }
@@ -410,16 +440,7 @@ private slots:
         auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
         pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
         QTableView* values = form().grid(GridId::StringGrid_pr);
-        const Comparison& comparison = form().comparison();
-        int favourable = -1;
-        int unfavourable = -1;
-        for (int row = 1; row < comparison.Grid(GridId::StringGrid_pr).RowCount(); ++row) {
-            const CellStyle style = comparison.DrawCell(GridId::StringGrid_pr, 4, row);
-            if (style.background == Background::Favourable && favourable < 0)
-                favourable = row;
-            if (style.background == Background::Unfavourable && unfavourable < 0)
-                unfavourable = row;
-        }
+        const auto [favourable, unfavourable] = FirstChangedValues(form().comparison());
         QVERIFY(favourable > 0 && unfavourable > 0);
         // The left edge of a right-aligned number's cell holds only the fill.
         QCOMPARE(PixelOf(values, 4, favourable, {1, 8}), QColor(186, 240, 179));
@@ -481,9 +502,18 @@ private slots:
             QCOMPARE(texts.mid(0, 2), items);
             QCOMPARE(view->contextMenuPolicy(), Qt::CustomContextMenu);
         }
-        // The player pages offer the player's development too, in the same menu.
-        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 3);
-        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 2);
+        // The player pages offer the player's development too, in the same
+        // menu; every page grid the report, the summary and the palette.
+        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 6);
+        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 5);
+        for (const GridInfo& info : kGrids) {
+            QStringList texts;
+            for (const QAction* action : form().grid(info.id)->actions())
+                texts << action->text();
+            QCOMPARE(texts.mid(texts.size() - 3),
+                     QStringList({QStringLiteral("Сохранить отчёт…"), QStringLiteral("Итоги периода…"),
+                                  QStringLiteral("Цвета для дальтоников")}));
+        }
 
         // Ctrl+C on a selection of rows: whole rows, as the grid shows them.
         pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
@@ -535,6 +565,145 @@ private slots:
         QCOMPARE(clipboard->text(), QStringLiteral("Позиция\t") + panel->item(1, 1)->text() + u'\n');
         panel->actions()[1]->trigger();
         QCOMPARE(clipboard->text().count(u'\n'), 11);
+    }
+
+    // The colour-blind palette repaints the grids and the totals at once, and
+    // a new window starts in the palette chosen last.
+    void colourblindPaletteIsRememberedAndRepaintsTheGrids() {
+        const QColor designed[] = {QColor(186, 240, 179), QColor(255, 176, 176)};
+        const QColor colourblind[] = {QColor(158, 202, 225), QColor(253, 174, 107)};
+        const auto paintedChanges = [this] {
+            form()
+                .findChild<QTabWidget*>(QStringLiteral("PageControl2"))
+                ->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
+            QTableView* values = form().grid(GridId::StringGrid_pr);
+            const auto [favourable, unfavourable] = FirstChangedValues(form().comparison());
+            return std::pair{PixelOf(values, kValueChange, favourable, {1, 8}),
+                             PixelOf(values, kValueChange, unfavourable, {1, 8})};
+        };
+        const auto menuChecks = [this] {
+            QTableView* values = form().grid(GridId::StringGrid_pr);
+            const QPoint at = values->visualRect(values->model()->index(1, 0)).center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, values->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(values->viewport(), &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            const bool checked = menu && values->findChild<QAction*>(QStringLiteral("ColourblindAction"))->isChecked();
+            if (menu)
+                menu->close();
+            return checked;
+        };
+        showAndActivate();
+        loadSamples();
+        QCOMPARE(paintedChanges(), std::pair(designed[0], designed[1]));
+        QVERIFY(!menuChecks());
+
+        form().grid(GridId::StringGrid1)->findChild<QAction*>(QStringLiteral("ColourblindAction"))->trigger();
+        QCOMPARE(paintedChanges(), std::pair(colourblind[0], colourblind[1]));
+        QVERIFY(menuChecks());
+        const ShapeColour shape = form().comparison().Result().values.shape;
+        QVERIFY(shape != ShapeColour::ButtonFace);
+        const Rgb fill = *ShapeFill(PaletteOf(PaletteChoice::Colourblind), shape);
+        QVERIFY(PaintsColour(*form().findChild<QFrame*>(QStringLiteral("Shape19")), QColor(fill.r, fill.g, fill.b)));
+
+        // A new run: the working folders' lock goes with the old windows.
+        m_windows.reset();
+        m_folders = {};
+        createWindows();
+        showAndActivate();
+        loadSamples();
+        QCOMPARE(form().paletteChoice(), PaletteChoice::Colourblind);
+        QCOMPARE(paintedChanges(), std::pair(colourblind[0], colourblind[1]));
+        form().grid(GridId::StringGrid_pr)->findChild<QAction*>(QStringLiteral("ColourblindAction"))->trigger();
+        QCOMPARE(paintedChanges(), std::pair(designed[0], designed[1]));
+        QVERIFY(!menuChecks());
+    }
+
+    // Each filter of the save dialog writes its form: a name that has the
+    // extension keeps it, one without takes the chosen filter's.
+    void savesTheReportInTheFormOfTheChosenFilter() {
+        showAndActivate();
+        loadSamples();
+        auto* chooser = form().findChild<QComboBox*>(QStringLiteral("ComboBox3"));
+        chooser->setCurrentIndex(0);
+        emit chooser->activated(0);
+        form().choosePalette(PaletteChoice::Colourblind);
+        const QString folder = m_dir->filePath(QStringLiteral("отчёты"));
+        QVERIFY(QDir().mkpath(folder));
+        m_host->saveAnswers = {folder + QStringLiteral("/report.html"), folder + QStringLiteral("/report"),
+                               folder + QStringLiteral("/Таблицы.csv")};
+        m_host->saveFilterAnswers = {QStringLiteral("Отчёт HTML (*.html)"), QStringLiteral("Отчёт PDF (*.pdf)"),
+                                     QStringLiteral("Таблицы CSV (*.csv)")};
+        const QStringList written = {folder + QStringLiteral("/report.html"), folder + QStringLiteral("/report.pdf"),
+                                     folder + QStringLiteral("/Таблицы")};
+        for (int i = 0; i < written.size(); ++i) {
+            form().grid(GridId::StringGrid_nat)->findChild<QAction*>(QStringLiteral("SaveReportAction"))->trigger();
+            QCOMPARE(m_host->messages.size(), std::size_t(i + 1));
+            QCOMPARE(m_host->messages.back().icon, QMessageBox::Information);
+            QCOMPARE(m_host->messages.back().text, QStringLiteral("Сохранено в ") + written[i]);
+        }
+        QCOMPARE(m_host->saveDialogFilters.front(),
+                 QStringLiteral("Отчёт HTML (*.html);;Отчёт PDF (*.pdf);;Таблицы CSV (*.csv)"));
+        QCOMPARE(m_host->saveDialogNames.front(), QStringLiteral("Отчёт 01.09.2026-30.11.2026.html"));
+
+        // The summary, the pages, the chosen player, in the palette chosen.
+        const QString html = ReadAll(written[0]);
+        for (const QString& part : {QStringLiteral("<h1>Итоги периода</h1>"), QStringLiteral(">Номиналы</h2>"),
+                                    QStringLiteral("#9ECAE1"), chooser->itemText(0).toHtmlEscaped()})
+            QVERIFY2(html.contains(part), qPrintable(part));
+        QFile pdf(written[1]);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        for (const QString& name :
+             {QStringLiteral("club.csv"), QStringLiteral("skills-0.csv"), QStringLiteral("summary.csv")})
+            QVERIFY2(QFileInfo(written[2] + u'/' + name).size() > 0, qPrintable(name));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);
+    }
+
+    // A report that cannot be written is named in the standard error box, and
+    // what stood there before stays as it was.
+    void failedSaveShowsTheErrorAndKeepsTheOldFile() {
+        showAndActivate();
+        loadSamples();
+        // A name the folder takes, but not with the temporary file's longer
+        // name beside it: fails alike for every user, root included.
+        const QString longName = QString(246, u'r');
+        const struct {
+            QString filter;
+            QString name;
+        } cases[] = {{QStringLiteral("Отчёт HTML (*.html)"), longName + QStringLiteral(".html")},
+                     {QStringLiteral("Отчёт PDF (*.pdf)"), longName + QStringLiteral(".pdf")},
+                     // The CSV folder's name is a file's.
+                     {QStringLiteral("Таблицы CSV (*.csv)"), QStringLiteral("tables")}};
+        for (const auto& [filter, name] : cases) {
+            QTemporaryDir folder;
+            const QString old = folder.filePath(name);
+            WriteFile(old.toStdString(), "the old report");
+            m_host->messages.clear();
+            m_host->saveAnswers = {old + (filter.contains(QStringLiteral("CSV")) ? QStringLiteral(".csv") : QString())};
+            m_host->saveFilterAnswers = {filter};
+            form().grid(GridId::StringGrid1)->findChild<QAction*>(QStringLiteral("SaveReportAction"))->trigger();
+            QCOMPARE(m_host->messages.size(), std::size_t{1});
+            const auto& box = m_host->messages[0];
+            QCOMPARE(box.caption, kApplicationTitle);
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QVERIFY2(box.text.contains(old) && box.text.endsWith(u'.'), qPrintable(box.text));
+            QCOMPARE(ReadAll(old), QStringLiteral("the old report"));
+            QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{name});
+        }
+    }
+
+    void periodSummaryOpensInAWindowOfItsOwn() {
+        showAndActivate();
+        loadSamples();
+        form().grid(GridId::StringGrid2)->findChild<QAction*>(QStringLiteral("PeriodSummaryAction"))->trigger();
+        SummaryWindow* window = form().summaryWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->parentWidget(), &form());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Итоги периода 01.09.2026 – 30.11.2026"));
+        QCOMPARE(window->text(), QString::fromStdString(SummaryText(SummarisePeriod(form().comparison()))));
+        auto* text = window->findChild<QPlainTextEdit*>();
+        QVERIFY(text->isReadOnly() && text->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
     }
 
     void droppedArchivesAreChosenWithoutTheDialog() {

@@ -16,6 +16,7 @@
 
 #include "app_windows.h"
 #include "pdf_report.h"
+#include "support.h"
 
 using namespace cadrix::app;
 
@@ -113,6 +114,8 @@ private slots:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QTemporaryDir settings;
+    KeepSettingsIn(settings.path());
     LoadResources();
     PdfReportTest test;
     return QTest::qExec(&test, argc, argv);

@@ -11,13 +11,17 @@ QString ScriptedHost::getOpenFileName(QWidget*, const QString&, const QString& d
 }
 
 QString ScriptedHost::getSaveFileName(QWidget*, const QString&, const QString& name, const QString& filter,
-                                      const QString&) {
+                                      const QString&, QString* selectedFilter) {
     saveDialogNames.push_back(name);
     saveDialogFilters.push_back(filter);
     if (saveAnswers.empty())
         return {};
     QString answer = saveAnswers.front();
     saveAnswers.pop_front();
+    if (selectedFilter && !saveFilterAnswers.empty()) {
+        *selectedFilter = saveFilterAnswers.front();
+        saveFilterAnswers.pop_front();
+    }
     return answer;
 }
 

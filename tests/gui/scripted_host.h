@@ -20,6 +20,7 @@ public:
     std::deque<QStringList> openManyAnswers;
     std::deque<QString> folderAnswers;
     std::deque<QString> saveAnswers;
+    std::deque<QString> saveFilterAnswers;  // the filter chosen with each save answer; none: as offered
     std::deque<QMessageBox::StandardButton> messageAnswers;
     std::vector<Message> messages;
     std::vector<QUrl> openedUrls;
@@ -38,7 +39,8 @@ public:
     QString getOpenFileName(QWidget*, const QString&, const QString& dir, const QString& filter) override;
     QStringList getOpenFileNames(QWidget*, const QString&, const QString&, const QString&) override;
     QString getExistingDirectory(QWidget*, const QString&, const QString&) override;
-    QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override;
+    QString getSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&,
+                            QString* selectedFilter) override;
     QMessageBox::StandardButton message(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
     std::optional<QString> askPassword(QWidget*, const QString&) override { return std::nullopt; }

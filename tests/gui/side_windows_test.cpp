@@ -506,6 +506,8 @@ int main(int argc, char* argv[]) {
     file.close();
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toUtf8());
     QApplication app(argc, argv);
+    QTemporaryDir settings;
+    KeepSettingsIn(settings.path());
     cadrix::app::LoadResources();
     SideWindowsTest test;
     return QTest::qExec(&test, argc, argv);

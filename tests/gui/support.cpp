@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QWidget>
 
 namespace {
@@ -52,4 +53,9 @@ QString MakeZip(const QString& folder, const QString& name, const QStringList& e
     zip.start(QStringLiteral("zip"), QStringList{QStringLiteral("-q"), archive} + entries);
     zip.waitForFinished();
     return archive;
+}
+
+void KeepSettingsIn(const QString& folder) {
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, folder);
 }

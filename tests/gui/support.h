@@ -15,6 +15,10 @@ class QWidget;
 
 void WriteFile(const std::filesystem::path& path, const std::string& text);
 
+// Keeps what the program remembers between runs in `folder`, never in the
+// user's own settings.
+void KeepSettingsIn(const QString& folder);
+
 // A ZIP archive `name` in `folder`, made by the zip tool, of small CSV files
 // named `entries`.
 QString MakeZip(const QString& folder, const QString& name, const QStringList& entries);

@@ -1,0 +1,106 @@
+#include "report_export.h"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+
+#include "pdf_report.h"
+#include "report/csv_report.h"
+#include "report/html_report.h"
+#include "report/output_file.h"
+#include "report/report.h"
+#include "uihost.h"
+#include "views/summary.h"
+
+namespace cadrix::app {
+
+namespace {
+
+struct FormatName {
+    ReportFormat format;
+    QString extension;
+};
+
+const std::vector<FormatName>& FormatNames() {
+    static const std::vector<FormatName> names = {
+        {ReportFormat::Html, QStringLiteral("html")},
+        {ReportFormat::Html, QStringLiteral("htm")},
+        {ReportFormat::Pdf, QStringLiteral("pdf")},
+        {ReportFormat::Csv, QStringLiteral("csv")},
+    };
+    return names;
+}
+
+std::optional<ReportFormat> FormatOfExtension(const QString& extension) {
+    for (const FormatName& name : FormatNames()) {
+        if (extension.compare(name.extension, Qt::CaseInsensitive) == 0)
+            return name.format;
+    }
+    return std::nullopt;
+}
+
+QString ExtensionOf(ReportFormat format) {
+    for (const FormatName& name : FormatNames()) {
+        if (name.format == format)
+            return name.extension;
+    }
+    return {};
+}
+
+std::filesystem::path PathOf(const QString& path) { return std::filesystem::path(path.toStdString()); }
+
+}  // namespace
+
+ReportTarget ReportTargetOf(const QString& chosen, const QString& selectedFilter) {
+    const QFileInfo file(chosen);
+    ReportTarget target;
+    target.path = chosen;
+    if (const auto format = FormatOfExtension(file.suffix())) {
+        target.format = *format;
+    } else {
+        target.format = FormatOfExtension(FilterSuffix(selectedFilter)).value_or(ReportFormat::Html);
+        if (file.suffix().isEmpty())
+            target.path += u'.' + ExtensionOf(target.format);
+    }
+    if (target.format == ReportFormat::Csv) {
+        const QFileInfo named(target.path);
+        if (named.suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0 &&
+            !named.completeBaseName().isEmpty())
+            target.path = QDir(named.path()).filePath(named.completeBaseName());
+    }
+    return target;
+}
+
+void SaveReport(const WindowReport& report, const ReportTarget& target, const QFont& font) {
+    const Comparison& comparison = *report.comparison;
+    const PeriodSummary summary = SummarisePeriod(comparison);
+    ReportInput input;
+    input.comparison = &comparison;
+    input.choiceLabels = report.labels;
+    input.summary = &summary;
+    input.palette = report.palette;
+    if (comparison.ChosenIndex() >= 0) {
+        ChoiceRecord chosen;
+        chosen.index = comparison.ChosenIndex();
+        chosen.text = comparison.ComboBox3Text();
+        chosen.skills = comparison.Grid(GridId::StringGrid3);
+        chosen.panel = comparison.ExInfo();
+        input.choices.push_back(std::move(chosen));
+    }
+    switch (target.format) {
+    case ReportFormat::Html: {
+        OutputFile file(PathOf(target.path));
+        WriteHtmlReport(input, file);
+        file.Commit();
+        break;
+    }
+    case ReportFormat::Pdf: WritePdfReport(QString::fromStdString(HtmlReport(input)), target.path, font); break;
+    case ReportFormat::Csv: WriteCsvReport(input, PathOf(target.path)); break;
+    }
+}
+
+}  // namespace cadrix::app
