@@ -21,10 +21,10 @@ packages=(
   zip unzip libarchive-tools p7zip-full python3
   # fuzzing (clang with libFuzzer and the sanitizers)
   clang libclang-rt-14-dev
-  # pictures of the program, screenshots and the desktop tests under a
-  # virtual display, with and without a window manager (the tests ask it
-  # through xcb)
-  python3-pil xvfb xauth openbox x11-utils libxcb1-dev
+  # pictures of the program, screenshots, the desktop tests and the start-up
+  # benchmark under a virtual display, with and without a window manager (the
+  # tests ask it through xcb; the benchmark watches the drawing with DAMAGE)
+  python3-pil xvfb xauth openbox x11-utils libxcb1-dev libxcb-damage0-dev
   # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
   fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
   # the desktop entry check of the install test
