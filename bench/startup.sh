@@ -71,17 +71,5 @@ print(f"  cadrix with the pair, resident: {median(loaded, 'rss_kb') / 1024:.1f} 
       f"(bare window {median(bare, 'rss_kb') / 1024:.1f} MB; goal 50 MB)")
 PY
 
-cat > "$work/desktop.sh" <<'SH'
-openbox >/dev/null 2>&1 &
-wm=$!
-# Ready when it has announced itself on the root window.
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-status=0
-QT_QPA_PLATFORM=xcb python3 "$@" || status=$?
-kill "$wm"
-exit $status
-SH
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/desktop.sh" "$work/run.py" "$build" "$root" "$work" "$reps"
+# The desktop tests' runner: a virtual display with openbox ready on it.
+bash "$root/tests/gui/on_desktop.sh" openbox python3 "$work/run.py" "$build" "$root" "$work" "$reps"
