@@ -1,7 +1,8 @@
 // Shows one window of the main window's size and quits as soon as it has been
 // painted, so that the wall time of a run is a program's start to its first
-// paint. Built twice: bare, and linked with Qt Charts, as the program would
-// be if it drew its charts itself instead of loading them from a module.
+// paint; with --stay it stays open, to be watched and ended from outside.
+// Built twice: bare, and linked with Qt Charts, as the program would be if it
+// drew its charts itself instead of loading them from a module.
 
 #include <QApplication>
 #include <QPainter>
@@ -15,11 +16,18 @@
 namespace {
 
 class Window : public QWidget {
+public:
+    explicit Window(bool stay) : m_stay(stay) {}
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), Qt::darkGreen);
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        if (!m_stay)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
+
+private:
+    bool m_stay;
 };
 
 }  // namespace
@@ -32,7 +40,7 @@ int main(int argc, char* argv[]) {
     (void)keep;
 #endif
     QApplication app(argc, argv);
-    Window window;
+    Window window(QCoreApplication::arguments().contains(QStringLiteral("--stay")));
     window.resize(549, 553);
     window.show();
     return QApplication::exec();

@@ -27,6 +27,9 @@ if [ -x "$build/bench/chart_open_bench" ]; then
   echo
   echo "== the window's start and its charts"
   bash "$here/window.sh" "$build" "$reps"
+  echo
+  echo "== the window's start and memory against a bare Qt window"
+  bash "$here/startup.sh" "$build" "$(( reps > 15 ? reps : 15 ))"
 fi
 
 echo

@@ -929,6 +929,10 @@ def program_icon_svg():
 # ---------------------------------------------------------------- qrc
 
 QRC_FOLDERS = ["images", "icons", "cursors", "stars", "status"]
+# Compiled in as uncompressed pixmaps that the build makes from these PNG
+# files (src/app/CMakeLists.txt), so that the program does not decode them at
+# start; the qrc leaves them out.
+UNPACKED = {"images/grass.png", "images/splash.png"}
 
 
 def write_qrc():
@@ -937,7 +941,7 @@ def write_qrc():
     lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', '    <qresource prefix="/">']
     for folder in QRC_FOLDERS:
         for name in sorted(os.listdir(os.path.join(HERE, folder))):
-            if name.endswith((".png", ".svg")):
+            if name.endswith((".png", ".svg")) and "%s/%s" % (folder, name) not in UNPACKED:
                 lines.append("        <file>%s/%s</file>" % (folder, name))
     lines += ["    </qresource>", "</RCC>"]
     with open(os.path.join(HERE, "cadrix.qrc"), "w", encoding="utf-8") as f:

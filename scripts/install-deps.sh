@@ -23,10 +23,10 @@ packages=(
   clang libclang-rt-14-dev
   # profiling (perf record -e cpu-clock works where a virtual machine hides the hardware counters)
   linux-perf valgrind
-  # pictures of the program, screenshots and the desktop tests under a
-  # virtual display, with and without a window manager (the tests ask it
-  # through xcb)
-  python3-pil xvfb xauth openbox x11-utils libxcb1-dev
+  # pictures of the program, screenshots, the desktop tests and the start-up
+  # benchmark under a virtual display, with and without a window manager (the
+  # tests ask it through xcb; the benchmark watches the drawing with DAMAGE)
+  python3-pil xvfb xauth openbox x11-utils libxcb1-dev libxcb-damage0-dev
   # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
   fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
   # the desktop entry check of the install test

@@ -151,7 +151,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientSize);
     setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
-    m_grass.load(QStringLiteral(":/images/grass.png"));
+    m_grass.load(QStringLiteral(":/images/grass.ppm"));
     setUpPanels();
     setUpTabs();
     setUpSkillsPage();
@@ -185,7 +185,7 @@ void FormMain::setUpPanels() {
     showChoice(m_startChoice);
     showChoice(m_endChoice);
 
-    ui.Image7->setPixmap(QPixmap(QStringLiteral(":/images/splash.png")));
+    ui.Image7->setPixmap(QPixmap(QStringLiteral(":/images/splash.ppm")));
     ui.Image7->setScaledContents(true);
     ui.Image7->setGeometry(ui.Panel2->contentsRect());
     for (QLabel* link : {ui.Label12, ui.Label14}) {
