@@ -151,7 +151,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientSize);
     setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
-    m_grass.load(QStringLiteral(":/images/grass.ppm"));
+    m_grass = CompiledPicture(QStringLiteral(":/images/grass.pixels"));
     setUpPanels();
     setUpTabs();
     setUpSkillsPage();
@@ -185,7 +185,7 @@ void FormMain::setUpPanels() {
     showChoice(m_startChoice);
     showChoice(m_endChoice);
 
-    ui.Image7->setPixmap(QPixmap(QStringLiteral(":/images/splash.ppm")));
+    ui.Image7->setPixmap(CompiledPicture(QStringLiteral(":/images/splash.pixels")));
     ui.Image7->setScaledContents(true);
     ui.Image7->setGeometry(ui.Panel2->contentsRect());
     for (QLabel* link : {ui.Label12, ui.Label14}) {
