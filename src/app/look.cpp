@@ -19,8 +19,7 @@ QPixmap CompiledPicture(const QString& resource) {
     if (QPixmapCache::find(resource, &picture))
         return picture;
     // Two 32-bit numbers, the width and the height, then the rows of 32-bit
-    // pixels, as unpack_picture writes them. Copied out, as the resource's
-    // bytes need not be aligned for the pixels.
+    // pixels, as unpack_picture writes them.
     const QResource file(resource);
     std::uint32_t size[2] = {};
     if (file.compressionAlgorithm() != QResource::NoCompression || file.size() < qint64{sizeof size})
@@ -30,11 +29,14 @@ QPixmap CompiledPicture(const QString& resource) {
     if (size[0] == 0 || size[1] == 0 || size[0] > 0x4000 || size[1] > 0x4000 ||
         file.size() != qint64{sizeof size} + bytes)
         return picture;
-    QImage pixels(static_cast<int>(size[0]), static_cast<int>(size[1]), QImage::Format_RGB32);
-    const auto rowBytes = static_cast<std::size_t>(size[0]) * 4;
-    for (int row = 0; row < pixels.height(); ++row)
-        std::memcpy(pixels.scanLine(row), file.data() + sizeof size + static_cast<std::size_t>(row) * rowBytes,
-                    rowBytes);
+    const uchar* data = file.data() + sizeof size;
+    const int width = static_cast<int>(size[0]);
+    const int height = static_cast<int>(size[1]);
+    // The pixmap reads the pixels where the program holds them; they are
+    // copied only when they do not lie on a 32-bit boundary.
+    QImage pixels(data, width, height, width * 4, QImage::Format_RGB32);
+    if (reinterpret_cast<quintptr>(data) % alignof(std::uint32_t) != 0)
+        pixels = pixels.copy();
     picture = QPixmap::fromImage(std::move(pixels));
     QPixmapCache::insert(resource, picture);
     return picture;
