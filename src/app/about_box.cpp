@@ -19,7 +19,7 @@ AboutBox::AboutBox(UiHost& host, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(295, 212);
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/images/grass.ppm")));
+    m_ui->Image1->setPixmap(CompiledPicture(QStringLiteral(":/images/grass.pixels")));
     m_ui->ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/images/emblem_small.png")));
     m_ui->Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_ui->Panel1->setAutoFillBackground(true);

@@ -151,7 +151,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientSize);
     setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
-    m_grass.load(QStringLiteral(":/images/grass.ppm"));
+    m_grass = CompiledPicture(QStringLiteral(":/images/grass.pixels"));
     setUpPanels();
     setUpTabs();
     setUpSkillsPage();
@@ -185,7 +185,7 @@ void FormMain::setUpPanels() {
     showChoice(m_startChoice);
     showChoice(m_endChoice);
 
-    ui.Image7->setPixmap(QPixmap(QStringLiteral(":/images/splash.ppm")));
+    ui.Image7->setPixmap(CompiledPicture(QStringLiteral(":/images/splash.pixels")));
     ui.Image7->setScaledContents(true);
     ui.Image7->setGeometry(ui.Panel2->contentsRect());
     for (QLabel* link : {ui.Label12, ui.Label14}) {
@@ -204,15 +204,6 @@ void FormMain::setUpPanels() {
 
 void FormMain::setUpTabs() {
     QTabWidget* pages = m_ui->PageControl2;
-    // Tabs drawn as buttons, the current one pressed in.
-    pages->setStyleSheet(
-        QStringLiteral("QTabWidget::pane { border: none; }"
-                       "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
-                       " border-top-color: palette(light); border-left-color: palette(light);"
-                       " padding: 3px 1px; margin: 1px 1px 3px 0px; }"
-                       "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
-                       " border-left-color: palette(dark); border-bottom-color: palette(light);"
-                       " border-right-color: palette(light); }"));
     static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
     for (int i = 0; i < pages->count(); ++i) {
         pages->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
@@ -227,6 +218,24 @@ void FormMain::setUpTabs() {
     pages->setUsesScrollButtons(false);
     pages->setElideMode(Qt::ElideNone);
     pages->hide();
+}
+
+// The pages stay hidden until the first comparison: their style sheet, which
+// every widget on them takes up, is set when they are first shown, so that
+// it does not delay the window's first appearance.
+void FormMain::styleTabs() {
+    if (m_tabsStyled)
+        return;
+    m_tabsStyled = true;
+    // Tabs drawn as buttons, the current one pressed in.
+    m_ui->PageControl2->setStyleSheet(
+        QStringLiteral("QTabWidget::pane { border: none; }"
+                       "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
+                       " border-top-color: palette(light); border-left-color: palette(light);"
+                       " padding: 3px 1px; margin: 1px 1px 3px 0px; }"
+                       "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
+                       " border-left-color: palette(dark); border-bottom-color: palette(light);"
+                       " border-right-color: palette(light); }"));
 }
 
 void FormMain::setUpSkillsPage() {
@@ -798,6 +807,7 @@ void FormMain::showSplash() {
 }
 
 void FormMain::showPages() {
+    styleTabs();
     m_ui->Image7->hide();
     m_ui->PageControl2->show();
     m_ui->PageControl2->setCurrentWidget(m_ui->t1);

@@ -119,6 +119,7 @@ protected:
 private:
     void setUpPanels();
     void setUpTabs();
+    void styleTabs();
     void setUpSkillsPage();
     void setUpCaptions();
     void setUpGrids();
@@ -172,6 +173,7 @@ private:
     QPixmap m_grass;
     QString m_openDialogFolder;
     bool m_activated = false;
+    bool m_tabsStyled = false;
     bool m_panelAwayWhileMinimised = false;
     std::vector<std::function<void()>> m_afterActivation;
     LoadForm* m_loadForm = nullptr;

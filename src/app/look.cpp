@@ -1,6 +1,11 @@
 #include "look.h"
 
-#include <QPixmap>
+#include <cstdint>
+#include <cstring>
+
+#include <QImage>
+#include <QPixmapCache>
+#include <QResource>
 #include <QWidget>
 
 namespace cadrix::app {
@@ -8,6 +13,34 @@ namespace cadrix::app {
 QCursor ArrowCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0); }
 
 QCursor HandCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0); }
+
+QPixmap CompiledPicture(const QString& resource) {
+    QPixmap picture;
+    if (QPixmapCache::find(resource, &picture))
+        return picture;
+    // Two 32-bit numbers, the width and the height, then the rows of 32-bit
+    // pixels, as unpack_picture writes them.
+    const QResource file(resource);
+    std::uint32_t size[2] = {};
+    if (file.compressionAlgorithm() != QResource::NoCompression || file.size() < qint64{sizeof size})
+        return picture;
+    std::memcpy(size, file.data(), sizeof size);
+    const qint64 bytes = qint64{size[0]} * size[1] * 4;
+    if (size[0] == 0 || size[1] == 0 || size[0] > 0x4000 || size[1] > 0x4000 ||
+        file.size() != qint64{sizeof size} + bytes)
+        return picture;
+    const uchar* data = file.data() + sizeof size;
+    const int width = static_cast<int>(size[0]);
+    const int height = static_cast<int>(size[1]);
+    // The pixmap reads the pixels where the program holds them; they are
+    // copied only when they do not lie on a 32-bit boundary.
+    QImage pixels(data, width, height, width * 4, QImage::Format_RGB32);
+    if (reinterpret_cast<quintptr>(data) % alignof(std::uint32_t) != 0)
+        pixels = pixels.copy();
+    picture = QPixmap::fromImage(std::move(pixels));
+    QPixmapCache::insert(resource, picture);
+    return picture;
+}
 
 void SetTextColour(QWidget* label, const QColor& colour) {
     // A label writes in its foreground role, which otherwise follows the

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QPixmap>
 
 #include "views/cell_style.h"
 
@@ -14,6 +15,11 @@ namespace cadrix::app {
 // pixel.
 QCursor ArrowCursor();
 QCursor HandCursor();
+
+// One of the large pictures the build compiles in as raw pixels, such as
+// ":/images/grass.pixels"; made once and shared by all who show it. A null
+// pixmap when the resource is missing or damaged.
+QPixmap CompiledPicture(const QString& resource);
 
 // The text colours of the link labels: blue until clicked, then purple.
 inline const QColor kLinkBlue{0, 0, 255};

@@ -15,7 +15,7 @@ SetBox::SetBox(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::Set
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(272, 207);
-    m_grass.load(QStringLiteral(":/images/grass.ppm"));
+    m_grass = CompiledPicture(QStringLiteral(":/images/grass.pixels"));
     m_ui->Panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_ui->Panel->setAutoFillBackground(true);
     m_ui->Panel->setBackgroundRole(QPalette::Button);

@@ -70,7 +70,9 @@ QColor PixelOf(QTableView* view, int col, int row, QPoint offset) {
 // between the grid lines, found by their colour, less the line itself.
 QList<int> CellSizes(QTableView* view, Qt::Orientation across, int at) {
     const QImage image = view->viewport()->grab().toImage();
+    // The line colour as the grid's own palette makes it.
     QStyleOptionViewItem option;
+    option.initFrom(view);
     const QColor line =
         QColor::fromRgba(static_cast<QRgb>(view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
     const int length = across == Qt::Horizontal ? image.width() : image.height();
