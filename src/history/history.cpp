@@ -1,7 +1,6 @@
 #include "history/history.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,8 +16,9 @@
 #include "history/sha256.h"
 #include "history/snapshot_capture.h"
 #include "history/stored_rows.h"
-#include "history/unique_fd.h"
 #include "import/archive_choice.h"
+#include "import/fd.h"
+#include "import/working_folders.h"
 #include "import/zip_file.h"
 
 namespace cadrix {
@@ -30,7 +30,6 @@ namespace {
 using Digest = std::array<std::uint8_t, 32>;
 
 constexpr std::string_view kArchiveMask = "*.zip";
-constexpr std::string_view kDataFolderName = "cadrix";
 constexpr std::string_view kHistoryFileName = "history.sqlite";
 
 constexpr std::string_view kListColumns =
@@ -125,7 +124,7 @@ bool IsPlainFileName(std::string_view name) {
 }
 
 void WriteStoredFile(const fs::path& file, std::string_view bytes, std::optional<std::time_t> modified) {
-    UniqueFd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
     auto fail = [&] { throw std::runtime_error("Cannot create file " + file.string() + ": " + std::strerror(errno)); };
     if (!fd.IsOpen())
         fail();
@@ -142,7 +141,7 @@ void WriteStoredFile(const fs::path& file, std::string_view bytes, std::optional
         if (::futimens(fd.Get(), times) != 0)
             fail();
     }
-    if (!fd.Close())
+    if (::close(fd.Release()) != 0)
         fail();
 }
 
@@ -384,20 +383,6 @@ ClubSeries History::Club(std::string_view club) const {
 
 std::vector<fs::path> ArchivesIn(const fs::path& folder) { return ListMatching(folder, kArchiveMask); }
 
-fs::path DefaultHistoryFile() {
-    fs::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        std::string homeDir = home && *home ? home : "";
-        if (homeDir.empty()) {
-            if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-                homeDir = pw->pw_dir;
-        }
-        base = fs::path(homeDir) / ".local" / "share";
-    }
-    return base / kDataFolderName / kHistoryFileName;
-}
+fs::path DefaultHistoryFile() { return UserDataFolder() / kHistoryFileName; }
 
 }  // namespace cadrix

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "history/unique_fd.h"
+#include "import/fd.h"
 
 namespace cadrix {
 
@@ -136,7 +136,7 @@ std::string Sha256Hex(std::string_view bytes) {
 
 FileDigest Sha256OfFile(const std::filesystem::path& file) {
     FileDigest result;
-    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    const Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.IsOpen()) {
         result.error = std::strerror(errno);
         return result;

@@ -115,13 +115,16 @@ ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& 
     zip.OpenArchive();
     zip.ExtractFiles();
     zip.CloseArchive();
+    return FinishChoice(choice, base, std::filesystem::absolute(archive).string());
+}
 
+ChoiceStatus FinishChoice(SnapshotChoice& choice, const std::filesystem::path& base, std::string_view shownName) {
     const std::optional<std::int64_t> written = PlayersFileTime(base, choice.side);
     if (!written) {
         ShowNotChosen(choice);
         return ChoiceStatus::InvalidStatistics;
     }
-    choice.fileLabel = FileLabelText(std::filesystem::absolute(archive).string());
+    choice.fileLabel = FileLabelText(shownName);
     choice.dateText = LocalDateText(*written);
     choice.dateLabel = choice.dateText + std::string(kChosenSuffix);
     choice.dateLabelColour = kChosenColour;

@@ -66,4 +66,9 @@ void BeginChoice(SnapshotChoice& choice);
 ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& archive,
                            const std::filesystem::path& base, ExtractQuestions& questions);
 
+// The last step of every choice, once the side's working folder is filled:
+// the labels show `shownName` and the players file's date, or, without a
+// players file, the side as not chosen.
+ChoiceStatus FinishChoice(SnapshotChoice& choice, const std::filesystem::path& base, std::string_view shownName);
+
 }  // namespace cadrix
