@@ -1,8 +1,13 @@
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "app_windows.h"
@@ -28,10 +33,11 @@ struct CommandLine {
     QStringList archives;                // none, or the start and the end archive
 };
 
-CommandLine ParseCommandLine(const QApplication& app) {
+CommandLine ParseCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kApplicationTitle);
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption workDir(QStringLiteral("work-dir"),
                                      QStringLiteral("Keep the working folders Tmp/old and Tmp/new under DIR."),
                                      QStringLiteral("DIR"));
@@ -51,8 +57,11 @@ CommandLine ParseCommandLine(const QApplication& app) {
     parser.process(app);
     CommandLine line;
     line.archives = parser.positionalArguments();
-    if (!line.archives.isEmpty() && line.archives.size() != 2)
-        parser.showHelp(2);
+    if (line.archives.size() > 2) {
+        std::fprintf(stderr, "cadrix: one or two archives are expected, %lld given\n",
+                     static_cast<long long>(line.archives.size()));
+        std::exit(2);
+    }
     if (parser.isSet(workDir))
         line.workDir = std::filesystem::path(parser.value(workDir).toStdString());
     line.historyFile =
@@ -62,11 +71,42 @@ CommandLine ParseCommandLine(const QApplication& app) {
     return line;
 }
 
+// --help and --version are answered before the window system is touched,
+// so that they work without a display.
+bool AsksOnlyForHelpOrVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "-h" || a == "--help" || a == "--help-all" || a == "-v" || a == "--version")
+            return true;
+    }
+    return false;
+}
+
+void NameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("cadrix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CADRIX_VERSION));
+}
+
+// Under a Wayland session a system without Qt's Wayland plugin still has
+// XWayland: let Qt fall back to it instead of giving up.
+void PreferWaylandWithFallback() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland")
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (AsksOnlyForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        NameApplication();
+        ParseCommandLine(core);  // prints the answer and exits
+        return 0;
+    }
+    PreferWaylandWithFallback();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("cadrix"));
+    NameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(CADRIX_DESKTOP_ID));
     // The application title is not made the display name: Qt would append it
     // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
     // stands where the user needs it, as the standard error box's caption.

@@ -64,9 +64,10 @@ std::string InitialFileLabel(SnapshotSide side) {
 }
 
 std::string FileLabelText(std::string_view path) {
-    if (CodePointCount(path) <= kLabelWholeLimit)
-        return std::string(path);
-    return LeftChars(path, kLabelHead) + std::string(kLabelEllipsis) + RightChars(path, kLabelTail);
+    const std::string text = ValidUtf8(path);
+    if (CodePointCount(text) <= kLabelWholeLimit)
+        return text;
+    return LeftChars(text, kLabelHead) + std::string(kLabelEllipsis) + RightChars(text, kLabelTail);
 }
 
 std::string LocalDateText(std::int64_t unixTime) {

@@ -18,9 +18,10 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr const char* kVersion = CADRIX_VERSION;
 
 const char* const kUsage =
-    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv] [--output FILE|DIR]\n"
+    "usage: cadrix-report [--version] [--work-dir DIR] [--db FILE] [--format text|json|html|csv] [--output FILE|DIR]\n"
     "                     [--summary] [--palette designed|colourblind] [--tables] [--choose N|all]... START END\n"
     "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
     "              or stored snapshots @ID of the history FILE in place of archives\n"
@@ -28,7 +29,8 @@ const char* const kUsage =
     "       cadrix-report history add|list|remove|player|club ... (cadrix-report history --help)\n";
 
 struct Options {
-    bool help = false;  // -h or --help: print the usage and do nothing else
+    bool help = false;     // -h or --help: print the usage and do nothing else
+    bool version = false;  // -v or --version: print the version and do nothing else
     std::optional<std::filesystem::path> workDir;
     std::optional<std::filesystem::path> db;
     cadrix::ReportFormat format = cadrix::ReportFormat::Text;
@@ -40,64 +42,69 @@ struct Options {
     std::vector<std::filesystem::path> inputs;
 };
 
-std::optional<Options> ParseArgs(int argc, char** argv) {
+// The command line as options, or the reason it is not understood.
+struct ParsedArgs {
+    std::optional<Options> options;
+    std::string error;  // names the option or operand at fault
+};
+
+ParsedArgs Misuse(std::string error) { return {std::nullopt, std::move(error)}; }
+
+ParsedArgs ParseArgs(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            return std::string(argv[++i]);
+        std::optional<std::string> v;
+        auto takeValue = [&] {
+            if (i + 1 < argc)
+                v = argv[++i];
+            return v.has_value();
         };
+        if (a == "--work-dir" || a == "--db" || a == "--format" || a == "--output" || a == "--palette" ||
+            a == "--choose") {
+            if (!takeValue())
+                return Misuse("missing value for " + a);
+        }
         if (a == "--work-dir") {
-            auto v = value();
-            if (!v)
-                return std::nullopt;
             o.workDir = *v;
         } else if (a == "--db") {
-            auto v = value();
-            if (!v)
-                return std::nullopt;
             o.db = *v;
         } else if (a == "--format") {
-            const auto v = value();
-            const auto format = v ? cadrix::ReportFormatNamed(*v) : std::nullopt;
+            const auto format = cadrix::ReportFormatNamed(*v);
             if (!format)
-                return std::nullopt;
+                return Misuse("unknown format " + *v);
             o.format = *format;
         } else if (a == "--output") {
-            const auto v = value();
-            if (!v || v->empty())
-                return std::nullopt;
+            if (v->empty())
+                return Misuse("empty value for --output");
             o.output = *v;
         } else if (a == "--summary") {
             o.summary = true;
         } else if (a == "--palette") {
-            const auto v = value();
-            const auto palette = v ? cadrix::PaletteNamed(*v) : std::nullopt;
+            const auto palette = cadrix::PaletteNamed(*v);
             if (!palette)
-                return std::nullopt;
+                return Misuse("unknown palette " + *v);
             o.palette = *palette;
         } else if (a == "--tables") {
             o.tables = true;
         } else if (a == "--choose") {
-            auto v = value();
-            if (!v)
-                return std::nullopt;
             o.choose.push_back(*v);
-        } else if (a == "-h" || a == "--help") {
-            Options help;
-            help.help = true;
-            return help;
+        } else if (a == "-h" || a == "--help" || a == "-v" || a == "--version") {
+            Options only;
+            only.help = a == "-h" || a == "--help";
+            only.version = !only.help;
+            return {only, {}};
         } else if (!a.empty() && a[0] == '-' && a != "-") {
-            return std::nullopt;
+            return Misuse("unknown option " + a);
         } else {
             o.inputs.emplace_back(a);
         }
     }
-    if (o.inputs.size() != 2 || (cadrix::NeedsOutput(o.format) && !o.output))
-        return std::nullopt;
-    return o;
+    if (o.inputs.size() != 2)
+        return Misuse("two inputs are needed, START and END; " + std::to_string(o.inputs.size()) + " given");
+    if (cadrix::NeedsOutput(o.format) && !o.output)
+        return Misuse("this format needs --output");
+    return {o, {}};
 }
 
 // The chooser indexes that the --choose options name, in order.
@@ -129,13 +136,17 @@ int main(int argc, char** argv) {
     using namespace cadrix;
     if (IsHistoryCommand(argc, argv))
         return RunHistoryCommand(argc, argv);
-    const auto options = ParseArgs(argc, argv);
+    const auto [options, misuse] = ParseArgs(argc, argv);
     if (!options) {
-        std::cerr << kUsage;
+        std::cerr << "cadrix-report: " << misuse << "\n" << kUsage;
         return kUsageError;
     }
     if (options->help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (options->version) {
+        std::cout << "cadrix-report " << kVersion << "\n";
         return 0;
     }
     try {

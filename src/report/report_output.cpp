@@ -2,11 +2,25 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <string_view>
+
 #include "report/csv_report.h"
 #include "report/html_report.h"
 #include "report/output_file.h"
 
 namespace cadrix {
+
+bool TerminalWantsColour() {
+    // NO_COLOR set to anything but the empty text turns colours off
+    // (no-color.org); so does a terminal that cannot show them.
+    if (const char* noColour = std::getenv("NO_COLOR"); noColour && *noColour)
+        return false;
+    const char* term = std::getenv("TERM");
+    if (!term || !*term || std::string_view(term) == "dumb")
+        return false;
+    return ::isatty(STDOUT_FILENO) == 1;
+}
 
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
     if (name == "text")
@@ -35,7 +49,7 @@ void WriteReport(const ReportInput& input, ReportFormat format, const std::optio
     switch (format) {
     case ReportFormat::Json: sink->Write(JsonReport(input)); break;
     // Colours only where a person reads the terminal.
-    case ReportFormat::Text: WriteTextReport(input, !output && isatty(STDOUT_FILENO), *sink); break;
+    case ReportFormat::Text: WriteTextReport(input, !output && TerminalWantsColour(), *sink); break;
     case ReportFormat::Html: WriteHtmlReport(input, *sink); break;
     case ReportFormat::Csv: break;
     }

@@ -13,6 +13,10 @@ enum class ReportFormat { Text, Json, Html, Csv };
 // "text", "json", "html" or "csv"; none for any other name.
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
 
+// Whether standard output is a terminal that shows colours and the user has
+// not turned them off (NO_COLOR, TERM=dumb or unset).
+bool TerminalWantsColour();
+
 // Whether the format needs --output: CSV is a folder of files.
 bool NeedsOutput(ReportFormat format);
 
