@@ -208,7 +208,8 @@ TEST_F(ReportImportTest, InputThatCannotBeOpenedGivesTheSystemsReason) {
         if (c.closeIt) {
             ::chmod(c.input.c_str(), 0);
             if (::access(c.input.c_str(), R_OK) == 0) {
-                std::cout << "[  SKIPPED ] " << c.reason << ": permissions do not bind root\n";
+                ::chmod(c.input.c_str(), 0755);
+                std::cout << "note: " << c.reason << " not checked: permissions do not bind root\n";
                 continue;
             }
         }
