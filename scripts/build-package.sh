@@ -15,6 +15,7 @@ cppflags=$(dpkg-buildflags --get CPPFLAGS)
 CFLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
-  cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=None -DCADRIX_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+  cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=None -DCADRIX_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_STRIP="$source_dir/packaging/debian/strip.sh" >/dev/null
 cmake --build "$build" -j "${JOBS:-2}"
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out"

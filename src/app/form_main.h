@@ -59,6 +59,11 @@ public:
     // Chooses two stored snapshots as the start and the end, as choosing
     // their archives would.
     void compareStored(const History& history, SnapshotId start, SnapshotId end);
+    // Archives from outside: a second start's, or this one's command line.
+    // The window comes to the front; two are chosen as the start and the end,
+    // one is compared with the previous stored export of its club, or chosen
+    // as the start when there is none.
+    void takeArchives(const QStringList& archives);
     // The player a row of a player page shows, and the one the chooser shows.
     std::optional<std::string> playerIdAt(GridId grid, int row) const;
     std::optional<std::string> chosenPlayerId() const;
@@ -147,6 +152,7 @@ private:
     // A choice's end: the error path, or the load run. True when loaded.
     bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
     void keepInHistory(SnapshotSide side, const QString& archive);
+    void compareWithPrevious(const QString& archive);
     // "Развитие игрока…" for the player `player` points at.
     MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.

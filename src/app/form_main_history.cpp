@@ -3,6 +3,10 @@
 
 #include "form_main.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 #include <QPushButton>
 
 #include "form_main_shared.h"
@@ -39,6 +43,37 @@ void FormMain::keepInHistory(SnapshotSide side, const QString& archive) {
 void FormMain::compareStored(const History& history, SnapshotId start, SnapshotId end) {
     run([&] { chooseStoredOf(SnapshotSide::Start, history, start); });
     run([&] { chooseStoredOf(SnapshotSide::End, history, end); });
+}
+
+void FormMain::takeArchives(const QStringList& archives) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (archives.size() == 2) {
+        chooseArchive(SnapshotSide::Start, archives[0]);
+        chooseArchive(SnapshotSide::End, archives[1]);
+    } else if (archives.size() == 1) {
+        run([&] { compareWithPrevious(archives[0]); });
+    }
+}
+
+void FormMain::compareWithPrevious(const QString& archive) {
+    // Chosen as the start, it is stored as every chosen archive is; with an
+    // earlier export of its club in the history, that becomes the start.
+    if (!chooseArchiveOf(SnapshotSide::Start, archive) || !m_history)
+        return;
+    const std::optional<StoredSnapshot> kept = m_history->access().lastKept();
+    std::optional<QString> problem;
+    const History* history = kept ? m_history->access().open(problem) : nullptr;
+    if (!history)
+        return;
+    const std::vector<StoredSnapshot> club = history->Snapshots(kept->club);
+    const auto at = std::find_if(club.begin(), club.end(), [&](const StoredSnapshot& s) { return s.id == kept->id; });
+    if (at == club.end() || at == club.begin())
+        return;
+    chooseStoredOf(SnapshotSide::Start, *history, std::prev(at)->id);
+    chooseStoredOf(SnapshotSide::End, *history, kept->id);
 }
 
 void FormMain::chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id) {

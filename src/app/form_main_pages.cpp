@@ -54,6 +54,8 @@ void ShowTotals(const TotalsLine& line, std::array<QLabel*, 3> labels, QFrame* s
 void FormMain::setUpGrids() {
     for (const GridLayout& layout : GridLayouts()) {
         QTableView* view = grid(layout.id);
+        const std::string_view caption = InfoOf(layout.id).caption;
+        view->setAccessibleName(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
         auto* model = new GridModel(m_comparison, layout.id, view);
         model->setPalette(m_palette);
         m_models[layout.id] = model;

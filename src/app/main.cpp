@@ -15,6 +15,7 @@
 #include "form_main.h"
 #include "history/history.h"
 #include "screenshots.h"
+#include "single_instance.h"
 #include "uihost.h"
 #include "window_placement.h"
 
@@ -115,6 +116,16 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     const CommandLine line = ParseCommandLine(app);
 
+    // One window per user and history: a second start hands its archives to
+    // the first and ends. Pictures for the screenshots are always a window's own.
+    InstanceServer instance;
+    if (!line.screenshots) {
+        const QString socket = InstanceServer::SocketPath(line.historyFile);
+        if (InstanceServer::HandOver(socket, line.archives))
+            return 0;
+        instance.listen(socket);  // when it cannot, this window runs alone
+    }
+
     DesktopUiHost host;
     std::unique_ptr<AppWindows> windows;
     try {
@@ -134,10 +145,10 @@ int main(int argc, char* argv[]) {
             SaveScreenshots(*windows, *line.screenshots, line.archives);
             QApplication::quit();
         });
-    } else if (line.archives.size() == 2) {
-        form.afterFirstActivation([&form, &line] {
-            form.chooseArchive(cadrix::SnapshotSide::Start, line.archives[0]);
-            form.chooseArchive(cadrix::SnapshotSide::End, line.archives[1]);
+    } else {
+        form.afterFirstActivation([&form, &line] { form.takeArchives(line.archives); });
+        QObject::connect(&instance, &InstanceServer::archivesHandedOver, &form, [&form](const QStringList& archives) {
+            form.afterFirstActivation([&form, archives] { form.takeArchives(archives); });
         });
     }
     return QApplication::exec();

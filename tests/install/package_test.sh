@@ -85,8 +85,11 @@ done
 appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
   { cat "$work/appstream.log" >&2; fail "appstreamcli rejects the metainfo"; }
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the entry"
+# Fortified functions, the stack protector, read-only relocations bound at
+# start and PIE, as dpkg-buildflags gives them; Debian 12's gives no control
+# flow protection, so that check is left out.
 for program in /usr/bin/cadrix /usr/bin/cadrix-report; do
-  hardening-check "$program" >"$work/hardening.log" 2>&1 || { cat "$work/hardening.log" >&2; fail "$program is not hardened"; }
+  hardening-check --nocfprotection "$program" >"$work/hardening.log" 2>&1 || { cat "$work/hardening.log" >&2; fail "$program is not hardened"; }
 done
 
 # --help and --version need no display.
