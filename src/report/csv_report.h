@@ -18,9 +18,10 @@ namespace cadrix {
 // visible cell's text as the page shows it (a picture cell as the level or
 // status it stands for), then the lines under the grid, each total under the
 // column it sums. summary.csv holds a header row, then one row per item, its
-// group's caption first. The folder is created when missing; each file is written
-// through a temporary file.
-void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder);
+// group's caption first. The folder is created when missing; each file is
+// written through a temporary file in it, and a link standing at a file's
+// name is replaced, never followed. A file that is one of `reads` is refused.
+void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder, const ReadFiles* reads = nullptr);
 
 // A grouped number of a page ("13.700.000", "-90.500,5") or a plain one
 // ("61,9", "-0,4") as a spreadsheet in a Russian locale reads a number: the
