@@ -130,15 +130,12 @@ void ForumWriter::TableLine(const TextLine& cells, const std::vector<Background>
 void ForumWriter::Table(const ForumTable& table) {
     if (Bb())
         Put("[table]\n");
-    else
-        Put("\n");
     TableLine(table.header, nullptr, true);
     for (const ToneRow& row : table.rows)
         TableLine(row.cells, &row.tones, false);
     for (const TextLine& line : table.footer)
         TableLine(line, nullptr, false);
-    if (Bb())
-        Put("[/table]\n");
+    Put(Bb() ? "[/table]\n" : "\n");
 }
 
 // The captions over the columns, or the grid's own header row, head the

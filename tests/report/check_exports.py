@@ -609,7 +609,7 @@ def main():
     if failures:
         print(f"{len(failures)} mismatches")
         return 1
-    print(f"HTML and CSV match the JSON report on {len(pairs)} pairs")
+    print(f"HTML, CSV, BBCode and Markdown match the JSON report on {len(pairs)} pairs")
     return 0
 
 
