@@ -408,6 +408,28 @@ TEST_F(HistoryStore, DamageIsNamedWithTheWayOutAndNothingIsWritten) {
     }
 }
 
+TEST_F(HistoryStore, ReadOnlyFolderIsReadAndWritesGiveTheSystemsReason) {
+    const fs::path folder = m_root / "data", mounted = m_root / "readonly";
+    {
+        History h = History::Open(DbFile());
+        ASSERT_EQ(h.Add(kSamples / "start.zip", m_questions).status, AddStatus::Added);
+    }
+    fs::create_directories(mounted);
+    if (::mount(folder.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "a bind mount needs root (" << std::strerror(errno) << ")";
+    const bool readOnly = ::mount(nullptr, mounted.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    const fs::path file = mounted / DbFile().filename();
+    if (readOnly) {
+        const auto h = History::OpenExisting(file);
+        ASSERT_TRUE(h);
+        EXPECT_EQ(h->Snapshots().size(), 1u);
+        EXPECT_EQ(h->Materialise(h->Snapshots()[0].id, m_root / "out").fileName, "start.zip");
+        EXPECT_EQ(ErrorOf([&] { History::Open(file); }), file.string() + ": cannot be written: Read-only file system");
+    }
+    ::umount2(mounted.c_str(), MNT_DETACH);
+    ASSERT_TRUE(readOnly) << std::strerror(errno);
+}
+
 TEST_F(HistoryStore, ChangedFileTimeIsAnotherExport) {
     const fs::path folder = WriteExport("timed", GeneratedExport(5, 3), 3);
     const fs::path first = Zip(folder);
