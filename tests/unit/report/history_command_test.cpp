@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "../history/history_test_support.h"
+#include "history/sqlite_db.h"
 
 namespace cadrix {
 namespace {
@@ -85,8 +86,8 @@ TEST_F(HistoryCommand, AddPrintsOneLinePerArchiveAndGoesOnAfterFailures) {
     std::ofstream(m_root / "in" / "a_text.zip") << "not an archive";
     std::ofstream(m_root / "in" / "notes.txt") << "not listed";
 
-    const RunResult run = Report({"history", "add", (m_root / "in").string(), "--db", Db(), (kSamples / "start.zip").string(),
-                            (m_root / "missing.zip").string()});
+    const RunResult run = Report({"history", "add", (m_root / "in").string(), "--db", Db(),
+                                  (kSamples / "start.zip").string(), (m_root / "missing.zip").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "added 1 30.11.2026 Волжский Сокол\nadded 2 01.09.2026 Волжский Сокол\nstored already 2\n");
     EXPECT_NE(run.err.find((m_root / "in" / "a_text.zip").string() + ": ZipFile"), std::string::npos) << run.err;
@@ -259,6 +260,22 @@ TEST_F(HistoryCommand, UnusableDatabaseIsNamedAndArchivesStillCompare) {
     EXPECT_NE(none.err.find(nowhere + ": no such history database"), std::string::npos) << none.err;
     EXPECT_EQ(Report({"history", "list", "--db", nowhere, "--format", "json"}).out, "[]\n");
     EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST_F(HistoryCommand, BusyDatabaseNamesTheArchivesNotStored) {
+    ASSERT_EQ(Report({"history", "add", "--db", Db(), (kSamples / "end.zip").string()}).status, 0);
+    SqliteDb other(Db(), SqliteDb::Mode::ExistingOnly);
+    other.Exec("BEGIN IMMEDIATE");  // another program's write, open past the wait
+    const std::string start = (kSamples / "start.zip").string(), end = (kSamples / "end.zip").string();
+    const RunResult busy = Report({"history", "add", "--db", Db(), start, end});
+    other.Exec("ROLLBACK");
+    EXPECT_EQ(busy.status, 2);
+    EXPECT_NE(busy.err.find(Db() + ": the database is in use by another program"), std::string::npos) << busy.err;
+    EXPECT_NE(busy.err.find(start + ": not stored\ncadrix-report: " + end + ": not stored\n"), std::string::npos)
+        << busy.err;
+    EXPECT_NE(busy.err.find("adding them again later is safe"), std::string::npos) << busy.err;
+    EXPECT_EQ(Report({"history", "add", "--db", Db(), start, end}).out,
+              "added 2 01.09.2026 Волжский Сокол\nstored already 1\n");
 }
 
 }  // namespace
