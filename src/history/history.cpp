@@ -11,15 +11,17 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/file_io.h"
 #include "core/wildcard.h"
 #include "history/history_schema.h"
 #include "history/sha256.h"
 #include "history/snapshot_capture.h"
 #include "history/stored_rows.h"
 #include "import/archive_choice.h"
+#include "import/archive_file.h"
 #include "import/fd.h"
 #include "import/working_folders.h"
-#include "import/zip_file.h"
+#include "import/zip_extract.h"
 
 namespace cadrix {
 
@@ -35,30 +37,6 @@ constexpr std::string_view kHistoryFileName = "history.sqlite";
 constexpr std::string_view kListColumns =
     "SELECT id, club, export_date, export_day, file_name, archive_sha256, players, added_at FROM snapshot";
 constexpr std::string_view kListOrder = " ORDER BY export_day, id";
-
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when it goes.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "cadrix-history-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("Cannot create a temporary folder in " + fs::temp_directory_path().string() +
-                                     ": " + std::strerror(errno));
-        m_path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 AddOutcome Failure(const fs::path& archive, std::string error) {
     AddOutcome outcome;
@@ -125,24 +103,20 @@ bool IsPlainFileName(std::string_view name) {
 
 void WriteStoredFile(const fs::path& file, std::string_view bytes, std::optional<std::time_t> modified) {
     Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
-    auto fail = [&] { throw std::runtime_error("Cannot create file " + file.string() + ": " + std::strerror(errno)); };
+    auto fail = [&](int error) {
+        throw std::runtime_error("Cannot create file " + file.string() + ": " + std::strerror(error));
+    };
     if (!fd.IsOpen())
-        fail();
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd.Get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            fail();
-        done += static_cast<std::size_t>(n);
-    }
+        fail(errno);
+    if (const int error = WriteAll(fd.Get(), bytes); error != 0)
+        fail(error);
     if (modified) {
         const struct timespec times[2] = {{*modified, 0}, {*modified, 0}};
         if (::futimens(fd.Get(), times) != 0)
-            fail();
+            fail(errno);
     }
     if (::close(fd.Release()) != 0)
-        fail();
+        fail(errno);
 }
 
 }  // namespace
@@ -224,14 +198,10 @@ AddOutcome History::Add(const fs::path& archive, ExtractQuestions& questions) {
         return Failure(archive, "cannot be read: " + digest.error);
     if (const auto id = FindStored(m_db, *digest.digest, nullptr))
         return Outcome(archive, AddStatus::StoredAlready, *id);
-    const ScratchFolder scratch;
+    const TempFolder scratch("cadrix-history-");
     try {
-        ZipFile zip(questions);
-        zip.SetBaseDir(scratch.Path());
-        zip.SetFileName(archive);
-        zip.OpenArchive();
-        zip.ExtractFiles();
-        zip.CloseArchive();
+        const ArchiveFile zip = ArchiveFile::Open(archive);
+        ExtractCsvEntries(zip.Archive(), scratch.Path(), questions);
     } catch (const std::exception& e) {
         return Failure(archive, e.what());
     }
@@ -310,7 +280,7 @@ StoredSnapshot History::Materialise(SnapshotId id, const fs::path& folder) const
     while (files.Step()) {
         // No stored file is larger than an archive entry may be; a larger size
         // is damage, and trusting it would ask for any amount of memory.
-        if (files.Int(2) < 0 || static_cast<std::uint64_t>(files.Int(2)) > ZipFile::kMaxEntrySize)
+        if (files.Int(2) < 0 || static_cast<std::uint64_t>(files.Int(2)) > kMaxEntrySize)
             throw damaged("a file size out of range");
         rows.push_back({files.Text(0), files.Text(1), static_cast<std::size_t>(files.Int(2))});
         if (!IsPlainFileName(rows.back().name))

@@ -163,9 +163,10 @@ std::vector<std::uint8_t> PackFiles(const std::vector<CapturedFile>& files) {
         all += f.bytes;
     uLongf size = compressBound(static_cast<uLong>(all.size()));
     std::vector<std::uint8_t> packed(size);
-    if (compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(all.data()), static_cast<uLong>(all.size()),
-                  kCompressionLevel) != Z_OK)
-        throw std::bad_alloc();
+    if (const int rc = compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(all.data()),
+                                 static_cast<uLong>(all.size()), kCompressionLevel);
+        rc != Z_OK)
+        throw std::runtime_error(std::string("Cannot pack the snapshot's files: ") + zError(rc));
     packed.resize(size);
     return packed;
 }
