@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "import/extract_questions.h"
 #include "import/archive_file.h"
+#include "import/extract_questions.h"
 #include "import/zip_extract.h"
 
 namespace {

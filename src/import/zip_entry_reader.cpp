@@ -157,8 +157,9 @@ Decryption SetUpDecryption(const ZipEntry& entry, EntrySource& source, ExtractQu
     source.Read(header);
     // With a data descriptor the CRC was not known when the header was
     // written, so the check byte comes from the modification time.
-    const std::uint8_t checkByte = (entry.flags & kZipFlagDataDescriptor) ? static_cast<std::uint8_t>(entry.dosTime >> 8)
-                                                                       : static_cast<std::uint8_t>(entry.crc32 >> 24);
+    const std::uint8_t checkByte = (entry.flags & kZipFlagDataDescriptor)
+                                       ? static_cast<std::uint8_t>(entry.dosTime >> 8)
+                                       : static_cast<std::uint8_t>(entry.crc32 >> 24);
     std::optional<PkwareKeys> keys;
     if (password)
         keys = TryPasswordSpellings(*password, header, checkByte);

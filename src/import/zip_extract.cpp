@@ -30,7 +30,6 @@ constexpr std::uint32_t kDosReadOnly = 0x01;
 constexpr std::uint32_t kDosDirectory = 0x10;
 constexpr std::uint8_t kHostUnix = 3;
 
-
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 // The folders and file name of an entry, or none for a name that could reach

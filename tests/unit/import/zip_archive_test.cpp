@@ -9,6 +9,7 @@
 
 #include "import/archive_error.h"
 #include "import/archive_file.h"
+#include "import/zip_entry_reader.h"
 #include "import/zip_extract.h"
 #include "import_test_support.h"
 
@@ -58,9 +59,8 @@ protected:
 
     // The question about an entry declaring more than a statistics file may hold.
     std::string TooLargeQuestion(const std::string& entry, const std::string& declared) const {
-        return "ZipFile: File \"" + entry + "\" of \"" + (Src() / "crafted.zip").string() + "\" declares " +
-               declared + ", more than the 64 MiB a statistics file may hold - Native error: 00008" +
-               std::string(kQuestionSuffix);
+        return "ZipFile: File \"" + entry + "\" of \"" + (Src() / "crafted.zip").string() + "\" declares " + declared +
+               ", more than the 64 MiB a statistics file may hold - Native error: 00008" + std::string(kQuestionSuffix);
     }
 
     ScriptedQuestions questions;
@@ -256,6 +256,42 @@ TEST_F(EncryptedZipTest, UnattendedExtractionLeavesEncryptedEntriesOut) {
     const ArchiveFile zip = ArchiveFile::Open(Src() / "enc.zip");
     ExtractCsvEntries(zip.Archive(), Work(), unattended);
     EXPECT_TRUE(TreeOf(Work()).empty());
+}
+
+// --- Reading from memory -----------------------------------------------------
+
+// Keeps an entry's bytes, handed over whole or piece by piece.
+struct MemoryOutput : EntryOutput {
+    void Write(const std::uint8_t* data, std::size_t n) override {
+        bytes.append(reinterpret_cast<const char*>(data), n);
+    }
+    std::optional<std::span<std::uint8_t>> Room(std::size_t size) override {
+        bytes.resize(size);
+        return std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), size);
+    }
+    void Filled() override {}
+    std::string bytes;
+};
+
+// No file at all: the bytes are read where they lie, and a stream longer than
+// its entry declares stops at the declared size.
+TEST(ZipArchiveInMemory, ReadsEntriesIntoAnyOutputAndNeverBeyondTheDeclaredSize) {
+    const std::string text = PlayersCsv();
+    const std::string bytes =
+        CraftZip({{.name = "a.csv", .data = text},
+                  {.name = "b.csv", .data = "stored", .method = 0},
+                  {.name = "lying.csv", .data = text, .uncompressedSize = 100, .localSizes = false}});
+    const ZipArchive archive(std::as_bytes(std::span(bytes)), {});
+    ASSERT_EQ(archive.Entries().size(), 3u);
+    UnattendedQuestions nobody;
+    EntryReader reader(archive, nobody);
+    MemoryOutput a, b, lying;
+    EXPECT_EQ(reader.Read(archive.Entries()[0], a), EntryRead::Done);
+    EXPECT_TRUE(a.bytes == text);
+    EXPECT_EQ(reader.Read(archive.Entries()[1], b), EntryRead::Done);
+    EXPECT_EQ(b.bytes, "stored");
+    EXPECT_THROW(reader.Read(archive.Entries()[2], lying), ArchiveError);
+    EXPECT_LE(lying.bytes.size(), 100u);
 }
 
 // --- Opening -----------------------------------------------------------------
