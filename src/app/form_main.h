@@ -146,7 +146,9 @@ private:
     void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
     // A choice's end: the error path, or the load run. True when loaded.
     bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
-    void keepInHistory(SnapshotSide side, const QString& archive);
+    // Stores the chosen archive, unless `incomplete` names an entry that did
+    // not come out whole; then says that it is not stored.
+    void keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete);
     // "Развитие игрока…" for the player `player` points at.
     MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.
