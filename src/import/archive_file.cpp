@@ -18,9 +18,10 @@ ArchiveFile ArchiveFile::Open(const std::filesystem::path& path) {
     // Non-blocking so that a named pipe given as the archive cannot hang the open.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.IsOpen()) {
-        if (errno == ENOENT)
+        const int error = errno;
+        if (error == ENOENT)
             return file;  // nothing to read: an archive without entries, and no file is made
-        throw FileOpenError(std::filesystem::absolute(path));
+        throw FileOpenError(std::filesystem::absolute(path), error);
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
