@@ -45,7 +45,7 @@ protected:
         WriteFileBytes(p, CraftZip(entries, end));
         return p;
     }
-    // Expects OpenArchive to fail with `code` and `text`, leaving nothing behind.
+    // Expects opening to fail with `code` and `text`, leaving nothing behind.
     void ExpectOpenError(const fs::path& archive, ArchiveErrorCode code, const std::string& text) {
         try {
             ArchiveFile::Open(archive);
