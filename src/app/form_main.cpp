@@ -32,12 +32,14 @@
 #include "error_box.h"
 #include "ex_info_form.h"
 #include "grid_model.h"
+#include "import/working_folder_swap.h"
 #include "history/stored_choice.h"
 #include "history_windows.h"
 #include "import/working_folders.h"
 #include "jpeg_writer.h"
 #include "load_form.h"
 #include "look.h"
+#include "pair_question.h"
 #include "player_menu.h"
 #include "report_export.h"
 #include "saved_settings.h"
@@ -49,6 +51,7 @@
 #include "views/page_text.h"
 #include "views/player_rows.h"
 #include "views/summary.h"
+#include "window_placement.h"
 
 namespace cadrix::app {
 
@@ -158,6 +161,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     setUpCaptions();
     setUpGrids();
     connectHandlers();
+    setUpKeys();
     // Archives dropped from a file manager are chosen as the dialogs would.
     setAcceptDrops(true);
     FormCreate();
@@ -331,10 +335,12 @@ std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
     if (IsPlayerGrid(id))
         commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
     commands.push_back(MenuSeparator());
-    commands.push_back(
-        {QStringLiteral("Сохранить отчёт…"), {}, [this] { saveReport(); }, {}, QStringLiteral("SaveReportAction")});
-    commands.push_back(
-        {QStringLiteral("Итоги периода…"), {}, [this] { showSummary(); }, {}, QStringLiteral("PeriodSummaryAction")});
+    // Shortcuts of the whole window, shown in the menu of each page's grid;
+    // only the shown page's grid holds them at a time.
+    commands.push_back({QStringLiteral("Сохранить отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveReport(); },
+                        {}, QStringLiteral("SaveReportAction"), {}, Qt::WindowShortcut});
+    commands.push_back({QStringLiteral("Итоги периода…"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { showSummary(); },
+                        {}, QStringLiteral("PeriodSummaryAction"), {}, Qt::WindowShortcut});
     commands.push_back(MenuSeparator());
     MenuCommand colourblind{QStringLiteral("Цвета для дальтоников"), {}, {}, {}, QStringLiteral("ColourblindAction")};
     colourblind.run = [this] {
@@ -600,8 +606,40 @@ bool FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {
         showSplash();
         return false;
     }
+    if (!acceptPair(choice.side))
+        return false;
     SpeedButtonFillClick();
     return true;
+}
+
+bool FormMain::acceptPair(SnapshotSide chosen) {
+    if (!m_startChoice.chosen || !m_endChoice.chosen)
+        return true;
+    for (bool swapped = false;;) {
+        const PairAnswer answer = AskAboutPair(m_host, this, {m_folders.start, m_startChoice.dateText},
+                                               {m_folders.end, m_endChoice.dateText});
+        if (answer == PairAnswer::Compare || (answer == PairAnswer::Swap && swapped))
+            return true;
+        if (answer == PairAnswer::Swap) {
+            SwapWorkingFolders(m_folders.base);
+            SwapChoices(m_startChoice, m_endChoice);
+            showChoice(m_startChoice);
+            showChoice(m_endChoice);
+            chosen = chosen == SnapshotSide::Start ? SnapshotSide::End : SnapshotSide::Start;
+            swapped = true;
+            continue;
+        }
+        // Refused as a file that is no export is: the row of the archive just
+        // chosen goes back to its prompt, and it counts as not chosen, so
+        // that choosing the other row does not compare it after all.
+        SnapshotChoice& refused = chosen == SnapshotSide::Start ? m_startChoice : m_endChoice;
+        const std::string date = refused.dateText;
+        refused = SnapshotChoice::Initial(chosen);
+        refused.dateText = date;
+        showChoice(refused);
+        showSplash();
+        return false;
+    }
 }
 
 namespace {
@@ -715,6 +753,9 @@ void FormMain::SpeedButtonFillClick() {
         return;
     refreshViews();
     showPages();
+    // An open summary shows the comparison now loaded.
+    if (m_summaryWindow && m_summaryWindow->isVisible())
+        showSummary();
 }
 
 void FormMain::ComboBox3Change(int index) {
@@ -742,7 +783,9 @@ void FormMain::CatchDrag() {
     const int room = desktop.width() - main.width() - panelWidth;
     const int left = room < main.left() - desktop.left() ? main.left() - panelWidth - kPanelGap
                                                          : main.left() + main.width() + kPanelGap;
-    m_exInfoForm->move(left, main.top() + kPanelDrop);
+    // Where that place would cross the screen's edge, it stands just inside.
+    m_exInfoForm->move(InsideScreen(*m_exInfoForm, QRect(QPoint(left, main.top() + kPanelDrop),
+                                                         m_exInfoForm->frameGeometry().size())));
 }
 
 void FormMain::SpeedButton2Click() {
@@ -752,7 +795,9 @@ void FormMain::SpeedButton2Click() {
         QToolButton* toggle = m_ui->SpeedButton2;
         if (!m_exInfoForm->isVisible()) {
             const QRect main = frameGeometry();
-            m_exInfoForm->move(main.left() + main.width() + kPanelGap, main.top() + kPanelDrop);
+            m_exInfoForm->move(InsideScreen(*m_exInfoForm, QRect(QPoint(main.left() + main.width() + kPanelGap,
+                                                                         main.top() + kPanelDrop),
+                                                                  m_exInfoForm->frameGeometry().size())));
             m_exInfoForm->show();
             toggle->setText(QStringLiteral("<<"));
             toggle->setToolTip(QStringLiteral("Скрыть детальную статистику"));
@@ -802,6 +847,9 @@ QString FormMain::proposedScreenshotName() const {
 
 void FormMain::showSplash() {
     closePanel();
+    // The summary of a comparison no longer shown goes with it.
+    if (m_summaryWindow)
+        m_summaryWindow->hide();
     m_ui->Image7->show();
     m_ui->PageControl2->hide();
 }
@@ -875,6 +923,10 @@ void FormMain::keepInHistory(SnapshotSide side, const QString& archive) {
 }
 
 void FormMain::compareStored(const History& history, SnapshotId start, SnapshotId end) {
+    // As with two dropped archives: the start is not compared with the end
+    // chosen before.
+    BeginChoice(m_endChoice);
+    showChoice(m_endChoice);
     run([&] { chooseStoredOf(SnapshotSide::Start, history, start); });
     run([&] { chooseStoredOf(SnapshotSide::End, history, end); });
 }

@@ -132,6 +132,8 @@ private:
     void copyPage(GridId grid);
     QString proposedReportName() const;
     void connectHandlers();
+    // The page keys, the window's shortcuts and the splash picture's menu.
+    void setUpKeys();
     // Without a path, the user picks the archive in the open dialog. True
     // when the archive's players file was read.
     bool chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
@@ -146,6 +148,10 @@ private:
     void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
     // A choice's end: the error path, or the load run. True when loaded.
     bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
+    // Once both rows are chosen, the pair is put to the user where it looks
+    // wrong; false when it is not to be compared. `chosen`: the row chosen
+    // last.
+    bool acceptPair(SnapshotSide chosen);
     void keepInHistory(SnapshotSide side, const QString& archive);
     // "Развитие игрока…" for the player `player` points at.
     MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);

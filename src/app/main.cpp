@@ -9,6 +9,7 @@
 #include "error_box.h"
 #include "form_main.h"
 #include "history/history.h"
+#include "history_windows.h"
 #include "screenshots.h"
 #include "uihost.h"
 #include "window_placement.h"
@@ -26,6 +27,7 @@ struct CommandLine {
     std::filesystem::path historyFile;
     std::optional<QString> screenshots;  // the folder to save pictures into
     QStringList archives;                // none, or the start and the end archive
+    bool last = false;                   // the newest stored export against the one before it
 };
 
 CommandLine ParseCommandLine(const QApplication& app) {
@@ -43,7 +45,11 @@ CommandLine ParseCommandLine(const QApplication& app) {
                                                "$XDG_DATA_HOME/cadrix/history.sqlite, else "
                                                "~/.local/share/cadrix/history.sqlite)."),
                                 QStringLiteral("FILE"));
+    const QCommandLineOption last(QStringLiteral("last"),
+                                  QStringLiteral("Compare the newest stored export with the one before it, of the "
+                                                 "same club."));
     parser.addOption(workDir);
+    parser.addOption(last);
     parser.addOption(db);
     parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("START.zip"), QStringLiteral("The export at the period's start."));
@@ -51,7 +57,8 @@ CommandLine ParseCommandLine(const QApplication& app) {
     parser.process(app);
     CommandLine line;
     line.archives = parser.positionalArguments();
-    if (!line.archives.isEmpty() && line.archives.size() != 2)
+    line.last = parser.isSet(last);
+    if ((!line.archives.isEmpty() && line.archives.size() != 2) || (line.last && !line.archives.isEmpty()))
         parser.showHelp(2);
     if (parser.isSet(workDir))
         line.workDir = std::filesystem::path(parser.value(workDir).toStdString());
@@ -94,6 +101,8 @@ int main(int argc, char* argv[]) {
             SaveScreenshots(*windows, *line.screenshots, line.archives);
             QApplication::quit();
         });
+    } else if (line.last) {
+        form.afterFirstActivation([&windows] { windows->history->compareLatest(); });
     } else if (line.archives.size() == 2) {
         form.afterFirstActivation([&form, &line] {
             form.chooseArchive(cadrix::SnapshotSide::Start, line.archives[0]);

@@ -21,9 +21,12 @@ constexpr int kUsageError = 2;
 
 const char* const kUsage =
     "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv] [--output FILE|DIR]\n"
-    "                     [--summary] [--palette designed|colourblind] [--tables] [--choose N|all]... START END\n"
+    "                     [--summary] [--palette designed|colourblind] [--tables] [--choose N|all]... [--strict]\n"
+    "                     START END\n"
     "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
-    "              or stored snapshots @ID of the history FILE in place of archives\n"
+    "              or stored snapshots @ID of the history FILE in place of archives;\n"
+    "              @last and @prev: the newest stored snapshot of the newest one's club and the one before\n"
+    "  --strict: an end older than the start, two clubs or one export twice is an error, not a warning\n"
     "  --output: the file to write instead of standard output; for csv the folder (needed)\n"
     "       cadrix-report history add|list|remove|player|club ... (cadrix-report history --help)\n";
 
@@ -36,6 +39,7 @@ struct Options {
     bool summary = false;
     cadrix::PaletteChoice palette = cadrix::PaletteChoice::Designed;
     bool tables = false;
+    bool strict = false;
     std::vector<std::string> choose;
     std::vector<std::filesystem::path> inputs;
 };
@@ -80,6 +84,8 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
             o.palette = *palette;
         } else if (a == "--tables") {
             o.tables = true;
+        } else if (a == "--strict") {
+            o.strict = true;
         } else if (a == "--choose") {
             auto v = value();
             if (!v)
@@ -149,6 +155,7 @@ int main(int argc, char** argv) {
 
         SnapshotInputs inputs(options->workDir);
         inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
+        inputs.SetPairFindings(options->strict ? PairFindings::Errors : PairFindings::Warnings);
         if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
             return kUsageError;
         const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());

@@ -743,7 +743,10 @@ private slots:
         QVERIFY(drop({file(end)}, startRow));
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
         QVERIFY(m_host->openDialogFolders.empty());
-        QVERIFY(m_host->messages.empty());
+        // The same export on both rows: compared, after a word about it.
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QCOMPARE(m_host->messages[0].text,
+                 QStringLiteral("Выбрана одна и та же выгрузка (30.11.2026): изменений не будет."));
 
         // What is no statistics archive is refused, and nothing is chosen.
         const QString skills =
