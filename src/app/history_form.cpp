@@ -199,6 +199,8 @@ void HistoryForm::reload(const QString& club) {
     History* history = m_windows.history(this);
     if (!history)
         return;
+    // What is read now is the state to compare later looks with.
+    m_changeCount = history->ChangeCount();
     const QString wanted = !club.isEmpty() ? club : this->club();
     m_clubs->clear();
     for (const std::string& name : history->Clubs())
@@ -280,7 +282,6 @@ void HistoryForm::watchFolderClick(bool on) {
 
 void HistoryForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    m_changeCount.reset();
     m_databaseLook->start();
 }
 

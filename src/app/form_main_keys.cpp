@@ -1,5 +1,7 @@
 // The main window's keyboard: the page keys, the window's own shortcuts and
 // the splash picture's menu.
+#include "form_main.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QLabel>
@@ -8,8 +10,7 @@
 #include <QTabWidget>
 
 #include "context_menu.h"
-#include "error_box.h"
-#include "form_main.h"
+#include "form_main_shared.h"
 #include "history_windows.h"
 #include "ui_form_main.h"
 
@@ -47,7 +48,7 @@ void FormMain::setUpKeys() {
         WindowAction(*this, QStringLiteral("История…"), QStringLiteral("HistoryAction"), QKeySequence(Qt::CTRL | Qt::Key_H));
     connect(history, &QAction::triggered, this, [this] {
         if (m_history)
-            RunHandler(m_host, this, [this] { m_history->showHistory(); });
+            run([this] { m_history->showHistory(); });
     });
     QAction* settings = WindowAction(*this, QStringLiteral("Настройки…"), QStringLiteral("SettingsAction"), {});
     connect(settings, &QAction::triggered, this, [this] { Button1Click(); });
