@@ -152,7 +152,9 @@ private:
     // wrong; false when it is not to be compared. `chosen`: the row chosen
     // last.
     bool acceptPair(SnapshotSide chosen);
-    void keepInHistory(SnapshotSide side, const QString& archive);
+    // Stores the chosen archive, unless `incomplete` names an entry that did
+    // not come out whole; then says that it is not stored.
+    void keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete);
     // "Развитие игрока…" for the player `player` points at.
     MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.

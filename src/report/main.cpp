@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    // What the run is doing, so that running out of memory names its files.
+    std::string doing = "comparing " + options->inputs[0].string() + " and " + options->inputs[1].string();
     try {
         Comparison comparison;
         // The report shows tables and pages, never the files' lines.
@@ -194,8 +197,12 @@ int main(int argc, char** argv) {
             input.summary = &summary;
         }
         const ReadFiles reads = ReadFilesOf(*options);
+        doing = "writing " + (options->output ? options->output->string() : std::string("standard output"));
         WriteReport(input, options->format, options->output, &reads);
         return 0;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "cadrix-report: out of memory while " << doing << "\n";
+        return kUsageError;
     } catch (const std::exception& e) {
         std::cerr << "cadrix-report: " << e.what() << "\n";
         return kUsageError;

@@ -34,7 +34,7 @@ void WriteReport(const ReportInput& input, ReportFormat format, const std::optio
     if (output)
         sink = &file.emplace(*output, reads);
     switch (format) {
-    case ReportFormat::Json: sink->Write(JsonReport(input)); break;
+    case ReportFormat::Json: WriteJsonReport(input, *sink); break;
     // Colours only where a person reads the terminal.
     case ReportFormat::Text: WriteTextReport(input, !output && isatty(STDOUT_FILENO), *sink); break;
     case ReportFormat::Html: WriteHtmlReport(input, *sink); break;
