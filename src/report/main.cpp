@@ -1,5 +1,6 @@
 // cadrix-report: the comparison of two statistics exports, printed as text or
-// JSON or exported as HTML or CSV, computed by the same core as the window.
+// JSON or exported as HTML, CSV, BBCode or Markdown, computed by the same core
+// as the window.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -22,9 +23,9 @@ namespace {
 constexpr int kUsageError = 2;
 
 const char* const kUsage =
-    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv] [--output FILE|DIR]\n"
-    "                     [--summary] [--palette designed|colourblind] [--tables] [--choose N|all]... [--strict]\n"
-    "                     START END\n"
+    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv|bbcode|markdown]\n"
+    "                     [--output FILE|DIR] [--summary] [--palette designed|colourblind] [--tables]\n"
+    "                     [--choose N|all]... [--strict] START END\n"
     "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
     "              or stored snapshots @ID of the history FILE in place of archives;\n"
     "              @last and @prev: the newest stored snapshot of the newest one's club and the one before\n"
