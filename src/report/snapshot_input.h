@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/file_io.h"
 #include "import/archive_choice.h"
 #include "views/comparison.h"
 
@@ -46,7 +47,7 @@ public:
 private:
     std::optional<std::filesystem::path> m_workDir;
     PairFindings m_pairFindings = PairFindings::Warnings;
-    std::optional<std::filesystem::path> m_tempDir;  // removed again at the end
+    std::optional<TempFolder> m_tempDir;  // removed again at the end
     std::function<bool(std::string_view)> m_isStoredRef = [](std::string_view) { return false; };
     StoredSnapshotChooser m_chooseStored;
 };
