@@ -32,10 +32,11 @@ QAction* WindowAction(QWidget& window, const QString& text, const QString& name,
 void FormMain::setUpKeys() {
     // The page keys work wherever the focus is, a grid included: a grid would
     // take Ctrl+Tab and Ctrl+PgDown as moves of its own current cell.
-    QTabWidget* pages = m_ui->PageControl2;
-    const auto step = [pages](int by) {
-        if (pages->isVisible())
-            pages->setCurrentIndex((pages->currentIndex() + by + pages->count()) % pages->count());
+    // The pages are made with the first comparison; until then there is no
+    // page to change.
+    const auto step = [this](int by) {
+        if (m_pages && m_pages->isVisible())
+            m_pages->setCurrentIndex((m_pages->currentIndex() + by + m_pages->count()) % m_pages->count());
     };
     for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
         connect(new QShortcut(key, this), &QShortcut::activated, this, [step] { step(1); });

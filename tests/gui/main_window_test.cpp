@@ -825,7 +825,7 @@ private slots:
                 box->close();
         });
         QTest::keyClick(grid, Qt::Key_F1);
-        QVERIFY(m_windows->aboutBox->isHidden());
+        QVERIFY(m_windows->aboutBox().isHidden());
     }
 
     void periodSummaryFollowsEachLoadAndGoesWithTheSplash() {
