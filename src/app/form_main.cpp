@@ -22,6 +22,7 @@
 #include "look.h"
 #include "saved_settings.h"
 #include "set_box.h"
+#include "summary_window.h"
 #include "ui_form_main.h"
 #include "ui_form_pages.h"
 #include "uihost.h"
@@ -71,6 +72,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     m_grass = CompiledPicture(QStringLiteral(":/images/grass.pixels"));
     setUpPanels();
     connectHandlers();
+    setUpKeys();
     // Archives dropped from a file manager are chosen as the dialogs would.
     setAcceptDrops(true);
     FormCreate();
@@ -320,6 +322,9 @@ void FormMain::Label14Click() {
 
 void FormMain::showSplash() {
     closePanel();
+    // The summary of a comparison no longer shown goes with it.
+    if (m_summaryWindow)
+        m_summaryWindow->hide();
     m_ui->Image7->show();
     if (m_pages)
         m_pages->hide();

@@ -159,6 +159,8 @@ private:
     void copyPage(GridId grid);
     QString proposedReportName() const;
     void connectHandlers();
+    // The page keys, the window's shortcuts and the splash picture's menu.
+    void setUpKeys();
     void connectPageHandlers();
     void connectHistoryButton();
     // Gives a window made after a font choice the family chosen.
@@ -178,6 +180,10 @@ private:
     void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
     // A choice's end: the error path, or the load run. True when loaded.
     bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
+    // Once both rows are chosen, the pair is put to the user where it looks
+    // wrong; false when it is not to be compared. `chosen`: the row chosen
+    // last.
+    bool acceptPair(SnapshotSide chosen);
     // Stores the chosen archive, unless `incomplete` names an entry that did
     // not come out whole; then says that it is not stored.
     void keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete);

@@ -47,10 +47,12 @@ std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
     if (IsPlayerGrid(id))
         commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
     commands.push_back(MenuSeparator());
-    commands.push_back(
-        {QStringLiteral("Сохранить отчёт…"), {}, [this] { saveReport(); }, {}, QStringLiteral("SaveReportAction")});
-    commands.push_back(
-        {QStringLiteral("Итоги периода…"), {}, [this] { showSummary(); }, {}, QStringLiteral("PeriodSummaryAction")});
+    // Shortcuts of the whole window, shown in the menu of each page's grid;
+    // only the shown page's grid holds them at a time.
+    commands.push_back({QStringLiteral("Сохранить отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveReport(); },
+                        {}, QStringLiteral("SaveReportAction"), {}, Qt::WindowShortcut});
+    commands.push_back({QStringLiteral("Итоги периода…"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { showSummary(); },
+                        {}, QStringLiteral("PeriodSummaryAction"), {}, Qt::WindowShortcut});
     commands.push_back(MenuSeparator());
     MenuCommand colourblind{QStringLiteral("Цвета для дальтоников"), {}, {}, {}, QStringLiteral("ColourblindAction")};
     colourblind.run = [this] {

@@ -3,13 +3,10 @@
 
 #include "form_main.h"
 
-#include <algorithm>
-#include <iterator>
-#include <vector>
-
 #include <QPushButton>
 
 #include "form_main_shared.h"
+#include "history/latest_pair.h"
 #include "history/stored_choice.h"
 #include "history_windows.h"
 #include "player_menu.h"
@@ -52,6 +49,10 @@ void FormMain::keepInHistory(SnapshotSide side, const QString& archive, const st
 }
 
 void FormMain::compareStored(const History& history, SnapshotId start, SnapshotId end) {
+    // As with two dropped archives: the start is not compared with the end
+    // chosen before.
+    BeginChoice(m_endChoice);
+    showChoice(m_endChoice);
     run([&] { chooseStoredOf(SnapshotSide::Start, history, start); });
     run([&] { chooseStoredOf(SnapshotSide::End, history, end); });
 }
@@ -79,11 +80,10 @@ void FormMain::compareWithPrevious(const QString& archive) {
     const History* history = kept ? m_history->access().open(problem) : nullptr;
     if (!history)
         return;
-    const std::vector<StoredSnapshot> club = history->Snapshots(kept->club);
-    const auto at = std::find_if(club.begin(), club.end(), [&](const StoredSnapshot& s) { return s.id == kept->id; });
-    if (at == club.end() || at == club.begin())
+    const std::optional<StoredSnapshot> previous = PreviousOf(*history, kept->id);
+    if (!previous)
         return;
-    chooseStoredOf(SnapshotSide::Start, *history, std::prev(at)->id);
+    chooseStoredOf(SnapshotSide::Start, *history, previous->id);
     chooseStoredOf(SnapshotSide::End, *history, kept->id);
 }
 

@@ -17,6 +17,7 @@
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "look.h"
+#include "summary_window.h"
 #include "ui_form_main.h"
 #include "ui_form_pages.h"
 
@@ -138,6 +139,9 @@ void FormMain::SpeedButtonFillClick() {
         return;
     refreshViews();
     showPages();
+    // An open summary shows the comparison now loaded.
+    if (m_summaryWindow && m_summaryWindow->isVisible())
+        showSummary();
 }
 
 void FormMain::refreshViews() {

@@ -18,6 +18,7 @@
 #include "ui_form_pages.h"
 #include "uihost.h"
 #include "views/page_text.h"
+#include "window_placement.h"
 
 namespace cadrix::app {
 
@@ -70,7 +71,9 @@ void FormMain::CatchDrag() {
     const int room = desktop.width() - main.width() - panelWidth;
     const int left = room < main.left() - desktop.left() ? main.left() - panelWidth - kPanelGap
                                                          : main.left() + main.width() + kPanelGap;
-    m_exInfoForm->move(left, main.top() + kPanelDrop);
+    // Where that place would cross the screen's edge, it stands just inside.
+    m_exInfoForm->move(InsideScreen(*m_exInfoForm, QRect(QPoint(left, main.top() + kPanelDrop),
+                                                         m_exInfoForm->frameGeometry().size())));
 }
 
 void FormMain::SpeedButton2Click() {
@@ -79,7 +82,8 @@ void FormMain::SpeedButton2Click() {
         ExInfoForm& panel = exInfoForm();
         if (!panel.isVisible()) {
             const QRect main = frameGeometry();
-            panel.move(main.left() + main.width() + kPanelGap, main.top() + kPanelDrop);
+            panel.move(InsideScreen(panel, QRect(QPoint(main.left() + main.width() + kPanelGap, main.top() + kPanelDrop),
+                                                 panel.frameGeometry().size())));
             panel.show();
             toggle->setText(QStringLiteral("<<"));
             toggle->setToolTip(QStringLiteral("Скрыть детальную статистику"));

@@ -14,6 +14,7 @@
 #include "error_box.h"
 #include "form_main.h"
 #include "history/history.h"
+#include "history_windows.h"
 #include "screenshots.h"
 #include "single_instance.h"
 #include "uihost.h"
@@ -32,6 +33,7 @@ struct CommandLine {
     std::filesystem::path historyFile;
     std::optional<QString> screenshots;  // the folder to save pictures into
     QStringList archives;                // none, or the start and the end archive
+    bool last = false;                   // the newest stored export against the one before it
 };
 
 CommandLine ParseCommandLine(const QCoreApplication& app) {
@@ -50,7 +52,11 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
                                                "$XDG_DATA_HOME/cadrix/history.sqlite, else "
                                                "~/.local/share/cadrix/history.sqlite)."),
                                 QStringLiteral("FILE"));
+    const QCommandLineOption last(QStringLiteral("last"),
+                                  QStringLiteral("Compare the newest stored export with the one before it, of the "
+                                                 "same club."));
     parser.addOption(workDir);
+    parser.addOption(last);
     parser.addOption(db);
     parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("START.zip"), QStringLiteral("The export at the period's start."));
@@ -58,9 +64,9 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     parser.process(app);
     CommandLine line;
     line.archives = parser.positionalArguments();
-    if (line.archives.size() > 2) {
-        std::fprintf(stderr, "cadrix: one or two archives are expected, %lld given\n",
-                     static_cast<long long>(line.archives.size()));
+    line.last = parser.isSet(last);
+    if (line.archives.size() > 2 || (line.last && !line.archives.isEmpty())) {
+        std::fprintf(stderr, "cadrix: --last, or one or two archives, are expected\n");
         std::exit(2);
     }
     if (parser.isSet(workDir))
@@ -145,6 +151,8 @@ int main(int argc, char* argv[]) {
             SaveScreenshots(*windows, *line.screenshots, line.archives);
             QApplication::quit();
         });
+    } else if (line.last) {
+        form.afterFirstActivation([&windows] { windows->history->compareLatest(); });
     } else {
         form.afterFirstActivation([&form, &line] { form.takeArchives(line.archives); });
         QObject::connect(&instance, &InstanceServer::archivesHandedOver, &form, [&form](const QStringList& archives) {

@@ -107,6 +107,9 @@ public:
                                                HistoryAccess access = HistoryAccess::Read);
 
     const std::filesystem::path& File() const { return m_db->File(); }
+    // A number that changes whenever another connection, of this program or
+    // another, has committed a change to the database since the last call.
+    std::int64_t ChangeCount() const { return m_db->QueryInt("PRAGMA data_version"); }
 
     // Ordered by export date, then id (the order of every list and series).
     std::vector<StoredSnapshot> Snapshots() const;

@@ -10,6 +10,7 @@
 
 #include "core/utf8.h"
 #include "history/history.h"
+#include "history/latest_pair.h"
 #include "history/stored_choice.h"
 #include "report/json_writer.h"
 
@@ -415,8 +416,28 @@ int RunHistoryCommand(int argc, char** argv) {
     }
 }
 
+namespace {
+
+// "@last" and "@prev": the newest snapshot of the newest snapshot's club and
+// the one before it.
+constexpr std::string_view kLastRef = "@last";
+constexpr std::string_view kPreviousRef = "@prev";
+
+SnapshotId RefId(const History& history, std::string_view ref) {
+    if (ref != kLastRef && ref != kPreviousRef)
+        return *ParseId(ref.substr(1));
+    const auto pair = LatestPair(history);
+    if (!pair)
+        throw HistoryError(history.File().string() + ": fewer than two stored snapshots of one club for " +
+                           std::string(ref));
+    return ref == kLastRef ? pair->latest.id : pair->previous.id;
+}
+
+}  // namespace
+
 bool IsStoredSnapshotRef(std::string_view arg) {
-    return arg.size() > 1 && arg[0] == '@' && ParseId(arg.substr(1)).has_value();
+    return arg == kLastRef || arg == kPreviousRef ||
+           (arg.size() > 1 && arg[0] == '@' && ParseId(arg.substr(1)).has_value());
 }
 
 StoredSnapshotChooser StoredSnapshotsOf(std::optional<fs::path> db) {
@@ -428,7 +449,7 @@ StoredSnapshotChooser StoredSnapshotsOf(std::optional<fs::path> db) {
             if (!*history)
                 throw HistoryError(file.string() + ": no such history database");
         }
-        return ChooseStoredSnapshot(choice, **history, *ParseId(ref.substr(1)), base);
+        return ChooseStoredSnapshot(choice, **history, RefId(**history, ref), base);
     };
 }
 

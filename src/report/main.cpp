@@ -26,9 +26,11 @@ constexpr const char* kVersion = CADRIX_VERSION;
 const char* const kUsage =
     "usage: cadrix-report [--version] [--work-dir DIR] [--db FILE]\n"
     "                     [--format text|json|html|csv|bbcode|markdown] [--output FILE|DIR] [--summary]\n"
-    "                     [--palette designed|colourblind] [--tables] [--choose N|all]... START END\n"
+    "                     [--palette designed|colourblind] [--tables] [--choose N|all]... [--strict] START END\n"
     "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
-    "              or stored snapshots @ID of the history FILE in place of archives\n"
+    "              or stored snapshots @ID of the history FILE in place of archives;\n"
+    "              @last and @prev: the newest stored snapshot of the newest one's club and the one before\n"
+    "  --strict: an end older than the start, two clubs or one export twice is an error, not a warning\n"
     "  --output: the file to write instead of standard output; for csv the folder (needed)\n"
     "       cadrix-report history add|list|remove|player|club ... (cadrix-report history --help)\n";
 
@@ -42,6 +44,7 @@ struct Options {
     bool summary = false;
     cadrix::PaletteChoice palette = cadrix::PaletteChoice::Designed;
     bool tables = false;
+    bool strict = false;
     std::vector<std::string> choose;
     std::vector<std::filesystem::path> inputs;
 };
@@ -91,6 +94,8 @@ ParsedArgs ParseArgs(int argc, char** argv) {
             o.palette = *palette;
         } else if (a == "--tables") {
             o.tables = true;
+        } else if (a == "--strict") {
+            o.strict = true;
         } else if (a == "--choose") {
             o.choose.push_back(*v);
         } else if (a == "-h" || a == "--help" || a == "-v" || a == "--version") {
@@ -180,6 +185,7 @@ int main(int argc, char** argv) {
 
         SnapshotInputs inputs(options->workDir);
         inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
+        inputs.SetPairFindings(options->strict ? PairFindings::Errors : PairFindings::Warnings);
         if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
             return kUsageError;
         const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());

@@ -15,6 +15,7 @@
 #include "core/wildcard.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
+#include "snapshot/pair_check.h"
 
 namespace cadrix {
 
@@ -89,8 +90,18 @@ void PrintInvalidStatistics(const std::filesystem::path& input) {
     std::cerr << "cadrix-report: " << input.string() << ": " << kInvalidStatisticsText << "\n";
 }
 
+// The pair's findings go to standard error; the pair is compared as given
+// unless they are to be errors.
+bool AcceptPair(const std::filesystem::path& start, const std::filesystem::path& end, const Comparison& comparison,
+                PairFindings treatment) {
+    const auto findings = CheckPair({start, comparison.startDate}, {end, comparison.endDate});
+    for (const PairFinding& finding : findings)
+        std::cerr << (treatment == PairFindings::Errors ? "cadrix-report: " : "warning: ") << finding.text << "\n";
+    return findings.empty() || treatment == PairFindings::Warnings;
+}
+
 bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
-                 std::map<std::string, std::string>& labels) {
+                 std::map<std::string, std::string>& labels, PairFindings treatment) {
     for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
         const std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
         if (!choice) {
@@ -99,6 +110,8 @@ bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path
         }
         Publish(*choice, comparison, labels);
     }
+    if (!AcceptPair(start, end, comparison, treatment))
+        return false;
     comparison.SpeedButtonFillClick(start, end);
     return true;
 }
@@ -133,7 +146,7 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         return false;
     }
     if (startIsFolder)
-        return LoadFolders(start, end, comparison, labels);
+        return LoadFolders(start, end, comparison, labels, m_pairFindings);
 
     if (!m_workDir)
         m_tempDir.emplace("cadrix-report-");
@@ -141,8 +154,8 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
     // From the first emptying until the load run has read both folders, no
     // other program may touch them.
     const WorkFolderLock lock = LockWorkingFolders(base);
-    // The start archive first, then the end archive, each followed by the load
-    // run, which does its work once both are chosen.
+    // The start archive first, then the end archive; the load run once both
+    // are chosen and the pair is accepted.
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
         SnapshotChoice choice = SnapshotChoice::Initial(side);
         BeginChoice(choice);
@@ -155,9 +168,12 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
             PrintInvalidStatistics(archive);
             return false;
         }
-        comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),
-                                        WorkingFolder(base, SnapshotSide::End));
     }
+    const auto startFolder = WorkingFolder(base, SnapshotSide::Start);
+    const auto endFolder = WorkingFolder(base, SnapshotSide::End);
+    if (!AcceptPair(startFolder, endFolder, comparison, m_pairFindings))
+        return false;
+    comparison.SpeedButtonFillClick(startFolder, endFolder);
     return true;
 }
 

@@ -17,6 +17,10 @@ namespace cadrix {
 using StoredSnapshotChooser =
     std::function<ChoiceStatus(SnapshotChoice&, std::string_view ref, const std::filesystem::path& base)>;
 
+// What a pair that looks wrong (an end older than the start, two clubs, one
+// export twice) does: warnings on standard error, or an error that stops.
+enum class PairFindings { Warnings, Errors };
+
 // Turns the report's two inputs into a loaded comparison: two folders of
 // extracted CSV files are read where they lie; two archives are chosen the
 // way the window chooses them, into the working folders.
@@ -38,8 +42,11 @@ public:
         m_chooseStored = std::move(chooser);
     }
 
+    void SetPairFindings(PairFindings treatment) { m_pairFindings = treatment; }
+
 private:
     std::optional<std::filesystem::path> m_workDir;
+    PairFindings m_pairFindings = PairFindings::Warnings;
     std::optional<TempFolder> m_tempDir;  // removed again at the end
     std::function<bool(std::string_view)> m_isStoredRef = [](std::string_view) { return false; };
     StoredSnapshotChooser m_chooseStored;

@@ -38,6 +38,7 @@
 #include <QTimer>
 
 #include "about_box.h"
+#include "context_menu.h"
 #include "app_windows.h"
 #include "archive_import.h"
 #include "core/wildcard.h"
@@ -764,6 +765,84 @@ private slots:
         QVERIFY(clipboard->text().contains(QStringLiteral("\n- Романов Тимур (FW): 57,7 → 60,7 (▲+3)\n")));
     }
 
+    void keyboardReachesHistoryPagesMenusAndCommandsFromAnywhere() {
+        showAndActivate();
+        // The splash picture's menu, and Ctrl+H while the splash is shown.
+        QLabel* splash = Label(form(), "Image7");
+        emit splash->customContextMenuRequested(QPoint(20, 20));
+        auto* menu = splash->findChild<QMenu*>(kContextMenuName);
+        QVERIFY(menu);
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            texts << action->text();
+        QCOMPARE(texts, (QStringList{"История…", "Настройки…", "О программе…"}));
+        menu->close();
+        QTest::keyClick(&form(), Qt::Key_H, Qt::ControlModifier);
+        QWidget* historyWindow = form().findChild<QWidget*>(QStringLiteral("HistoryForm"));
+        QVERIFY(historyWindow && historyWindow->isVisible());
+        historyWindow->close();
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+
+        loadSamples();
+        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        QTableView* grid = form().grid(GridId::StringGrid_ru);
+        pages->setCurrentWidget(grid->parentWidget());
+        const int page = pages->currentIndex();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(3, 1));
+        const std::vector<std::pair<QKeyCombination, int>> steps = {
+            {Qt::ControlModifier | Qt::Key_Tab, 1},
+            {Qt::ControlModifier | Qt::Key_PageUp, 0},
+            {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab, -1},
+            {Qt::ControlModifier | Qt::Key_PageDown, 0},
+        };
+        for (const auto& [key, expected] : steps) {
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            QCOMPARE(pages->currentIndex(), page + expected);
+        }
+
+        // Shift+F10 opens the grid's menu at its current cell, the window's
+        // shortcuts shown beside their items.
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+        auto* gridMenu = grid->viewport()->findChild<QMenu*>(kContextMenuName);
+        QVERIFY(gridMenu);
+        QCOMPARE(grid->currentIndex().row(), 3);
+        QAction* save = nullptr;
+        for (QAction* action : gridMenu->actions()) {
+            if (action->objectName() == QStringLiteral("SaveReportAction"))
+                save = action;
+        }
+        QVERIFY(save);
+        QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        gridMenu->close();
+        QTest::keyClick(grid, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(form().summaryWindow() && form().summaryWindow()->isVisible());
+        // F1: the About box, closed again at once.
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        QTest::keyClick(grid, Qt::Key_F1);
+        QVERIFY(m_windows->aboutBox().isHidden());
+    }
+
+    void periodSummaryFollowsEachLoadAndGoesWithTheSplash() {
+        showAndActivate();
+        loadSamples();
+        form().showSummary();
+        SummaryWindow* window = form().summaryWindow();
+        m_host->openAnswers = {kSamples + QStringLiteral("/end.zip")};
+        form().butTS1Click();
+        QVERIFY2(window->windowTitle().contains(QStringLiteral("30.11.2026 – 30.11.2026")),
+                 qPrintable(window->windowTitle()));
+        QVERIFY(window->isVisible());
+        m_host->openAnswers = {MakeZip(m_dir->path(), QStringLiteral("skills.zip"), {QStringLiteral("club_players_skills.csv")})};
+        form().butTS2Click();
+        QVERIFY(!window->isVisible());
+    }
+
     void droppedArchivesAreChosenWithoutTheDialog() {
         showAndActivate();
         const QString start = kSamples + QStringLiteral("/start.zip");
@@ -799,7 +878,10 @@ private slots:
         QVERIFY(drop({file(end)}, startRow));
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
         QVERIFY(m_host->openDialogFolders.empty());
-        QVERIFY(m_host->messages.empty());
+        // The same export on both rows: compared, after a word about it.
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QCOMPARE(m_host->messages[0].text,
+                 QStringLiteral("Выбрана одна и та же выгрузка (30.11.2026): изменений не будет."));
 
         // What is no statistics archive is refused, and nothing is chosen.
         const QString skills =
