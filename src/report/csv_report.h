@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/report.h"
 
@@ -18,6 +20,11 @@ namespace cadrix {
 // group's key first. The folder is created when missing; each file is written
 // through a temporary file.
 void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder);
+
+// One field as the report's CSV files write it, appended to `out`.
+void AppendCsvField(std::string& out, std::string_view text);
+// A table as the text of such a file: the byte order mark, then the rows.
+std::string CsvText(const std::vector<std::vector<std::string>>& rows);
 
 // The file name of a grid's page.
 std::string_view CsvFileName(GridId grid);
