@@ -18,8 +18,9 @@ namespace cadrix {
 // it (a picture cell as the level or status it stands for), then the totals
 // line where the page has one. summary.csv holds one row per item, its
 // group's key first. The folder is created when missing; each file is written
-// through a temporary file.
-void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder);
+// through a temporary file in it, and a link standing at a file's name is
+// replaced, never followed. A file that is one of `reads` is refused.
+void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder, const ReadFiles* reads = nullptr);
 
 // One field as the report's CSV files write it, appended to `out`.
 void AppendCsvField(std::string& out, std::string_view text);
