@@ -38,6 +38,7 @@
 #include "history_windows.h"
 #include "player_chart_form.h"
 #include "player_table_tab.h"
+#include "progress_tab.h"
 #include "scripted_host.h"
 #include "set_box.h"
 #include "support.h"
@@ -429,6 +430,19 @@ private slots:
         auto* place = qobject_cast<QLineSeries*>(view->chart()->series().front());
         QCOMPARE(place->points().back().y(), 41.0);
         QVERIFY(qobject_cast<QValueAxis*>(place->attachedAxes().back())->isReverse());
+
+        // The improvers from the oldest to the newest date; a double click
+        // opens the player's chart.
+        ProgressTab* progress = window.progressTab();
+        QCOMPARE(progress->fromChooser()->currentText(), QStringLiteral("01.09.2026"));
+        QCOMPARE(progress->toChooser()->currentText(), QStringLiteral("30.11.2026"));
+        QTreeWidget* byLevel = progress->byRealLevel();
+        QCOMPARE(byLevel->topLevelItemCount(), 29);
+        QCOMPARE(byLevel->topLevelItem(0)->text(0), QStringLiteral("Романов Тимур"));
+        emit byLevel->itemDoubleClicked(byLevel->topLevelItem(0), 0);
+        auto* chart = form().findChild<PlayerChartForm*>();
+        QVERIFY(chart);
+        QCOMPARE(chart->windowTitle(), QStringLiteral("Развитие игрока: Романов Тимур"));
     }
 
     void damagedDatabaseTurnsTheHistoryOffWithOneMessage() {
