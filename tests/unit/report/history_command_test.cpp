@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "../history/history_test_support.h"
+#include "history/sqlite_db.h"
 
 namespace cadrix {
 namespace {
@@ -309,6 +310,21 @@ TEST_F(HistoryCommand, UnusableDatabaseIsNamedAndArchivesStillCompare) {
     EXPECT_NE(none.err.find(nowhere + ": no such history database"), std::string::npos) << none.err;
     EXPECT_EQ(Report({"history", "list", "--db", nowhere, "--format", "json"}).out, "[]\n");
     EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST_F(HistoryCommand, BusyDatabaseNamesTheArchivesNotStored) {
+    ASSERT_EQ(Report({"history", "add", "--db", Db(), (kSamples / "end.zip").string()}).status, 0);
+    SqliteDb other(Db(), SqliteDb::Mode::ExistingOnly);
+    other.Exec("BEGIN IMMEDIATE");  // another program's write, open past the wait
+    const std::string start = (kSamples / "start.zip").string(), end = (kSamples / "end.zip").string();
+    const RunResult busy = Report({"history", "add", "--db", Db(), start, end});
+    other.Exec("ROLLBACK");
+    EXPECT_EQ(busy.status, 2);
+    EXPECT_NE(busy.err.find(Db() + ": the database is in use by another program"), std::string::npos) << busy.err;
+    EXPECT_NE(busy.err.find(start + ": not stored\ncadrix-report: " + end + ": not stored\n"), std::string::npos)
+        << busy.err;
+    EXPECT_NE(busy.err.find("adding them again later is safe"), std::string::npos) << busy.err;
+    EXPECT_EQ(Report({"history", "add", "--db", Db(), start, end}).out, "added 2 01.09.2026 Волжский Сокол\nstored already 1\n");
 }
 
 }  // namespace
