@@ -23,7 +23,7 @@ build() {
   shift
   "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" "$@" "$root/fuzz/${target}_fuzzer.cpp" -lz -ldeflate \
+    -I"$root/src" "$@" "$root/fuzz/${target}_fuzzer.cpp" -lz -ldeflate -lsqlite3 \
     -o "$root/build-fuzz/$target/fuzzer"
 }
 

@@ -13,6 +13,7 @@
 
 #include "archive_import.h"
 #include "context_menu.h"
+#include "report_export.h"
 #include "history/history.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
@@ -94,9 +95,14 @@ public:
     // "Сохранить отчёт…": the report of the pages in the form the user picks
     // in the save dialog.
     void saveReport();
+    // Writes the report there; throws with the message to show.
+    void saveReportTo(const ReportTarget& target);
     // "Итоги периода…": the period summary in a window of its own.
     void showSummary();
     SummaryWindow* summaryWindow() const { return m_summaryWindow; }
+    // The loaded comparison with the archive rows' texts and the palette,
+    // as the reports take it.
+    WindowReport windowReport() const;
     // "Цвета для дальтоников": the palette the grids, the totals and the
     // reports show changes in, remembered for the next run.
     PaletteChoice paletteChoice() const { return m_palette; }
@@ -146,7 +152,9 @@ private:
     void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
     // A choice's end: the error path, or the load run. True when loaded.
     bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
-    void keepInHistory(SnapshotSide side, const QString& archive);
+    // Stores the chosen archive, unless `incomplete` names an entry that did
+    // not come out whole; then says that it is not stored.
+    void keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete);
     // "Развитие игрока…" for the player `player` points at.
     MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.

@@ -42,7 +42,9 @@ bool FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
     HostQuestions questions(m_host, this);
     ChoiceStatus status;
     try {
-        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()), m_folders.base, questions);
+        status = NamingFileWhenOutOfMemory(archive, [&] {
+            return ChooseArchive(choice, std::filesystem::path(archive.toStdString()), m_folders.base, questions);
+        });
     } catch (...) {
         // The flag is set before the extraction; an archive error leaves it so.
         showChoice(choice);
@@ -50,8 +52,8 @@ bool FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
     }
     showChoice(choice);
     if (status == ChoiceStatus::Extracted)
-        keepInHistory(side, archive);
-    return finishChoice(choice, status);
+        keepInHistory(side, archive, questions.FirstIncompleteEntry());
+    return NamingFileWhenOutOfMemory(archive, [&] { return finishChoice(choice, status); });
 }
 
 bool FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {

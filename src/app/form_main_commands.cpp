@@ -10,6 +10,7 @@
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "load_form.h"
+#include "report/forum_text.h"
 #include "report_export.h"
 #include "saved_settings.h"
 #include "set_box.h"
@@ -17,7 +18,6 @@
 #include "uihost.h"
 #include "views/page_text.h"
 #include "views/player_rows.h"
-#include "views/summary.h"
 
 namespace cadrix::app {
 
@@ -36,6 +36,12 @@ std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
     std::vector<MenuCommand> commands = {
         {QStringLiteral("Копировать"), QKeySequence::Copy, [this, id] { copyRows(id); }},
         {QStringLiteral("Копировать всё"), {}, [this, id] { copyPage(id); }},
+        {QStringLiteral("Копировать для форума"), {},
+         [this, id] { CopyText(ForumPage(m_comparison, id, m_palette, ForumMarkup::BBCode)); }, {},
+         QStringLiteral("CopyBbcodeAction")},
+        {QStringLiteral("Копировать как Markdown"), {},
+         [this, id] { CopyText(ForumPage(m_comparison, id, m_palette, ForumMarkup::Markdown)); }, {},
+         QStringLiteral("CopyMarkdownAction")},
     };
     if (IsPlayerGrid(id))
         commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
@@ -72,19 +78,28 @@ void FormMain::saveReport() {
         if (chosen.isEmpty())
             return;
         const ReportTarget target = ReportTargetOf(chosen, filter);
-        WindowReport report;
-        report.comparison = &m_comparison;
-        report.palette = m_palette;
-        for (const SnapshotChoice* choice : {&m_startChoice, &m_endChoice}) {
-            const bool start = choice->side == SnapshotSide::Start;
-            report.labels[start ? "labelTS1" : "labelTS2"] = choice->fileLabel;
-            report.labels[start ? "LabelOF" : "LabelNF"] = choice->dateLabel;
-        }
-        SaveReport(report, target, grid(GridId::StringGrid1)->font());
+        saveReportTo(target);
         m_host.message(this, QStringLiteral("Информация"),
                        QStringLiteral("Сохранено в ") + QFileInfo(target.path).absoluteFilePath(),
                        QMessageBox::Information, QMessageBox::Ok);
     });
+}
+
+// The PDF's text is in the grids' font.
+void FormMain::saveReportTo(const ReportTarget& target) {
+    SaveReport(windowReport(), target, grid(GridId::StringGrid1)->font());
+}
+
+WindowReport FormMain::windowReport() const {
+    WindowReport report;
+    report.comparison = &m_comparison;
+    report.palette = m_palette;
+    for (const SnapshotChoice* choice : {&m_startChoice, &m_endChoice}) {
+        const bool start = choice->side == SnapshotSide::Start;
+        report.labels[start ? "labelTS1" : "labelTS2"] = choice->fileLabel;
+        report.labels[start ? "LabelOF" : "LabelNF"] = choice->dateLabel;
+    }
+    return report;
 }
 
 // "Отчёт 01.09.2026-30.11.2026.html": the period's dates as the pages show them.
@@ -97,10 +112,7 @@ void FormMain::showSummary() {
     run([this] {
         if (!m_summaryWindow)
             m_summaryWindow = new SummaryWindow(this);
-        const ComparisonResult& result = m_comparison.Result();
-        const QString title =
-            Text(kSummaryTitle) + QStringLiteral(" %1 – %2").arg(Text(result.startDate), Text(result.endDate));
-        m_summaryWindow->showSummary(title, Text(SummaryText(SummarisePeriod(m_comparison))));
+        m_summaryWindow->showSummary(SummaryFormsOf(windowReport()));
     });
 }
 

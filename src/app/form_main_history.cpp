@@ -27,11 +27,14 @@ void FormMain::setHistory(HistoryWindows* history) {
             [this] { m_ui->ButtonHistory->setEnabled(false); });
 }
 
-void FormMain::keepInHistory(SnapshotSide side, const QString& archive) {
+void FormMain::keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete) {
     if (!m_history)
         return;
-    const auto problem = m_history->access().keepChosenArchive(
-        archive.toStdString(), side == SnapshotSide::Start ? m_folders.start : m_folders.end);
+    const auto problem =
+        incomplete ? std::optional(HistoryAccess::NotKeptText(archive + QStringLiteral(": ") +
+                                                              QString::fromStdString(*incomplete)))
+                   : m_history->access().keepChosenArchive(archive.toStdString(),
+                                                           side == SnapshotSide::Start ? m_folders.start : m_folders.end);
     if (problem)
         m_host.message(this, kHistoryCaption, *problem, QMessageBox::Warning, QMessageBox::Ok);
 }

@@ -40,6 +40,10 @@ std::optional<QString> HistoryAccess::keepChosenArchive(const std::filesystem::p
         // The database's errors name it already.
         reason = QString::fromUtf8(error.what());
     }
+    return NotKeptText(reason);
+}
+
+QString HistoryAccess::NotKeptText(const QString& reason) {
     return QStringLiteral("Выгрузка не сохранена в истории; сравнение это не затрагивает.\n\n%1").arg(reason);
 }
 

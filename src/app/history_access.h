@@ -30,6 +30,8 @@ public:
     // an archive stored already is passed over. The text to show the user
     // when it could not be stored.
     std::optional<QString> keepChosenArchive(const std::filesystem::path& archive, const std::filesystem::path& folder);
+    // The text shown when an archive is not stored, for `reason`.
+    static QString NotKeptText(const QString& reason);
 
     // Tells the history's windows that the stored snapshots changed.
     void notifyChanged() { emit changed(); }

@@ -1,5 +1,7 @@
 #include "screenshots.h"
 
+#include <exception>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include "history_windows.h"
 #include "jpeg_writer.h"
 #include "player_chart_form.h"
+#include "report_export.h"
 #include "set_box.h"
 #include "summary_window.h"
 
@@ -150,6 +153,11 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
     if (SummaryWindow* summary = form.summaryWindow()) {
         SavePicture(*summary, folder, QStringLiteral("14-summary"));
         summary->hide();
+    }
+    try {
+        form.saveReportTo({ReportFormat::Pdf, PathIn(folder, QStringLiteral("report.pdf"))});
+    } catch (const std::exception& error) {
+        qWarning("%s", error.what());
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 
@@ -380,9 +381,9 @@ std::vector<CapturedFile> StoredFiles(const SqliteDb& db, SnapshotId id) {
     const std::string snapshot = "snapshot " + std::to_string(id);
     if (stored.empty() || stored.front().role != StoredFileRole::Players)
         db.Damaged(snapshot + " has no stored players file");
-    SqliteStatement data = db.Prepare(
-        "SELECT d.packed, s.content_sha256 FROM snapshot_data d JOIN snapshot s ON s.id = d.snapshot_id "
-        "WHERE d.snapshot_id = ?1");
+    SqliteStatement data =
+        db.Prepare("SELECT d.packed, s.content_sha256 FROM snapshot_data d JOIN snapshot s ON s.id = d.snapshot_id "
+                   "WHERE d.snapshot_id = ?1");
     data.Bind(1, id);
     if (!data.Step())
         db.Damaged(snapshot + " has no stored file data");
@@ -452,7 +453,9 @@ ClubSeries History::Club(std::string_view club) const {
     series.club = club;
     // Every snapshot stores its figures in rows 1 to 16, none left out.
     std::int64_t expected = kClubFigureCount + 1;
-    auto damaged = [&] { stmt.Damaged("the club figures of snapshot " + std::to_string(series.points.back().snapshot)); };
+    auto damaged = [&] {
+        stmt.Damaged("the club figures of snapshot " + std::to_string(series.points.back().snapshot));
+    };
     while (stmt.Step()) {
         const SnapshotId id = stmt.Int(0);
         if (series.points.empty() || series.points.back().snapshot != id) {

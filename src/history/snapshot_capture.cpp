@@ -168,9 +168,9 @@ std::vector<std::uint8_t> PackFiles(const std::vector<CapturedFile>& files) {
                                static_cast<uLong>(all.size()), kCompressionLevel);
     // With a buffer of compressBound's size only memory can run out.
     if (code != Z_OK)
-        throw std::runtime_error(code == Z_MEM_ERROR ? "not enough memory to pack the files"
-                                                     : "the files cannot be packed (zlib error " +
-                                                           std::to_string(code) + ")");
+        throw std::runtime_error(code == Z_MEM_ERROR
+                                     ? "not enough memory to pack the files"
+                                     : "the files cannot be packed (zlib error " + std::to_string(code) + ")");
     packed.resize(size);
     return packed;
 }

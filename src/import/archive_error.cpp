@@ -107,8 +107,9 @@ ArchiveError ArchiveError::Deflate64Unsupported() {
                 ComponentName::Omitted);
 }
 
-FileOpenError::FileOpenError(const std::filesystem::path& file)
-    : std::runtime_error("Cannot open file " + file.string()) {}
+FileOpenError::FileOpenError(const std::filesystem::path& file, int systemError)
+    : std::runtime_error("Cannot open file " + file.string() +
+                         (systemError ? " (" + std::generic_category().message(systemError) + ")" : "")) {}
 
 FileReadError::FileReadError(const std::filesystem::path& file)
     : std::runtime_error("Cannot read file " + file.string()) {}

@@ -68,9 +68,10 @@ std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode co
 
 // The archive file itself cannot be opened (no permission, not a plain file).
 // Not an archive error, but it reaches the caller the same way.
+// With the system's error number, its reason follows the text in brackets.
 class FileOpenError : public std::runtime_error {
 public:
-    explicit FileOpenError(const std::filesystem::path& file);
+    explicit FileOpenError(const std::filesystem::path& file, int systemError = 0);
 };
 
 // Reading the archive failed half-way (the file changed or the disk failed).

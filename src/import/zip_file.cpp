@@ -786,7 +786,7 @@ void ZipFile::OpenArchive() {
             m_openedMissing = true;
             return;
         }
-        throw FileOpenError(std::filesystem::absolute(m_fileName));
+        throw FileOpenError(std::filesystem::absolute(m_fileName), errno);
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))

@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -46,7 +50,7 @@ std::string CsvText(const std::vector<std::vector<std::string>>& rows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
             if (i)
                 out += kSeparator;
-            AppendCsvField(out, row[i]);
+            AppendCsvField(out, CsvCell(row[i]));
         }
         out += kLineEnd;
     }
@@ -68,11 +72,11 @@ public:
         m_file.Write(kByteOrderMark);
     }
 
-    void Field(std::string_view text) {
+    void Field(std::string_view shown) {
         if (m_fieldsInRow++)
             m_file.Write(kSeparator);
         m_field.clear();
-        AppendCsvField(m_field, text);
+        AppendCsvField(m_field, CsvCell(shown));
         m_file.Write(m_field);
     }
     void EndRow() {
@@ -92,34 +96,10 @@ private:
     std::string m_field;
 };
 
-// The caption lines above a grid as one row, one caption per column, so that
-// a spreadsheet reads one header: a column under a date caption is named by
-// the date and its own caption ("15.01.2026 Уровень").
-void Captions(CsvFile& csv, const std::vector<HeaderRow>& rows) {
-    if (rows.empty())
-        return;
-    std::size_t col = 0;
-    for (const HeaderCell& cell : rows[0]) {
-        for (int i = 0; i < cell.span; ++i, ++col) {
-            const std::string& under = rows.size() > 1 ? rows[1][col].text : std::string();
-            csv.Field(under.empty() ? cell.text : cell.text + " " + under);
-        }
-    }
-    csv.EndRow();
-}
-
-void Totals(CsvFile& csv, const TotalsLineText& totals) {
-    csv.Field(totals.caption);
-    for (const auto& group : totals.groups) {
-        for (const TotalsFigure& figure : group)
-            csv.Field(figure.text);
-    }
-    csv.EndRow();
-}
-
 void WritePage(const Comparison& cmp, GridId id, const CsvFolder& folder) {
     CsvFile csv(folder, std::string(CsvFileName(id)));
-    Captions(csv, CaptionsAbove(id, cmp.Result()));
+    if (const auto captions = CaptionsAbove(id, cmp.Result()); !captions.empty())
+        csv.Row(OneCaptionLine(captions));
     const TextTable& grid = cmp.Grid(id);
     const bool pictures = id == GridId::StringGrid2 || id == GridId::StringGrid_nat;
     for (int r = 0; r < grid.RowCount(); ++r) {
@@ -129,8 +109,8 @@ void WritePage(const Comparison& cmp, GridId id, const CsvFolder& folder) {
         }
         csv.EndRow();
     }
-    if (const auto totals = TotalsBelow(id, cmp.Result()))
-        Totals(csv, *totals);
+    for (const TextLine& line : LinesBelow(id, cmp.Result()))
+        csv.Row(line);
     csv.Commit();
 }
 
@@ -143,17 +123,46 @@ void WriteChoice(const ChoiceRecord& choice, const CsvFolder& folder) {
     csv.Commit();
 }
 
+// Where an item's fields go among the columns after "Раздел", group by
+// group: the index of the field, or -1 for a column the group lacks.
+constexpr std::string_view kSummaryHeader[] = {"Раздел", "Игрок", "Позиция", "Было", "Стало", "Изменение"};
+constexpr std::size_t kSummaryColumns = std::size(kSummaryHeader) - 1;
+struct SummaryLayout {
+    std::string_view key;
+    std::array<int, kSummaryColumns> field;
+};
+constexpr SummaryLayout kSummaryLayouts[] = {
+    {"arrivals", {0, 1, -1, -1, -1}},         {"departures", {0, 1, -1, -1, -1}}, {"national", {0, 1, 2, 3, -1}},
+    {"real_level_rises", {0, 1, 2, 3, 4}},    {"real_level_falls", {0, 1, 2, 3, 4}}, {"skill_rises", {0, 1, -1, -1, 2}},
+    {"skill_falls", {0, 1, -1, -1, 2}},       {"money", {0, -1, 1, 2, 3}},        {"club", {0, -1, 1, 2, 3}},
+    {"buildings", {0, -1, 1, 2, -1}},
+};
+
+std::array<int, kSummaryColumns> FieldsOf(std::string_view key) {
+    for (const SummaryLayout& layout : kSummaryLayouts) {
+        if (layout.key == key)
+            return layout.field;
+    }
+    throw std::logic_error("summary group without columns: " + std::string(key));
+}
+
+// One row per item under the header, its group named by its caption; an
+// empty group says "нет" in the first column after it.
 void WriteSummary(const PeriodSummary& summary, const CsvFolder& folder) {
     CsvFile csv(folder, "summary.csv");
+    for (std::string_view caption : kSummaryHeader)
+        csv.Field(caption);
+    csv.EndRow();
     for (const SummaryGroup& group : SummaryGroups(summary)) {
         if (group.items.empty()) {
-            csv.Row({std::string(group.key), std::string(kSummaryNothing)});
+            csv.Row({std::string(group.caption), std::string(kSummaryNothing), "", "", "", ""});
             continue;
         }
+        const auto fields = FieldsOf(group.key);
         for (const SummaryItem& item : group.items) {
-            csv.Field(group.key);
-            for (const auto& field : item.fields)
-                csv.Field(field);
+            csv.Field(group.caption);
+            for (const int field : fields)
+                csv.Field(field < 0 ? std::string_view() : std::string_view(item.fields[static_cast<std::size_t>(field)]));
             csv.EndRow();
         }
     }
@@ -173,6 +182,45 @@ CsvFolder OpenFolder(const std::filesystem::path& folder, const ReadFiles* reads
 }
 
 }  // namespace
+
+std::optional<std::string> SpreadsheetNumber(std::string_view text) {
+    const auto digitsAt = [&](std::size_t from, std::size_t count) {
+        return from + count <= text.size() &&
+               std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                           text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    std::size_t i = sign;
+    while (digitsAt(i, 1))
+        ++i;
+    const std::size_t lead = i - sign;
+    if (lead == 0)
+        return std::nullopt;
+    std::string number(text.substr(0, i));
+    // Groups of three points apart, after a lead of at most three digits.
+    while (lead <= 3 && i < text.size() && text[i] == '.' && digitsAt(i + 1, 3) && !digitsAt(i + 4, 1)) {
+        number.append(text.substr(i + 1, 3));
+        i += 4;
+    }
+    if (i < text.size() && text[i] == ',' && digitsAt(i + 1, 1)) {
+        const std::size_t from = i;
+        for (++i; digitsAt(i, 1); ++i) {
+        }
+        number.append(text.substr(from, i - from));
+    }
+    if (i != text.size())
+        return std::nullopt;
+    return number;
+}
+
+std::string CsvCell(std::string_view text) {
+    if (auto number = SpreadsheetNumber(text))
+        return *number;
+    if (text == "-" || text.empty() || std::string_view("=+-@\t\r").find(text[0]) == std::string_view::npos)
+        return std::string(text);
+    return "'" + std::string(text);
+}
 
 std::string_view CsvFileName(GridId grid) {
     switch (grid) {

@@ -1,8 +1,10 @@
 // cadrix-report: the comparison of two statistics exports, printed as text or
-// JSON or exported as HTML or CSV, computed by the same core as the window.
+// JSON or exported as HTML, CSV, BBCode or Markdown, computed by the same core
+// as the window.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -21,8 +23,9 @@ namespace {
 constexpr int kUsageError = 2;
 
 const char* const kUsage =
-    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv] [--output FILE|DIR]\n"
-    "                     [--summary] [--palette designed|colourblind] [--tables] [--choose N|all]... START END\n"
+    "usage: cadrix-report [--work-dir DIR] [--db FILE] [--format text|json|html|csv|bbcode|markdown]\n"
+    "                     [--output FILE|DIR] [--summary] [--palette designed|colourblind] [--tables]\n"
+    "                     [--choose N|all]... START END\n"
     "  START, END: two statistics archives (.zip), two folders of extracted CSV files,\n"
     "              or stored snapshots @ID of the history FILE in place of archives\n"
     "  --output: the file to write instead of standard output; for csv the folder (needed)\n"
@@ -153,6 +156,8 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    // What the run is doing, so that running out of memory names its files.
+    std::string doing = "comparing " + options->inputs[0].string() + " and " + options->inputs[1].string();
     try {
         Comparison comparison;
         // The report shows tables and pages, never the files' lines.
@@ -187,8 +192,12 @@ int main(int argc, char** argv) {
             input.summary = &summary;
         }
         const ReadFiles reads = ReadFilesOf(*options);
+        doing = "writing " + (options->output ? options->output->string() : std::string("standard output"));
         WriteReport(input, options->format, options->output, &reads);
         return 0;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "cadrix-report: out of memory while " << doing << "\n";
+        return kUsageError;
     } catch (const std::exception& e) {
         std::cerr << "cadrix-report: " << e.what() << "\n";
         return kUsageError;

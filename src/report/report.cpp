@@ -204,9 +204,9 @@ const char* ImageName(CellImage image) {
     return nullptr;
 }
 
-std::string JsonReport(const ReportInput& in) {
+void WriteJsonReport(const ReportInput& in, OutputSink& out) {
     const Comparison& cmp = *in.comparison;
-    JsonWriter w;
+    JsonWriter w(out);
     w.BeginObject();
     NamedTexts labels = ChoiceLabels(in);
     for (auto& label : LabelTexts(cmp.Result()))
@@ -233,7 +233,14 @@ std::string JsonReport(const ReportInput& in) {
         WriteSummaryJson(w, *in.summary);
     }
     w.EndObject();
-    return w.Text() + "\n";
+    w.Flush();
+    out.Write("\n");
+}
+
+std::string JsonReport(const ReportInput& in) {
+    StringSink sink;
+    WriteJsonReport(in, sink);
+    return sink.Text();
 }
 
 namespace {

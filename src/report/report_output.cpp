@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "report/csv_report.h"
+#include "report/forum_text.h"
 #include "report/html_report.h"
 #include "report/output_file.h"
 
@@ -17,6 +18,10 @@ std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
         return ReportFormat::Html;
     if (name == "csv")
         return ReportFormat::Csv;
+    if (name == "bbcode")
+        return ReportFormat::BBCode;
+    if (name == "markdown")
+        return ReportFormat::Markdown;
     return std::nullopt;
 }
 
@@ -34,10 +39,12 @@ void WriteReport(const ReportInput& input, ReportFormat format, const std::optio
     if (output)
         sink = &file.emplace(*output, reads);
     switch (format) {
-    case ReportFormat::Json: sink->Write(JsonReport(input)); break;
+    case ReportFormat::Json: WriteJsonReport(input, *sink); break;
     // Colours only where a person reads the terminal.
     case ReportFormat::Text: WriteTextReport(input, !output && isatty(STDOUT_FILENO), *sink); break;
     case ReportFormat::Html: WriteHtmlReport(input, *sink); break;
+    case ReportFormat::BBCode: WriteForumReport(input, ForumMarkup::BBCode, *sink); break;
+    case ReportFormat::Markdown: WriteForumReport(input, ForumMarkup::Markdown, *sink); break;
     case ReportFormat::Csv: break;
     }
     sink->Flush();

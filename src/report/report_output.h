@@ -8,9 +8,10 @@
 
 namespace cadrix {
 
-enum class ReportFormat { Text, Json, Html, Csv };
+enum class ReportFormat { Text, Json, Html, Csv, BBCode, Markdown };
 
-// "text", "json", "html" or "csv"; none for any other name.
+// "text", "json", "html", "csv", "bbcode" or "markdown"; none for any other
+// name.
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
 
 // Whether the format needs --output: CSV is a folder of files.

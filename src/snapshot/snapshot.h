@@ -45,6 +45,12 @@ inline constexpr int kSalary = 19;
 inline constexpr int kValue = 20;
 }  // namespace players
 
+// The team table: one figure per row, its caption and its value.
+namespace team {
+inline constexpr int kValue = 1;
+inline constexpr int kClubName = 1;  // the row of "Название клуба"
+}  // namespace team
+
 // Empties the line lists and gives each table two empty rows.
 void ResetSnapshot(Snapshot& snapshot);
 

@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "core/dates.h"
 #include "core/numbers.h"
 #include "snapshot/period_table.h"
 #include "snapshot/skills.h"
@@ -27,6 +28,17 @@ std::string_view StatusText(NationalStatus status) {
     std::string_view legend = kNationalStatusLegend[static_cast<std::size_t>(status)];
     legend.remove_prefix(2);
     return legend;
+}
+
+// "1 день", "3 дня", "90 дней".
+std::string DaysText(std::int64_t days) {
+    const std::int64_t n = days < 0 ? -days : days;
+    std::string_view word = "дней";
+    if (n % 10 == 1 && n % 100 != 11)
+        word = "день";
+    else if (n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14))
+        word = "дня";
+    return WholeText(days) + " " + std::string(word);
 }
 
 void ListPlayers(const TextTable& total, std::string_view presence, std::vector<SummaryPlayer>& out) {
@@ -161,7 +173,7 @@ void ListClubChanges(const TextTable& grid, std::vector<ClubChange>& out) {
         const std::string_view change = grid.Cell(3, r);
         if (change != "0" && change != "-")
             out.push_back({std::string(grid.Cell(0, r)), std::string(grid.Cell(1, r)), std::string(grid.Cell(2, r)),
-                           std::string(change)});
+                           std::string(change), DrawClubCell(grid, 3, r).background});
     }
 }
 
@@ -178,9 +190,34 @@ void ListBuildingChanges(const Comparison& cmp, std::vector<BuildingChange>& out
 
 }  // namespace
 
+Period PeriodOf(const Comparison& cmp) {
+    return {std::string(cmp.EndSnapshot().team.Cell(team::kValue, team::kClubName)), cmp.Result().startDate,
+            cmp.Result().endDate};
+}
+
+std::string ReportTitle(const Period& period) {
+    std::string title = "Итоги и сравнение: ";
+    if (!period.club.empty())
+        title += period.club + ", ";
+    return title + period.start + " – " + period.end;
+}
+
+std::string SummaryHeading(const Period& period) {
+    std::string heading = std::string(kSummaryTitle) + ": ";
+    if (!period.club.empty())
+        heading += period.club + ", ";
+    heading += period.start + " – " + period.end;
+    const auto start = DayOfDateText(period.start);
+    const auto end = DayOfDateText(period.end);
+    if (start && end)
+        heading += " (" + DaysText(*end - *start) + ")";
+    return heading;
+}
+
 PeriodSummary SummarisePeriod(const Comparison& cmp) {
     const TextTable& total = cmp.TotalPlay();
     PeriodSummary s;
+    s.period = PeriodOf(cmp);
     ListPlayers(total, period::kNewcomer, s.arrivals);
     ListPlayers(total, period::kLeft, s.departures);
     ListNationalChanges(total, s.national);
@@ -199,48 +236,76 @@ std::string Who(const std::string& name, const std::string& position) { return n
 
 std::string FromTo(const std::string& from, const std::string& to) { return from + " → " + to; }
 
-template <typename T, typename Fields, typename Line>
-SummaryGroup Group(std::string_view key, std::string_view caption, const std::vector<T>& items, Fields fields,
-                   Line line) {
+// A change as a reader takes it: "+5,1" for a rise; a fall, a zero and a
+// change that is no number ("-") as the page shows them.
+std::string Signed(const std::string& change) {
+    if (change.empty() || change == "0" || change[0] == '-' || change[0] == '+')
+        return change;
+    return "+" + change;
+}
+
+Background ToneOfSign(const std::string& change) {
+    if (change.empty() || change == "0" || change == "-")
+        return Background::Grid;
+    return change[0] == '-' ? Background::Unfavourable : Background::Favourable;
+}
+
+Background ToneOfShape(ShapeColour shape) {
+    switch (shape) {
+    case ShapeColour::Favourable: return Background::Favourable;
+    case ShapeColour::Unfavourable: return Background::Unfavourable;
+    case ShapeColour::ButtonFace: break;
+    }
+    return Background::Grid;
+}
+
+// A line without a change.
+SummaryItem Said(std::vector<std::string> fields, std::string lead) {
+    return {std::move(fields), std::move(lead), {}, Background::Grid, {}};
+}
+
+// "lead (+change)": the change in brackets after the two values.
+SummaryItem Changed(std::vector<std::string> fields, std::string lead, const std::string& change, Background tone) {
+    return {std::move(fields), std::move(lead) + " (", Signed(change), tone, ")"};
+}
+
+template <typename T, typename Item>
+SummaryGroup Group(std::string_view key, std::string_view caption, const std::vector<T>& items, Item item) {
     SummaryGroup group{key, caption, {}};
-    for (const T& item : items)
-        group.items.push_back({fields(item), line(item)});
+    for (const T& each : items)
+        group.items.push_back(item(each));
     return group;
 }
 
 SummaryGroup PlayersGroup(std::string_view key, std::string_view caption, const std::vector<SummaryPlayer>& players) {
-    return Group(
-        key, caption, players,
-        [](const SummaryPlayer& p) {
-            return std::vector{p.name, p.position};
-        },
-        [](const SummaryPlayer& p) { return Who(p.name, p.position); });
+    return Group(key, caption, players, [](const SummaryPlayer& p) {
+        return Said({p.name, p.position}, Who(p.name, p.position));
+    });
 }
 
 SummaryGroup RealLevelGroup(std::string_view key, std::string_view caption,
                             const std::vector<RealLevelChange>& changes) {
-    return Group(
-        key, caption, changes,
-        [](const RealLevelChange& c) {
-            return std::vector{c.name, c.position, c.start, c.end, c.change};
-        },
-        [](const RealLevelChange& c) {
-            return Who(c.name, c.position) + ": " + FromTo(c.start, c.end) + " (" + c.change + ")";
-        });
+    return Group(key, caption, changes, [](const RealLevelChange& c) {
+        return Changed({c.name, c.position, c.start, c.end, c.change},
+                       Who(c.name, c.position) + ": " + FromTo(c.start, c.end), c.change, ToneOfSign(c.change));
+    });
 }
 
+// The sum of the 24 skills' changes, said as such.
 SummaryGroup SkillGroup(std::string_view key, std::string_view caption, const std::vector<SkillSum>& sums) {
-    return Group(
-        key, caption, sums,
-        [](const SkillSum& s) {
-            return std::vector{s.name, s.position, WholeText(s.sum)};
-        },
-        [](const SkillSum& s) { return Who(s.name, s.position) + ": " + WholeText(s.sum); });
+    return Group(key, caption, sums, [](const SkillSum& s) {
+        const std::string sum = WholeText(s.sum);
+        return SummaryItem{{s.name, s.position, sum},
+                           Who(s.name, s.position) + ": сумма " + std::to_string(kSkillCount) + " скиллов: ",
+                           Signed(sum),
+                           ToneOfSign(sum),
+                           {}};
+    });
 }
 
-SummaryItem MoneyItem(std::string_view key, std::string_view caption, const TotalsLine& line) {
-    return {{std::string(key), line.start, line.end, line.change},
-            std::string(caption) + ": " + FromTo(line.start, line.end) + " (" + line.change + ")"};
+SummaryItem MoneyItem(std::string_view caption, const TotalsLine& line) {
+    return Changed({std::string(caption), line.start, line.end, line.change},
+                   std::string(caption) + ": " + FromTo(line.start, line.end), line.change, ToneOfShape(line.shape));
 }
 
 }  // namespace
@@ -249,42 +314,36 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     std::vector<SummaryGroup> groups;
     groups.push_back(PlayersGroup("arrivals", "Пришли в клуб", s.arrivals));
     groups.push_back(PlayersGroup("departures", "Ушли из клуба", s.departures));
-    groups.push_back(Group(
-        "national", "Сборные", s.national,
-        [](const NationalChange& c) {
-            return std::vector{c.name, c.position, c.from, c.to};
-        },
-        [](const NationalChange& c) { return Who(c.name, c.position) + ": " + FromTo(c.from, c.to); }));
+    groups.push_back(Group("national", "Сборные", s.national, [](const NationalChange& c) {
+        return Said({c.name, c.position, c.from, c.to}, Who(c.name, c.position) + ": " + FromTo(c.from, c.to));
+    }));
     groups.push_back(RealLevelGroup("real_level_rises", "Рост РУ", s.realLevelRises));
     groups.push_back(RealLevelGroup("real_level_falls", "Падение РУ", s.realLevelFalls));
     groups.push_back(SkillGroup("skill_rises", "Рост скиллов", s.skillRises));
     groups.push_back(SkillGroup("skill_falls", "Падение скиллов", s.skillFalls));
     groups.push_back({"money",
                       "Зарплаты и стоимость",
-                      {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)}});
-    groups.push_back(Group(
-        "club", "Клуб", s.club,
-        [](const ClubChange& c) {
-            return std::vector{c.caption, c.start, c.end, c.change};
-        },
-        [](const ClubChange& c) { return c.caption + ": " + FromTo(c.start, c.end) + " (" + c.change + ")"; }));
-    groups.push_back(Group(
-        "buildings", "Инфраструктура", s.buildings,
-        [](const BuildingChange& b) {
-            return std::vector{b.name, WholeText(b.start), WholeText(b.end)};
-        },
-        [](const BuildingChange& b) { return b.name + ": " + FromTo(WholeText(b.start), WholeText(b.end)); }));
+                      {MoneyItem("Зарплата", s.payroll), MoneyItem("Стоимость", s.value)}});
+    groups.push_back(Group("club", "Клуб", s.club, [](const ClubChange& c) {
+        return Changed({c.caption, c.start, c.end, c.change}, c.caption + ": " + FromTo(c.start, c.end), c.change,
+                       c.tone);
+    }));
+    groups.push_back(Group("buildings", "Инфраструктура", s.buildings, [](const BuildingChange& b) {
+        const std::string start = WholeText(b.start);
+        const std::string end = WholeText(b.end);
+        return Said({b.name, start, end}, b.name + ": " + FromTo(start, end));
+    }));
     return groups;
 }
 
 std::string SummaryText(const PeriodSummary& summary) {
-    std::string out = "== " + std::string(kSummaryTitle) + "\n";
+    std::string out = "== " + SummaryHeading(summary.period) + "\n";
     for (const SummaryGroup& group : SummaryGroups(summary)) {
         out += "-- " + std::string(group.caption) + "\n";
         if (group.items.empty())
             out += std::string(kSummaryNothing) + "\n";
         for (const SummaryItem& item : group.items)
-            out += item.line + "\n";
+            out += item.Line() + "\n";
     }
     return out;
 }

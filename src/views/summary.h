@@ -44,6 +44,7 @@ struct ClubChange {
     std::string start;
     std::string end;
     std::string change;
+    Background tone = Background::Grid;  // as the club page colours the change
 };
 
 struct BuildingChange {
@@ -52,7 +53,24 @@ struct BuildingChange {
     int end = 0;
 };
 
+// Who and when: the club named in the end snapshot's team file, and the
+// dates of the two players files as the pages' captions show them.
+struct Period {
+    std::string club;
+    std::string start;
+    std::string end;
+};
+Period PeriodOf(const Comparison& comparison);
+
+// "Итоги и сравнение: Волжский Сокол, 01.09.2026 – 30.11.2026", the title of
+// every report; without a club name it starts with the dates.
+std::string ReportTitle(const Period& period);
+// "Итоги периода: Волжский Сокол, 01.09.2026 – 30.11.2026 (90 дней)", the
+// summary's heading; the length is left out when a date does not read.
+std::string SummaryHeading(const Period& period);
+
 struct PeriodSummary {
+    Period period;
     std::vector<SummaryPlayer> arrivals;
     std::vector<SummaryPlayer> departures;
     std::vector<NationalChange> national;
@@ -72,12 +90,17 @@ inline constexpr std::size_t kSummaryTop = 5;
 PeriodSummary SummarisePeriod(const Comparison& comparison);
 
 // The summary as the groups that the text, HTML and CSV forms list: the
-// group's key (its JSON name), its caption, and per item its fields (in the
-// order of the JSON object; a money item starts with "payroll" or "value")
-// and its line of text.
+// group's key (its JSON name), its caption, and per item its fields as the
+// pages show them (in the order of the JSON object; a money item starts with
+// its caption, "Зарплата" or "Стоимость") and its line for a reader, whose change is signed
+// ("+5,1") and toned as its page colours it.
 struct SummaryItem {
     std::vector<std::string> fields;
-    std::string line;
+    std::string lead;    // "Петров (CD): 60 → 65,1 ("
+    std::string change;  // "+5,1"; empty where the line has none
+    Background tone = Background::Grid;
+    std::string tail;  // ")"
+    std::string Line() const { return lead + change + tail; }
 };
 struct SummaryGroup {
     std::string_view key;
@@ -90,7 +113,7 @@ inline constexpr std::string_view kSummaryTitle = "Итоги периода";
 // What an empty group shows.
 inline constexpr std::string_view kSummaryNothing = "нет";
 
-// The summary as plain text: the title, then each group's caption and its
+// The summary as plain text: the heading, then each group's caption and its
 // lines, "нет" for an empty group.
 std::string SummaryText(const PeriodSummary& summary);
 

@@ -34,6 +34,7 @@
 #include "context_menu.h"
 #include "core/codepage.h"
 #include "form_main.h"
+#include "history/history.h"
 #include "history_form.h"
 #include "history_windows.h"
 #include "player_chart_form.h"
@@ -212,6 +213,28 @@ private slots:
         QVERIFY2(m_host->messages[0].text.contains(Q(junk)), qPrintable(m_host->messages[0].text));
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
                  QStringLiteral("Добавлено: 0, уже были: 1"));
+    }
+
+    // An archive whose team entry the user passed over is compared as chosen,
+    // but never stored; the whole one beside it is.
+    void archiveWithAnEntryPassedOverIsComparedButNotStored() {
+        createWindows();
+        std::ifstream in(kSamples / "start.zip", std::ios::binary);
+        std::string zip((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t central = zip.rfind("orvanto_club_team.csv") - 46;
+        QCOMPARE(zip.substr(central, 4), std::string("PK\x01\x02", 4));
+        zip[central + 16] = static_cast<char>(zip[central + 16] ^ 0xFF);  // the entry's check sum
+        const fs::path damaged = root() / "damaged.zip";
+        std::ofstream(damaged, std::ios::binary) << zip;
+        m_host->messageAnswers = {QMessageBox::Ignore};
+        form().chooseArchive(SnapshotSide::Start, Q(damaged));
+        form().chooseArchive(SnapshotSide::End, Q(kSamples / "end.zip"));
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("LabelOF"))->text(), QStringLiteral("01.09.2026, OK"));
+        QCOMPARE(History::OpenExisting(historyFile())->Snapshots().size(), std::size_t{1});
+        QVERIFY(m_host->messages.size() >= 2);
+        const QString told = m_host->messages[1].text;
+        QVERIFY2(told.contains(QStringLiteral("не сохранена")) && told.contains(Q(damaged) + ": orvanto_club_team.csv"),
+                 qPrintable(told));
     }
 
     void comparesTwoStoredSnapshotsAsTheirArchivesAndRemovesAfterAQuestion() {

@@ -24,14 +24,16 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionViewItem>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 
@@ -504,10 +506,11 @@ private slots:
             QCOMPARE(texts.mid(0, 2), items);
             QCOMPARE(view->contextMenuPolicy(), Qt::CustomContextMenu);
         }
-        // The player pages offer the player's development too, in the same
-        // menu; every page grid the report, the summary and the palette.
-        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 6);
-        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 5);
+        // The forum texts; the player pages offer the player's development
+        // too, in the same menu; every page grid the report, the summary and
+        // the palette.
+        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 8);
+        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 7);
         for (const GridInfo& info : kGrids) {
             QStringList texts;
             for (const QAction* action : form().grid(info.id)->actions())
@@ -548,6 +551,15 @@ private slots:
         club->actions()[0]->trigger();
         QVERIFY2(clipboard->text().startsWith(club->model()->index(9, 0).data().toString() + u'\t'),
                  qPrintable(clipboard->text()));
+
+        // The page for a forum: a table of its rows, the changes in the palette's colours.
+        form().grid(GridId::StringGrid_pr)->findChild<QAction*>(QStringLiteral("CopyBbcodeAction"))->trigger();
+        const QString bbcode = clipboard->text();
+        QVERIFY2(bbcode.startsWith(QStringLiteral("\n[b]Номиналы[/b]\n[table]\n[tr][td][b]")), qPrintable(bbcode));
+        QCOMPARE(bbcode.count(QStringLiteral("[/tr]")), form().grid(GridId::StringGrid_pr)->model()->rowCount() + 1);
+        QVERIFY(bbcode.contains(QStringLiteral("[color=#BAF0B3]▲")));
+        form().grid(GridId::StringGrid_pr)->findChild<QAction*>(QStringLiteral("CopyMarkdownAction"))->trigger();
+        QVERIFY2(clipboard->text().startsWith(QStringLiteral("\n## Номиналы\n\n| Игрок |")), qPrintable(clipboard->text()));
 
         // The whole page: captions with the dates, the rows, the counts.
         form().grid(GridId::StringGrid_nat)->actions()[1]->trigger();
@@ -649,7 +661,8 @@ private slots:
 
         // The summary, the pages, the chosen player, in the palette chosen.
         const QString html = ReadAll(written[0]);
-        for (const QString& part : {QStringLiteral("<h1>Итоги периода</h1>"), QStringLiteral(">Номиналы</h2>"),
+        for (const QString& part : {QStringLiteral("<h1>Итоги и сравнение: Волжский Сокол, 01.09.2026 – 30.11.2026</h1>"),
+                                    QStringLiteral(">Номиналы</h2>"),
                                     QStringLiteral("#9ECAE1"), chooser->itemText(0).toHtmlEscaped()})
             QVERIFY2(html.contains(part), qPrintable(part));
         QFile pdf(written[1]);
@@ -695,6 +708,9 @@ private slots:
         }
     }
 
+    // The summary as a document: a heading with the club, the dates and the
+    // days, the changes signed and in the palette's colours; copied as text
+    // under the same heading, or for a forum.
     void periodSummaryOpensInAWindowOfItsOwn() {
         showAndActivate();
         loadSamples();
@@ -702,10 +718,46 @@ private slots:
         SummaryWindow* window = form().summaryWindow();
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->parentWidget(), &form());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Итоги периода 01.09.2026 – 30.11.2026"));
-        QCOMPARE(window->text(), QString::fromStdString(SummaryText(SummarisePeriod(form().comparison()))));
-        auto* text = window->findChild<QPlainTextEdit*>();
-        QVERIFY(text->isReadOnly() && text->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        const QString heading = QStringLiteral("Итоги периода: Волжский Сокол, 01.09.2026 – 30.11.2026 (90 дней)");
+        QCOMPARE(window->windowTitle(), heading);
+        auto* browser = window->findChild<QTextBrowser*>();
+        QVERIFY(browser->isReadOnly() && browser->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        QVERIFY2(window->text().startsWith(heading + QStringLiteral("\nПришли в клуб\nМартинес Диего (FW)\n")),
+                 qPrintable(window->text()));
+        QVERIFY(window->text().contains(QStringLiteral("\nСтепанов Антон (RM): сумма 24 скиллов: +75\n")));
+        QSet<QRgb> backgrounds;
+        for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                backgrounds.insert(it.fragment().charFormat().background().color().rgb());
+        }
+        QVERIFY(backgrounds.contains(qRgb(0xBA, 0xF0, 0xB3)) && backgrounds.contains(qRgb(0xFF, 0xB0, 0xB0)));
+
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        window->findChild<QAction*>(QStringLiteral("CopyAllAction"))->trigger();
+        const QStringList lines = clipboard->text().split(u'\n');
+        const QStringList expected = {
+            QStringLiteral("== ") + heading,
+            QStringLiteral("-- Пришли в клуб"),
+            QStringLiteral("Мартинес Диего (FW)"),
+            QStringLiteral("-- Ушли из клуба"),
+            QStringLiteral("Кузнецов Артём (CM)"),
+            QStringLiteral("-- Сборные"),
+            QStringLiteral("Ковальчук Тарас (LD): в расширенном списке → основная сборная"),
+            QStringLiteral("Морозов Сергей (CD): основная сборная → не вызван"),
+        };
+        QCOMPARE(lines.mid(0, expected.size()), expected);
+        for (const QString& line : {QStringLiteral("Романов Тимур (FW): 57,7 → 60,7 (+3)"),
+                                    QStringLiteral("Козлов Артемий (FW): 65,2 → 64,0 (-1,2)"),
+                                    QStringLiteral("Зарплата: 2.470.000 → 2.508.500 (+38.500)"),
+                                    QStringLiteral("Место в рейтинге: 57 → 41 (-16)"),
+                                    QStringLiteral("Спортивная База: 3 → 4")})
+            QVERIFY2(lines.contains(line), qPrintable(line));
+        window->findChild<QAction*>(QStringLiteral("CopyBbcodeAction"))->trigger();
+        QVERIFY2(clipboard->text().startsWith(QStringLiteral("\n[b]") + heading + QStringLiteral("[/b]\n")),
+                 qPrintable(clipboard->text()));
+        QVERIFY(clipboard->text().contains(QStringLiteral("Романов Тимур (FW): 57,7 → 60,7 ([color=#BAF0B3]+3[/color])")));
+        window->findChild<QAction*>(QStringLiteral("CopyMarkdownAction"))->trigger();
+        QVERIFY(clipboard->text().contains(QStringLiteral("\n- Романов Тимур (FW): 57,7 → 60,7 (▲+3)\n")));
     }
 
     void droppedArchivesAreChosenWithoutTheDialog() {

@@ -450,10 +450,9 @@ TEST(ScratchFolders, OnlyThoseOfGoneProcessesAreSwept) {
         ::_exit(0);
     ::waitpid(child, nullptr, 0);
     const std::string gone = std::to_string(child), alive = std::to_string(::getpid());
-    for (const std::string& name : std::vector<std::string>{"cadrix-history-" + gone + "-a1b2c3",
-                                                            "cadrix-history-" + alive + "-a1b2c3",
-                                                            "cadrix-history-1-a1b2c3", "cadrix-history-" + gone,
-                                                            "cadrix-history-x-1"})
+    for (const std::string& name :
+         std::vector<std::string>{"cadrix-history-" + gone + "-a1b2c3", "cadrix-history-" + alive + "-a1b2c3",
+                                  "cadrix-history-1-a1b2c3", "cadrix-history-" + gone, "cadrix-history-x-1"})
         fs::create_directories(parent / name / "inner");
     fs::create_directory_symlink(parent / ("cadrix-history-" + alive + "-a1b2c3"),
                                  parent / ("cadrix-history-" + gone + "-link"));

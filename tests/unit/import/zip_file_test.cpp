@@ -456,6 +456,17 @@ TEST_F(ZipFileTest, FileThatCannotBeReadAsArchiveIsOpenError) {
     } catch (const FileOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + (Src() / "pipe.zip").string());
     }
+    // A file that cannot be opened gives the system's reason.
+    fs::create_symlink("loop.zip", Src() / "loop.zip");
+    zip.SetFileName(Src() / "loop.zip");
+    try {
+        zip.OpenArchive();
+        ADD_FAILURE() << "a link loop opened as an archive";
+    } catch (const FileOpenError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file " + (Src() / "loop.zip").string() + " (Too many levels of symbolic links)");
+    }
+    fs::remove(Src() / "loop.zip");
 }
 
 // The archive is read where it lies in memory; cut short under the reader's

@@ -86,8 +86,8 @@ TEST_F(HistoryCommand, AddPrintsOneLinePerArchiveAndGoesOnAfterFailures) {
     std::ofstream(m_root / "in" / "a_text.zip") << "not an archive";
     std::ofstream(m_root / "in" / "notes.txt") << "not listed";
 
-    const RunResult run = Report({"history", "add", (m_root / "in").string(), "--db", Db(), (kSamples / "start.zip").string(),
-                            (m_root / "missing.zip").string()});
+    const RunResult run = Report({"history", "add", (m_root / "in").string(), "--db", Db(),
+                                  (kSamples / "start.zip").string(), (m_root / "missing.zip").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "added 1 30.11.2026 Волжский Сокол\nadded 2 01.09.2026 Волжский Сокол\nstored already 2\n");
     EXPECT_NE(run.err.find((m_root / "in" / "a_text.zip").string() + ": ZipFile"), std::string::npos) << run.err;
@@ -324,7 +324,8 @@ TEST_F(HistoryCommand, BusyDatabaseNamesTheArchivesNotStored) {
     EXPECT_NE(busy.err.find(start + ": not stored\ncadrix-report: " + end + ": not stored\n"), std::string::npos)
         << busy.err;
     EXPECT_NE(busy.err.find("adding them again later is safe"), std::string::npos) << busy.err;
-    EXPECT_EQ(Report({"history", "add", "--db", Db(), start, end}).out, "added 2 01.09.2026 Волжский Сокол\nstored already 1\n");
+    EXPECT_EQ(Report({"history", "add", "--db", Db(), start, end}).out,
+              "added 2 01.09.2026 Волжский Сокол\nstored already 1\n");
 }
 
 }  // namespace

@@ -620,7 +620,7 @@ TEST_F(ReportRun, SummaryFollowsTheFileLabelsInTextAndEndsTheJson) {
 
     const RunResult text = Report({"--summary", start, end});
     ASSERT_EQ(text.status, 0) << text.err;
-    const auto title = text.out.find("== Итоги периода\n-- Пришли в клуб\n");
+    const auto title = text.out.find("== Итоги периода: Волжский Сокол, ");
     EXPECT_NE(title, std::string::npos);
     EXPECT_LT(text.out.find(Text(doc["labels"]["LabelNF"])), title);
     EXPECT_LT(title, text.out.find("== Клуб (StringGrid1)"));
