@@ -13,6 +13,7 @@
 
 #include "archive_import.h"
 #include "context_menu.h"
+#include "font_choice.h"
 #include "report_export.h"
 #include "history/history.h"
 #include "import/archive_choice.h"
@@ -22,14 +23,17 @@
 
 class QLabel;
 class QMimeData;
+class QTabWidget;
 class QTableView;
 
 namespace Ui {
 class FormMain;
+class FormPages;
 }
 
 namespace cadrix::app {
 
+class AboutBox;
 class CellDelegate;
 class ExInfoForm;
 class GridModel;
@@ -48,9 +52,14 @@ public:
     ~FormMain() override;
 
     void setLoadForm(LoadForm* form) { m_loadForm = form; }
-    void setSetBox(SetBox* box) { m_setBox = box; }
-    void setAboutBox(QWidget* box) { m_aboutBox = box; }
-    void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
+    // The detail panel, the settings and the About box are made when first
+    // needed, and then kept as long as the main window.
+    ExInfoForm& exInfoForm();
+    SetBox& setBox();
+    AboutBox& aboutBox();
+    // The font family the settings chose, for the main window and every
+    // window it owns.
+    void chooseFont(FontFamily family);
     // The history keeps every chosen archive; the club page's button opens
     // its window and the player pages' menus its charts.
     void setHistory(HistoryWindows* history);
@@ -73,7 +82,10 @@ public:
 
     const Comparison& comparison() const { return m_comparison; }
     Comparison& comparison() { return m_comparison; }
-    QTableView* grid(GridId id) const;
+    // The pages stay hidden until the first comparison and are made when
+    // first needed: then, or when they or their grids are asked for.
+    QTabWidget* pages();
+    QTableView* grid(GridId id);
     const WorkFolders& folders() const { return m_folders; }
 
     // The handlers, by their names in the window layout.
@@ -123,13 +135,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Ui::FormPages& pagesUi();
+    void buildPages();
     void setUpPanels();
     void setUpTabs();
     void styleTabs();
     void setUpSkillsPage();
     void setUpCaptions();
     void setUpGrids();
+    void sizeRealLevelGrid();
     void setCursors();
+    void setPageCursors();
     // The items of a page grid's context menu, in their order.
     std::vector<MenuCommand> gridCommands(GridId grid);
     // The selected rows of a page grid, or the whole page, as a table on the
@@ -138,6 +154,11 @@ private:
     void copyPage(GridId grid);
     QString proposedReportName() const;
     void connectHandlers();
+    void connectPageHandlers();
+    void connectHistoryButton();
+    // Gives a window made after a font choice the family chosen.
+    void reachWithFont(QWidget& window, WindowFont windowFont);
+    void setSkillsGridPoints(int points);
     // Without a path, the user picks the archive in the open dialog. True
     // when the archive's players file was read.
     bool chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
@@ -172,6 +193,8 @@ private:
     void run(Handler&& handler);
 
     std::unique_ptr<Ui::FormMain> m_ui;
+    std::unique_ptr<Ui::FormPages> m_pagesUi;
+    QTabWidget* m_pages = nullptr;
     UiHost& m_host;
     WorkFolders m_folders;
     Comparison m_comparison;
@@ -185,12 +208,14 @@ private:
     bool m_panelAwayWhileMinimised = false;
     std::vector<std::function<void()>> m_afterActivation;
     LoadForm* m_loadForm = nullptr;
-    SetBox* m_setBox = nullptr;
-    QWidget* m_aboutBox = nullptr;
-    ExInfoForm* m_exInfoForm = nullptr;
     HistoryWindows* m_history = nullptr;
     SummaryWindow* m_summaryWindow = nullptr;
     PaletteChoice m_palette = PaletteChoice::Designed;
+    std::optional<FontFamily> m_fontFamily;
+    // The main window's own windows, last, so that they go first.
+    std::unique_ptr<AboutBox> m_aboutBox;
+    std::unique_ptr<SetBox> m_setBox;
+    std::unique_ptr<ExInfoForm> m_exInfoForm;
 };
 
 // The two web addresses of the program's links.

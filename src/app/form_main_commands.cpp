@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTableView>
 
+#include "about_box.h"
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "load_form.h"
@@ -124,15 +125,9 @@ void FormMain::choosePalette(PaletteChoice choice) {
     refreshLabels();
 }
 
-void FormMain::Button1Click() {
-    if (m_setBox)
-        m_setBox->exec();
-}
+void FormMain::Button1Click() { setBox().exec(); }
 
-void FormMain::Button2Click() {
-    if (auto* dialog = qobject_cast<QDialog*>(m_aboutBox))
-        dialog->exec();
-}
+void FormMain::Button2Click() { aboutBox().exec(); }
 
 void FormMain::FillButtonClick() {
     if (m_loadForm)

@@ -9,7 +9,7 @@
 #include "history/stored_choice.h"
 #include "history_windows.h"
 #include "player_menu.h"
-#include "ui_form_main.h"
+#include "ui_form_pages.h"
 #include "uihost.h"
 #include "views/player_rows.h"
 
@@ -17,14 +17,21 @@ namespace cadrix::app {
 
 void FormMain::setHistory(HistoryWindows* history) {
     m_history = history;
-    if (!m_history)
+    connectHistoryButton();
+}
+
+// The club page's button, once both the history and the pages are there.
+void FormMain::connectHistoryButton() {
+    if (!m_history || !m_pagesUi)
         return;
-    connect(m_ui->ButtonHistory, &QPushButton::clicked, this, [this] {
+    QPushButton* button = m_pagesUi->ButtonHistory;
+    connect(button, &QPushButton::clicked, this, [this] {
         if (m_history)
             run([this] { m_history->showHistory(); });
     });
-    connect(&m_history->access(), &HistoryAccess::disabled, m_ui->ButtonHistory,
-            [this] { m_ui->ButtonHistory->setEnabled(false); });
+    connect(&m_history->access(), &HistoryAccess::disabled, button, [button] { button->setEnabled(false); });
+    if (m_history->access().failed())
+        button->setEnabled(false);
 }
 
 void FormMain::keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete) {

@@ -142,12 +142,12 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
         return;
     form.chooseArchive(SnapshotSide::Start, archives[0]);
     form.chooseArchive(SnapshotSide::End, archives[1]);
-    if (!form.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible())
+    if (!form.pages()->isVisible())
         return;
     SavePages(form, folder);
-    SaveSkillsPictures(form, *windows.exInfoForm, folder);
-    SaveDialog(*windows.setBox, folder, QStringLiteral("9-settings"));
-    SaveDialog(*windows.aboutBox, folder, QStringLiteral("10-about"));
+    SaveSkillsPictures(form, windows.exInfoForm(), folder);
+    SaveDialog(windows.setBox(), folder, QStringLiteral("9-settings"));
+    SaveDialog(windows.aboutBox(), folder, QStringLiteral("10-about"));
     SaveHistoryPictures(windows, folder);
     form.showSummary();
     if (SummaryWindow* summary = form.summaryWindow()) {

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/file_io.h"
 #include "core/wildcard.h"
 #include "history/chart_series.h"
 #include "history/history_schema.h"
@@ -20,9 +21,11 @@
 #include "history/snapshot_capture.h"
 #include "history/stored_rows.h"
 #include "import/archive_choice.h"
+#include "import/archive_file.h"
 #include "import/fd.h"
 #include "import/working_folders.h"
-#include "import/zip_file.h"
+#include "import/zip_archive.h"
+#include "import/zip_extract.h"
 
 namespace cadrix {
 
@@ -116,24 +119,20 @@ SnapshotId InsertSnapshot(SqliteDb& db, const fs::path& archive, const Digest& d
 
 void WriteStoredFile(const fs::path& file, std::string_view bytes, std::optional<std::time_t> modified) {
     Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
-    auto fail = [&] { throw std::runtime_error("Cannot create file " + file.string() + ": " + std::strerror(errno)); };
+    auto fail = [&](int error) {
+        throw std::runtime_error("Cannot create file " + file.string() + ": " + std::strerror(error));
+    };
     if (!fd.IsOpen())
-        fail();
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd.Get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            fail();
-        done += static_cast<std::size_t>(n);
-    }
+        fail(errno);
+    if (const int error = WriteAll(fd.Get(), bytes); error != 0)
+        fail(error);
     if (modified) {
         const struct timespec times[2] = {{*modified, 0}, {*modified, 0}};
         if (::futimens(fd.Get(), times) != 0)
-            fail();
+            fail(errno);
     }
     if (::close(fd.Release()) != 0)
-        fail();
+        fail(errno);
 }
 
 }  // namespace
@@ -278,12 +277,8 @@ AddOutcome History::Add(const fs::path& archive, ExtractQuestions& questions) {
     WholeEntriesOnly whole(questions);
     try {
         scratch.emplace();
-        ZipFile zip(whole);
-        zip.SetBaseDir(scratch->Path());
-        zip.SetFileName(archive);
-        zip.OpenArchive();
-        zip.ExtractFiles();
-        zip.CloseArchive();
+        const ArchiveFile zip = ArchiveFile::Open(archive);
+        ExtractCsvEntries(zip.Archive(), scratch->Path(), whole);
     } catch (const std::exception& e) {
         return Failure(archive, e.what());
     }
@@ -360,7 +355,7 @@ CapturedFile FileAt(const SqliteStatement& row) {
         row.Damaged("a stored file time \"" + f.modified + "\" that is no time");
     // No stored file is larger than an archive entry may be; a larger size
     // is damage, and trusting it would ask for any amount of memory.
-    if (row.Int(3) < 0 || static_cast<std::uint64_t>(row.Int(3)) > ZipFile::kMaxEntrySize)
+    if (row.Int(3) < 0 || static_cast<std::uint64_t>(row.Int(3)) > kMaxEntrySize)
         row.Damaged("a stored file size of " + std::to_string(row.Int(3)) + " bytes");
     f.bytes.resize(static_cast<std::size_t>(row.Int(3)));  // the size, until the bytes are unpacked
     return f;

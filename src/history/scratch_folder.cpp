@@ -7,10 +7,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -56,20 +54,18 @@ int SweepAbandonedScratchFolders(const fs::path& parent) {
     return swept;
 }
 
-ScratchFolder::ScratchFolder() {
-    const fs::path parent = fs::temp_directory_path();
+namespace {
+
+// This process's name for its scratch folders, once those of processes that
+// are gone have been swept away.
+std::string SweptPrefix() {
     static std::once_flag swept;  // once a run: what this run leaves, it removes itself
-    std::call_once(swept, [&] { SweepAbandonedScratchFolders(parent); });
-    std::string pattern = (parent / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX")).string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("Cannot create a temporary folder in " + parent.string() + ": " +
-                                 std::strerror(errno));
-    m_path = pattern;
+    std::call_once(swept, [] { SweepAbandonedScratchFolders(fs::temp_directory_path()); });
+    return std::string(kPrefix) + std::to_string(::getpid()) + "-";
 }
 
-ScratchFolder::~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-}
+}  // namespace
+
+ScratchFolder::ScratchFolder() : m_folder(SweptPrefix()) {}
 
 }  // namespace cadrix

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "core/file_io.h"
+
 namespace cadrix {
 
 // A folder of its own under the system's temporary folder, removed with
@@ -12,14 +14,11 @@ namespace cadrix {
 class ScratchFolder {
 public:
     ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const { return m_folder.Path(); }
 
 private:
-    std::filesystem::path m_path;
+    TempFolder m_folder;
 };
 
 // Removes the scratch folders in `parent` left by processes that no longer

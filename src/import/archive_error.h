@@ -52,6 +52,12 @@ public:
     // file that cannot be created.
     static ArchiveError CannotWriteFile(const std::filesystem::path& file, int systemError);
     static ArchiveError InvalidEntry();
+    // An entry declaring more bytes than a statistics file may hold; refused
+    // before anything of it is decompressed.
+    static ArchiveError EntryTooLarge(const std::filesystem::path& archive, const std::string& entry,
+                                      std::uint64_t declared, std::uint64_t limit);
+    // The decompressor could not be set up (zlib's or libdeflate's reason).
+    static ArchiveError CannotDecompress(std::string_view reason);
     static ArchiveError Deflate64Unsupported();
 
 private:

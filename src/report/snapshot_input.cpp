@@ -7,7 +7,6 @@
 #include <chrono>
 #include <iostream>
 #include <optional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -112,27 +111,11 @@ WorkFolderLock LockWorkingFolders(const std::filesystem::path& base) {
     return WorkFolderLock::Acquire(base, kLockPatience);
 }
 
-std::filesystem::path FreshTempFolder() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto dir = std::filesystem::temp_directory_path() / ("cadrix-report-" + std::to_string(random()));
-        std::error_code ec;
-        if (std::filesystem::create_directory(dir, ec))
-            return dir;
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
 }  // namespace
 
 SnapshotInputs::SnapshotInputs(std::optional<std::filesystem::path> workDir) : m_workDir(std::move(workDir)) {}
 
-SnapshotInputs::~SnapshotInputs() {
-    if (m_tempDir) {
-        std::error_code ec;
-        std::filesystem::remove_all(*m_tempDir, ec);
-    }
-}
+SnapshotInputs::~SnapshotInputs() = default;
 
 bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::filesystem::path& end,
                              Comparison& comparison, std::map<std::string, std::string>& labels) {
@@ -153,8 +136,8 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         return LoadFolders(start, end, comparison, labels);
 
     if (!m_workDir)
-        m_tempDir = FreshTempFolder();
-    const std::filesystem::path base = m_workDir ? *m_workDir : *m_tempDir;
+        m_tempDir.emplace("cadrix-report-");
+    const std::filesystem::path base = m_workDir ? *m_workDir : m_tempDir->Path();
     // From the first emptying until the load run has read both folders, no
     // other program may touch them.
     const WorkFolderLock lock = LockWorkingFolders(base);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/file_io.h"
 #include "import/archive_choice.h"
 #include "views/comparison.h"
 
@@ -39,7 +40,7 @@ public:
 
 private:
     std::optional<std::filesystem::path> m_workDir;
-    std::optional<std::filesystem::path> m_tempDir;  // removed again at the end
+    std::optional<TempFolder> m_tempDir;  // removed again at the end
     std::function<bool(std::string_view)> m_isStoredRef = [](std::string_view) { return false; };
     StoredSnapshotChooser m_chooseStored;
 };

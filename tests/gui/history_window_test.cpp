@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(window.list()->topLevelItemCount(), 0);
         // In the program's font, and in the one chosen later in the settings.
         QCOMPARE(window.list()->font().family(), QStringLiteral("Tahoma"));
-        m_windows->setBox->RadioButton3Click();
+        m_windows->setBox().RadioButton3Click();
         QCOMPARE(window.list()->font().family(), QStringLiteral("Calibri"));
 
         // Cancelled after two of four archives: two are stored.
@@ -239,7 +239,7 @@ private slots:
 
     void comparesTwoStoredSnapshotsAsTheirArchivesAndRemovesAfterAQuestion() {
         createWindows();
-        auto* button = form().findChild<QPushButton*>(QStringLiteral("ButtonHistory"));
+        auto* button = form().pages()->findChild<QPushButton*>(QStringLiteral("ButtonHistory"));
         QCOMPARE(button->geometry(), QRect(440, 364, 83, 25));
         QCOMPARE(button->toolTip(), QStringLiteral("Сохранённые выгрузки"));
         QTest::mouseClick(button, Qt::LeftButton);
@@ -278,7 +278,7 @@ private slots:
         // double click lacks the second press that a real one delivers.)
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
         emit list->itemDoubleClicked(list->topLevelItem(1), 0);
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
         QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS1"))->text(), QStringLiteral("start.zip"));
         QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS2"))->text(), QStringLiteral("end.zip"));
 
@@ -474,7 +474,7 @@ private slots:
         m_host->openAnswers = {Q(kSamples / "start.zip"), Q(kSamples / "end.zip")};
         form().butTS1Click();
         form().butTS2Click();
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
         QCOMPARE(form().findChild<QLabel*>(QStringLiteral("LabelNF"))->text(), QStringLiteral("30.11.2026, OK"));
         QCOMPARE(m_host->messages.size(), std::size_t{1});
         QCOMPARE(m_host->messages[0].caption, QStringLiteral("История выгрузок"));

@@ -60,7 +60,11 @@ namespace {
 
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
 
-QLabel* Label(QWidget& form, const char* name) { return form.findChild<QLabel*>(QString::fromLatin1(name)); }
+// A label of the window; the pages are made first when they are not yet.
+QLabel* Label(FormMain& form, const char* name) {
+    form.pages();
+    return form.findChild<QLabel*>(QString::fromLatin1(name));
+}
 
 QColor PixelOf(QTableView* view, int col, int row, QPoint offset) {
     const QImage image = view->viewport()->grab().toImage();
@@ -152,7 +156,7 @@ private:
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), kSamples + QStringLiteral("/end.zip")};
         form().butTS1Click();
         form().butTS2Click();
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
     }
 
 private slots:
@@ -172,7 +176,7 @@ private slots:
     void startsOnTheSplashWithNothingChosen() {
         showAndActivate();
         QVERIFY(form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
-        QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(!form().pages()->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("не выбран"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
         QVERIFY(PaintsColour(*Label(form(), "LabelOF"), QColor(128, 0, 0)));
@@ -180,7 +184,7 @@ private slots:
         QCOMPARE(form().windowTitle(), QStringLiteral("Cadrix 2 - ВФМ \"Орванто\""));
         QCOMPARE(form().size(), QSize(549, 553));
 
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         const QStringList names = {"t1", "t2", "t3", "t5", "t6", "t4", "t7"};
         const QStringList captions = {"Клуб", "Скиллы", "РУ", "Номиналы", "Контракты", "Сборные", "Инф-ра"};
         const QStringList hints = {"",
@@ -246,7 +250,7 @@ private slots:
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip")};
         form().butTS1Click();
         QVERIFY(!ListMatching(m_folders.start, "*.csv").empty());
-        m_windows->setBox->RadioButton3Click();
+        m_windows->setBox().RadioButton3Click();
         m_windows->loadForm->showTables(form().comparison());
         m_windows->loadForm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_windows->loadForm.get()));
@@ -262,7 +266,7 @@ private slots:
         loadSamples();
         QCOMPARE(m_host->openDialogFilters.front(), QStringLiteral("Orvanto Statistics (*.zip)"));
         QVERIFY(m_host->openDialogFolders.front().endsWith(u'/'));
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("t1"));
         QVERIFY(!form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
@@ -350,7 +354,7 @@ private slots:
         // With the start unchosen, choosing the end loads nothing.
         m_host->openAnswers = {kSamples + QStringLiteral("/end.zip")};
         form().butTS2Click();
-        QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(!form().pages()->isVisible());
     }
 
     void archiveWithoutPlayersFileIsRefused() {
@@ -365,7 +369,7 @@ private slots:
         QCOMPARE(m_host->messages[0].caption, QStringLiteral("Ошибка"));
         QCOMPARE(m_host->messages[0].icon, QMessageBox::Critical);
         QVERIFY(form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
-        QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(!form().pages()->isVisible());
         QCOMPARE(Label(form(), "labelTS2")->text(), QStringLiteral("Выбрать файл на конец периода"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
         QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(128, 0, 0)));
@@ -441,7 +445,7 @@ private slots:
     void favourableAndUnfavourableCellsArePaintedInTheirColours() {
         showAndActivate();
         loadSamples();
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
         QTableView* values = form().grid(GridId::StringGrid_pr);
         const auto [favourable, unfavourable] = FirstChangedValues(form().comparison());
@@ -493,10 +497,10 @@ private slots:
     void gridsCopyRowsAndWholePagesAsTables() {
         showAndActivate();
         loadSamples();
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         QClipboard* clipboard = QGuiApplication::clipboard();
         const QStringList items = {QStringLiteral("Копировать"), QStringLiteral("Копировать всё")};
-        std::vector<QAbstractItemView*> views = {m_windows->exInfoForm->grid()};
+        std::vector<QAbstractItemView*> views = {m_windows->exInfoForm().grid()};
         for (const GridInfo& info : kGrids)
             views.push_back(form().grid(info.id));
         for (QAbstractItemView* view : views) {
@@ -573,7 +577,7 @@ private slots:
         auto* chooser = form().findChild<QComboBox*>(QStringLiteral("ComboBox3"));
         chooser->setCurrentIndex(0);
         emit chooser->activated(0);
-        QTableWidget* panel = m_windows->exInfoForm->grid();
+        QTableWidget* panel = m_windows->exInfoForm().grid();
         panel->selectRow(1);
         panel->actions()[0]->trigger();
         QCOMPARE(clipboard->text(), QStringLiteral("Позиция\t") + panel->item(1, 1)->text() + u'\n');
@@ -788,7 +792,7 @@ private slots:
         QVERIFY(!drop({file(start), file(end), file(end)}, elsewhere));
         // Two archives anywhere, in either order: the older players file is the start.
         QVERIFY(drop({file(end), file(start)}, elsewhere));
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
         // One archive on a row chooses it for that row.
@@ -816,7 +820,7 @@ private slots:
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
         QVERIFY(form().comparison().startChosen && form().comparison().endChosen);
         QCOMPARE(ListMatching(m_folders.end, "*.csv").size(), std::size_t{4});
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
     }
 
     void qtsOwnTextsAreRussian() {
@@ -846,7 +850,7 @@ private slots:
         QCOMPARE(m_host->messages.size(), std::size_t{1});
         QCOMPARE(m_host->messages[0].caption, QStringLiteral("Ошибка"));
         QVERIFY2(m_host->messages[0].text.endsWith(u'\n' + kGameSiteUrl), qPrintable(m_host->messages[0].text));
-        m_windows->aboutBox->Label1Click();
+        m_windows->aboutBox().Label1Click();
         QCOMPARE(m_host->messages.size(), std::size_t{2});
         QVERIFY(m_host->messages[1].text.endsWith(kAuthorPageUrl));
     }
