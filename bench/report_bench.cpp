@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "report/csv_report.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
-#include "report/report.h"
+#include "export/csv_report.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
+#include "export/report.h"
 #include "snapshot_generator.h"
 #include "views/summary.h"
 

@@ -9,10 +9,10 @@
 #include <QFont>
 
 #include "pdf_report.h"
-#include "report/csv_report.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
-#include "report/report.h"
+#include "export/csv_report.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
+#include "export/report.h"
 #include "uihost.h"
 #include "views/summary.h"
 

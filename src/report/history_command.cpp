@@ -11,7 +11,7 @@
 #include "core/utf8.h"
 #include "history/history.h"
 #include "history/stored_choice.h"
-#include "report/json_writer.h"
+#include "export/json_writer.h"
 
 namespace cadrix {
 

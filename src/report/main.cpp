@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "report/history_command.h"
-#include "report/report.h"
-#include "report/report_output.h"
+#include "export/report.h"
+#include "export/report_output.h"
 #include "report/snapshot_input.h"
 #include "views/palette.h"
 #include "views/summary.h"

@@ -1,4 +1,4 @@
-#include "report/csv_report.h"
+#include "export/csv_report.h"
 
 #include <cerrno>
 #include <stdexcept>
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "report/output_file.h"
+#include "export/output_file.h"
 #include "views/page_text.h"
 #include "views/skills_page.h"
 #include "views/summary.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "import/fd.h"
+#include "core/fd.h"
 
 namespace cadrix {
 

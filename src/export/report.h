@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "report/output_file.h"
+#include "export/output_file.h"
 #include "views/comparison.h"
 #include "views/detail_panel.h"
 #include "views/palette.h"

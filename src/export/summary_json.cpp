@@ -1,4 +1,4 @@
-#include "report/summary_json.h"
+#include "export/summary_json.h"
 
 #include <initializer_list>
 #include <string>

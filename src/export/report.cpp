@@ -1,12 +1,12 @@
-#include "report/report.h"
+#include "export/report.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "core/utf8.h"
-#include "report/json_writer.h"
-#include "report/summary_json.h"
+#include "export/json_writer.h"
+#include "export/summary_json.h"
 #include "views/page_text.h"
 #include "views/skills_page.h"
 

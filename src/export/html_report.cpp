@@ -1,10 +1,10 @@
-#include "report/html_report.h"
+#include "export/html_report.h"
 
 #include <array>
 #include <optional>
 #include <string_view>
 
-#include "report/pictures.h"
+#include "export/pictures.h"
 #include "views/page_text.h"
 #include "views/palette.h"
 #include "views/skills_page.h"
