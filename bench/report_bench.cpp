@@ -32,8 +32,7 @@ const Comparison& Loaded() {
         bench::WriteSnapshot(dir / "old", 40000, bench::Period::Start);
         bench::WriteSnapshot(dir / "new", 40000, bench::Period::End);
         Comparison loaded;
-        loaded.startChosen = loaded.endChosen = true;
-        loaded.SpeedButtonFillClick(dir / "old", dir / "new");
+        loaded.Load({true, "", dir / "old"}, {true, "", dir / "new"});
         std::filesystem::remove_all(dir);
         return loaded;
     }();

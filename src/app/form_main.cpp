@@ -366,11 +366,8 @@ void FormMain::saveReport() {
         WindowReport report;
         report.comparison = &m_comparison;
         report.palette = m_palette;
-        for (const SnapshotChoice* choice : {&m_startChoice, &m_endChoice}) {
-            const bool start = choice->side == SnapshotSide::Start;
-            report.labels[start ? "labelTS1" : "labelTS2"] = choice->fileLabel;
-            report.labels[start ? "LabelOF" : "LabelNF"] = choice->dateLabel;
-        }
+        report.archives = {ArchiveRow{m_startChoice.fileLabel, m_startChoice.dateLabel},
+                           ArchiveRow{m_endChoice.fileLabel, m_endChoice.dateLabel}};
         SaveReport(report, target, grid(GridId::StringGrid1)->font());
         m_host.message(this, QStringLiteral("Информация"),
                        QStringLiteral("Сохранено в ") + QFileInfo(target.path).absoluteFilePath(),
@@ -692,8 +689,6 @@ void FormMain::chooseDropped(const QStringList& files, std::optional<SnapshotSid
 
 void FormMain::showChoice(const SnapshotChoice& choice) {
     const bool start = choice.side == SnapshotSide::Start;
-    (start ? m_comparison.startChosen : m_comparison.endChosen) = choice.chosen;
-    (start ? m_comparison.startDate : m_comparison.endDate) = choice.dateText;
     QLabel* fileLabel = start ? m_ui->labelTS1 : m_ui->labelTS2;
     QLabel* dateLabel = start ? m_ui->LabelOF : m_ui->LabelNF;
     fileLabel->setText(QString::fromStdString(choice.fileLabel));
@@ -705,7 +700,8 @@ void FormMain::showChoice(const SnapshotChoice& choice) {
 void FormMain::SpeedButtonFillClick() {
     bool loaded = false;
     try {
-        loaded = m_comparison.SpeedButtonFillClick(m_folders.start, m_folders.end);
+        loaded = m_comparison.Load({m_startChoice.chosen, m_startChoice.dateText, m_folders.start},
+                                   {m_endChoice.chosen, m_endChoice.dateText, m_folders.end});
     } catch (...) {
         // A load that stops half-way still leaves the grids at new sizes.
         refreshViews();
@@ -719,7 +715,7 @@ void FormMain::SpeedButtonFillClick() {
 
 void FormMain::ComboBox3Change(int index) {
     run([&] {
-        m_comparison.ComboBox3Change(index);
+        m_comparison.ChoosePlayer(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
         m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
         if (m_exInfoForm)

@@ -138,14 +138,11 @@ void HtmlWriter::Head() {
 
 // The two archive rows of the window: the file and its date.
 void HtmlWriter::Files() {
-    const auto label = [&](const char* name) {
-        const auto it = m_in.choiceLabels.find(name);
-        return it == m_in.choiceLabels.end() ? std::string() : it->second;
-    };
+    const auto& [start, end] = m_in.archives;
     Put("<p class=\"files\">");
-    Text(label("labelTS1") + "  " + label("LabelOF"));
+    Text(start.file + "  " + start.date);
     Put("<br>\n");
-    Text(label("labelTS2") + "  " + label("LabelNF"));
+    Text(end.file + "  " + end.date);
     Put("</p>\n");
 }
 

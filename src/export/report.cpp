@@ -121,13 +121,10 @@ void WriteObject(JsonWriter& w, const NamedTexts& members) {
     w.EndObject();
 }
 
+// The archive rows under the names of the window's labels.
 NamedTexts ChoiceLabels(const ReportInput& in) {
-    NamedTexts labels;
-    for (const char* name : {"labelTS1", "LabelOF", "labelTS2", "LabelNF"}) {
-        const auto it = in.choiceLabels.find(name);
-        labels.emplace_back(name, it == in.choiceLabels.end() ? "" : it->second);
-    }
-    return labels;
+    const auto& [start, end] = in.archives;
+    return {{"labelTS1", start.file}, {"LabelOF", start.date}, {"labelTS2", end.file}, {"LabelNF", end.date}};
 }
 
 void WriteGrids(JsonWriter& w, const Comparison& cmp) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "report/history_command.h"
 #include "export/report.h"
 #include "export/report_output.h"
+#include "report/history_command.h"
 #include "report/snapshot_input.h"
 #include "views/palette.h"
 #include "views/summary.h"
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
 
         SnapshotInputs inputs(options->workDir);
         inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
-        if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
+        if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.archives))
             return kUsageError;
         const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());
         if (!indexes) {
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
             return kUsageError;
         }
         for (int index : *indexes) {
-            comparison.ComboBox3Change(index);
+            comparison.ChoosePlayer(index);
             ChoiceRecord record;
             record.index = index;
             record.text = comparison.ComboBox3Text();

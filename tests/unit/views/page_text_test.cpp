@@ -65,7 +65,7 @@ TEST_F(PageTextTest, PicturesAreCopiedAsWhatTheySay) {
 
 TEST_F(PageTextTest, SkillsPageNamesItsPlayer) {
     EXPECT_EQ(PageTextOf(cmp, GridId::StringGrid3).header.size(), 1u);
-    cmp.ComboBox3Change(0);
+    cmp.ChoosePlayer(0);
     const PageText skills = PageTextOf(cmp, GridId::StringGrid3);
     ASSERT_EQ(skills.header.size(), 2u);
     EXPECT_EQ(skills.header[0], (TextLine{"Выбрать игрока:", cmp.ComboBox3Text(), "", ""}));
