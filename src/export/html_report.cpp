@@ -333,14 +333,12 @@ void HtmlWriter::Totals(const TotalsLineText& totals) {
 }
 
 void HtmlWriter::Legend() {
-    static constexpr CellImage kStars[kNationalStatusCount] = {CellImage::StatusOutline, CellImage::StatusGrey,
-                                                               CellImage::StatusGreen, CellImage::StatusGold};
     Put("<p class=\"legend\">");
-    for (std::size_t i = 0; i < kNationalStatusCount; ++i) {
-        Put(i ? " &nbsp; " : "");
-        Picture(PictureOf(kStars[i], PictureSize::Small), kStars[i], {});
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        Put(look.status != kNationalStatuses.front().status ? " &nbsp; " : "");
+        Picture(PictureOf(look.picture, PictureSize::Small), look.picture, {});
         Put(" ");
-        Text(kNationalStatusLegend[i]);
+        Text(look.legend);
     }
     Put("</p>\n");
 }

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,18 +16,25 @@ void Count(std::string_view code, std::array<int, kNationalStatusCount>& counter
         ++counters[static_cast<std::size_t>(*status)];
 }
 
+std::optional<NationalStatus> StatusOfCode(std::int32_t code) {
+    switch (code) {
+    case 0: return NationalStatus::NotCalled;
+    case -1:
+    case -2: return NationalStatus::ExtendedList;
+    case 2: return NationalStatus::YouthTeam;
+    case 1: return NationalStatus::MainTeam;
+    default: return std::nullopt;
+    }
+}
+
+// Every negative code shows the extended list's star, though only -1 and -2
+// count in it; codes above 2 show none.
 CellImage IconOf(std::string_view code) {
     const auto n = ParseWhole(code);
     if (!n)
         return CellImage::None;
-    if (*n < 0)
-        return CellImage::StatusGrey;
-    switch (*n) {
-    case 0: return CellImage::StatusOutline;
-    case 1: return CellImage::StatusGold;
-    case 2: return CellImage::StatusGreen;
-    default: return CellImage::None;  // no icon for codes above 2
-    }
+    const auto status = *n < 0 ? NationalStatus::ExtendedList : StatusOfCode(*n);
+    return status ? LookOf(*status).picture : CellImage::None;
 }
 
 constexpr Align kAlign[] = {Align::Left, Align::Center, Align::Right,  Align::Center,
@@ -38,16 +46,7 @@ std::optional<NationalStatus> NationalStatusOf(std::string_view code) {
     if (code == period::kNotAvailable)
         return std::nullopt;
     const auto n = ParseWhole(code);
-    if (!n)
-        return std::nullopt;
-    switch (*n) {
-    case 0: return NationalStatus::NotCalled;
-    case -1:
-    case -2: return NationalStatus::ExtendedList;
-    case 2: return NationalStatus::YouthTeam;
-    case 1: return NationalStatus::MainTeam;
-    default: return std::nullopt;
-    }
+    return n ? StatusOfCode(*n) : std::nullopt;
 }
 
 std::string CounterText(int count) { return "(" + std::to_string(count) + ")"; }

@@ -32,11 +32,9 @@ std::vector<HeaderRow> TwoLines(const std::vector<CaptionColumn>& columns) {
 }
 
 std::vector<TotalsFigure> Counters(const std::array<int, kNationalStatusCount>& counts) {
-    static constexpr CellImage kStars[kNationalStatusCount] = {CellImage::StatusOutline, CellImage::StatusGrey,
-                                                               CellImage::StatusGreen, CellImage::StatusGold};
     std::vector<TotalsFigure> figures;
-    for (std::size_t i = 0; i < kNationalStatusCount; ++i)
-        figures.push_back({CounterText(counts[i]), kStars[i], std::nullopt});
+    for (const NationalStatusLook& look : kNationalStatuses)
+        figures.push_back({CounterText(counts[static_cast<std::size_t>(look.status)]), look.picture, std::nullopt});
     return figures;
 }
 
@@ -45,13 +43,6 @@ TotalsLineText Totals(std::string caption, const TotalsLine& line) {
             {{{line.start, CellImage::None, std::nullopt}},
              {{line.end, CellImage::None, std::nullopt}},
              {{line.change, CellImage::None, line.shape}}}};
-}
-
-// A status as the legend names it, without the legend's dash.
-std::string StatusName(std::size_t status) {
-    std::string_view legend = kNationalStatusLegend[status];
-    legend.remove_prefix(legend.find(' ') + 1);
-    return std::string(legend);
 }
 
 // The columns the figures of a totals line stand under, group by group, as
@@ -82,9 +73,10 @@ std::vector<TextLine> LinesBelow(GridId grid, const ComparisonResult& result) {
         return {first};
     }
     std::vector<TextLine> lines = {first};
-    for (std::size_t status = 0; status < kNationalStatusCount; ++status) {
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        const auto status = static_cast<std::size_t>(look.status);
         TextLine line(cols);
-        line[0] = StatusName(status);
+        line[0] = look.Name();
         line[at[0]] = std::to_string(result.national.start[status]);
         line[at[1]] = std::to_string(result.national.end[status]);
         lines.push_back(std::move(line));
@@ -159,14 +151,12 @@ std::string CellText(const Comparison& comparison, GridId grid, int col, int row
     std::string text(comparison.Grid(grid).Cell(col, row));
     if (!text.empty())
         return text;
-    switch (comparison.DrawCell(grid, col, row).image) {
-    case CellImage::StatusOutline: return StatusName(0);
-    case CellImage::StatusGrey: return StatusName(1);
-    case CellImage::StatusGreen: return StatusName(2);
-    case CellImage::StatusGold: return StatusName(3);
-    case CellImage::None: return text;
-    default: return PictureNumber(comparison, grid, col, row).value_or(text);  // a star strip: the level
-    }
+    const CellImage picture = comparison.DrawCell(grid, col, row).image;
+    if (picture == CellImage::None)
+        return text;
+    if (const auto status = StatusPictured(picture))
+        return std::string(LookOf(*status).Name());
+    return PictureNumber(comparison, grid, col, row).value_or(text);  // a star strip: the level
 }
 
 TextLine RowText(const Comparison& comparison, GridId grid, int row) {

@@ -22,13 +22,6 @@ constexpr int kFirstBuildingRow = 1;  // the infrastructure rows with star strip
 constexpr int kLastBuildingRow = 6;
 constexpr int kStructureLevel = 1;
 
-std::string_view StatusText(NationalStatus status) {
-    // The legend reads "- не вызван"; the summary names the meaning alone.
-    std::string_view legend = kNationalStatusLegend[static_cast<std::size_t>(status)];
-    legend.remove_prefix(2);
-    return legend;
-}
-
 void ListPlayers(const TextTable& total, std::string_view presence, std::vector<SummaryPlayer>& out) {
     for (int a = 1; a < total.RowCount(); ++a) {
         if (total.Cell(period::kPresence, a) == presence)
@@ -44,7 +37,7 @@ void ListNationalChanges(const TextTable& total, std::vector<NationalChange>& ou
         const auto to = NationalStatusOf(total.Cell(period::kNationalStatusEnd, a));
         if (from && to && *from != *to)
             out.push_back({std::string(total.Cell(period::kName, a)), std::string(total.Cell(period::kPosition, a)),
-                           std::string(StatusText(*from)), std::string(StatusText(*to))});
+                           std::string(LookOf(*from).Name()), std::string(LookOf(*to).Name())});
     }
 }
 
