@@ -1,12 +1,12 @@
 #include "views/page_text.h"
 
 #include "core/numbers.h"
+#include "views/pages.h"
 
 namespace cadrix {
 
 namespace {
 
-constexpr int kStructureLevel = 1;  // the level column of a structure table
 constexpr std::string_view kChooserCaption = "Выбрать игрока:";
 
 // Two caption lines: `first` the captions of the first line, a date caption
@@ -49,9 +49,10 @@ TotalsLineText Totals(std::string caption, const TotalsLine& line) {
 // the window places them.
 std::vector<std::size_t> TotalsColumns(GridId grid) {
     switch (grid) {
-    case GridId::StringGrid_nat: return {3, 6};  // the two status columns
-    case GridId::StringGrid_pay: return {2, 4, 6};
-    case GridId::StringGrid_pr: return {2, 3, 4};
+    case GridId::StringGrid_nat: return {national_grid::kStatusStart, national_grid::kStatusEnd};
+    case GridId::StringGrid_pay:
+        return {contracts_grid::kSalaryStart, contracts_grid::kSalaryEnd, contracts_grid::kChange};
+    case GridId::StringGrid_pr: return {values_grid::kValueStart, values_grid::kValueEnd, values_grid::kChange};
     default: return {};
     }
 }
@@ -130,10 +131,11 @@ std::optional<std::string> PictureNumber(const Comparison& comparison, GridId gr
         return std::nullopt;
     std::string_view text;
     if (grid == GridId::StringGrid2) {
-        const Snapshot& snapshot = col == 1 ? comparison.StartSnapshot() : comparison.EndSnapshot();
-        text = snapshot.structure.Cell(kStructureLevel, row + 1);
+        const bool start = col == infrastructure_grid::kLevelStart;
+        const Snapshot& snapshot = start ? comparison.StartSnapshot() : comparison.EndSnapshot();
+        text = snapshot.structure.Cell(structure::kLevel, row + 1);
     } else if (grid == GridId::StringGrid_nat) {
-        text = comparison.NatStatusOf(row)[col == 3 ? 0 : 1];
+        text = comparison.NatStatusOf(row)[col == national_grid::kStatusStart ? 0 : 1];
     }
     // A level that is no whole number shows as a blank strip: no number.
     const auto n = ParseWhole(text);

@@ -13,7 +13,64 @@
 namespace cadrix {
 
 // The six pages that the comparison run fills, each a fill (tables in, grid
-// texts out) and a draw rule (grid state, column, row in; CellStyle out).
+// texts out) and a draw rule (grid state, column, row in; CellStyle out),
+// and the columns of each page's grid by what they show.
+
+namespace club_grid {
+inline constexpr int kCaption = 0;
+inline constexpr int kStart = 1;
+inline constexpr int kEnd = 2;
+inline constexpr int kChange = 3;
+}  // namespace club_grid
+
+namespace infrastructure_grid {
+inline constexpr int kBuilding = 0;
+inline constexpr int kLevelStart = 1;  // star strips; the stadium's row shows its capacity
+inline constexpr int kWearStart = 2;
+inline constexpr int kLevelEnd = 3;
+inline constexpr int kWearEnd = 4;
+inline constexpr int kProgress = 5;
+}  // namespace infrastructure_grid
+
+namespace national_grid {
+inline constexpr int kName = 0;
+inline constexpr int kPosition = 1;
+inline constexpr int kAgeStart = 2;
+inline constexpr int kStatusStart = 3;  // a status star, "n/a" while not in the club
+inline constexpr int kCitizenshipStart = 4;
+inline constexpr int kAgeEnd = 5;
+inline constexpr int kStatusEnd = 6;
+inline constexpr int kCitizenshipEnd = 7;
+}  // namespace national_grid
+
+namespace contracts_grid {
+inline constexpr int kName = 0;
+inline constexpr int kPosition = 1;
+inline constexpr int kSalaryStart = 2;
+inline constexpr int kContractStart = 3;
+inline constexpr int kSalaryEnd = 4;
+inline constexpr int kContractEnd = 5;
+inline constexpr int kChange = 6;
+}  // namespace contracts_grid
+
+namespace values_grid {
+inline constexpr int kName = 0;
+inline constexpr int kPosition = 1;
+inline constexpr int kValueStart = 2;
+inline constexpr int kValueEnd = 3;
+inline constexpr int kChange = 4;
+}  // namespace values_grid
+
+namespace real_level_grid {
+inline constexpr int kName = 0;
+inline constexpr int kTalent = 1;
+inline constexpr int kPosition = 2;
+inline constexpr int kAgeStart = 3;
+inline constexpr int kRealLevelStart = 4;
+inline constexpr int kAgeEnd = 5;
+inline constexpr int kRealLevelEnd = 6;
+inline constexpr int kChange = 7;
+}  // namespace real_level_grid
 
 // Club summary, StringGrid1: sixteen figures of the team tables by row number.
 void FillClubPage(const TextTable& startTeam, const TextTable& endTeam, TextTable& grid);

@@ -20,7 +20,6 @@ constexpr int kFirstChangedClubRow = 9;  // the club rows with a change
 constexpr int kLastClubRow = 16;
 constexpr int kFirstBuildingRow = 1;  // the infrastructure rows with star strips
 constexpr int kLastBuildingRow = 6;
-constexpr int kStructureLevel = 1;
 
 void ListPlayers(const TextTable& total, std::string_view presence, std::vector<SummaryPlayer>& out) {
     for (int a = 1; a < total.RowCount(); ++a) {
@@ -70,16 +69,18 @@ std::vector<Ranked> TopOf(std::vector<Ranked> ranked, Order order) {
 void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodSummary& out) {
     std::vector<Ranked> rises, falls;
     for (int a = 1; a < total.RowCount(); ++a) {
-        const auto change = ParseDecimal(grid.Cell(7, GridRowOfPlayer(GridId::StringGrid_ru, a)));
+        const auto change =
+            ParseDecimal(grid.Cell(real_level_grid::kChange, GridRowOfPlayer(GridId::StringGrid_ru, a)));
         if (!change || *change == 0)
             continue;
         (*change > 0 ? rises : falls).push_back({*change, total.Cell(period::kName, a), a});
     }
     const auto item = [&](const Ranked& r) {
         const int row = GridRowOfPlayer(GridId::StringGrid_ru, r.source);
+        using namespace real_level_grid;
         return RealLevelChange{std::string(r.name), std::string(total.Cell(period::kPosition, r.source)),
-                               std::string(grid.Cell(4, row)), std::string(grid.Cell(6, row)),
-                               std::string(grid.Cell(7, row))};
+                               std::string(grid.Cell(kRealLevelStart, row)), std::string(grid.Cell(kRealLevelEnd, row)),
+                               std::string(grid.Cell(kChange, row))};
     };
     for (const Ranked& r : TopOf(std::move(rises), Order::LargestFirst))
         out.realLevelRises.push_back(item(r));
@@ -150,11 +151,12 @@ void ListSkillSums(const Comparison& cmp, PeriodSummary& out) {
 }
 
 void ListClubChanges(const TextTable& grid, std::vector<ClubChange>& out) {
+    using namespace club_grid;
     for (int r = kFirstChangedClubRow; r <= kLastClubRow; ++r) {
-        const std::string_view change = grid.Cell(3, r);
+        const std::string_view change = grid.Cell(kChange, r);
         if (change != "0" && change != "-")
-            out.push_back({std::string(grid.Cell(0, r)), std::string(grid.Cell(1, r)), std::string(grid.Cell(2, r)),
-                           std::string(change)});
+            out.push_back({std::string(grid.Cell(kCaption, r)), std::string(grid.Cell(kStart, r)),
+                           std::string(grid.Cell(kEnd, r)), std::string(change)});
     }
 }
 
@@ -162,10 +164,10 @@ void ListBuildingChanges(const Comparison& cmp, std::vector<BuildingChange>& out
     const TextTable& grid = cmp.Grid(GridId::StringGrid2);
     for (int r = kFirstBuildingRow; r <= kLastBuildingRow; ++r) {
         // Grid row r shows row r + 1 of the structure tables.
-        const auto start = ParseWhole(cmp.StartSnapshot().structure.Cell(kStructureLevel, r + 1));
-        const auto end = ParseWhole(cmp.EndSnapshot().structure.Cell(kStructureLevel, r + 1));
+        const auto start = ParseWhole(cmp.StartSnapshot().structure.Cell(structure::kLevel, r + 1));
+        const auto end = ParseWhole(cmp.EndSnapshot().structure.Cell(structure::kLevel, r + 1));
         if (start && end && *start != *end)
-            out.push_back({std::string(grid.Cell(0, r)), *start, *end});
+            out.push_back({std::string(grid.Cell(infrastructure_grid::kBuilding, r)), *start, *end});
     }
 }
 
