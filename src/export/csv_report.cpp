@@ -117,8 +117,8 @@ void WriteSummary(const PeriodSummary& summary, const std::filesystem::path& pat
         }
         for (const SummaryItem& item : group.items) {
             csv.Field(group.key);
-            for (const auto& field : item.fields)
-                csv.Field(field);
+            for (const SummaryField& field : item.fields)
+                csv.Field(field.text);
             csv.EndRow();
         }
     }

@@ -194,6 +194,10 @@ std::string Who(const std::string& name, const std::string& position) { return n
 
 std::string FromTo(const std::string& from, const std::string& to) { return from + " → " + to; }
 
+SummaryField Text(std::string_view key, const std::string& text) { return {key, text, std::nullopt}; }
+
+SummaryField Number(std::string_view key, long long value) { return {key, WholeText(value), value}; }
+
 template <typename T, typename Fields, typename Line>
 SummaryGroup Group(std::string_view key, std::string_view caption, const std::vector<T>& items, Fields fields,
                    Line line) {
@@ -207,7 +211,7 @@ SummaryGroup PlayersGroup(std::string_view key, std::string_view caption, const 
     return Group(
         key, caption, players,
         [](const SummaryPlayer& p) {
-            return std::vector{p.name, p.position};
+            return std::vector{Text("name", p.name), Text("position", p.position)};
         },
         [](const SummaryPlayer& p) { return Who(p.name, p.position); });
 }
@@ -217,7 +221,8 @@ SummaryGroup RealLevelGroup(std::string_view key, std::string_view caption,
     return Group(
         key, caption, changes,
         [](const RealLevelChange& c) {
-            return std::vector{c.name, c.position, c.start, c.end, c.change};
+            return std::vector{Text("name", c.name), Text("position", c.position), Text("start", c.start),
+                               Text("end", c.end), Text("change", c.change)};
         },
         [](const RealLevelChange& c) {
             return Who(c.name, c.position) + ": " + FromTo(c.start, c.end) + " (" + c.change + ")";
@@ -228,14 +233,15 @@ SummaryGroup SkillGroup(std::string_view key, std::string_view caption, const st
     return Group(
         key, caption, sums,
         [](const SkillSum& s) {
-            return std::vector{s.name, s.position, WholeText(s.sum)};
+            return std::vector{Text("name", s.name), Text("position", s.position), Number("sum", s.sum)};
         },
         [](const SkillSum& s) { return Who(s.name, s.position) + ": " + WholeText(s.sum); });
 }
 
 SummaryItem MoneyItem(std::string_view key, std::string_view caption, const TotalsLine& line) {
-    return {{std::string(key), line.start, line.end, line.change},
-            std::string(caption) + ": " + FromTo(line.start, line.end) + " (" + line.change + ")"};
+    return {
+        {Text("key", std::string(key)), Text("start", line.start), Text("end", line.end), Text("change", line.change)},
+        std::string(caption) + ": " + FromTo(line.start, line.end) + " (" + line.change + ")"};
 }
 
 }  // namespace
@@ -247,7 +253,8 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     groups.push_back(Group(
         "national", "Сборные", s.national,
         [](const NationalChange& c) {
-            return std::vector{c.name, c.position, c.from, c.to};
+            return std::vector{Text("name", c.name), Text("position", c.position), Text("from", c.from),
+                               Text("to", c.to)};
         },
         [](const NationalChange& c) { return Who(c.name, c.position) + ": " + FromTo(c.from, c.to); }));
     groups.push_back(RealLevelGroup("real_level_rises", "Рост РУ", s.realLevelRises));
@@ -256,17 +263,19 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     groups.push_back(SkillGroup("skill_falls", "Падение скиллов", s.skillFalls));
     groups.push_back({"money",
                       "Зарплаты и стоимость",
-                      {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)}});
+                      {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)},
+                      SummaryShape::Named});
     groups.push_back(Group(
         "club", "Клуб", s.club,
         [](const ClubChange& c) {
-            return std::vector{c.caption, c.start, c.end, c.change};
+            return std::vector{Text("caption", c.caption), Text("start", c.start), Text("end", c.end),
+                               Text("change", c.change)};
         },
         [](const ClubChange& c) { return c.caption + ": " + FromTo(c.start, c.end) + " (" + c.change + ")"; }));
     groups.push_back(Group(
         "buildings", "Инфраструктура", s.buildings,
         [](const BuildingChange& b) {
-            return std::vector{b.name, WholeText(b.start), WholeText(b.end)};
+            return std::vector{Text("name", b.name), Number("start", b.start), Number("end", b.end)};
         },
         [](const BuildingChange& b) { return b.name + ": " + FromTo(WholeText(b.start), WholeText(b.end)); }));
     return groups;
