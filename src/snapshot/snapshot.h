@@ -47,16 +47,13 @@ inline constexpr int kValue = 20;
 
 // Team table columns: a figure's caption and its value, a figure a row.
 namespace team {
-inline constexpr int kCaption = 0;
-inline constexpr int kValue = 1;
+enum Column : int { kCaption, kValue };
 }  // namespace team
 
 // Structure table columns: the stadium (its level is its capacity), then the
 // buildings, a row each.
 namespace structure {
-inline constexpr int kName = 0;
-inline constexpr int kLevel = 1;
-inline constexpr int kWear = 2;
+enum Column : int { kName, kLevel, kWear };
 }  // namespace structure
 
 // Empties the line lists and gives each table two empty rows.

@@ -35,17 +35,12 @@ inline constexpr std::array<NationalStatusLook, kNationalStatusCount> kNationalS
 }};
 
 constexpr const NationalStatusLook& LookOf(NationalStatus status) {
-    return kNationalStatuses[static_cast<std::size_t>(status)];
-}
-
-constexpr bool InStatusOrder() {
-    for (std::size_t i = 0; i < kNationalStatuses.size(); ++i) {
-        if (static_cast<std::size_t>(kNationalStatuses[i].status) != i)
-            return false;
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        if (look.status == status)
+            return look;
     }
-    return true;
+    return kNationalStatuses.front();
 }
-static_assert(InStatusOrder(), "kNationalStatuses lists the statuses in the order of NationalStatus");
 
 // The status whose star `picture` is; none for any other picture.
 constexpr std::optional<NationalStatus> StatusPictured(CellImage picture) {

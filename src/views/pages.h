@@ -17,59 +17,38 @@ namespace cadrix {
 // and the columns of each page's grid by what they show.
 
 namespace club_grid {
-inline constexpr int kCaption = 0;
-inline constexpr int kStart = 1;
-inline constexpr int kEnd = 2;
-inline constexpr int kChange = 3;
+enum Column : int { kCaption, kStart, kEnd, kChange };
 }  // namespace club_grid
 
+// The levels show as star strips; on the stadium's row they give its capacity.
 namespace infrastructure_grid {
-inline constexpr int kBuilding = 0;
-inline constexpr int kLevelStart = 1;  // star strips; the stadium's row shows its capacity
-inline constexpr int kWearStart = 2;
-inline constexpr int kLevelEnd = 3;
-inline constexpr int kWearEnd = 4;
-inline constexpr int kProgress = 5;
+enum Column : int { kBuilding, kLevelStart, kWearStart, kLevelEnd, kWearEnd, kProgress };
 }  // namespace infrastructure_grid
 
+// A status shows as its star, or "n/a" while the player was not in the club.
 namespace national_grid {
-inline constexpr int kName = 0;
-inline constexpr int kPosition = 1;
-inline constexpr int kAgeStart = 2;
-inline constexpr int kStatusStart = 3;  // a status star, "n/a" while not in the club
-inline constexpr int kCitizenshipStart = 4;
-inline constexpr int kAgeEnd = 5;
-inline constexpr int kStatusEnd = 6;
-inline constexpr int kCitizenshipEnd = 7;
+enum Column : int {
+    kName,
+    kPosition,
+    kAgeStart,
+    kStatusStart,
+    kCitizenshipStart,
+    kAgeEnd,
+    kStatusEnd,
+    kCitizenshipEnd
+};
 }  // namespace national_grid
 
 namespace contracts_grid {
-inline constexpr int kName = 0;
-inline constexpr int kPosition = 1;
-inline constexpr int kSalaryStart = 2;
-inline constexpr int kContractStart = 3;
-inline constexpr int kSalaryEnd = 4;
-inline constexpr int kContractEnd = 5;
-inline constexpr int kChange = 6;
+enum Column : int { kName, kPosition, kSalaryStart, kContractStart, kSalaryEnd, kContractEnd, kChange };
 }  // namespace contracts_grid
 
 namespace values_grid {
-inline constexpr int kName = 0;
-inline constexpr int kPosition = 1;
-inline constexpr int kValueStart = 2;
-inline constexpr int kValueEnd = 3;
-inline constexpr int kChange = 4;
+enum Column : int { kName, kPosition, kValueStart, kValueEnd, kChange };
 }  // namespace values_grid
 
 namespace real_level_grid {
-inline constexpr int kName = 0;
-inline constexpr int kTalent = 1;
-inline constexpr int kPosition = 2;
-inline constexpr int kAgeStart = 3;
-inline constexpr int kRealLevelStart = 4;
-inline constexpr int kAgeEnd = 5;
-inline constexpr int kRealLevelEnd = 6;
-inline constexpr int kChange = 7;
+enum Column : int { kName, kTalent, kPosition, kAgeStart, kRealLevelStart, kAgeEnd, kRealLevelEnd, kChange };
 }  // namespace real_level_grid
 
 // Club summary, StringGrid1: sixteen figures of the team tables by row number.
