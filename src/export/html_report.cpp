@@ -296,15 +296,6 @@ void HtmlWriter::Mark(Background background) {
     Put("</span>");
 }
 
-Background ShapeBackground(ShapeColour shape) {
-    switch (shape) {
-    case ShapeColour::Favourable: return Background::Favourable;
-    case ShapeColour::Unfavourable: return Background::Unfavourable;
-    case ShapeColour::ButtonFace: break;
-    }
-    return Background::Grid;
-}
-
 void HtmlWriter::Totals(const TotalsLineText& totals) {
     Put("<p class=\"totals\">");
     Text(totals.caption);

@@ -49,42 +49,41 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
                 return std::nullopt;
             return std::string(argv[++i]);
         };
+        // Reads the option's value through `parse` into `target`; false when
+        // the value is missing or `parse` refuses it.
+        const auto take = [&](auto& target, auto parse) {
+            const auto v = value();
+            const auto parsed = v ? parse(*v) : std::nullopt;
+            if (parsed)
+                target = *parsed;
+            return parsed.has_value();
+        };
+        const auto any = [](const std::string& v) { return std::optional<std::string>(v); };
+        const auto nonEmpty = [](const std::string& v) { return v.empty() ? std::nullopt : std::optional(v); };
+        std::string chosen;
         if (a == "--work-dir") {
-            auto v = value();
-            if (!v)
+            if (!take(o.workDir, any))
                 return std::nullopt;
-            o.workDir = *v;
         } else if (a == "--db") {
-            auto v = value();
-            if (!v)
+            if (!take(o.db, any))
                 return std::nullopt;
-            o.db = *v;
         } else if (a == "--format") {
-            const auto v = value();
-            const auto format = v ? cadrix::ReportFormatNamed(*v) : std::nullopt;
-            if (!format)
+            if (!take(o.format, cadrix::ReportFormatNamed))
                 return std::nullopt;
-            o.format = *format;
         } else if (a == "--output") {
-            const auto v = value();
-            if (!v || v->empty())
+            if (!take(o.output, nonEmpty))
                 return std::nullopt;
-            o.output = *v;
         } else if (a == "--summary") {
             o.summary = true;
         } else if (a == "--palette") {
-            const auto v = value();
-            const auto palette = v ? cadrix::PaletteNamed(*v) : std::nullopt;
-            if (!palette)
+            if (!take(o.palette, cadrix::PaletteNamed))
                 return std::nullopt;
-            o.palette = *palette;
         } else if (a == "--tables") {
             o.tables = true;
         } else if (a == "--choose") {
-            auto v = value();
-            if (!v)
+            if (!take(chosen, any))
                 return std::nullopt;
-            o.choose.push_back(*v);
+            o.choose.push_back(chosen);
         } else if (a == "-h" || a == "--help") {
             Options help;
             help.help = true;

@@ -8,26 +8,23 @@ namespace cadrix {
 TotalsLine FillContractsPage(const TextTable& total, TextTable& grid) {
     using namespace period;
     namespace col = contracts_grid;
+    static constexpr MoneyColumns kSalary = {kSalaryStart, kSalaryEnd, col::kSalaryStart, col::kSalaryEnd};
     static constexpr CopiedColumn kCopied[] = {{col::kName, kName},
                                                {col::kPosition, kPosition},
                                                {col::kContractStart, kContractStart},
                                                {col::kContractEnd, kContractEnd}};
     FillPlayerRows(total, GridId::StringGrid_pay, grid, [&](int a, int row) {
-        const std::string_view salaryStart = total.Cell(kSalaryStart, a);
-        const std::string_view salaryEnd = total.Cell(kSalaryEnd, a);
         CopyColumns(total, a, grid, row, kCopied);
-        grid.SetCell(col::kSalaryStart, row, GroupThousands(salaryStart));
-        grid.SetCell(col::kSalaryEnd, row, GroupThousands(salaryEnd));
-        if (auto change = WholeChange(salaryStart, salaryEnd)) {
+        if (auto change = FillMoney(total, a, grid, row, kSalary)) {
             grid.SetCell(col::kChange, row, GroupThousands(*change));
             return;
         }
         // A leaver's whole salary shows as a fall, a newcomer's as a rise.
         const std::string_view presence = total.Cell(kPresence, a);
         if (presence == kLeft)
-            grid.SetCell(col::kChange, row, GroupThousands("-" + std::string(salaryStart)));
+            grid.SetCell(col::kChange, row, GroupThousands("-" + std::string(total.Cell(kSalaryStart, a))));
         else if (presence == kNewcomer)
-            grid.SetCell(col::kChange, row, GroupThousands(salaryEnd));
+            grid.SetCell(col::kChange, row, GroupThousands(total.Cell(kSalaryEnd, a)));
     });
     return SumTotals(total, kSalaryStart, kSalaryEnd, FallIs::Favourable);
 }

@@ -9,13 +9,10 @@ TotalsLine FillValuesPage(const TextTable& total, TextTable& grid) {
     using namespace period;
     namespace col = values_grid;
     static constexpr CopiedColumn kCopied[] = {{col::kName, kName}, {col::kPosition, kPosition}};
+    static constexpr MoneyColumns kValue = {kValueStart, kValueEnd, col::kValueStart, col::kValueEnd};
     FillPlayerRows(total, GridId::StringGrid_pr, grid, [&](int a, int row) {
-        const std::string_view valueStart = total.Cell(kValueStart, a);
-        const std::string_view valueEnd = total.Cell(kValueEnd, a);
         CopyColumns(total, a, grid, row, kCopied);
-        grid.SetCell(col::kValueStart, row, GroupThousands(valueStart));
-        grid.SetCell(col::kValueEnd, row, GroupThousands(valueEnd));
-        const auto change = WholeChange(valueStart, valueEnd);
+        const auto change = FillMoney(total, a, grid, row, kValue);
         grid.SetCell(col::kChange, row, change ? GroupThousands(*change) : kNotAvailable);
     });
     return SumTotals(total, kValueStart, kValueEnd, FallIs::Unfavourable);
