@@ -1,5 +1,7 @@
 #include "export/csv_report.h"
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <stdexcept>
 #include <string>
@@ -19,9 +21,18 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSeparator = ";";
 constexpr std::string_view kLineEnd = "\r\n";
 
+// The chosen folder, opened once: every page file is made in it by name.
+struct CsvFolder {
+    std::filesystem::path path;
+    Fd fd;
+    const ReadFiles* reads = nullptr;
+};
+
 class CsvFile {
 public:
-    explicit CsvFile(const std::filesystem::path& path) : m_file(path) { m_file.Write(kByteOrderMark); }
+    CsvFile(const CsvFolder& folder, const std::string& name) : m_file(folder.fd, folder.path, name, folder.reads) {
+        m_file.Write(kByteOrderMark);
+    }
 
     // A field with a separator, a quote or a line break goes in quotes, its
     // quotes doubled.
@@ -82,8 +93,8 @@ void Totals(CsvFile& csv, const TotalsLineText& totals) {
     csv.EndRow();
 }
 
-void WritePage(const Comparison& cmp, GridId id, const std::filesystem::path& path) {
-    CsvFile csv(path);
+void WritePage(const Comparison& cmp, GridId id, const CsvFolder& folder) {
+    CsvFile csv(folder, std::string(CsvFileName(id)));
     Captions(csv, CaptionsAbove(id, cmp.Result()));
     const TextTable& grid = cmp.Grid(id);
     const bool pictures = id == GridId::StringGrid2 || id == GridId::StringGrid_nat;
@@ -100,16 +111,16 @@ void WritePage(const Comparison& cmp, GridId id, const std::filesystem::path& pa
 }
 
 // The skills page after one pick: the chooser's line, then the grid.
-void WriteChoice(const ChoiceRecord& choice, const std::filesystem::path& path) {
-    CsvFile csv(path);
+void WriteChoice(const ChoiceRecord& choice, const CsvFolder& folder) {
+    CsvFile csv(folder, "skills-" + std::to_string(choice.index) + ".csv");
     csv.Row({"Выбрать игрока:", choice.text});
     for (int r = 0; r < choice.skills.RowCount(); ++r)
         csv.Row(choice.skills.RowCells(r));
     csv.Commit();
 }
 
-void WriteSummary(const PeriodSummary& summary, const std::filesystem::path& path) {
-    CsvFile csv(path);
+void WriteSummary(const PeriodSummary& summary, const CsvFolder& folder) {
+    CsvFile csv(folder, "summary.csv");
     for (const SummaryGroup& group : SummaryGroups(summary)) {
         if (group.items.empty()) {
             csv.Row({std::string(group.key), std::string(kSummaryNothing)});
@@ -125,14 +136,16 @@ void WriteSummary(const PeriodSummary& summary, const std::filesystem::path& pat
     csv.Commit();
 }
 
-void MakeFolder(const std::filesystem::path& folder) {
+// Creates the folder when missing and opens it; the folder itself may be a
+// link, which the user chose.
+CsvFolder OpenFolder(const std::filesystem::path& folder, const ReadFiles* reads) {
     std::error_code ec;
     std::filesystem::create_directory(folder, ec);
-    if (!ec && !std::filesystem::is_directory(folder, ec))
-        ec = std::make_error_code(std::errc::not_a_directory);
-    if (ec)
+    CsvFolder opened{folder, Fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)), reads};
+    if (!opened.fd.IsOpen())
         throw std::runtime_error("Cannot create folder \"" + folder.string() +
-                                 "\": " + std::generic_category().message(ec.value()));
+                                 "\": " + std::generic_category().message(ec ? ec.value() : errno));
+    return opened;
 }
 
 }  // namespace
@@ -150,16 +163,16 @@ std::string_view CsvFileName(GridId grid) {
     return "skills.csv";
 }
 
-void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder) {
+void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder, const ReadFiles* reads) {
     const Comparison& cmp = *input.comparison;
-    MakeFolder(folder);
+    const CsvFolder opened = OpenFolder(folder, reads);
     for (const GridInfo& grid : kGrids) {
         if (grid.id != GridId::StringGrid3)
-            WritePage(cmp, grid.id, folder / CsvFileName(grid.id));
+            WritePage(cmp, grid.id, opened);
     }
     for (const ChoiceRecord& choice : input.choices)
-        WriteChoice(choice, folder / ("skills-" + std::to_string(choice.index) + ".csv"));
-    WriteSummary(input.summary ? *input.summary : SummarisePeriod(cmp), folder / "summary.csv");
+        WriteChoice(choice, opened);
+    WriteSummary(input.summary ? *input.summary : SummarisePeriod(cmp), opened);
 }
 
 }  // namespace cadrix

@@ -16,8 +16,9 @@ namespace cadrix {
 // it (a picture cell as the level or status it stands for), then the totals
 // line where the page has one. summary.csv holds one row per item, its
 // group's key first. The folder is created when missing; each file is written
-// through a temporary file.
-void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder);
+// through a temporary file in it, and a link standing at a file's name is
+// replaced, never followed. A file that is one of `reads` is refused.
+void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder, const ReadFiles* reads = nullptr);
 
 // The file name of a grid's page.
 std::string_view CsvFileName(GridId grid);

@@ -22,16 +22,17 @@ std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
 
 bool NeedsOutput(ReportFormat format) { return format == ReportFormat::Csv; }
 
-void WriteReport(const ReportInput& input, ReportFormat format, const std::optional<std::filesystem::path>& output) {
+void WriteReport(const ReportInput& input, ReportFormat format, const std::optional<std::filesystem::path>& output,
+                 const ReadFiles* reads) {
     if (format == ReportFormat::Csv) {
-        WriteCsvReport(input, *output);
+        WriteCsvReport(input, *output, reads);
         return;
     }
     std::optional<OutputFile> file;
     StdoutSink stdoutSink;
     OutputSink* sink = &stdoutSink;
     if (output)
-        sink = &file.emplace(*output);
+        sink = &file.emplace(*output, reads);
     switch (format) {
     case ReportFormat::Json: sink->Write(JsonReport(input)); break;
     // Colours only where a person reads the terminal.

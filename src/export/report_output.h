@@ -19,7 +19,8 @@ bool NeedsOutput(ReportFormat format);
 // Writes the report in `format`: to standard output, or with `output` into
 // that file (the folder, for CSV), each file through a temporary file that
 // takes its place only when complete. Throws with a message naming the file
-// and the reason when a file cannot be written.
-void WriteReport(const ReportInput& input, ReportFormat format, const std::optional<std::filesystem::path>& output);
+// and the reason when a file cannot be written, or when it is one of `reads`.
+void WriteReport(const ReportInput& input, ReportFormat format, const std::optional<std::filesystem::path>& output,
+                 const ReadFiles* reads = nullptr);
 
 }  // namespace cadrix

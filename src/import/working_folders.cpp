@@ -43,46 +43,67 @@ const char* SideFolderName(SnapshotSide side) { return side == SnapshotSide::Sta
 std::string Reason(int systemError) { return std::generic_category().message(systemError); }
 
 // Opens the folder `name` in `parent` without following a symbolic link. None
-// when it is missing or cannot be opened; a link is refused by name.
+// when it is missing or cannot be opened, errno holding the reason; a link is
+// refused by name.
 std::optional<Fd> OpenSubfolder(const Fd& parent, const char* name, const fs::path& path) {
     Fd sub(::openat(parent.Get(), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (sub.IsOpen())
         return sub;
+    const int openError = errno;
     struct stat st {};
     if (::fstatat(parent.Get(), name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
         throw WorkingFolderError("Working folder \"" + path.string() + "\" is a symbolic link, which is not followed");
+    errno = openError;
     return std::nullopt;
 }
 
-// base/Tmp, made when missing, or none when it cannot be made or opened.
+// base/Tmp, made when missing, or none when it cannot be made or opened; then
+// errno holds the reason.
 std::optional<Fd> OpenTmp(const fs::path& base) {
     std::error_code ec;
     fs::create_directories(base, ec);
     Fd dir(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.IsOpen())
         return std::nullopt;
-    ::mkdirat(dir.Get(), kTmpName, 0777);
-    return OpenSubfolder(dir, kTmpName, base / kTmpName);
+    const int makeError = ::mkdirat(dir.Get(), kTmpName, 0777) == 0 ? 0 : errno;
+    std::optional<Fd> tmp = OpenSubfolder(dir, kTmpName, base / kTmpName);
+    // A Tmp that could not be made is missing for the reason of the making.
+    if (!tmp && errno == ENOENT && makeError != 0)
+        errno = makeError;
+    return tmp;
+}
+
+WorkingFolderError CannotLock(const fs::path& base, int systemError) {
+    return WorkingFolderError("Cannot lock the working folders with \"" + (base / kTmpName / kLockName).string() +
+                              "\": " + Reason(systemError));
 }
 
 // The lock file, opened for reading and writing where we may, else for
-// reading, which flock is content with; an unopened Fd when neither works.
+// reading, which flock is content with. A lock file that cannot be opened (a
+// link in its place, a Tmp that cannot be made) throws: running unlocked
+// would let two runs mix their files.
 Fd OpenLockFile(const fs::path& base) {
     const std::optional<Fd> tmp = OpenTmp(base);
     if (!tmp)
-        return Fd();
+        throw CannotLock(base, errno);
     Fd file(::openat(tmp->Get(), kLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (file.IsOpen())
+        return file;
+    const int writeError = errno;
+    file = Fd(::openat(tmp->Get(), kLockName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!file.IsOpen())
-        file = Fd(::openat(tmp->Get(), kLockName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        throw CannotLock(base, writeError);
     return file;
 }
 
-// False only when another program holds the lock. A file system that
-// cannot lock at all leaves nothing to wait for.
-bool TryLock(const Fd& file) {
+// False only when another program holds the lock; a lock the file system
+// refuses throws.
+bool TryLock(const Fd& file, const fs::path& base) {
     while (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return false;
         if (errno != EINTR)
-            return errno != EWOULDBLOCK;
+            throw CannotLock(base, errno);
     }
     return true;
 }
@@ -178,7 +199,7 @@ void EmptyWorkingFolder(const fs::path& base, SnapshotSide side) {
 
 std::optional<WorkFolderLock> WorkFolderLock::TryAcquire(const fs::path& base) {
     Fd file = OpenLockFile(base);
-    if (file.IsOpen() && !TryLock(file))
+    if (!TryLock(file, base))
         return std::nullopt;
     return WorkFolderLock(std::move(file));
 }
@@ -186,7 +207,7 @@ std::optional<WorkFolderLock> WorkFolderLock::TryAcquire(const fs::path& base) {
 WorkFolderLock WorkFolderLock::Acquire(const fs::path& base, std::chrono::milliseconds patience) {
     Fd file = OpenLockFile(base);
     const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (file.IsOpen() && !TryLock(file)) {
+    while (!TryLock(file, base)) {
         if (std::chrono::steady_clock::now() >= deadline)
             throw HeldByAnother(base);
         std::this_thread::sleep_for(kLockPoll);

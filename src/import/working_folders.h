@@ -58,9 +58,10 @@ void EmptyWorkingFolder(const std::filesystem::path& base, SnapshotSide side);
 
 // The exclusive lock on the working folders under one base folder: a flock on
 // base/Tmp/cadrix.lock, held by one program at a time and released when this
-// is destroyed or the program ends. Where the lock file cannot be made (Tmp
-// cannot be written), there is nothing to hold and the working folders could
-// not be written either; the extraction then names the cause.
+// is destroyed or the program ends. A lock that cannot be taken for another
+// reason than another program's hold (a link at the lock file's name, a Tmp
+// that cannot be made, a file system without locks) throws
+// WorkingFolderError naming cadrix.lock and the system's reason.
 class WorkFolderLock {
 public:
     // Takes the lock when it is free; none when another program holds it.

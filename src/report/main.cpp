@@ -10,6 +10,7 @@
 
 #include "export/report.h"
 #include "export/report_output.h"
+#include "history/history.h"
 #include "report/history_command.h"
 #include "report/snapshot_input.h"
 #include "views/palette.h"
@@ -122,6 +123,20 @@ std::optional<std::vector<int>> ChoiceIndexes(const std::vector<std::string>& ch
     return indexes;
 }
 
+// What the report reads, so that --output never replaces it: the inputs that
+// are files or folders, and the history database with its journal files.
+cadrix::ReadFiles ReadFilesOf(const Options& options) {
+    cadrix::ReadFiles reads;
+    for (const auto& input : options.inputs) {
+        if (!cadrix::IsStoredSnapshotRef(input.string()))
+            reads.Add(input);
+    }
+    const std::filesystem::path db = options.db ? *options.db : cadrix::DefaultHistoryFile();
+    for (const char* suffix : {"", "-wal", "-shm"})
+        reads.Add(db.string() + suffix);
+    return reads;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -170,7 +185,8 @@ int main(int argc, char** argv) {
             summary = SummarisePeriod(comparison);
             input.summary = &summary;
         }
-        WriteReport(input, options->format, options->output);
+        const ReadFiles reads = ReadFilesOf(*options);
+        WriteReport(input, options->format, options->output, &reads);
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "cadrix-report: " << e.what() << "\n";

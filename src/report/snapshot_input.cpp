@@ -1,8 +1,10 @@
 #include "report/snapshot_input.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <iostream>
 #include <optional>
@@ -47,11 +49,11 @@ std::optional<SnapshotChoice> ChooseFolder(const std::filesystem::path& folder, 
     return choice;
 }
 
-// Nobody answers the reader's questions here. An entry that fails its checks
-// is passed over, as a user would ignore it, and its cause goes to standard
-// error, so that a missing players file is explained. A write the disk did
-// not take ends the run: the comparison would show the missing files as
-// empty columns and false changes.
+// Nobody answers the reader's questions here, and a comparison of part of an
+// export would show the missing files as empty columns and false changes: an
+// entry that cannot be extracted whole (a failed check, a short stream, a
+// full disk, an entry that cannot be decrypted) ends the run with the
+// archive, the entry and the reason.
 class ReportQuestions : public ExtractQuestions {
 public:
     explicit ReportQuestions(const std::filesystem::path& archive) : m_archive(archive) {}
@@ -60,16 +62,28 @@ public:
         std::string cause = m_archive.string() + ": " + failure.entryName + ": " + failure.errorText;
         if (!failure.systemReason.empty())
             cause += " (" + failure.systemReason + ")";
-        if (failure.writeFailed)
-            throw std::runtime_error(cause);
-        std::cerr << "cadrix-report: " << cause << "\n";
-        return EntryFailureAnswer::Ignore;
+        throw std::runtime_error(cause);
     }
-    std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> AskPassword(const std::string& entryName) override {
+        throw std::runtime_error(m_archive.string() + ": " + entryName + ": encrypted, and no password is given");
+    }
 
 private:
     std::filesystem::path m_archive;
 };
+
+// Why an input cannot be read, in the system's words ("No such file or
+// directory", "Permission denied"); none when it opens. A folder must open
+// as one too, so that a folder closed to us is not taken for one without a
+// players file.
+std::optional<std::string> UnreadableReason(const std::filesystem::path& input) {
+    struct stat st {};
+    const bool folder = ::stat(input.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    const Fd opened(::open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (folder ? O_DIRECTORY : 0)));
+    if (opened.IsOpen())
+        return std::nullopt;
+    return std::generic_category().message(errno);
+}
 
 void PrintInvalidStatistics(const std::filesystem::path& input) {
     std::cerr << "cadrix-report: " << input.string() << ": " << kInvalidStatisticsText << "\n";
@@ -124,9 +138,10 @@ SnapshotInputs::~SnapshotInputs() {
 bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::filesystem::path& end,
                              Comparison& comparison, std::array<ArchiveRow, 2>& rows) {
     for (const auto& p : {start, end}) {
-        std::error_code ec;
-        if (!m_isStoredRef(p.string()) && !std::filesystem::exists(p, ec)) {
-            std::cerr << "cadrix-report: " << p.string() << ": no such file or folder\n";
+        if (m_isStoredRef(p.string()))
+            continue;
+        if (const std::optional<std::string> reason = UnreadableReason(p)) {
+            std::cerr << "cadrix-report: " << p.string() << ": " << *reason << "\n";
             return false;
         }
     }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <stdexcept>
 #include <string>
 
@@ -78,6 +80,25 @@ TEST_F(OutputFileTest, FullDiskKeepsTheOldFile) {
               "Cannot write file \"" + target.string() + "\": No space left on device");
     EXPECT_EQ(ReadFileBytes(target), "old");
     EXPECT_EQ(TreeOf(Work()), std::vector<std::string>{"report.html"});
+}
+
+// A signal that ends the program half-way leaves no temporary file; the
+// signal still ends it, as it would have.
+TEST_F(OutputFileTest, EndingSignalRemovesTheTemporaryFile) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            OutputFile file(Target());
+            file.Write(std::string(2 << 20, 'x'));
+            ::raise(signal);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(TreeOf(Src()), std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -112,9 +112,13 @@ TEST_F(ReportImportTest, FullDiskEndsTheRunNamingTheFileAndTheReason) {
     EXPECT_FALSE(fs::exists(skills)) << "a half-written file remains";
 }
 
-TEST_F(ReportImportTest, CauseComesBeforeInvalidStatistics) {
+// An entry that cannot be extracted whole fails its archive: the run ends
+// with the archive, the entry and the reason, and compares nothing.
+TEST_F(ReportImportTest, EntryThatCannotBeExtractedWholeEndsTheRun) {
     const fs::path old = WorkingFolder(Work(), SnapshotSide::Start);
     const std::string longName = std::string(300, 'x') + "_players.csv";
+    const std::string crc = (Src() / "crc.zip").string(), team = (Src() / "team.zip").string();
+    const std::string invalidEntry = "ZipFile: Invalid size or check sum of file or unsupported compression format";
     struct Case {
         const char* label;
         std::function<std::shared_ptr<void>()> prepare;  // returns what must live during the run
@@ -122,13 +126,6 @@ TEST_F(ReportImportTest, CauseComesBeforeInvalidStatistics) {
         std::string cause;
     };
     const Case cases[] = {
-        {"working folder that cannot be made",
-         [&] {
-             WriteFileBytes(Work() / "Tmp", "a file");
-             return nullptr;
-         },
-         Start(),
-         "Cannot create directory \"" + (Work() / "Tmp").string() + "\" - Native error: 00020 (Not a directory)"},
         {"working folder that cannot be written",
          [&] {
              fs::create_directories(old);
@@ -143,12 +140,15 @@ TEST_F(ReportImportTest, CauseComesBeforeInvalidStatistics) {
          Start(),
          "Cannot create file \"" + (old / "orvanto_club_players.csv").string() +
              "\" - Native error: 00019 (Is a directory)"},
-        {"wrong CRC of the players entry", [] { return nullptr; }, (Src() / "crc.zip").string(),
-         "a_players.csv: ZipFile: Invalid size or check sum of file or unsupported compression format - Native error: "
-         "00008"},
+        {"wrong CRC of the players entry", [] { return nullptr; }, crc,
+         crc + ": a_players.csv: " + invalidEntry + " - Native error: 00008"},
+        {"wrong CRC of the team entry beside a whole players file", [] { return nullptr; }, team,
+         team + ": a_team.csv: " + invalidEntry + " - Native error: 00008"},
         {"entry name too long", [] { return nullptr; }, (Src() / "long.zip").string(), "(File name too long)"},
     };
     WriteFileBytes(Src() / "crc.zip", CraftZip({{.name = "a_players.csv", .data = "id;name\r\n", .crc = 1}}));
+    WriteFileBytes(team, CraftZip({{.name = "a_players.csv", .data = ReadFileBytes(kSamples / "start" / "orvanto_club_players.csv")},
+                                   {.name = "a_team.csv", .data = "id;name\r\n", .crc = 1}}));
     WriteFileBytes(Src() / "long.zip", CraftZip({{.name = longName, .data = "id;name\r\n"}}));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -160,12 +160,118 @@ TEST_F(ReportImportTest, CauseComesBeforeInvalidStatistics) {
         }
         const RunResult run = Report({c.archive, End()});
         EXPECT_EQ(run.status, 2);
-        const std::size_t cause = run.err.find(c.cause);
-        const std::size_t invalid = run.err.find(kInvalid);
-        EXPECT_NE(cause, std::string::npos) << run.err;
-        EXPECT_NE(invalid, std::string::npos) << run.err;
-        EXPECT_LT(cause, invalid) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.archive + ": "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
     }
+}
+
+// The lock of the working folders cannot be switched off by a link in its
+// place, nor by a Tmp that is no folder: the run ends naming the lock file.
+TEST_F(ReportImportTest, LockThatCannotBeTakenEndsTheRun) {
+    const fs::path lock = Work() / "Tmp" / "cadrix.lock";
+    WriteFileBytes(Src() / "target", "x");
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { fs::create_directories(Work() / "Tmp"), fs::create_symlink(Src() / "target", lock); },
+         "Too many levels of symbolic links"},
+        {[&] { WriteFileBytes(Work() / "Tmp", "a file"); }, "Not a directory"},
+    };
+    for (const auto& [prepare, reason] : cases) {
+        SCOPED_TRACE(reason);
+        fs::remove_all(Work());
+        prepare();
+        const RunResult run = Report({Start(), End()});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("\"" + lock.string() + "\": " + reason), std::string::npos) << run.err;
+        EXPECT_EQ(ReadFileBytes(Src() / "target"), "x");
+    }
+}
+
+// An input that cannot be reached is named with the system's reason, never
+// taken for a missing file or for a folder without a players file.
+TEST_F(ReportImportTest, InputThatCannotBeOpenedGivesTheSystemsReason) {
+    fs::copy(kSamples / "start", Src() / "closed");
+    fs::create_symlink("loop.zip", Src() / "loop.zip");
+    const std::string folderEnd = (kSamples / "end").string();
+    const struct {
+        std::string input, other, reason;
+        bool closeIt;
+    } cases[] = {
+        {(Src() / "missing.zip").string(), End(), "No such file or directory", false},
+        {(Src() / "loop.zip").string(), End(), "Too many levels of symbolic links", false},
+        {(kSamples / "start.zip" / "a.zip").string(), End(), "Not a directory", false},
+        {(Src() / "closed").string(), folderEnd, "Permission denied", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        if (c.closeIt) {
+            ::chmod(c.input.c_str(), 0);
+            if (::access(c.input.c_str(), R_OK) == 0) {
+                ::chmod(c.input.c_str(), 0755);
+                std::cout << "note: " << c.reason << " not checked: permissions do not bind root\n";
+                continue;
+            }
+        }
+        const RunResult run = Report({c.input, c.other});
+        if (c.closeIt)
+            ::chmod(c.input.c_str(), 0755);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.input + ": " + c.reason), std::string::npos) << run.err;
+    }
+    fs::remove(Src() / "loop.zip");
+}
+
+// No output may take the place of what the report reads, whichever name
+// reaches it: the run ends naming both and the input stays as it was.
+TEST_F(ReportImportTest, OutputThatWouldReplaceAnInputIsRefused) {
+    const fs::path start = Src() / "start.zip", end = Src() / "end.zip", db = Src() / "e.sqlite";
+    const fs::path folder = Src() / "start", players = folder / "orvanto_club_players.csv";
+    fs::copy_file(kSamples / "start.zip", start);
+    fs::copy_file(kSamples / "end.zip", end);
+    fs::copy(kSamples / "start", folder);
+    WriteFileBytes(db, "SQLite format 3");
+    fs::create_symlink(start, Src() / "link.zip");
+    fs::create_hard_link(end, Src() / "hard.zip");
+    fs::create_directories(Src() / "csv");
+    fs::create_hard_link(start, Src() / "csv" / "club.csv");
+    const std::string folderEnd = (kSamples / "end").string();
+    const struct {
+        std::vector<std::string> args;
+        fs::path output, input;
+    } cases[] = {
+        {{"--format", "html", start.string(), end.string()}, end, end},
+        {{start.string(), end.string()}, Src() / "link.zip", start},
+        {{start.string(), end.string()}, Src() / "hard.zip", end},
+        {{folder.string(), folderEnd}, players, players},
+        {{"--db", db.string(), start.string(), end.string()}, db, db},
+        {{"--db", db.string(), start.string(), end.string()}, db.string() + "-wal", db.string() + "-wal"},
+        {{"--format", "csv", start.string(), end.string()}, Src() / "csv", start},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output.string());
+        const std::string before = fs::exists(c.input) ? ReadFileBytes(c.input) : "";
+        std::vector<std::string> args = {"--output", c.output.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const RunResult run = Report(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("\", which this report reads"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("\"" + c.input.string() + "\""), std::string::npos) << run.err;
+        EXPECT_EQ(fs::exists(c.input) ? ReadFileBytes(c.input) : "", before);
+    }
+}
+
+// A link planted at a page file's name in the CSV folder is replaced by the
+// page; the file it pointed to stays as it was.
+TEST_F(ReportImportTest, CsvFolderReplacesAPlantedLinkNotItsTarget) {
+    WriteFileBytes(Src() / "precious.txt", "keep");
+    fs::create_directories(Src() / "csv");
+    fs::create_symlink(Src() / "precious.txt", Src() / "csv" / "club.csv");
+    const RunResult run = Report({"--format", "csv", "--output", (Src() / "csv").string(), Start(), End()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFileBytes(Src() / "precious.txt"), "keep");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Src() / "csv" / "club.csv")));
+    EXPECT_NE(ReadFileBytes(Src() / "csv" / "club.csv").find("01.09.2026"), std::string::npos);
 }
 
 // Two folders stand for two extracted archives; without a players file the
