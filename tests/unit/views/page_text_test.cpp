@@ -75,7 +75,7 @@ TEST_F(PageTextTest, SkillsPageNamesItsPlayer) {
 }
 
 TEST(TabSeparated, TabsBetweenCellsALineBreakAfterEachLine) {
-    EXPECT_EQ(TabSeparated({{"a", "", "b"}, {"c\td", "e\nf"}}), "a\t\tb\nc d\te f\n");
+    EXPECT_EQ(TabSeparated({{"a", "", "b"}, {"c\td", "e\nf", "g\r\nh"}}), "a\t\tb\nc d\te f\tg  h\n");
     EXPECT_EQ(TabSeparated({}), "");
 }
 
