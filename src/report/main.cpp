@@ -41,38 +41,38 @@ struct Options {
     std::vector<std::filesystem::path> inputs;
 };
 
+std::optional<std::string> Any(const std::string& v) { return v; }
+std::optional<std::string> NonEmpty(const std::string& v) { return v.empty() ? std::nullopt : std::optional(v); }
+
+// Reads the value after the option at argv[i] through `parse` into `target`,
+// moving `i` onto it; false when the value is missing or `parse` refuses it.
+template <typename Target, typename Parse>
+bool TakeValue(int argc, char** argv, int& i, Target& target, Parse parse) {
+    if (i + 1 >= argc)
+        return false;
+    const auto parsed = parse(std::string(argv[++i]));
+    if (parsed)
+        target = *parsed;
+    return parsed.has_value();
+}
+
 std::optional<Options> ParseArgs(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            return std::string(argv[++i]);
-        };
-        // Reads the option's value through `parse` into `target`; false when
-        // the value is missing or `parse` refuses it.
-        const auto take = [&](auto& target, auto parse) {
-            const auto v = value();
-            const auto parsed = v ? parse(*v) : std::nullopt;
-            if (parsed)
-                target = *parsed;
-            return parsed.has_value();
-        };
-        const auto any = [](const std::string& v) { return std::optional<std::string>(v); };
-        const auto nonEmpty = [](const std::string& v) { return v.empty() ? std::nullopt : std::optional(v); };
+        const auto take = [&](auto& target, auto parse) { return TakeValue(argc, argv, i, target, parse); };
         std::string chosen;
         if (a == "--work-dir") {
-            if (!take(o.workDir, any))
+            if (!take(o.workDir, Any))
                 return std::nullopt;
         } else if (a == "--db") {
-            if (!take(o.db, any))
+            if (!take(o.db, Any))
                 return std::nullopt;
         } else if (a == "--format") {
             if (!take(o.format, cadrix::ReportFormatNamed))
                 return std::nullopt;
         } else if (a == "--output") {
-            if (!take(o.output, nonEmpty))
+            if (!take(o.output, NonEmpty))
                 return std::nullopt;
         } else if (a == "--summary") {
             o.summary = true;
@@ -82,7 +82,7 @@ std::optional<Options> ParseArgs(int argc, char** argv) {
         } else if (a == "--tables") {
             o.tables = true;
         } else if (a == "--choose") {
-            if (!take(chosen, any))
+            if (!take(chosen, Any))
                 return std::nullopt;
             o.choose.push_back(chosen);
         } else if (a == "-h" || a == "--help") {
