@@ -630,8 +630,9 @@ TEST(ReportColour, FollowsNoColourAndTheTerminal) {
     EXPECT_FALSE(noColour);
     EXPECT_FALSE(dumb);
     EXPECT_FALSE(noTerm);
-    if (!::isatty(STDOUT_FILENO))
+    if (!::isatty(STDOUT_FILENO)) {
         EXPECT_FALSE(notATerminal);
+    }
 }
 
 TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
