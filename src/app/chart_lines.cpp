@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QTimeZone>
 #include <QTime>
 
 namespace cadrix::app {
@@ -31,8 +32,12 @@ ChartLine ToChartLine(const ChartSeries& series, const QColor& colour, ChartAxis
     line.colour = colour;
     line.axis = axis;
     const QDate epoch(1970, 1, 1);
+    // The system zone's own rules, not the C library's local time: each of its
+    // conversions looks the zone's file up again, and a season of 26 lines is
+    // thousands of points.
+    const QTimeZone zone = QTimeZone::systemTimeZone();
     for (const ChartPoint& point : series.points) {
-        const QDateTime noon(epoch.addDays(point.day), QTime(12, 0));
+        const QDateTime noon(epoch.addDays(point.day), QTime(12, 0), zone);
         line.points.append(QPointF(static_cast<double>(noon.toMSecsSinceEpoch()), point.value));
         line.tips.append(QStringLiteral("%1\n%2: %3")
                              .arg(line.name, QString::fromStdString(point.date), QString::fromStdString(point.text)));

@@ -1,12 +1,18 @@
 #include "player_table_tab.h"
 
+#include <algorithm>
+#include <set>
+
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QStyle>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "core/numbers.h"
@@ -46,14 +52,66 @@ QString Tabbed(const std::vector<std::vector<std::string>>& rows) {
 
 }  // namespace
 
+// The rows as the view reads them, straight from the table: a season of
+// weekly rows is thousands of cells, too many to copy into items.
+class PlayerTableModel : public QAbstractTableModel {
+public:
+    PlayerTableModel(const Palette& palette, QObject* parent)
+        : QAbstractTableModel(parent),
+          m_favourable(ColourOf(palette.favourable)),
+          m_unfavourable(ColourOf(palette.unfavourable)) {}
+
+    void setRows(const std::vector<PlayerTableRow>* rows) {
+        beginResetModel();
+        m_rows = rows;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() || !m_rows ? 0 : static_cast<int>(m_rows->size());
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(kPlayerTableColumns);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto c = static_cast<std::size_t>(index.column());
+        const PlayerTableRow& row = (*m_rows)[static_cast<std::size_t>(index.row())];
+        switch (role) {
+        case Qt::DisplayRole:
+            return Shown(c, row.cells[c]);
+        case Qt::TextAlignmentRole:
+            return c >= ColumnIndex(PlayerColumn::Age) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        case Qt::BackgroundRole:
+            if (row.trends[c] == Trend::Same)
+                return {};
+            return QBrush(row.trends[c] == Trend::Favourable ? m_favourable : m_unfavourable);
+        default:
+            return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return {};
+        return Q(PlayerTableCaptions()[static_cast<std::size_t>(section)]);
+    }
+
+private:
+    const std::vector<PlayerTableRow>* m_rows = nullptr;
+    QColor m_favourable, m_unfavourable;
+};
+
 PlayerTableTab::PlayerTableTab(UiHost& host, const Palette& palette, QWidget* parent)
     : QWidget(parent),
       m_host(host),
       m_palette(palette),
-      m_table(new QTableWidget(this)),
+      m_table(new QTableView(this)),
+      m_model(new PlayerTableModel(palette, this)),
       m_growth(new QLabel(this)) {
     setObjectName(QStringLiteral("PlayerTableTab"));
     m_table->setObjectName(QStringLiteral("PlayerTable"));
+    m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_growth->setObjectName(QStringLiteral("PlayerGrowth"));
@@ -76,28 +134,10 @@ PlayerTableTab::PlayerTableTab(UiHost& host, const Palette& palette, QWidget* pa
 }
 
 void PlayerTableTab::setTable(const PlayerTable& table) {
+    m_model->setRows(nullptr);
     m_data = table;
-    const auto& captions = PlayerTableCaptions();
-    m_table->clear();
-    m_table->setColumnCount(static_cast<int>(kPlayerTableColumns));
-    m_table->setRowCount(static_cast<int>(table.rows.size()));
-    QStringList header;
-    for (const auto& c : captions)
-        header << Q(c);
-    m_table->setHorizontalHeaderLabels(header);
-    const QColor favourable = ColourOf(m_palette.favourable), unfavourable = ColourOf(m_palette.unfavourable);
-    for (int r = 0; r < static_cast<int>(table.rows.size()); ++r) {
-        const PlayerTableRow& row = table.rows[static_cast<std::size_t>(r)];
-        for (std::size_t c = 0; c < kPlayerTableColumns; ++c) {
-            auto* item = new QTableWidgetItem(Shown(c, row.cells[c]));
-            if (c >= ColumnIndex(PlayerColumn::Age))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (row.trends[c] != Trend::Same)
-                item->setBackground(row.trends[c] == Trend::Favourable ? favourable : unfavourable);
-            m_table->setItem(r, static_cast<int>(c), item);
-        }
-    }
-    m_table->resizeColumnsToContents();
+    m_model->setRows(&m_data.rows);
+    fitColumns();
     const PlayerGrowth& g = table.growth;
     m_growth->setText(QStringLiteral("%1 – %2, дней: %3\n%4\n%5")
                           .arg(Q(g.from), Q(g.to))
@@ -105,15 +145,32 @@ void PlayerTableTab::setTable(const PlayerTable& table) {
                           .arg(GrowthText("Реальный уровень", g.realLevel), GrowthText("Сумма умений", g.skillsSum)));
 }
 
+// Each column as wide as its widest text: every distinct text measured once,
+// as the view's own fitting would lay out every cell again.
+void PlayerTableTab::fitColumns() {
+    const QFontMetrics metrics(m_table->font());
+    const int margin = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
+    QHeaderView* header = m_table->horizontalHeader();
+    for (std::size_t c = 0; c < kPlayerTableColumns; ++c) {
+        std::set<std::string> texts;
+        for (const PlayerTableRow& row : m_data.rows)
+            texts.insert(row.cells[c]);
+        int width = header->sectionSizeHint(static_cast<int>(c));
+        for (const std::string& text : texts)
+            width = std::max(width, metrics.horizontalAdvance(Shown(c, text)) + margin);
+        m_table->setColumnWidth(static_cast<int>(c), width);
+    }
+}
+
 void PlayerTableTab::copyClick() {
-    const QList<QTableWidgetSelectionRange> ranges = m_table->selectedRanges();
-    if (ranges.isEmpty())
+    const QItemSelection selection = m_table->selectionModel()->selection();
+    if (selection.isEmpty())
         return;
-    const QTableWidgetSelectionRange& range = ranges.front();
+    const QItemSelectionRange& range = selection.front();
     std::vector<std::vector<std::string>> rows;
-    for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+    for (int r = range.top(); r <= range.bottom(); ++r) {
         rows.emplace_back();
-        for (int c = range.leftColumn(); c <= range.rightColumn(); ++c)
+        for (int c = range.left(); c <= range.right(); ++c)
             rows.back().push_back(m_data.rows[static_cast<std::size_t>(r)].cells[static_cast<std::size_t>(c)]);
     }
     QApplication::clipboard()->setText(Tabbed(rows));

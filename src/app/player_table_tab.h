@@ -6,11 +6,12 @@
 #include "views/palette.h"
 
 class QLabel;
-class QTableWidget;
+class QTableView;
 
 namespace cadrix::app {
 
 class UiHost;
+class PlayerTableModel;
 
 // A player's table over the stored dates: one row per snapshot, each change
 // against the row above on the palette's colours, his growth from the first
@@ -22,7 +23,7 @@ public:
 
     void setTable(const PlayerTable& table);
 
-    QTableWidget* table() const { return m_table; }
+    QTableView* table() const { return m_table; }
     QLabel* growth() const { return m_growth; }
 
     // Tab-separated, as spreadsheets paste it: the selected cells, or all
@@ -32,9 +33,12 @@ public:
     void saveCsvClick();
 
 private:
+    void fitColumns();
+
     UiHost& m_host;
     const Palette& m_palette;
-    QTableWidget* m_table;
+    QTableView* m_table;
+    PlayerTableModel* m_model;
     QLabel* m_growth;
     PlayerTable m_data;
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -428,11 +429,15 @@ private slots:
 
         // The table: his real level rose.
         const QColor favourable(186, 240, 179), unfavourable(255, 176, 176);
-        QTableWidget* table = chart->tableTab()->table();
+        QAbstractItemModel* table = chart->tableTab()->table()->model();
+        const auto cell = [&](int r, int c, int role) { return table->index(r, c).data(role); };
         const int levelColumn = static_cast<int>(ColumnIndex(PlayerColumn::RealLevel));
         QCOMPARE(table->rowCount(), 3);
-        QCOMPARE(table->item(1, levelColumn)->text(), QStringLiteral("73,8"));
-        QCOMPARE(table->item(1, levelColumn)->background().color(), favourable);
+        QCOMPARE(cell(1, levelColumn, Qt::DisplayRole).toString(), QStringLiteral("73,8"));
+        QCOMPARE(cell(1, levelColumn, Qt::BackgroundRole).value<QBrush>().color(), favourable);
+        chart->tableTab()->table()->selectionModel()->select(table->index(1, levelColumn), QItemSelectionModel::Select);
+        chart->tableTab()->copyClick();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("73,8\n"));
         // The chooser switches to another player of the club, whose salary rose.
         QComboBox* chooser = chart->chooser();
         const int other = chooser->findText(QStringLiteral("Новиков Алексей (CM)"));
@@ -441,8 +446,8 @@ private slots:
         emit chooser->activated(other);
         QCOMPARE(chart->windowTitle(), QStringLiteral("Развитие игрока: Новиков Алексей"));
         const int salaryColumn = static_cast<int>(ColumnIndex(PlayerColumn::Salary));
-        QCOMPARE(table->item(1, salaryColumn)->text(), QStringLiteral("119.000"));
-        QCOMPARE(table->item(1, salaryColumn)->background().color(), unfavourable);
+        QCOMPARE(cell(1, salaryColumn, Qt::DisplayRole).toString(), QStringLiteral("119.000"));
+        QCOMPARE(cell(1, salaryColumn, Qt::BackgroundRole).value<QBrush>().color(), unfavourable);
     }
 
     void clubChartShowsOneFigureAtATime() {
