@@ -11,7 +11,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -137,7 +136,11 @@ void PlayerTableTab::setTable(const PlayerTable& table) {
     m_model->setRows(nullptr);
     m_data = table;
     m_model->setRows(&m_data.rows);
-    fitColumns();
+    // Fitted in the font the table is shown in, which a window not shown yet
+    // does not know.
+    m_fitted = false;
+    if (isVisible())
+        fitColumns();
     const PlayerGrowth& g = table.growth;
     m_growth->setText(QStringLiteral("%1 – %2, дней: %3\n%4\n%5")
                           .arg(Q(g.from), Q(g.to))
@@ -145,20 +148,45 @@ void PlayerTableTab::setTable(const PlayerTable& table) {
                           .arg(GrowthText("Реальный уровень", g.realLevel), GrowthText("Сумма умений", g.skillsSum)));
 }
 
-// Each column as wide as its widest text: every distinct text measured once,
-// as the view's own fitting would lay out every cell again.
+void PlayerTableTab::showEvent(QShowEvent* event) {
+    if (!m_fitted)
+        fitColumns();
+    QWidget::showEvent(event);
+}
+
+void PlayerTableTab::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        m_fitted = false;
+        if (isVisible())
+            fitColumns();
+    }
+    QWidget::changeEvent(event);
+}
+
+// Each column as wide as its widest text, which the view measures; each
+// distinct text is weighed once to find it, as the view's own fitting would
+// lay out every cell of a season again.
 void PlayerTableTab::fitColumns() {
+    m_fitted = true;
     const QFontMetrics metrics(m_table->font());
-    const int margin = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1);
     QHeaderView* header = m_table->horizontalHeader();
     for (std::size_t c = 0; c < kPlayerTableColumns; ++c) {
-        std::set<std::string> texts;
-        for (const PlayerTableRow& row : m_data.rows)
-            texts.insert(row.cells[c]);
-        int width = header->sectionSizeHint(static_cast<int>(c));
-        for (const std::string& text : texts)
-            width = std::max(width, metrics.horizontalAdvance(Shown(c, text)) + margin);
-        m_table->setColumnWidth(static_cast<int>(c), width);
+        std::set<std::string> seen;
+        int widest = -1, widestRow = -1;
+        for (std::size_t r = 0; r < m_data.rows.size(); ++r) {
+            if (!seen.insert(m_data.rows[r].cells[c]).second)
+                continue;
+            if (const int w = metrics.horizontalAdvance(Shown(c, m_data.rows[r].cells[c])); w > widest) {
+                widest = w;
+                widestRow = static_cast<int>(r);
+            }
+        }
+        const int column = static_cast<int>(c);
+        int width = header->sectionSizeHint(column);
+        if (widestRow >= 0)
+            width = std::max(width, m_table->sizeHintForIndex(m_model->index(widestRow, column)).width() +
+                                        (m_table->showGrid() ? 1 : 0));
+        m_table->setColumnWidth(column, width);
     }
 }
 

@@ -32,6 +32,10 @@ public:
     void copyAllClick();
     void saveCsvClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void fitColumns();
 
@@ -41,6 +45,7 @@ private:
     PlayerTableModel* m_model;
     QLabel* m_growth;
     PlayerTable m_data;
+    bool m_fitted = false;
 };
 
 inline const QString kCsvFilter = QStringLiteral("CSV (*.csv)|*.csv");

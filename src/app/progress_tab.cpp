@@ -28,6 +28,9 @@ QTreeWidget* Ranking(const QString& figure, QWidget* parent) {
     list->setHeaderLabels({QStringLiteral("Игрок"), QStringLiteral("Поз."), figure, QStringLiteral("Изменение"),
                            QStringLiteral("В неделю")});
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The figures whole, the names taking what is left.
+    for (int c = 1; c < 5; ++c)
+        list->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     list->header()->setStretchLastSection(false);
     return list;
 }

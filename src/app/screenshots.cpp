@@ -74,8 +74,8 @@ void SaveDialog(QWidget& dialog, const QString& folder, const QString& name) {
     dialog.hide();
 }
 
-// A player of the club with the most stored dates, present at its newest:
-// the chart of a season, when the history holds one.
+// The player of the club with the most stored dates, present at its newest,
+// whom the most of them hold: the chart of a season, when the history holds one.
 std::optional<std::string> SeasonPlayer(History& stored) {
     std::string club;
     std::size_t most = 0;
@@ -85,8 +85,16 @@ std::optional<std::string> SeasonPlayer(History& stored) {
             club = name;
         }
     }
-    const auto players = most ? stored.Players(stored.Snapshots(club).back().id) : std::vector<SnapshotPlayer>{};
-    return players.empty() ? std::nullopt : std::optional(players.front().playerId);
+    std::optional<std::string> longest;
+    std::size_t points = 0;
+    for (const SnapshotPlayer& player : most ? stored.Players(stored.Snapshots(club).back().id)
+                                             : std::vector<SnapshotPlayer>{}) {
+        if (const std::size_t n = stored.Player(player.playerId).points.size(); n > points) {
+            points = n;
+            longest = player.playerId;
+        }
+    }
+    return longest;
 }
 
 void SavePlayerPictures(HistoryWindows& history, const std::string& player, const QString& folder,
@@ -122,7 +130,7 @@ void SaveHistoryPictures(AppWindows& windows, const QString& folder) {
     tabs->setCurrentWidget(window->findChild<QWidget*>(QStringLiteral("ClubTab")));
     SavePicture(*window, folder, QStringLiteral("12-history-club"));
     tabs->setCurrentWidget(window->findChild<QWidget*>(QStringLiteral("ProgressTab")));
-    SavePicture(*window, folder, QStringLiteral("15-history-progress"));
+    SavePicture(*window, folder, QStringLiteral("18-history-progress"));
     window->hide();
     if (const auto player = windows.formMain->chosenPlayerId())
         SavePlayerPictures(history, *player, folder, QStringLiteral("13-player-chart"),
