@@ -72,6 +72,9 @@ public:
 
     const Comparison& comparison() const { return m_comparison; }
     Comparison& comparison() { return m_comparison; }
+    const SnapshotChoice& choice(SnapshotSide side) const {
+        return side == SnapshotSide::Start ? m_startChoice : m_endChoice;
+    }
     QTableView* grid(GridId id) const;
     const WorkFolders& folders() const { return m_folders; }
 

@@ -75,11 +75,8 @@ void FormMain::saveReport() {
         WindowReport report;
         report.comparison = &m_comparison;
         report.palette = m_palette;
-        for (const SnapshotChoice* choice : {&m_startChoice, &m_endChoice}) {
-            const bool start = choice->side == SnapshotSide::Start;
-            report.labels[start ? "labelTS1" : "labelTS2"] = choice->fileLabel;
-            report.labels[start ? "LabelOF" : "LabelNF"] = choice->dateLabel;
-        }
+        report.archives = {ArchiveRow{m_startChoice.fileLabel, m_startChoice.dateLabel},
+                           ArchiveRow{m_endChoice.fileLabel, m_endChoice.dateLabel}};
         SaveReport(report, target, grid(GridId::StringGrid1)->font());
         m_host.message(this, QStringLiteral("Информация"),
                        QStringLiteral("Сохранено в ") + QFileInfo(target.path).absoluteFilePath(),

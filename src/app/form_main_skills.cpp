@@ -46,7 +46,7 @@ void FormMain::setUpSkillsPage() {
 
 void FormMain::ComboBox3Change(int index) {
     run([&] {
-        m_comparison.ComboBox3Change(index);
+        m_comparison.ChoosePlayer(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
         m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
         if (m_exInfoForm)

@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <QFont>
 
+#include "export/csv_report.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
+#include "export/report.h"
 #include "pdf_report.h"
-#include "report/csv_report.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
-#include "report/report.h"
 #include "uihost.h"
 #include "views/summary.h"
 
@@ -80,7 +80,7 @@ void SaveReport(const WindowReport& report, const ReportTarget& target, const QF
     const PeriodSummary summary = SummarisePeriod(comparison);
     ReportInput input;
     input.comparison = &comparison;
-    input.choiceLabels = report.labels;
+    input.archives = report.archives;
     input.summary = &summary;
     input.palette = report.palette;
     if (comparison.ChosenIndex() >= 0) {

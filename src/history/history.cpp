@@ -17,7 +17,7 @@
 #include "history/snapshot_capture.h"
 #include "history/stored_rows.h"
 #include "import/archive_choice.h"
-#include "import/fd.h"
+#include "core/fd.h"
 #include "import/working_folders.h"
 #include "import/zip_file.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "import/extract_questions.h"
-#include "import/fd.h"
+#include "core/fd.h"
 #include "import/mapping.h"
 
 struct libdeflate_decompressor;

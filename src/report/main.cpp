@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "export/report.h"
+#include "export/report_output.h"
 #include "history/history.h"
 #include "report/history_command.h"
-#include "report/report.h"
-#include "report/report_output.h"
 #include "report/snapshot_input.h"
 #include "views/palette.h"
 #include "views/summary.h"
@@ -41,51 +41,50 @@ struct Options {
     std::vector<std::filesystem::path> inputs;
 };
 
+std::optional<std::string> Any(const std::string& v) { return v; }
+std::optional<std::string> NonEmpty(const std::string& v) { return v.empty() ? std::nullopt : std::optional(v); }
+
+// Reads the value after the option at argv[i] through `parse` into `target`,
+// moving `i` onto it; false when the value is missing or `parse` refuses it.
+template <typename Target, typename Parse>
+bool TakeValue(int argc, char** argv, int& i, Target& target, Parse parse) {
+    if (i + 1 >= argc)
+        return false;
+    const auto parsed = parse(std::string(argv[++i]));
+    if (parsed)
+        target = *parsed;
+    return parsed.has_value();
+}
+
 std::optional<Options> ParseArgs(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            return std::string(argv[++i]);
-        };
+        const auto take = [&](auto& target, auto parse) { return TakeValue(argc, argv, i, target, parse); };
+        std::string chosen;
         if (a == "--work-dir") {
-            auto v = value();
-            if (!v)
+            if (!take(o.workDir, Any))
                 return std::nullopt;
-            o.workDir = *v;
         } else if (a == "--db") {
-            auto v = value();
-            if (!v)
+            if (!take(o.db, Any))
                 return std::nullopt;
-            o.db = *v;
         } else if (a == "--format") {
-            const auto v = value();
-            const auto format = v ? cadrix::ReportFormatNamed(*v) : std::nullopt;
-            if (!format)
+            if (!take(o.format, cadrix::ReportFormatNamed))
                 return std::nullopt;
-            o.format = *format;
         } else if (a == "--output") {
-            const auto v = value();
-            if (!v || v->empty())
+            if (!take(o.output, NonEmpty))
                 return std::nullopt;
-            o.output = *v;
         } else if (a == "--summary") {
             o.summary = true;
         } else if (a == "--palette") {
-            const auto v = value();
-            const auto palette = v ? cadrix::PaletteNamed(*v) : std::nullopt;
-            if (!palette)
+            if (!take(o.palette, cadrix::PaletteNamed))
                 return std::nullopt;
-            o.palette = *palette;
         } else if (a == "--tables") {
             o.tables = true;
         } else if (a == "--choose") {
-            auto v = value();
-            if (!v)
+            if (!take(chosen, Any))
                 return std::nullopt;
-            o.choose.push_back(*v);
+            o.choose.push_back(chosen);
         } else if (a == "-h" || a == "--help") {
             Options help;
             help.help = true;
@@ -164,7 +163,7 @@ int main(int argc, char** argv) {
 
         SnapshotInputs inputs(options->workDir);
         inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
-        if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
+        if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.archives))
             return kUsageError;
         const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());
         if (!indexes) {
@@ -173,7 +172,7 @@ int main(int argc, char** argv) {
             return kUsageError;
         }
         for (int index : *indexes) {
-            comparison.ComboBox3Change(index);
+            comparison.ChoosePlayer(index);
             ChoiceRecord record;
             record.index = index;
             record.text = comparison.ComboBox3Text();

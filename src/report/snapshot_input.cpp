@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <iostream>
@@ -21,17 +22,15 @@ namespace cadrix {
 
 namespace {
 
-constexpr const char* kFileLabels[] = {"labelTS1", "labelTS2"};
-constexpr const char* kDateLabels[] = {"LabelOF", "LabelNF"};
 // How long a run waits for working folders that another run holds.
 constexpr std::chrono::seconds kLockPatience{60};
 
-void Publish(const SnapshotChoice& choice, Comparison& cmp, std::map<std::string, std::string>& labels) {
-    const bool start = choice.side == SnapshotSide::Start;
-    (start ? cmp.startChosen : cmp.endChosen) = choice.chosen;
-    (start ? cmp.startDate : cmp.endDate) = choice.dateText;
-    labels[kFileLabels[start ? 0 : 1]] = choice.fileLabel;
-    labels[kDateLabels[start ? 0 : 1]] = choice.dateLabel;
+std::size_t IndexOf(SnapshotSide side) { return side == SnapshotSide::Start ? 0 : 1; }
+
+ArchiveRow RowOf(const SnapshotChoice& choice) { return {choice.fileLabel, choice.dateLabel}; }
+
+LoadSide SideOf(const SnapshotChoice& choice, std::filesystem::path folder) {
+    return {choice.chosen, choice.dateText, std::move(folder)};
 }
 
 // A folder stands for an archive already extracted: its players file gives the
@@ -91,16 +90,18 @@ void PrintInvalidStatistics(const std::filesystem::path& input) {
 }
 
 bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
-                 std::map<std::string, std::string>& labels) {
+                 std::array<ArchiveRow, 2>& rows) {
+    std::array<SnapshotChoice, 2> choices;
     for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
-        const std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
+        std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
         if (!choice) {
             PrintInvalidStatistics(folder);
             return false;
         }
-        Publish(*choice, comparison, labels);
+        rows[IndexOf(side)] = RowOf(*choice);
+        choices[IndexOf(side)] = std::move(*choice);
     }
-    comparison.SpeedButtonFillClick(start, end);
+    comparison.Load(SideOf(choices[0], start), SideOf(choices[1], end));
     return true;
 }
 
@@ -135,7 +136,7 @@ SnapshotInputs::~SnapshotInputs() {
 }
 
 bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::filesystem::path& end,
-                             Comparison& comparison, std::map<std::string, std::string>& labels) {
+                             Comparison& comparison, std::array<ArchiveRow, 2>& rows) {
     for (const auto& p : {start, end}) {
         if (m_isStoredRef(p.string()))
             continue;
@@ -150,7 +151,7 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         return false;
     }
     if (startIsFolder)
-        return LoadFolders(start, end, comparison, labels);
+        return LoadFolders(start, end, comparison, rows);
 
     if (!m_workDir)
         m_tempDir = FreshTempFolder();
@@ -160,20 +161,21 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
     const WorkFolderLock lock = LockWorkingFolders(base);
     // The start archive first, then the end archive, each followed by the load
     // run, which does its work once both are chosen.
+    std::array<SnapshotChoice, 2> choices = {SnapshotChoice::Initial(SnapshotSide::Start),
+                                             SnapshotChoice::Initial(SnapshotSide::End)};
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
-        SnapshotChoice choice = SnapshotChoice::Initial(side);
+        SnapshotChoice& choice = choices[IndexOf(side)];
         BeginChoice(choice);
         ReportQuestions questions(archive);
-        const ChoiceStatus status = m_isStoredRef(archive.string())
-                                        ? m_chooseStored(choice, archive.string(), base)
-                                        : ChooseArchive(choice, archive, base, questions);
-        Publish(choice, comparison, labels);
+        const ChoiceStatus status = m_isStoredRef(archive.string()) ? m_chooseStored(choice, archive.string(), base)
+                                                                    : ChooseArchive(choice, archive, base, questions);
+        rows[IndexOf(side)] = RowOf(choice);
         if (status == ChoiceStatus::InvalidStatistics) {
             PrintInvalidStatistics(archive);
             return false;
         }
-        comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),
-                                        WorkingFolder(base, SnapshotSide::End));
+        comparison.Load(SideOf(choices[0], WorkingFolder(base, SnapshotSide::Start)),
+                        SideOf(choices[1], WorkingFolder(base, SnapshotSide::End)));
     }
     return true;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 
+#include "export/report.h"
 #include "import/archive_choice.h"
 #include "views/comparison.h"
 
@@ -29,7 +30,7 @@ public:
     // Runs the choices and the load run. Returns false after printing the
     // reason on standard error when the inputs cannot be used.
     bool Prepare(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
-                 std::map<std::string, std::string>& labels);
+                 std::array<ArchiveRow, 2>& rows);
 
     // Lets "@ID" stand where an archive can.
     void SetStoredSnapshots(std::function<bool(std::string_view)> isRef, StoredSnapshotChooser chooser) {

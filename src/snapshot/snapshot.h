@@ -45,6 +45,17 @@ inline constexpr int kSalary = 19;
 inline constexpr int kValue = 20;
 }  // namespace players
 
+// Team table columns: a figure's caption and its value, a figure a row.
+namespace team {
+enum Column : int { kCaption, kValue };
+}  // namespace team
+
+// Structure table columns: the stadium (its level is its capacity), then the
+// buildings, a row each.
+namespace structure {
+enum Column : int { kName, kLevel, kWear };
+}  // namespace structure
+
 // Empties the line lists and gives each table two empty rows.
 void ResetSnapshot(Snapshot& snapshot);
 

@@ -20,14 +20,6 @@ constexpr int kFirstChangedClubRow = 9;  // the club rows with a change
 constexpr int kLastClubRow = 16;
 constexpr int kFirstBuildingRow = 1;  // the infrastructure rows with star strips
 constexpr int kLastBuildingRow = 6;
-constexpr int kStructureLevel = 1;
-
-std::string_view StatusText(NationalStatus status) {
-    // The legend reads "- не вызван"; the summary names the meaning alone.
-    std::string_view legend = kNationalStatusLegend[static_cast<std::size_t>(status)];
-    legend.remove_prefix(2);
-    return legend;
-}
 
 void ListPlayers(const TextTable& total, std::string_view presence, std::vector<SummaryPlayer>& out) {
     for (int a = 1; a < total.RowCount(); ++a) {
@@ -44,7 +36,7 @@ void ListNationalChanges(const TextTable& total, std::vector<NationalChange>& ou
         const auto to = NationalStatusOf(total.Cell(period::kNationalStatusEnd, a));
         if (from && to && *from != *to)
             out.push_back({std::string(total.Cell(period::kName, a)), std::string(total.Cell(period::kPosition, a)),
-                           std::string(StatusText(*from)), std::string(StatusText(*to))});
+                           std::string(LookOf(*from).Name()), std::string(LookOf(*to).Name())});
     }
 }
 
@@ -77,16 +69,18 @@ std::vector<Ranked> TopOf(std::vector<Ranked> ranked, Order order) {
 void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodSummary& out) {
     std::vector<Ranked> rises, falls;
     for (int a = 1; a < total.RowCount(); ++a) {
-        const auto change = ParseDecimal(grid.Cell(7, GridRowOfPlayer(GridId::StringGrid_ru, a)));
+        const auto change =
+            ParseDecimal(grid.Cell(real_level_grid::kChange, GridRowOfPlayer(GridId::StringGrid_ru, a)));
         if (!change || *change == 0)
             continue;
         (*change > 0 ? rises : falls).push_back({*change, total.Cell(period::kName, a), a});
     }
     const auto item = [&](const Ranked& r) {
         const int row = GridRowOfPlayer(GridId::StringGrid_ru, r.source);
+        using namespace real_level_grid;
         return RealLevelChange{std::string(r.name), std::string(total.Cell(period::kPosition, r.source)),
-                               std::string(grid.Cell(4, row)), std::string(grid.Cell(6, row)),
-                               std::string(grid.Cell(7, row))};
+                               std::string(grid.Cell(kRealLevelStart, row)), std::string(grid.Cell(kRealLevelEnd, row)),
+                               std::string(grid.Cell(kChange, row))};
     };
     for (const Ranked& r : TopOf(std::move(rises), Order::LargestFirst))
         out.realLevelRises.push_back(item(r));
@@ -157,11 +151,12 @@ void ListSkillSums(const Comparison& cmp, PeriodSummary& out) {
 }
 
 void ListClubChanges(const TextTable& grid, std::vector<ClubChange>& out) {
+    using namespace club_grid;
     for (int r = kFirstChangedClubRow; r <= kLastClubRow; ++r) {
-        const std::string_view change = grid.Cell(3, r);
+        const std::string_view change = grid.Cell(kChange, r);
         if (change != "0" && change != "-")
-            out.push_back({std::string(grid.Cell(0, r)), std::string(grid.Cell(1, r)), std::string(grid.Cell(2, r)),
-                           std::string(change)});
+            out.push_back({std::string(grid.Cell(kCaption, r)), std::string(grid.Cell(kStart, r)),
+                           std::string(grid.Cell(kEnd, r)), std::string(change)});
     }
 }
 
@@ -169,10 +164,10 @@ void ListBuildingChanges(const Comparison& cmp, std::vector<BuildingChange>& out
     const TextTable& grid = cmp.Grid(GridId::StringGrid2);
     for (int r = kFirstBuildingRow; r <= kLastBuildingRow; ++r) {
         // Grid row r shows row r + 1 of the structure tables.
-        const auto start = ParseWhole(cmp.StartSnapshot().structure.Cell(kStructureLevel, r + 1));
-        const auto end = ParseWhole(cmp.EndSnapshot().structure.Cell(kStructureLevel, r + 1));
+        const auto start = ParseWhole(cmp.StartSnapshot().structure.Cell(structure::kLevel, r + 1));
+        const auto end = ParseWhole(cmp.EndSnapshot().structure.Cell(structure::kLevel, r + 1));
         if (start && end && *start != *end)
-            out.push_back({std::string(grid.Cell(0, r)), *start, *end});
+            out.push_back({std::string(grid.Cell(infrastructure_grid::kBuilding, r)), *start, *end});
     }
 }
 
@@ -199,6 +194,10 @@ std::string Who(const std::string& name, const std::string& position) { return n
 
 std::string FromTo(const std::string& from, const std::string& to) { return from + " → " + to; }
 
+SummaryField Text(std::string_view key, const std::string& text) { return {key, text, std::nullopt}; }
+
+SummaryField Number(std::string_view key, long long value) { return {key, WholeText(value), value}; }
+
 template <typename T, typename Fields, typename Line>
 SummaryGroup Group(std::string_view key, std::string_view caption, const std::vector<T>& items, Fields fields,
                    Line line) {
@@ -212,7 +211,7 @@ SummaryGroup PlayersGroup(std::string_view key, std::string_view caption, const 
     return Group(
         key, caption, players,
         [](const SummaryPlayer& p) {
-            return std::vector{p.name, p.position};
+            return std::vector{Text("name", p.name), Text("position", p.position)};
         },
         [](const SummaryPlayer& p) { return Who(p.name, p.position); });
 }
@@ -222,7 +221,8 @@ SummaryGroup RealLevelGroup(std::string_view key, std::string_view caption,
     return Group(
         key, caption, changes,
         [](const RealLevelChange& c) {
-            return std::vector{c.name, c.position, c.start, c.end, c.change};
+            return std::vector{Text("name", c.name), Text("position", c.position), Text("start", c.start),
+                               Text("end", c.end), Text("change", c.change)};
         },
         [](const RealLevelChange& c) {
             return Who(c.name, c.position) + ": " + FromTo(c.start, c.end) + " (" + c.change + ")";
@@ -233,14 +233,15 @@ SummaryGroup SkillGroup(std::string_view key, std::string_view caption, const st
     return Group(
         key, caption, sums,
         [](const SkillSum& s) {
-            return std::vector{s.name, s.position, WholeText(s.sum)};
+            return std::vector{Text("name", s.name), Text("position", s.position), Number("sum", s.sum)};
         },
         [](const SkillSum& s) { return Who(s.name, s.position) + ": " + WholeText(s.sum); });
 }
 
 SummaryItem MoneyItem(std::string_view key, std::string_view caption, const TotalsLine& line) {
-    return {{std::string(key), line.start, line.end, line.change},
-            std::string(caption) + ": " + FromTo(line.start, line.end) + " (" + line.change + ")"};
+    return {
+        {Text("key", std::string(key)), Text("start", line.start), Text("end", line.end), Text("change", line.change)},
+        std::string(caption) + ": " + FromTo(line.start, line.end) + " (" + line.change + ")"};
 }
 
 }  // namespace
@@ -252,7 +253,8 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     groups.push_back(Group(
         "national", "Сборные", s.national,
         [](const NationalChange& c) {
-            return std::vector{c.name, c.position, c.from, c.to};
+            return std::vector{Text("name", c.name), Text("position", c.position), Text("from", c.from),
+                               Text("to", c.to)};
         },
         [](const NationalChange& c) { return Who(c.name, c.position) + ": " + FromTo(c.from, c.to); }));
     groups.push_back(RealLevelGroup("real_level_rises", "Рост РУ", s.realLevelRises));
@@ -261,17 +263,19 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     groups.push_back(SkillGroup("skill_falls", "Падение скиллов", s.skillFalls));
     groups.push_back({"money",
                       "Зарплаты и стоимость",
-                      {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)}});
+                      {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)},
+                      SummaryShape::Named});
     groups.push_back(Group(
         "club", "Клуб", s.club,
         [](const ClubChange& c) {
-            return std::vector{c.caption, c.start, c.end, c.change};
+            return std::vector{Text("caption", c.caption), Text("start", c.start), Text("end", c.end),
+                               Text("change", c.change)};
         },
         [](const ClubChange& c) { return c.caption + ": " + FromTo(c.start, c.end) + " (" + c.change + ")"; }));
     groups.push_back(Group(
         "buildings", "Инфраструктура", s.buildings,
         [](const BuildingChange& b) {
-            return std::vector{b.name, WholeText(b.start), WholeText(b.end)};
+            return std::vector{Text("name", b.name), Number("start", b.start), Number("end", b.end)};
         },
         [](const BuildingChange& b) { return b.name + ": " + FromTo(WholeText(b.start), WholeText(b.end)); }));
     return groups;

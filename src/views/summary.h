@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,18 +72,30 @@ inline constexpr std::size_t kSummaryTop = 5;
 
 PeriodSummary SummarisePeriod(const Comparison& comparison);
 
-// The summary as the groups that the text, HTML and CSV forms list: the
-// group's key (its JSON name), its caption, and per item its fields (in the
-// order of the JSON object; a money item starts with "payroll" or "value")
-// and its line of text.
+// The summary as the groups that every form of it (text, JSON, HTML, CSV) is
+// written from: the group's key (its JSON name), its caption, and per item
+// its fields and its line of text.
+
+// A field of an item: its JSON name and its text; a whole number (a skill
+// sum, a building's level) keeps its value, which JSON writes as a number.
+struct SummaryField {
+    std::string_view key;
+    std::string text;
+    std::optional<long long> number;
+};
 struct SummaryItem {
-    std::vector<std::string> fields;
+    std::vector<SummaryField> fields;
     std::string line;
+};
+enum class SummaryShape {
+    Objects,  // a list of items, each an object of its fields
+    Named,    // items named by their first field, each a list of the others' texts
 };
 struct SummaryGroup {
     std::string_view key;
     std::string_view caption;
     std::vector<SummaryItem> items;
+    SummaryShape shape = SummaryShape::Objects;
 };
 std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& summary);
 

@@ -37,6 +37,7 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
                    Player("4", "Алексеев", "CM", "0", "61"), Player("5", "Яковлев", "CM", "1", "62"),
                    Player("6", "Быков", "RM", "0", "55.5"),  Player("7", "Белов", "FW", "0", "40.2"),
                    Player("8", "Власов", "LM", "0", "44"),   Player("9", "Новичок", "FW", "0", "50")};
+    end.players.back().salary = "20000";
     start.skills = {SkillsLine(1, "1", "GK", 40), SkillsLine(2, "3", "LD", 40), SkillsLine(3, "4", "CM", 40),
                     SkillsLine(4, "5", "CM", 40), SkillsLine(5, "6", "RM", 40), SkillsLine(6, "7", "FW", 40),
                     SkillsLine(7, "8", "LM", 40)};
@@ -92,6 +93,24 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
     EXPECT_EQ(s.buildings[0].name, "Спортивная База");
     EXPECT_EQ(s.buildings[0].start, 3);
     EXPECT_EQ(s.buildings[0].end, 4);
+
+    // Every line reads from the start to the end.
+    const std::string text = SummaryText(s);
+    for (const char* line : {"Кипер (GK): не вызван → основная сборная", "Борисов (LD): 50 → 51,5 (1,5)",
+                             "Зарплата: 80.000 → 90.000 (10.000)", "Бюджет: 125.000.000 → 130.000.000 (5.000.000)",
+                             "Спортивная База: 3 → 4"})
+        EXPECT_NE(text.find("\n" + std::string(line) + "\n"), std::string::npos) << line << "\n" << text;
+}
+
+TEST_F(LoadRun, SummaryCountsAPlayerListedTwiceOnce) {
+    ExportFolder start, end;
+    start.players = {Player("1", "Кипер", "GK", "0", "70")};
+    end.players = {start.players[0], start.players[0]};
+    start.skills = {SkillsLine(1, "1", "GK", 40)};
+    end.skills = {SkillsLine(1, "1", "GK", 40, 3)};
+    ASSERT_TRUE(Load(start, end));
+    ASSERT_EQ(cmp.ListBox1().size(), 2u);
+    EXPECT_EQ(Names(SummarisePeriod(cmp).skillRises), std::vector<std::string>{"Кипер"});
 }
 
 TEST_F(LoadRun, SummaryOfAPeriodWithoutChangesSaysNothingInEveryGroupButMoney) {

@@ -1,4 +1,4 @@
-#include "report/csv_report.h"
+#include "export/csv_report.h"
 
 #include <fcntl.h>
 
@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "report/output_file.h"
+#include "export/output_file.h"
 #include "views/page_text.h"
 #include "views/skills_page.h"
 #include "views/summary.h"
@@ -128,8 +128,8 @@ void WriteSummary(const PeriodSummary& summary, const CsvFolder& folder) {
         }
         for (const SummaryItem& item : group.items) {
             csv.Field(group.key);
-            for (const auto& field : item.fields)
-                csv.Field(field);
+            for (const SummaryField& field : item.fields)
+                csv.Field(field.text);
             csv.EndRow();
         }
     }

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "report/report.h"
+#include "export/report.h"
 
 namespace cadrix {
 

@@ -1,10 +1,10 @@
-#include "report/report_output.h"
+#include "export/report_output.h"
 
 #include <unistd.h>
 
-#include "report/csv_report.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
+#include "export/csv_report.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
 
 namespace cadrix {
 
