@@ -42,9 +42,10 @@ screenshots: deps
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# A Debian package of the programs, the desktop entry and the icons, in $(BUILD).
-package: build
-	cmake --build $(BUILD) --target package
+# A Debian package of the programs, their manual pages, the desktop entry,
+# the metainfo and the icons, built hardened in $(BUILD)/package.
+package: deps
+	bash scripts/build-package.sh $(BUILD)/package
 
 clean:
 	rm -rf $(BUILD)

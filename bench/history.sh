@@ -3,7 +3,8 @@
 #  - `history add` of 200 sample-size archives (30 players) in one run, against
 #    `unzip -o -q` extracting the same archives one by one (goal: <= 3 times);
 #  - `history list` and `history player` over 500 stored snapshots of 60
-#    players, process start included (goal: < 50 ms each);
+#    players, process start included (goal: < 50 ms each), and the check of
+#    the database's pages that every opening makes (PRAGMA quick_check);
 #  - the database's growth per snapshot against the archives' size (goal: <= 2).
 # Prints medians. Usage: bench/history.sh BUILD_DIR [REPETITIONS]
 set -euo pipefail
@@ -66,6 +67,19 @@ print(f"Over 500 stored snapshots of 60 players, median of {runs} runs, process 
 print(f"  cadrix-report --help    {statistics.median(start_ms):6.1f} ms  (process start alone)")
 print(f"  history list            {statistics.median(list_ms):6.1f} ms  (goal < 50)")
 print(f"  history player ({points} points) {statistics.median(player_ms):6.1f} ms  (goal < 50)")
+
+# The opening's check of the pages, alone, through the same SQLite library.
+import sqlite3
+def quick_check_ms():
+    con = sqlite3.connect(f"file:{db}?mode=ro", uri=True)
+    t = time.perf_counter()
+    answer = con.execute("PRAGMA quick_check(1)").fetchone()[0]
+    ms = (time.perf_counter() - t) * 1000
+    con.close()
+    assert answer == "ok", answer
+    return ms
+check_ms = [quick_check_ms() for _ in range(runs)]
+print(f"  PRAGMA quick_check      {statistics.median(check_ms):6.1f} ms  ({os.path.getsize(db) / 1024:.0f} KiB file)")
 
 # The whole file over the number of snapshots: the schema's own pages count too.
 for title, archives, size in (("200 snapshots of 30 players", small, small_db_bytes),

@@ -24,6 +24,8 @@ formats = {
     "json": ["--format", "json", "--output", os.path.join(work, "report.json")],
     "html": ["--format", "html", "--output", os.path.join(work, "report.html")],
     "csv": ["--format", "csv", "--output", os.path.join(work, "csv")],
+    "bbcode": ["--format", "bbcode", "--output", os.path.join(work, "report.bbcode")],
+    "markdown": ["--format", "markdown", "--output", os.path.join(work, "report.md")],
 }
 runs = {name: [] for name in formats}
 for _ in range(reps):
@@ -38,7 +40,7 @@ for _ in range(reps):
 median = {name: tuple(statistics.median(r[i] for r in rs) for i in range(3)) for name, rs in runs.items()}
 print(f"cadrix-report on {players:,} players, median of {reps} runs each (load average {os.getloadavg()[0]:.1f}):")
 for name, (wall, cpu, mib) in median.items():
-    print(f"  {name:<5} wall {wall:6.2f} s   cpu {cpu:6.2f} s   peak memory {mib:7.1f} MiB")
+    print(f"  {name:<8} wall {wall:6.2f} s   cpu {cpu:6.2f} s   peak memory {mib:7.1f} MiB")
 for name in ("html", "csv"):
     wall, cpu, mib = median[name]
     print(f"  {name}: wall {wall:.2f} s (goal < 2 s), memory / json = {mib / median['json'][2]:.2f} (goal <= 2)")

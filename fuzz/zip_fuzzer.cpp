@@ -1,22 +1,21 @@
-// Any bytes at all, opened as an archive and extracted into a scratch folder:
-// the reader must end with entries or with an archive error, and never crash,
-// hang, leak or read out of bounds.
-#include <unistd.h>
-
+// Any bytes at all, read as an archive and every entry decoded in memory: the
+// reader must end with entries or with an archive error, and never crash,
+// hang, leak or read out of bounds. An entry that reads without error holds
+// exactly the size its directory declares.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "import/archive_error.h"
 #include "import/extract_questions.h"
-#include "import/zip_file.h"
+#include "import/zip_archive.h"
+#include "import/zip_entry_reader.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Ignores failed entries; offers one password per encrypted entry, so that
 // decryption runs too, then gives up.
@@ -34,57 +33,38 @@ public:
     std::string m_lastEntry;
 };
 
-// One scratch folder per process, removed when the fuzzer exits.
-struct Scratch {
-    fs::path root;
-    Scratch() {
-        const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        root = base / ("cadrix-zip-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(root);
+// Keeps an entry's bytes in memory.
+class MemoryOutput : public cadrix::EntryOutput {
+public:
+    void Write(const std::uint8_t* data, std::size_t n) override { bytes.insert(bytes.end(), data, data + n); }
+    std::optional<std::span<std::uint8_t>> Room(std::size_t size) override {
+        bytes.resize(size);
+        return std::span<std::uint8_t>(bytes);
     }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-};
+    void Filled() override {}
 
-fs::path ScratchRoot() {
-    static const Scratch scratch;
-    return scratch.root;
-}
+    std::vector<std::uint8_t> bytes;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fs::path root = ScratchRoot();
-    const fs::path archive = root / "input.zip";
-    const fs::path target = root / "out";
-    {
-        std::ofstream f(archive, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    fs::create_directories(target);
-
     FuzzQuestions questions;
-    cadrix::ZipFile zip(questions);
-    zip.SetFileName(archive);
-    zip.SetBaseDir(target);
     try {
-        zip.OpenArchive();
-        zip.ExtractFiles();
-        zip.CloseArchive();
-    } catch (const cadrix::ArchiveError&) {
-    } catch (const cadrix::FileOpenError&) {
-    } catch (const cadrix::FileReadError&) {
-    }
-
-    // Nothing may appear beside the scratch folder and the input.
-    for (const auto& e : fs::directory_iterator(root)) {
-        if (e.path() != archive && e.path() != target) {
-            std::fprintf(stderr, "written outside the target folder: %s\n", e.path().c_str());
-            __builtin_trap();
+        const cadrix::ZipArchive archive(std::as_bytes(std::span(data, size)), {});
+        cadrix::EntryReader reader(archive, questions);
+        for (const cadrix::ZipEntry& entry : archive.Entries()) {
+            MemoryOutput out;
+            try {
+                if (reader.Read(entry, out) == cadrix::EntryRead::Done && out.bytes.size() != entry.uncompressedSize) {
+                    std::fprintf(stderr, "%s: %zu bytes read, %llu declared\n", entry.name.c_str(), out.bytes.size(),
+                                 static_cast<unsigned long long>(entry.uncompressedSize));
+                    __builtin_trap();
+                }
+            } catch (const cadrix::ArchiveError&) {
+            }
         }
+    } catch (const cadrix::ArchiveError&) {
     }
-    fs::remove_all(target);
     return 0;
 }

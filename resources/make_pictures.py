@@ -865,6 +865,9 @@ def arrow_polygon(y, x_from, x_to, thick, head):
             (x_from, y + thick / 2)]
 
 
+HICOLOR_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
 def make_program_icon(n):
     s = SS
     big_n = n * s
@@ -966,6 +969,10 @@ def main():
 
     save(make_program_icon(32), "icons/cadrix.png", (32, 32), "RGBA")
     save(make_program_icon(128), "icons/cadrix-128.png", (128, 128), "RGBA")
+    # The sizes a desktop's icon theme looks for; installed, not compiled in.
+    os.makedirs(os.path.join(HERE, "hicolor"), exist_ok=True)
+    for n in HICOLOR_SIZES:
+        save(make_program_icon(n), "hicolor/cadrix-%d.png" % n, (n, n), "RGBA")
     with open(os.path.join(HERE, "icons", "cadrix.svg"), "w", encoding="utf-8") as f:
         f.write(program_icon_svg())
     write_qrc()

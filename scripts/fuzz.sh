@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the archive reader (target zip) and the CSV loading (target csv):
+# Fuzzes the archive reader (target zip), the CSV loading (target csv) and
+# the history's readers over a database file (target history):
 # builds each libFuzzer target with the address and undefined-behaviour
 # sanitizers into build-fuzz/TARGET/, makes its seed corpus, and runs it for
 # SECONDS (default 60). Usage: fuzz.sh [SECONDS [TARGET...]], all targets by
@@ -10,7 +11,7 @@ set -euo pipefail
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(zip csv)
+[ ${#targets[@]} -gt 0 ] || targets=(zip csv history)
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cxx="${CXX_FUZZ:-clang++}"
 work="$(mktemp -d)"
@@ -22,7 +23,7 @@ build() {
   shift
   "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$root/src" "$@" "$root/fuzz/${target}_fuzzer.cpp" -lz -ldeflate \
+    -I"$root/src" "$@" "$root/fuzz/${target}_fuzzer.cpp" -lz -ldeflate -lsqlite3 \
     -o "$root/build-fuzz/$target/fuzzer"
 }
 
@@ -109,6 +110,19 @@ save('odd-lines', [b'\r\n'.join(players)] + start[1:])
 PY
 }
 
+# Seeds of the history: a database of the sample pair as kept for the tests
+# (an older schema, read as it is), and one of the current schema where a
+# built cadrix-report can make it.
+history_seeds() {
+  local seeds="$1"
+  cp "$root/tests/unit/history/data/history-version1.sqlite" "$seeds/version1.sqlite"
+  if [ -x "$root/build/cadrix-report" ]; then
+    rm -f "$seeds/current.sqlite"
+    "$root/build/cadrix-report" history add --db "$seeds/current.sqlite" "$root/samples/start.zip" \
+      "$root/samples/end.zip" >/dev/null
+  fi
+}
+
 # run TARGET MAX_LEN
 run() {
   local target="$1" max_len="$2" dir="$root/build-fuzz/$1"
@@ -130,8 +144,14 @@ for target in "${targets[@]}"; do
       csv_seeds "$root/build-fuzz/csv/seeds"
       run csv 65536
       ;;
+    history)
+      build history "$root"/src/core/*.cpp "$root"/src/import/*.cpp "$root"/src/snapshot/*.cpp \
+        "$root"/src/views/*.cpp "$root"/src/history/*.cpp
+      history_seeds "$root/build-fuzz/history/seeds"
+      run history 131072
+      ;;
     *)
-      echo "fuzz.sh: no such target: $target (zip, csv)" >&2
+      echo "fuzz.sh: no such target: $target (zip, csv, history)" >&2
       exit 2
       ;;
   esac

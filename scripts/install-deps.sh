@@ -29,8 +29,9 @@ packages=(
   python3-pil xvfb xauth openbox x11-utils libxcb1-dev libxcb-damage0-dev
   # faces that fontconfig substitutes for Arial, Tahoma, MS Sans Serif and Calibri
   fonts-liberation2 fonts-wine fonts-crosextra-carlito fontconfig
-  # the desktop entry check of the install test
-  desktop-file-utils
+  # the package test: the desktop entry and metainfo checks, the package's
+  # checks (file is what CPack asks of the programs it strips), the manual pages
+  desktop-file-utils appstream lintian devscripts file dpkg-dev man-db groff-base
 )
 
 missing=()

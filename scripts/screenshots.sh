@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves PNG pictures of the window on the sample pair under build/screenshots/,
-# on a virtual display.
+# on a virtual display, with the PDF report the window saves and its first
+# two sheets as pictures.
 set -euo pipefail
 build="${1:-build}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,4 +15,6 @@ mkdir -p "$out"
 XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/src/app/cadrix" --work-dir "$work" --db "$work/history.sqlite" --screenshots "$out" \
   samples/start.zip samples/end.zip
+# The first two sheets of the report the window saves, as pictures.
+pdftoppm -r 72 -f 1 -l 2 -png "$out/report.pdf" "$out/15-report"
 ls "$out"

@@ -10,12 +10,9 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "about_box.h"
-#include "ex_info_form.h"
 #include "form_main.h"
 #include "history_windows.h"
 #include "load_form.h"
-#include "set_box.h"
 
 static void InitCadrixResources() { Q_INIT_RESOURCE(cadrix); }
 
@@ -59,29 +56,24 @@ bool InstallQtTranslation() {
 AppWindows::AppWindows(UiHost& host, const WorkFolders& folders, const std::filesystem::path& historyFile)
     : formMain(std::make_unique<FormMain>(host, folders)),
       loadForm(std::make_unique<LoadForm>()),
-      aboutBox(std::make_unique<AboutBox>(host, formMain.get())),
-      setBox(std::make_unique<SetBox>(formMain.get())),
-      exInfoForm(std::make_unique<ExInfoForm>(formMain.get())),
       history(std::make_unique<HistoryWindows>(host, *formMain, historyFile)) {
     formMain->setHistory(history.get());
     formMain->setLoadForm(loadForm.get());
-    formMain->setAboutBox(aboutBox.get());
-    formMain->setSetBox(setBox.get());
-    formMain->setExInfoForm(exInfoForm.get());
-    setBox->setWindows(formMain.get(), aboutBox.get(), exInfoForm.get(), formMain->grid(GridId::StringGrid3));
-    exInfoForm->setValues(formMain->comparison().ExInfo());
 }
 
 AppWindows::~AppWindows() {
-    // The dialogs and the history's windows are children of the main window:
-    // let it go last.
+    // The history's windows are children of the main window, as are its
+    // dialogs and its panel, which go with it: let it go last.
     formMain->setHistory(nullptr);
     history.reset();
-    exInfoForm.reset();
-    setBox.reset();
-    aboutBox.reset();
     loadForm.reset();
     formMain.reset();
 }
+
+AboutBox& AppWindows::aboutBox() { return formMain->aboutBox(); }
+
+SetBox& AppWindows::setBox() { return formMain->setBox(); }
+
+ExInfoForm& AppWindows::exInfoForm() { return formMain->exInfoForm(); }
 
 }  // namespace cadrix::app

@@ -14,18 +14,20 @@ class SetBox;
 class UiHost;
 struct WorkFolders;
 
-// The program's five windows, created once in this order and kept until the
-// program ends, and the history's windows beside them, which keep their
-// snapshots in `historyFile`.
+// The program's five windows and the history's windows beside them, which
+// keep their snapshots in `historyFile`. The main window and the tables'
+// window are made at once; the About box, the settings and the detail panel
+// when first needed. Once made, each is kept until the program ends.
 struct AppWindows {
     AppWindows(UiHost& host, const WorkFolders& folders, const std::filesystem::path& historyFile);
     ~AppWindows();
 
+    AboutBox& aboutBox();
+    SetBox& setBox();
+    ExInfoForm& exInfoForm();
+
     std::unique_ptr<FormMain> formMain;
     std::unique_ptr<LoadForm> loadForm;
-    std::unique_ptr<AboutBox> aboutBox;
-    std::unique_ptr<SetBox> setBox;
-    std::unique_ptr<ExInfoForm> exInfoForm;
     std::unique_ptr<HistoryWindows> history;
 };
 

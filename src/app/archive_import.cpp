@@ -15,18 +15,21 @@ WorkFolders ResolveWorkFolders(const std::optional<std::filesystem::path>& workD
 }
 
 EntryFailureAnswer HostQuestions::AskEntryFailure(const EntryFailure& failure) {
-    switch (m_host.message(m_parent, QStringLiteral("Confirm"), QString::fromStdString(failure.QuestionText()),
-                           QMessageBox::Question, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore)) {
-    case QMessageBox::Retry: return EntryFailureAnswer::Retry;
-    case QMessageBox::Ignore: return EntryFailureAnswer::Ignore;
-    default: return EntryFailureAnswer::Abort;
-    }
+    const auto answer =
+        m_host.message(m_parent, QStringLiteral("Confirm"), QString::fromStdString(failure.QuestionText()),
+                       QMessageBox::Question, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+    if (answer == QMessageBox::Retry)
+        return EntryFailureAnswer::Retry;
+    NoteIncomplete(failure.entryName + ": " + failure.errorText);
+    return answer == QMessageBox::Ignore ? EntryFailureAnswer::Ignore : EntryFailureAnswer::Abort;
 }
 
 std::optional<std::string> HostQuestions::AskPassword(const std::string& entryName) {
     const auto password = m_host.askPassword(m_parent, QString::fromStdString(entryName));
-    if (!password)
+    if (!password) {
+        NoteIncomplete(entryName + ": encrypted, no password given");
         return std::nullopt;
+    }
     return password->toStdString();
 }
 

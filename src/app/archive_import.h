@@ -31,7 +31,9 @@ WorkFolders ResolveWorkFolders(const std::optional<std::filesystem::path>& workD
 
 // The reader's questions while it extracts, put to the user through the
 // desktop: the entry failure question with Abort, Retry and Ignore, and the
-// password question.
+// password question. It remembers the first entry that did not come out
+// whole (passed over, extraction stopped, or left encrypted), so that such an
+// archive is compared as the user chose but never stored.
 class HostQuestions : public ExtractQuestions {
 public:
     HostQuestions(UiHost& host, QWidget* parent) : m_host(host), m_parent(parent) {}
@@ -39,9 +41,19 @@ public:
     EntryFailureAnswer AskEntryFailure(const EntryFailure& failure) override;
     std::optional<std::string> AskPassword(const std::string& entryName) override;
 
+    // "entry: reason" of the first entry that is missing or cut short; none
+    // when every entry came out whole.
+    const std::optional<std::string>& FirstIncompleteEntry() const { return m_incomplete; }
+
 private:
+    void NoteIncomplete(const std::string& what) {
+        if (!m_incomplete)
+            m_incomplete = what;
+    }
+
     UiHost& m_host;
     QWidget* m_parent;
+    std::optional<std::string> m_incomplete;
 };
 
 }  // namespace cadrix::app

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace cadrix::app {
@@ -18,6 +19,30 @@ struct MenuItem {
     QAction* action;
     std::function<bool()> enabled;
     std::function<bool()> checked;
+};
+
+// The keys that open a grid's context menu from the keyboard, at the current
+// cell, where the pointer would have opened it.
+class MenuKeys : public QObject {
+public:
+    explicit MenuKeys(QAbstractItemView& view) : QObject(&view), m_view(view) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &m_view || event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool menuKey = key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier;
+        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        if (!menuKey && !shiftF10)
+            return false;
+        const QModelIndex current = m_view.currentIndex();
+        const QPoint at = current.isValid() ? m_view.visualRect(current).center() : QPoint(0, 0);
+        emit m_view.customContextMenuRequested(at);
+        return true;
+    }
+
+private:
+    QAbstractItemView& m_view;
 };
 
 }  // namespace
@@ -34,7 +59,7 @@ void InstallContextMenu(QWidget& widget, const std::vector<MenuCommand>& command
         action->setObjectName(command.name);
         action->setCheckable(static_cast<bool>(command.checked));
         action->setShortcut(command.shortcut);
-        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutContext(command.shortcutContext);
         QObject::connect(action, &QAction::triggered, &widget, command.run);
         widget.addAction(action);
         items->push_back({action, command.enabled, command.checked});
@@ -60,6 +85,8 @@ void InstallContextMenu(QWidget& widget, const std::vector<MenuCommand>& command
         }
         menu->popup(area->mapToGlobal(at));
     });
+    if (view)
+        view->installEventFilter(new MenuKeys(*view));
 }
 
 std::vector<int> RowsToCopy(const QAbstractItemView& view, int firstRow) {

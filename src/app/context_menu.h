@@ -20,6 +20,9 @@ struct MenuCommand {
     std::function<bool()> enabled = {};  // asked each time the menu opens; none: always
     QString name = {};                   // the item's object name
     std::function<bool()> checked = {};  // a check mark, asked each time the menu opens; none: no mark
+    // Qt::WindowShortcut: the shortcut works anywhere in the window while the
+    // widget is shown, not only while it has the focus.
+    Qt::ShortcutContext shortcutContext = Qt::WidgetShortcut;
 };
 
 // The line between two groups of items.
@@ -32,7 +35,8 @@ inline const QString kContextMenuName = QStringLiteral("ContextMenu");
 // shortcuts. On a grid, opening the menu makes the row under the pointer the
 // current one (the selection stays), so that a command acts on the row the
 // user pointed at: the one row a grid that selects nothing copies, the
-// player a player item opens.
+// player a player item opens. Shift+F10 and the Menu key open the menu of a
+// grid at its current cell.
 void InstallContextMenu(QWidget& widget, const std::vector<MenuCommand>& commands);
 
 // The rows a copy takes: the selected ones, else the current one; in order,

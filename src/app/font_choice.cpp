@@ -21,4 +21,18 @@ void ApplyFontFamily(QWidget* window, const QString& family, WindowFont windowFo
     }
 }
 
+FontFamilyLook LookOf(FontFamily family) {
+    switch (family) {
+    case FontFamily::MsSansSerif:
+        return {QStringLiteral("MS Sans Serif"), 7};
+    case FontFamily::Arial:
+        return {QStringLiteral("Arial"), 7};
+    case FontFamily::Calibri:
+        return {QStringLiteral("Calibri"), 8};
+    case FontFamily::Tahoma:
+        break;
+    }
+    return {QStringLiteral("Tahoma"), 8};
+}
+
 }  // namespace cadrix::app

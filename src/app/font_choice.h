@@ -11,4 +11,13 @@ namespace cadrix::app {
 enum class WindowFont { Keep, Too };
 void ApplyFontFamily(QWidget* window, const QString& family, WindowFont windowFont);
 
+// The families the settings offer, Tahoma being the one every start applies.
+// The choice lasts for the life of the process; nothing is stored.
+enum class FontFamily { MsSansSerif, Arial, Calibri, Tahoma };
+struct FontFamilyLook {
+    QString family;
+    int skillsGridPoints;  // the skills grid's size follows the family
+};
+FontFamilyLook LookOf(FontFamily family);
+
 }  // namespace cadrix::app

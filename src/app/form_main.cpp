@@ -16,12 +16,16 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "about_box.h"
 #include "cell_delegate.h"
+#include "ex_info_form.h"
 #include "form_main_shared.h"
 #include "look.h"
 #include "saved_settings.h"
 #include "set_box.h"
+#include "summary_window.h"
 #include "ui_form_main.h"
+#include "ui_form_pages.h"
 #include "uihost.h"
 
 namespace cadrix::app {
@@ -68,20 +72,17 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     m_grass = CompiledPicture(QStringLiteral(":/images/grass.pixels"));
     setUpPanels();
-    setUpTabs();
-    setUpSkillsPage();
-    setUpCaptions();
-    setUpGrids();
     connectHandlers();
+    setUpKeys();
     // Archives dropped from a file manager are chosen as the dialogs would.
     setAcceptDrops(true);
     FormCreate();
-    refreshLabels();
 }
 
 FormMain::~FormMain() = default;
 
-QTableView* FormMain::grid(GridId id) const {
+QTableView* FormMain::grid(GridId id) {
+    pagesUi();
     const std::string_view name = InfoOf(id).name;
     return findChild<QTableView*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
 }
@@ -112,13 +113,15 @@ void FormMain::setUpPanels() {
     SetPixelFont(ui.Label11, QStringLiteral("Arial"), 16, true);
     SetTextColour(ui.Label16, Qt::black);
     SetTextColour(ui.Label11, kCaptionRed);
-    ui.Image2->setPixmap(QPixmap(QStringLiteral(":/images/emblem.png")));
-    for (QWidget* control : std::initializer_list<QWidget*>{ui.SpeedButtonFill, ui.sbCalc, ui.FillButton, ui.ListBox1})
-        control->hide();
+    ui.ListBox1->hide();
 }
 
 void FormMain::setUpTabs() {
-    QTabWidget* pages = m_ui->PageControl2;
+    Ui::FormPages& ui = *m_pagesUi;
+    ui.Image2->setPixmap(QPixmap(QStringLiteral(":/images/emblem.png")));
+    for (QWidget* control : std::initializer_list<QWidget*>{ui.SpeedButtonFill, ui.sbCalc, ui.FillButton})
+        control->hide();
+    QTabWidget* pages = m_pages;
     static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
     for (int i = 0; i < pages->count(); ++i) {
         pages->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
@@ -143,7 +146,8 @@ void FormMain::styleTabs() {
         return;
     m_tabsStyled = true;
     // Tabs drawn as buttons, the current one pressed in.
-    m_ui->PageControl2->setStyleSheet(
+    pagesUi();
+    m_pages->setStyleSheet(
         QStringLiteral("QTabWidget::pane { border: none; }"
                        "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
                        " border-top-color: palette(light); border-left-color: palette(light);"
@@ -155,9 +159,9 @@ void FormMain::styleTabs() {
 
 // The header and totals labels around the grids, with their bands and stars.
 void FormMain::setUpCaptions() {
-    Ui::FormMain& ui = *m_ui;
+    Ui::FormPages& ui = *m_pagesUi;
     // Bands and frames in the button-face colour behind the labels.
-    for (QFrame* band : findChildren<QFrame*>()) {
+    for (QFrame* band : m_pages->findChildren<QFrame*>()) {
         const QString name = band->objectName();
         if (name.startsWith(QStringLiteral("Band")) || name.startsWith(QStringLiteral("FrameInfra"))) {
             band->setAutoFillBackground(true);
@@ -192,6 +196,10 @@ void FormMain::connectHandlers() {
     Ui::FormMain& ui = *m_ui;
     connect(ui.butTS1, &QPushButton::clicked, this, [this] { butTS1Click(); });
     connect(ui.butTS2, &QPushButton::clicked, this, [this] { butTS2Click(); });
+}
+
+void FormMain::connectPageHandlers() {
+    Ui::FormPages& ui = *m_pagesUi;
     connect(ui.Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(ui.Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(ui.FillButton, &QPushButton::clicked, this, [this] { FillButtonClick(); });
@@ -203,13 +211,20 @@ void FormMain::connectHandlers() {
 
 void FormMain::setCursors() {
     Ui::FormMain& ui = *m_ui;
-    QList<QWidget*> arrowed = {this, ui.Image2, ui.t1, ui.t2, ui.t3, ui.t4, ui.t5, ui.t6, ui.t7, ui.Panel1, ui.Panel2};
+    for (QWidget* widget : std::initializer_list<QWidget*>{this, ui.Panel1, ui.Panel2})
+        widget->setCursor(ArrowCursor());
+    for (QWidget* widget : std::initializer_list<QWidget*>{ui.butTS1, ui.butTS2, ui.Label12, ui.Label14})
+        widget->setCursor(HandCursor());
+}
+
+void FormMain::setPageCursors() {
+    Ui::FormPages& ui = *m_pagesUi;
+    QList<QWidget*> arrowed = {ui.Image2, ui.t1, ui.t2, ui.t3, ui.t4, ui.t5, ui.t6, ui.t7};
     for (const GridInfo& info : kGrids)
         arrowed << grid(info.id) << grid(info.id)->viewport();
     for (QWidget* widget : arrowed)
         widget->setCursor(ArrowCursor());
-    for (QWidget* widget : std::initializer_list<QWidget*>{ui.ComboBox3, ui.butTS1, ui.butTS2, ui.Label12, ui.Label14,
-                                                           ui.PageControl2->tabBar(), ui.SpeedButton1})
+    for (QWidget* widget : std::initializer_list<QWidget*>{ui.ComboBox3, m_pages->tabBar(), ui.SpeedButton1})
         widget->setCursor(HandCursor());
 }
 
@@ -221,8 +236,10 @@ void FormMain::FormCreate() {
     m_openDialogFolder = QFileInfo(programFolder).isWritable() ? programFolder : QDir::homePath();
     if (!m_openDialogFolder.endsWith(u'/'))
         m_openDialogFolder += u'/';
+}
 
-    QTableView* realLevel = m_ui->StringGrid_ru;
+void FormMain::sizeRealLevelGrid() {
+    QTableView* realLevel = m_pagesUi->StringGrid_ru;
     const int width = realLevel->width();
     for (int col = 0; col < static_cast<int>(kRealLevelShares.size()); ++col)
         realLevel->setColumnWidth(col, static_cast<int>(static_cast<float>(width) * kRealLevelShares[col]) + kGridLine);
@@ -235,8 +252,12 @@ void FormMain::FormCreate() {
 void FormMain::FormActivate() {
     EmptyWorkingFolder(m_folders.base, SnapshotSide::Start);
     EmptyWorkingFolder(m_folders.base, SnapshotSide::End);
-    if (m_setBox)
-        m_setBox->RadioButton4Click();
+    // The detail panel is made here, not at its first use, and before the
+    // font is applied: Qt keeps the first face it loads at a size for every
+    // later use, and the panel's controls are the first to take Tahoma at
+    // theirs; made later, the About box would set its text a pixel tighter.
+    exInfoForm();
+    chooseFont(FontFamily::Tahoma);
 }
 
 void FormMain::changeEvent(QEvent* event) {
@@ -303,15 +324,19 @@ void FormMain::Label14Click() {
 
 void FormMain::showSplash() {
     closePanel();
+    // The summary of a comparison no longer shown goes with it.
+    if (m_summaryWindow)
+        m_summaryWindow->hide();
     m_ui->Image7->show();
-    m_ui->PageControl2->hide();
+    if (m_pages)
+        m_pages->hide();
 }
 
 void FormMain::showPages() {
     styleTabs();
     m_ui->Image7->hide();
-    m_ui->PageControl2->show();
-    m_ui->PageControl2->setCurrentWidget(m_ui->t1);
+    m_pages->show();
+    m_pages->setCurrentWidget(m_pagesUi->t1);
 }
 
 }  // namespace cadrix::app

@@ -13,6 +13,8 @@
 
 #include "archive_import.h"
 #include "context_menu.h"
+#include "font_choice.h"
+#include "report_export.h"
 #include "history/history.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
@@ -21,14 +23,17 @@
 
 class QLabel;
 class QMimeData;
+class QTabWidget;
 class QTableView;
 
 namespace Ui {
 class FormMain;
+class FormPages;
 }
 
 namespace cadrix::app {
 
+class AboutBox;
 class CellDelegate;
 class ExInfoForm;
 class GridModel;
@@ -47,9 +52,14 @@ public:
     ~FormMain() override;
 
     void setLoadForm(LoadForm* form) { m_loadForm = form; }
-    void setSetBox(SetBox* box) { m_setBox = box; }
-    void setAboutBox(QWidget* box) { m_aboutBox = box; }
-    void setExInfoForm(ExInfoForm* panel) { m_exInfoForm = panel; }
+    // The detail panel, the settings and the About box are made when first
+    // needed, and then kept as long as the main window.
+    ExInfoForm& exInfoForm();
+    SetBox& setBox();
+    AboutBox& aboutBox();
+    // The font family the settings chose, for the main window and every
+    // window it owns.
+    void chooseFont(FontFamily family);
     // The history keeps every chosen archive; the club page's button opens
     // its window and the player pages' menus its charts.
     void setHistory(HistoryWindows* history);
@@ -59,6 +69,11 @@ public:
     // Chooses two stored snapshots as the start and the end, as choosing
     // their archives would.
     void compareStored(const History& history, SnapshotId start, SnapshotId end);
+    // Archives from outside: a second start's, or this one's command line.
+    // The window comes to the front; two are chosen as the start and the end,
+    // one is compared with the previous stored export of its club, or chosen
+    // as the start when there is none.
+    void takeArchives(const QStringList& archives);
     // The player a row of a player page shows, and the one the chooser shows.
     std::optional<std::string> playerIdAt(GridId grid, int row) const;
     std::optional<std::string> chosenPlayerId() const;
@@ -75,7 +90,10 @@ public:
     const SnapshotChoice& choice(SnapshotSide side) const {
         return side == SnapshotSide::Start ? m_startChoice : m_endChoice;
     }
-    QTableView* grid(GridId id) const;
+    // The pages stay hidden until the first comparison and are made when
+    // first needed: then, or when they or their grids are asked for.
+    QTabWidget* pages();
+    QTableView* grid(GridId id);
     const WorkFolders& folders() const { return m_folders; }
 
     // The handlers, by their names in the window layout.
@@ -97,9 +115,14 @@ public:
     // "Сохранить отчёт…": the report of the pages in the form the user picks
     // in the save dialog.
     void saveReport();
+    // Writes the report there; throws with the message to show.
+    void saveReportTo(const ReportTarget& target);
     // "Итоги периода…": the period summary in a window of its own.
     void showSummary();
     SummaryWindow* summaryWindow() const { return m_summaryWindow; }
+    // The loaded comparison with the archive rows' texts and the palette,
+    // as the reports take it.
+    WindowReport windowReport() const;
     // "Цвета для дальтоников": the palette the grids, the totals and the
     // reports show changes in, remembered for the next run.
     PaletteChoice paletteChoice() const { return m_palette; }
@@ -120,13 +143,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Ui::FormPages& pagesUi();
+    void buildPages();
     void setUpPanels();
     void setUpTabs();
     void styleTabs();
     void setUpSkillsPage();
     void setUpCaptions();
     void setUpGrids();
+    void sizeRealLevelGrid();
     void setCursors();
+    void setPageCursors();
     // The items of a page grid's context menu, in their order.
     std::vector<MenuCommand> gridCommands(GridId grid);
     // The selected rows of a page grid, or the whole page, as a table on the
@@ -135,6 +162,13 @@ private:
     void copyPage(GridId grid);
     QString proposedReportName() const;
     void connectHandlers();
+    // The page keys, the window's shortcuts and the splash picture's menu.
+    void setUpKeys();
+    void connectPageHandlers();
+    void connectHistoryButton();
+    // Gives a window made after a font choice the family chosen.
+    void reachWithFont(QWidget& window, WindowFont windowFont);
+    void setSkillsGridPoints(int points);
     // Without a path, the user picks the archive in the open dialog. True
     // when the archive's players file was read.
     bool chooseArchiveOf(SnapshotSide side, std::optional<QString> path);
@@ -149,7 +183,14 @@ private:
     void chooseStoredOf(SnapshotSide side, const History& history, SnapshotId id);
     // A choice's end: the error path, or the load run. True when loaded.
     bool finishChoice(SnapshotChoice& choice, ChoiceStatus status);
-    void keepInHistory(SnapshotSide side, const QString& archive);
+    // Once both rows are chosen, the pair is put to the user where it looks
+    // wrong; false when it is not to be compared. `chosen`: the row chosen
+    // last.
+    bool acceptPair(SnapshotSide chosen);
+    // Stores the chosen archive, unless `incomplete` names an entry that did
+    // not come out whole; then says that it is not stored.
+    void keepInHistory(SnapshotSide side, const QString& archive, const std::optional<std::string>& incomplete);
+    void compareWithPrevious(const QString& archive);
     // "Развитие игрока…" for the player `player` points at.
     MenuCommand playerDevelopment(std::function<std::optional<std::string>()> player);
     // Shows a snapshot's row and hands its flag and date to the comparison.
@@ -167,6 +208,8 @@ private:
     void run(Handler&& handler);
 
     std::unique_ptr<Ui::FormMain> m_ui;
+    std::unique_ptr<Ui::FormPages> m_pagesUi;
+    QTabWidget* m_pages = nullptr;
     UiHost& m_host;
     WorkFolders m_folders;
     Comparison m_comparison;
@@ -180,12 +223,14 @@ private:
     bool m_panelAwayWhileMinimised = false;
     std::vector<std::function<void()>> m_afterActivation;
     LoadForm* m_loadForm = nullptr;
-    SetBox* m_setBox = nullptr;
-    QWidget* m_aboutBox = nullptr;
-    ExInfoForm* m_exInfoForm = nullptr;
     HistoryWindows* m_history = nullptr;
     SummaryWindow* m_summaryWindow = nullptr;
     PaletteChoice m_palette = PaletteChoice::Designed;
+    std::optional<FontFamily> m_fontFamily;
+    // The main window's own windows, last, so that they go first.
+    std::unique_ptr<AboutBox> m_aboutBox;
+    std::unique_ptr<SetBox> m_setBox;
+    std::unique_ptr<ExInfoForm> m_exInfoForm;
 };
 
 // The two web addresses of the program's links.

@@ -13,7 +13,9 @@
 
 #include "archive_import.h"
 #include "form_main_shared.h"
+#include "import/working_folder_swap.h"
 #include "look.h"
+#include "pair_question.h"
 #include "ui_form_main.h"
 #include "uihost.h"
 
@@ -42,7 +44,9 @@ bool FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
     HostQuestions questions(m_host, this);
     ChoiceStatus status;
     try {
-        status = ChooseArchive(choice, std::filesystem::path(archive.toStdString()), m_folders.base, questions);
+        status = NamingFileWhenOutOfMemory(archive, [&] {
+            return ChooseArchive(choice, std::filesystem::path(archive.toStdString()), m_folders.base, questions);
+        });
     } catch (...) {
         // The flag is set before the extraction; an archive error leaves it so.
         showChoice(choice);
@@ -50,8 +54,8 @@ bool FormMain::chooseArchiveOf(SnapshotSide side, std::optional<QString> path) {
     }
     showChoice(choice);
     if (status == ChoiceStatus::Extracted)
-        keepInHistory(side, archive);
-    return finishChoice(choice, status);
+        keepInHistory(side, archive, questions.FirstIncompleteEntry());
+    return NamingFileWhenOutOfMemory(archive, [&] { return finishChoice(choice, status); });
 }
 
 bool FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {
@@ -62,8 +66,40 @@ bool FormMain::finishChoice(SnapshotChoice& choice, ChoiceStatus status) {
         showSplash();
         return false;
     }
+    if (!acceptPair(choice.side))
+        return false;
     SpeedButtonFillClick();
     return true;
+}
+
+bool FormMain::acceptPair(SnapshotSide chosen) {
+    if (!m_startChoice.chosen || !m_endChoice.chosen)
+        return true;
+    for (bool swapped = false;;) {
+        const PairAnswer answer = AskAboutPair(m_host, this, {m_folders.start, m_startChoice.dateText},
+                                               {m_folders.end, m_endChoice.dateText});
+        if (answer == PairAnswer::Compare || (answer == PairAnswer::Swap && swapped))
+            return true;
+        if (answer == PairAnswer::Swap) {
+            SwapWorkingFolders(m_folders.base);
+            SwapChoices(m_startChoice, m_endChoice);
+            showChoice(m_startChoice);
+            showChoice(m_endChoice);
+            chosen = chosen == SnapshotSide::Start ? SnapshotSide::End : SnapshotSide::Start;
+            swapped = true;
+            continue;
+        }
+        // Refused as a file that is no export is: the row of the archive just
+        // chosen goes back to its prompt, and it counts as not chosen, so
+        // that choosing the other row does not compare it after all.
+        SnapshotChoice& refused = chosen == SnapshotSide::Start ? m_startChoice : m_endChoice;
+        const std::string date = refused.dateText;
+        refused = SnapshotChoice::Initial(chosen);
+        refused.dateText = date;
+        showChoice(refused);
+        showSplash();
+        return false;
+    }
 }
 
 namespace {

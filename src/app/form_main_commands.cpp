@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTableView>
 
+#include "about_box.h"
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "load_form.h"
@@ -15,9 +16,9 @@
 #include "set_box.h"
 #include "summary_window.h"
 #include "uihost.h"
+#include "export/forum_text.h"
 #include "views/page_text.h"
 #include "views/player_rows.h"
-#include "views/summary.h"
 
 namespace cadrix::app {
 
@@ -36,14 +37,22 @@ std::vector<MenuCommand> FormMain::gridCommands(GridId id) {
     std::vector<MenuCommand> commands = {
         {QStringLiteral("Копировать"), QKeySequence::Copy, [this, id] { copyRows(id); }},
         {QStringLiteral("Копировать всё"), {}, [this, id] { copyPage(id); }},
+        {QStringLiteral("Копировать для форума"), {},
+         [this, id] { CopyText(ForumPage(m_comparison, id, m_palette, ForumMarkup::BBCode)); }, {},
+         QStringLiteral("CopyBbcodeAction")},
+        {QStringLiteral("Копировать как Markdown"), {},
+         [this, id] { CopyText(ForumPage(m_comparison, id, m_palette, ForumMarkup::Markdown)); }, {},
+         QStringLiteral("CopyMarkdownAction")},
     };
     if (IsPlayerGrid(id))
         commands.push_back(playerDevelopment([this, id] { return playerIdAt(id, grid(id)->currentIndex().row()); }));
     commands.push_back(MenuSeparator());
-    commands.push_back(
-        {QStringLiteral("Сохранить отчёт…"), {}, [this] { saveReport(); }, {}, QStringLiteral("SaveReportAction")});
-    commands.push_back(
-        {QStringLiteral("Итоги периода…"), {}, [this] { showSummary(); }, {}, QStringLiteral("PeriodSummaryAction")});
+    // Shortcuts of the whole window, shown in the menu of each page's grid;
+    // only the shown page's grid holds them at a time.
+    commands.push_back({QStringLiteral("Сохранить отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveReport(); },
+                        {}, QStringLiteral("SaveReportAction"), {}, Qt::WindowShortcut});
+    commands.push_back({QStringLiteral("Итоги периода…"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { showSummary(); },
+                        {}, QStringLiteral("PeriodSummaryAction"), {}, Qt::WindowShortcut});
     commands.push_back(MenuSeparator());
     MenuCommand colourblind{QStringLiteral("Цвета для дальтоников"), {}, {}, {}, QStringLiteral("ColourblindAction")};
     colourblind.run = [this] {
@@ -72,16 +81,25 @@ void FormMain::saveReport() {
         if (chosen.isEmpty())
             return;
         const ReportTarget target = ReportTargetOf(chosen, filter);
-        WindowReport report;
-        report.comparison = &m_comparison;
-        report.palette = m_palette;
-        report.archives = {ArchiveRow{m_startChoice.fileLabel, m_startChoice.dateLabel},
-                           ArchiveRow{m_endChoice.fileLabel, m_endChoice.dateLabel}};
-        SaveReport(report, target, grid(GridId::StringGrid1)->font());
+        saveReportTo(target);
         m_host.message(this, QStringLiteral("Информация"),
                        QStringLiteral("Сохранено в ") + QFileInfo(target.path).absoluteFilePath(),
                        QMessageBox::Information, QMessageBox::Ok);
     });
+}
+
+// The PDF's text is in the grids' font.
+void FormMain::saveReportTo(const ReportTarget& target) {
+    SaveReport(windowReport(), target, grid(GridId::StringGrid1)->font());
+}
+
+WindowReport FormMain::windowReport() const {
+    WindowReport report;
+    report.comparison = &m_comparison;
+    report.palette = m_palette;
+    report.archives = {ArchiveRow{m_startChoice.fileLabel, m_startChoice.dateLabel},
+                       ArchiveRow{m_endChoice.fileLabel, m_endChoice.dateLabel}};
+    return report;
 }
 
 // "Отчёт 01.09.2026-30.11.2026.html": the period's dates as the pages show them.
@@ -94,10 +112,7 @@ void FormMain::showSummary() {
     run([this] {
         if (!m_summaryWindow)
             m_summaryWindow = new SummaryWindow(this);
-        const ComparisonResult& result = m_comparison.Result();
-        const QString title =
-            Text(kSummaryTitle) + QStringLiteral(" %1 – %2").arg(Text(result.startDate), Text(result.endDate));
-        m_summaryWindow->showSummary(title, Text(SummaryText(SummarisePeriod(m_comparison))));
+        m_summaryWindow->showSummary(SummaryFormsOf(windowReport()));
     });
 }
 
@@ -109,15 +124,9 @@ void FormMain::choosePalette(PaletteChoice choice) {
     refreshLabels();
 }
 
-void FormMain::Button1Click() {
-    if (m_setBox)
-        m_setBox->exec();
-}
+void FormMain::Button1Click() { setBox().exec(); }
 
-void FormMain::Button2Click() {
-    if (auto* dialog = qobject_cast<QDialog*>(m_aboutBox))
-        dialog->exec();
-}
+void FormMain::Button2Click() { aboutBox().exec(); }
 
 void FormMain::FillButtonClick() {
     if (m_loadForm)

@@ -17,7 +17,9 @@
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "look.h"
+#include "summary_window.h"
 #include "ui_form_main.h"
+#include "ui_form_pages.h"
 
 namespace cadrix::app {
 
@@ -49,11 +51,48 @@ void ShowTotals(const TotalsLine& line, std::array<QLabel*, 3> labels, QFrame* s
     shape->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(fill.name()));
 }
 
+// The pages stand at this point of the lower panel, over the splash.
+constexpr QPoint kPagesAt{5, 5};
+
 }  // namespace
+
+Ui::FormPages& FormMain::pagesUi() {
+    if (!m_pagesUi)
+        buildPages();
+    return *m_pagesUi;
+}
+
+QTabWidget* FormMain::pages() {
+    pagesUi();
+    return m_pages;
+}
+
+void FormMain::buildPages() {
+    m_pagesUi = std::make_unique<Ui::FormPages>();
+    m_pages = new QTabWidget(m_ui->Panel2);
+    m_pagesUi->setupUi(m_pages);
+    m_pages->move(kPagesAt);
+    setUpTabs();
+    setUpSkillsPage();
+    setUpCaptions();
+    setUpGrids();
+    sizeRealLevelGrid();
+    connectPageHandlers();
+    connectHistoryButton();
+    setPageCursors();
+    refreshLabels();
+    // Made after a font choice, they show it as if they had been there.
+    if (m_fontFamily) {
+        reachWithFont(*m_pages, WindowFont::Too);
+        setSkillsGridPoints(LookOf(*m_fontFamily).skillsGridPoints);
+    }
+}
 
 void FormMain::setUpGrids() {
     for (const GridLayout& layout : GridLayouts()) {
         QTableView* view = grid(layout.id);
+        const std::string_view caption = InfoOf(layout.id).caption;
+        view->setAccessibleName(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
         auto* model = new GridModel(m_comparison, layout.id, view);
         model->setPalette(m_palette);
         m_models[layout.id] = model;
@@ -101,13 +140,17 @@ void FormMain::SpeedButtonFillClick() {
         return;
     refreshViews();
     showPages();
+    // An open summary shows the comparison now loaded.
+    if (m_summaryWindow && m_summaryWindow->isVisible())
+        showSummary();
 }
 
 void FormMain::refreshViews() {
+    Ui::FormPages& pages = pagesUi();
     for (auto& [id, model] : m_models)
         model->reload();
     refreshLabels();
-    QComboBox* chooser = m_ui->ComboBox3;
+    QComboBox* chooser = pages.ComboBox3;
     chooser->clear();
     for (const std::string& item : m_comparison.ComboBox3())
         chooser->addItem(QString::fromStdString(item));
@@ -115,7 +158,7 @@ void FormMain::refreshViews() {
     m_ui->ListBox1->clear();
     for (const std::string& id : m_comparison.ListBox1())
         m_ui->ListBox1->addItem(QString::fromStdString(id));
-    m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
+    pages.SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
     // An emptied chooser has no player whose values the panel could show.
     if (m_comparison.ChosenIndex() < 0)
         closePanel();
@@ -124,7 +167,9 @@ void FormMain::refreshViews() {
 }
 
 void FormMain::refreshLabels() {
-    Ui::FormMain& ui = *m_ui;
+    if (!m_pagesUi)
+        return;
+    Ui::FormPages& ui = *m_pagesUi;
     const ComparisonResult& result = m_comparison.Result();
     for (QLabel* label : {ui.Label1, ui.Label3, ui.Label35, ui.Label10})
         label->setText(Text(result.startDate));

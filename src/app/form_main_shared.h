@@ -3,7 +3,10 @@
 // What the files of the main window share: they are one class, FormMain,
 // kept in several files by what each part owns.
 
+#include <new>
+#include <stdexcept>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -34,6 +37,17 @@ struct GridLayout {
 };
 
 const std::vector<GridLayout>& GridLayouts();
+
+// Runs `step` on the file `file`; memory running out on the way is an error
+// that names the file instead of a bare allocation failure.
+template <typename Step>
+auto NamingFileWhenOutOfMemory(const QString& file, Step&& step) {
+    try {
+        return std::forward<Step>(step)();
+    } catch (const std::bad_alloc&) {
+        throw std::runtime_error((QStringLiteral("Недостаточно памяти для файла ") + file).toStdString());
+    }
+}
 
 template <typename Handler>
 void FormMain::run(Handler&& handler) {

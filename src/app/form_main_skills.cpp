@@ -15,9 +15,10 @@
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "jpeg_writer.h"
-#include "ui_form_main.h"
+#include "ui_form_pages.h"
 #include "uihost.h"
 #include "views/page_text.h"
+#include "window_placement.h"
 
 namespace cadrix::app {
 
@@ -31,7 +32,7 @@ constexpr int kPanelDrop = 125;
 }  // namespace
 
 void FormMain::setUpSkillsPage() {
-    Ui::FormMain& ui = *m_ui;
+    Ui::FormPages& ui = *m_pagesUi;
     // The panel toggle is shown, so that the panel can be opened; it is
     // enabled by the first player choice. The chooser ends before it.
     ui.SpeedButton2->setText(QStringLiteral(">>"));
@@ -46,9 +47,10 @@ void FormMain::setUpSkillsPage() {
 
 void FormMain::ComboBox3Change(int index) {
     run([&] {
+        Ui::FormPages& pages = pagesUi();
         m_comparison.ChoosePlayer(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
-        m_ui->SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
+        pages.SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
         if (m_exInfoForm)
             m_exInfoForm->setValues(m_comparison.ExInfo());
     });
@@ -69,18 +71,20 @@ void FormMain::CatchDrag() {
     const int room = desktop.width() - main.width() - panelWidth;
     const int left = room < main.left() - desktop.left() ? main.left() - panelWidth - kPanelGap
                                                          : main.left() + main.width() + kPanelGap;
-    m_exInfoForm->move(left, main.top() + kPanelDrop);
+    // Where that place would cross the screen's edge, it stands just inside.
+    m_exInfoForm->move(InsideScreen(*m_exInfoForm, QRect(QPoint(left, main.top() + kPanelDrop),
+                                                         m_exInfoForm->frameGeometry().size())));
 }
 
 void FormMain::SpeedButton2Click() {
     run([this] {
-        if (!m_exInfoForm)
-            return;
-        QToolButton* toggle = m_ui->SpeedButton2;
-        if (!m_exInfoForm->isVisible()) {
+        QToolButton* toggle = pagesUi().SpeedButton2;
+        ExInfoForm& panel = exInfoForm();
+        if (!panel.isVisible()) {
             const QRect main = frameGeometry();
-            m_exInfoForm->move(main.left() + main.width() + kPanelGap, main.top() + kPanelDrop);
-            m_exInfoForm->show();
+            panel.move(InsideScreen(panel, QRect(QPoint(main.left() + main.width() + kPanelGap, main.top() + kPanelDrop),
+                                                 panel.frameGeometry().size())));
+            panel.show();
             toggle->setText(QStringLiteral("<<"));
             toggle->setToolTip(QStringLiteral("Скрыть детальную статистику"));
         } else {
@@ -113,7 +117,7 @@ QImage FormMain::captureSkillsArea() {
     // The skills grid's own rectangle on the screen, its border included.
     // Offsets from the outer frame would hold for one size of window frame
     // only; this holds on any desktop, with any frame or none.
-    QTableView* skills = m_ui->StringGrid3;
+    QTableView* skills = pagesUi().StringGrid3;
     const QRect area(skills->mapToGlobal(QPoint(0, 0)), skills->size());
     QImage picture = m_host.grabScreen(area).toImage();
     if (picture.size() == area.size())
@@ -149,8 +153,9 @@ void FormMain::closePanel() {
     if (!m_exInfoForm || !m_exInfoForm->isVisible())
         return;
     m_exInfoForm->hide();
-    m_ui->SpeedButton2->setText(QStringLiteral(">>"));
-    m_ui->SpeedButton2->setToolTip(QStringLiteral("Показать детальную статистику"));
+    QToolButton* toggle = pagesUi().SpeedButton2;
+    toggle->setText(QStringLiteral(">>"));
+    toggle->setToolTip(QStringLiteral("Показать детальную статистику"));
 }
 
 }  // namespace cadrix::app

@@ -4,6 +4,7 @@
 #include <QPoint>
 
 #include "look.h"
+#include "views/page_text.h"
 
 namespace cadrix::app {
 
@@ -68,6 +69,15 @@ void GridModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleDataS
             break;
         case Qt::TextAlignmentRole:
             data.setData(static_cast<int>((ToAlignment(style.align) | Qt::AlignTop).toInt()));
+            break;
+        // A screen reader says what a copy gives (a building's level, a
+        // status's name where a picture stands) and what the colour means.
+        case Qt::AccessibleTextRole:
+            data.setData(QString::fromStdString(CellText(m_comparison, m_grid, col, row)));
+            break;
+        case Qt::AccessibleDescriptionRole:
+            if (const char* meaning = ChangeMeaning(style.background))
+                data.setData(QString::fromUtf8(meaning));
             break;
         case ImageRole: data.setData(static_cast<int>(style.image)); break;
         case ImageOffsetRole: data.setData(QPoint(style.imageX, style.imageY)); break;

@@ -22,6 +22,7 @@ History* HistoryAccess::open(std::optional<QString>& problem) {
 
 std::optional<QString> HistoryAccess::keepChosenArchive(const std::filesystem::path& archive,
                                                         const std::filesystem::path& folder) {
+    m_lastKept.reset();
     std::optional<QString> problem;
     History* history = open(problem);
     if (!history)
@@ -31,8 +32,10 @@ std::optional<QString> HistoryAccess::keepChosenArchive(const std::filesystem::p
         const AddOutcome outcome = history->AddExtracted(archive, folder);
         if (outcome.status == AddStatus::Added)
             notifyChanged();
-        if (outcome.status != AddStatus::Failed)
+        if (outcome.status != AddStatus::Failed) {
+            m_lastKept = outcome.snapshot;
             return std::nullopt;
+        }
         reason = QStringLiteral("%1: %2: %3")
                      .arg(QString::fromStdString(m_file.string()), QString::fromStdString(archive.string()),
                           QString::fromStdString(outcome.error));
@@ -40,6 +43,10 @@ std::optional<QString> HistoryAccess::keepChosenArchive(const std::filesystem::p
         // The database's errors name it already.
         reason = QString::fromUtf8(error.what());
     }
+    return NotKeptText(reason);
+}
+
+QString HistoryAccess::NotKeptText(const QString& reason) {
     return QStringLiteral("Выгрузка не сохранена в истории; сравнение это не затрагивает.\n\n%1").arg(reason);
 }
 

@@ -30,6 +30,12 @@ public:
     // an archive stored already is passed over. The text to show the user
     // when it could not be stored.
     std::optional<QString> keepChosenArchive(const std::filesystem::path& archive, const std::filesystem::path& folder);
+    // The snapshot that the last kept archive is stored as; none after a failure.
+    const std::optional<StoredSnapshot>& lastKept() const { return m_lastKept; }
+    // After a choice whose archive is not kept at all.
+    void forgetLastKept() { m_lastKept.reset(); }
+    // The text shown when an archive is not stored, for `reason`.
+    static QString NotKeptText(const QString& reason);
 
     // Tells the history's windows that the stored snapshots changed.
     void notifyChanged() { emit changed(); }
@@ -42,6 +48,7 @@ signals:
 private:
     std::filesystem::path m_file;
     std::optional<History> m_history;
+    std::optional<StoredSnapshot> m_lastKept;
     bool m_failed = false;
 };
 

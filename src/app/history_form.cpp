@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUrl>
@@ -24,6 +26,7 @@
 #include "chart_kit.h"
 #include "chart_lines.h"
 #include "error_box.h"
+#include "folder_watcher.h"
 #include "form_main.h"
 #include "history_windows.h"
 #include "uihost.h"
@@ -40,6 +43,8 @@ enum Column { kDateColumn, kClubColumn, kFileColumn, kPlayersColumn, kColumnCoun
 constexpr int kIdRole = Qt::UserRole;
 // The failures one message lists; the rest are counted.
 constexpr int kListedFailures = 10;
+// How often a shown window asks whether the database changed.
+constexpr int kDatabaseLookMs = 500;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -76,6 +81,7 @@ HistoryForm::HistoryForm(UiHost& host, HistoryWindows& windows, QWidget* parent)
       m_windows(windows),
       m_clubs(new QComboBox(this)),
       m_tabs(new QTabWidget(this)),
+      m_databaseLook(new QTimer(this)),
       m_dialogFolder(QDir::homePath()) {
     setObjectName(QStringLiteral("HistoryForm"));
     setWindowTitle(kHistoryCaption);
@@ -110,6 +116,8 @@ HistoryForm::HistoryForm(UiHost& host, HistoryWindows& windows, QWidget* parent)
         if (m_tabs->widget(index)->objectName() == QStringLiteral("ClubTab"))
             run([this] { ensureChart(); });
     });
+    m_databaseLook->setInterval(kDatabaseLookMs);
+    connect(m_databaseLook, &QTimer::timeout, this, [this] { followDatabase(); });
     connect(&m_windows.access(), &HistoryAccess::changed, this, [this] {
         if (isVisible())
             run([this] { reload(); });
@@ -131,6 +139,12 @@ void HistoryForm::setUpSnapshotsTab(QWidget* tab) {
     m_compare = new QPushButton(QStringLiteral("Сравнить"), tab);
     m_compare->setObjectName(QStringLiteral("CompareButton"));
     m_compare->setToolTip(QStringLiteral("Загрузить две выбранные выгрузки, более раннюю как начало периода"));
+    m_compareLatest = new QPushButton(QStringLiteral("Сравнить последние"), tab);
+    m_compareLatest->setObjectName(QStringLiteral("CompareLatestButton"));
+    m_compareLatest->setToolTip(QStringLiteral("Загрузить самую новую выгрузку клуба и предыдущую"));
+    m_watch = new QPushButton(QStringLiteral("Следить за папкой…"), tab);
+    m_watch->setObjectName(QStringLiteral("WatchFolderButton"));
+    m_watch->setCheckable(true);
     m_add = new QPushButton(QStringLiteral("Добавить…"), tab);
     m_add->setObjectName(QStringLiteral("AddButton"));
     auto* addMenu = new QMenu(m_add);
@@ -144,14 +158,18 @@ void HistoryForm::setUpSnapshotsTab(QWidget* tab) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_compare);
+    buttons->addWidget(m_compareLatest);
     buttons->addWidget(m_add);
     buttons->addWidget(m_remove);
+    buttons->addWidget(m_watch);
     buttons->addWidget(m_status, 1);
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
 
     connect(m_compare, &QPushButton::clicked, this, [this] { compareClick(); });
+    connect(m_compareLatest, &QPushButton::clicked, this, [this] { compareLatestClick(); });
+    connect(m_watch, &QPushButton::clicked, this, [this](bool on) { watchFolderClick(on); });
     connect(m_remove, &QPushButton::clicked, this, [this] { removeClick(); });
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem*, QTreeWidgetItem* previous) {
@@ -181,6 +199,8 @@ void HistoryForm::reload(const QString& club) {
     History* history = m_windows.history(this);
     if (!history)
         return;
+    // What is read now is the state to compare later looks with.
+    m_changeCount = history->ChangeCount();
     const QString wanted = !club.isEmpty() ? club : this->club();
     m_clubs->clear();
     for (const std::string& name : history->Clubs())
@@ -230,6 +250,12 @@ std::vector<SnapshotId> HistoryForm::selectedIds() const {
 void HistoryForm::updateButtons() {
     const auto selected = m_list->selectedItems().size();
     m_compare->setEnabled(selected == 2);
+    m_compareLatest->setEnabled(m_snapshots.size() >= 2);
+    const QString watched = m_windows.watcher().folder();
+    m_watch->setChecked(!watched.isEmpty());
+    m_watch->setToolTip(watched.isEmpty() ? QStringLiteral("Добавлять в историю новые выгрузки из папки")
+                                          : QStringLiteral("Новые выгрузки добавляются из %1")
+                                                .arg(QDir::toNativeSeparators(watched)));
     m_remove->setEnabled(selected > 0);
 }
 
@@ -237,6 +263,53 @@ void HistoryForm::compareClick() {
     const auto ids = selectedIds();
     if (ids.size() == 2)
         compare(ids[0], ids[1]);
+}
+
+void HistoryForm::compareLatestClick() {
+    if (m_snapshots.size() >= 2)
+        run([this] { m_windows.compareLatest(club().toStdString()); });
+}
+
+void HistoryForm::watchFolderClick(bool on) {
+    QString folder;
+    if (on) {
+        const QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        folder = m_host.getExistingDirectory(this, QStringLiteral("Следить за папкой"), start);
+    }
+    m_windows.watchFolder(folder);
+    updateButtons();
+}
+
+void HistoryForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_databaseLook->start();
+}
+
+void HistoryForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_databaseLook->stop();
+}
+
+void HistoryForm::followDatabase() {
+    // Asked only while the database is open already: a window shown opened it.
+    if (m_windows.access().failed())
+        return;
+    History* history = m_windows.history(this);
+    if (!history)
+        return;
+    run([&] {
+        std::int64_t count = 0;
+        try {
+            count = history->ChangeCount();
+        } catch (...) {
+            // Told once, not at every look.
+            m_databaseLook->stop();
+            throw;
+        }
+        if (m_changeCount && *m_changeCount != count)
+            reload();
+        m_changeCount = count;
+    });
 }
 
 void HistoryForm::doubleClicked(QTreeWidgetItem* item) {

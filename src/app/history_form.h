@@ -14,6 +14,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -36,6 +37,11 @@ public:
 
     // The handlers of the buttons; the dialogs' answers come from the host.
     void compareClick();
+    // "Сравнить последние": the shown club's newest snapshot against the one
+    // before it.
+    void compareLatestClick();
+    // "Следить за папкой…": on, with a folder chosen in a dialog, or off.
+    void watchFolderClick(bool on);
     void addArchivesClick();
     void addFolderClick();
     void removeClick();
@@ -48,6 +54,8 @@ public:
     LineChart* clubChart() const { return m_chart; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -59,6 +67,8 @@ private:
     void showFigure(int index);
     void ensureChart();
     void updateButtons();
+    // Reloads when another connection changed the database.
+    void followDatabase();
     void doubleClicked(QTreeWidgetItem* item);
     void compare(SnapshotId a, SnapshotId b);
     QString club() const;
@@ -71,6 +81,10 @@ private:
     QTabWidget* m_tabs;
     QTreeWidget* m_list;
     QPushButton* m_compare;
+    QPushButton* m_compareLatest;
+    QPushButton* m_watch;
+    QTimer* m_databaseLook;
+    std::optional<std::int64_t> m_changeCount;
     QPushButton* m_add;
     QPushButton* m_remove;
     QLabel* m_status;

@@ -1,17 +1,33 @@
 #include "history_windows.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "chart_module.h"
+#include "folder_watcher.h"
 #include "form_main.h"
+#include "history/latest_pair.h"
 #include "history_form.h"
+#include "new_export_notice.h"
 #include "player_chart_form.h"
+#include "saved_settings.h"
 #include "uihost.h"
+#include "window_placement.h"
 
 namespace cadrix::app {
 
 HistoryWindows::HistoryWindows(UiHost& host, FormMain& form, std::filesystem::path file)
     : m_host(host),
       m_form(form),
-      m_access(std::move(file)) {}
+      m_access(std::move(file)),
+      m_watcher(new FolderWatcher([this](const auto& archive) { return storeWatched(archive); },
+                                  [this](const auto& snapshots) { announce(snapshots); }, this)),
+      m_notice(new NewExportNotice(&form)) {
+    m_form.afterFirstActivation([this] {
+        if (!m_access.failed())
+            m_watcher->watch(SavedWatchFolder());
+    });
+}
 
 HistoryWindows::~HistoryWindows() {
     // They would outlive this as the main window's children.
@@ -43,6 +59,7 @@ void HistoryWindows::showHistory() {
         m_historyForm = new HistoryForm(m_host, *this, &m_form);
     m_historyForm->reload(QString::fromStdString(currentClub()));
     m_historyForm->show();
+    KeepInsideScreen(*m_historyForm);
     m_historyForm->raise();
     m_historyForm->activateWindow();
 }
@@ -75,7 +92,60 @@ PlayerChartForm* HistoryWindows::showPlayerChart(const std::string& playerId) {
         return nullptr;
     auto* chart = new PlayerChartForm(m_host, *kit, series, &m_form);
     chart->show();
+    KeepInsideScreen(*chart);
     return chart;
+}
+
+void HistoryWindows::compareLatest(const std::string& club) {
+    History* opened = history(&m_form);
+    if (!opened)
+        return;
+    const auto pair = club.empty() ? LatestPair(*opened) : LatestPair(*opened, club);
+    if (!pair) {
+        m_host.message(&m_form, kHistoryCaption,
+                       QStringLiteral("В истории %1 нет двух выгрузок одного клуба.")
+                           .arg(QString::fromStdString(m_access.file().string())),
+                       QMessageBox::Information, QMessageBox::Ok);
+        return;
+    }
+    compare(pair->previous.id, pair->latest.id);
+}
+
+void HistoryWindows::watchFolder(const QString& folder) {
+    SaveWatchFolder(folder);
+    m_watcher->watch(folder);
+}
+
+std::optional<StoredSnapshot> HistoryWindows::storeWatched(const std::filesystem::path& archive) {
+    // Silently: a download folder is no place for messages. The database's
+    // own failure is told once, by the history's opening.
+    History* opened = history(&m_form);
+    if (!opened)
+        return std::nullopt;
+    try {
+        UnattendedQuestions questions;
+        const AddOutcome outcome = opened->Add(archive, questions);
+        if (outcome.status != AddStatus::Added)
+            return std::nullopt;
+        m_access.notifyChanged();
+        return outcome.snapshot;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+void HistoryWindows::announce(const std::vector<StoredSnapshot>& snapshots) {
+    // Several at once (those found at start): the newest is announced.
+    const auto newest = std::max_element(snapshots.begin(), snapshots.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.day, a.id) < std::tie(b.day, b.id);
+    });
+    History* opened = m_access.failed() ? nullptr : history(&m_form);
+    const auto previous = opened ? PreviousOf(*opened, newest->id) : std::nullopt;
+    std::function<void()> compareAction;
+    if (previous)
+        compareAction = [this, start = previous->id, end = newest->id] { compare(start, end); };
+    m_notice->announce(QString::fromStdString(newest->club), QString::fromStdString(newest->date),
+                       std::move(compareAction));
 }
 
 std::string HistoryWindows::currentClub() const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <QObject>
 #include <QPointer>
@@ -14,8 +16,10 @@ class QWidget;
 namespace cadrix::app {
 
 class ChartKit;
+class FolderWatcher;
 class FormMain;
 class HistoryForm;
+class NewExportNotice;
 class PlayerChartForm;
 class UiHost;
 
@@ -43,6 +47,18 @@ public:
     // archives would, `start` as the start.
     void compare(SnapshotId start, SnapshotId end);
 
+    // The club's newest stored snapshot against the one before it; without
+    // a club, of the newest snapshot's club. Says so when there are fewer
+    // than two.
+    void compareLatest(const std::string& club = {});
+
+    // The watched folder: exports appearing in it are stored and announced
+    // in the main window. Started from the settings once the main window is
+    // up; `watchFolder` changes it and remembers it (empty: none).
+    void watchFolder(const QString& folder);
+    FolderWatcher& watcher() { return *m_watcher; }
+    NewExportNotice& notice() { return *m_notice; }
+
     // A player's development over every stored snapshot that holds him; null
     // when none does or the charts cannot be drawn (the reason shown).
     PlayerChartForm* showPlayerChart(const std::string& playerId);
@@ -51,10 +67,15 @@ public:
     std::string currentClub() const;
 
 private:
+    std::optional<StoredSnapshot> storeWatched(const std::filesystem::path& archive);
+    void announce(const std::vector<StoredSnapshot>& snapshots);
+
     UiHost& m_host;
     FormMain& m_form;
     HistoryAccess m_access;
     QPointer<HistoryForm> m_historyForm;
+    FolderWatcher* m_watcher;
+    NewExportNotice* m_notice;
 };
 
 }  // namespace cadrix::app

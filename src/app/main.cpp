@@ -1,15 +1,22 @@
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "app_windows.h"
 #include "error_box.h"
 #include "form_main.h"
 #include "history/history.h"
+#include "history_windows.h"
 #include "screenshots.h"
+#include "single_instance.h"
 #include "uihost.h"
 #include "window_placement.h"
 
@@ -26,12 +33,14 @@ struct CommandLine {
     std::filesystem::path historyFile;
     std::optional<QString> screenshots;  // the folder to save pictures into
     QStringList archives;                // none, or the start and the end archive
+    bool last = false;                   // the newest stored export against the one before it
 };
 
-CommandLine ParseCommandLine(const QApplication& app) {
+CommandLine ParseCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kApplicationTitle);
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption workDir(QStringLiteral("work-dir"),
                                      QStringLiteral("Keep the working folders Tmp/old and Tmp/new under DIR."),
                                      QStringLiteral("DIR"));
@@ -43,7 +52,11 @@ CommandLine ParseCommandLine(const QApplication& app) {
                                                "$XDG_DATA_HOME/cadrix/history.sqlite, else "
                                                "~/.local/share/cadrix/history.sqlite)."),
                                 QStringLiteral("FILE"));
+    const QCommandLineOption last(QStringLiteral("last"),
+                                  QStringLiteral("Compare the newest stored export with the one before it, of the "
+                                                 "same club."));
     parser.addOption(workDir);
+    parser.addOption(last);
     parser.addOption(db);
     parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("START.zip"), QStringLiteral("The export at the period's start."));
@@ -51,8 +64,11 @@ CommandLine ParseCommandLine(const QApplication& app) {
     parser.process(app);
     CommandLine line;
     line.archives = parser.positionalArguments();
-    if (!line.archives.isEmpty() && line.archives.size() != 2)
-        parser.showHelp(2);
+    line.last = parser.isSet(last);
+    if (line.archives.size() > 2 || (line.last && !line.archives.isEmpty())) {
+        std::fprintf(stderr, "cadrix: --last, or one or two archives, are expected\n");
+        std::exit(2);
+    }
     if (parser.isSet(workDir))
         line.workDir = std::filesystem::path(parser.value(workDir).toStdString());
     line.historyFile =
@@ -62,11 +78,42 @@ CommandLine ParseCommandLine(const QApplication& app) {
     return line;
 }
 
+// --help and --version are answered before the window system is touched,
+// so that they work without a display.
+bool AsksOnlyForHelpOrVersion(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "-h" || a == "--help" || a == "--help-all" || a == "-v" || a == "--version")
+            return true;
+    }
+    return false;
+}
+
+void NameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("cadrix"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CADRIX_VERSION));
+}
+
+// Under a Wayland session a system without Qt's Wayland plugin still has
+// XWayland: let Qt fall back to it instead of giving up.
+void PreferWaylandWithFallback() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland")
+        qputenv("QT_QPA_PLATFORM", "wayland;xcb");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (AsksOnlyForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        NameApplication();
+        ParseCommandLine(core);  // prints the answer and exits
+        return 0;
+    }
+    PreferWaylandWithFallback();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("cadrix"));
+    NameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(CADRIX_DESKTOP_ID));
     // The application title is not made the display name: Qt would append it
     // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
     // stands where the user needs it, as the standard error box's caption.
@@ -74,6 +121,16 @@ int main(int argc, char* argv[]) {
     InstallQtTranslation();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     const CommandLine line = ParseCommandLine(app);
+
+    // One window per user and history: a second start hands its archives to
+    // the first and ends. Pictures for the screenshots are always a window's own.
+    InstanceServer instance;
+    if (!line.screenshots) {
+        const QString socket = InstanceServer::SocketPath(line.historyFile);
+        if (InstanceServer::HandOver(socket, line.archives))
+            return 0;
+        instance.listen(socket);  // when it cannot, this window runs alone
+    }
 
     DesktopUiHost host;
     std::unique_ptr<AppWindows> windows;
@@ -94,10 +151,12 @@ int main(int argc, char* argv[]) {
             SaveScreenshots(*windows, *line.screenshots, line.archives);
             QApplication::quit();
         });
-    } else if (line.archives.size() == 2) {
-        form.afterFirstActivation([&form, &line] {
-            form.chooseArchive(cadrix::SnapshotSide::Start, line.archives[0]);
-            form.chooseArchive(cadrix::SnapshotSide::End, line.archives[1]);
+    } else if (line.last) {
+        form.afterFirstActivation([&windows] { windows->history->compareLatest(); });
+    } else {
+        form.afterFirstActivation([&form, &line] { form.takeArchives(line.archives); });
+        QObject::connect(&instance, &InstanceServer::archivesHandedOver, &form, [&form](const QStringList& archives) {
+            form.afterFirstActivation([&form, archives] { form.takeArchives(archives); });
         });
     }
     return QApplication::exec();

@@ -9,6 +9,7 @@
 #include <QFont>
 
 #include "export/csv_report.h"
+#include "export/forum_text.h"
 #include "export/html_report.h"
 #include "export/output_file.h"
 #include "export/report.h"
@@ -75,9 +76,10 @@ ReportTarget ReportTargetOf(const QString& chosen, const QString& selectedFilter
     return target;
 }
 
-void SaveReport(const WindowReport& report, const ReportTarget& target, const QFont& font) {
+namespace {
+
+ReportInput InputOf(const WindowReport& report, const PeriodSummary& summary) {
     const Comparison& comparison = *report.comparison;
-    const PeriodSummary summary = SummarisePeriod(comparison);
     ReportInput input;
     input.comparison = &comparison;
     input.archives = report.archives;
@@ -91,6 +93,24 @@ void SaveReport(const WindowReport& report, const ReportTarget& target, const QF
         chosen.panel = comparison.ExInfo();
         input.choices.push_back(std::move(chosen));
     }
+    return input;
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+SummaryForms SummaryFormsOf(const WindowReport& report) {
+    const PeriodSummary summary = SummarisePeriod(*report.comparison);
+    const ReportInput input = InputOf(report, summary);
+    return {Text(SummaryHeading(summary.period)), Text(HtmlSummary(input)), Text(SummaryText(summary)),
+            Text(ForumSummary(summary, report.palette, ForumMarkup::BBCode)),
+            Text(ForumSummary(summary, report.palette, ForumMarkup::Markdown))};
+}
+
+void SaveReport(const WindowReport& report, const ReportTarget& target, const QFont& font) {
+    const PeriodSummary summary = SummarisePeriod(*report.comparison);
+    const ReportInput input = InputOf(report, summary);
     switch (target.format) {
     case ReportFormat::Html: {
         OutputFile file(PathOf(target.path));
@@ -98,7 +118,7 @@ void SaveReport(const WindowReport& report, const ReportTarget& target, const QF
         file.Commit();
         break;
     }
-    case ReportFormat::Pdf: WritePdfReport(QString::fromStdString(HtmlReport(input)), target.path, font); break;
+    case ReportFormat::Pdf: WritePdfReport(input, target.path, font); break;
     case ReportFormat::Csv: WriteCsvReport(input, PathOf(target.path)); break;
     }
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "export/report.h"
+#include "summary_window.h"
 #include "views/comparison.h"
 #include "views/palette.h"
 
@@ -49,5 +50,9 @@ struct WindowReport {
 // family. Throws with the message to show, which names the file or folder
 // and the reason.
 void SaveReport(const WindowReport& report, const ReportTarget& target, const QFont& font);
+
+// The period summary of the window's report in the forms its window shows
+// and copies.
+SummaryForms SummaryFormsOf(const WindowReport& report);
 
 }  // namespace cadrix::app

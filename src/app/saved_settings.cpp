@@ -10,6 +10,7 @@ namespace cadrix::app {
 namespace {
 
 const QString kPaletteKey = QStringLiteral("palette");
+const QString kWatchFolderKey = QStringLiteral("watch_folder");
 
 QSettings UserSettings() { return QSettings(QStringLiteral("cadrix"), QStringLiteral("cadrix")); }
 
@@ -24,5 +25,9 @@ void SavePalette(PaletteChoice choice) {
     const std::string_view name = PaletteName(choice);
     UserSettings().setValue(kPaletteKey, QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
 }
+
+QString SavedWatchFolder() { return UserSettings().value(kWatchFolderKey).toString(); }
+
+void SaveWatchFolder(const QString& folder) { UserSettings().setValue(kWatchFolderKey, folder); }
 
 }  // namespace cadrix::app

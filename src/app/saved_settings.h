@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "views/palette.h"
 
 namespace cadrix::app {
@@ -11,5 +13,10 @@ namespace cadrix::app {
 // when none was chosen or the file names none the program knows.
 PaletteChoice SavedPalette();
 void SavePalette(PaletteChoice choice);
+
+// The folder whose new exports go into the history; empty when none is
+// watched.
+QString SavedWatchFolder();
+void SaveWatchFolder(const QString& folder);
 
 }  // namespace cadrix::app

@@ -1,5 +1,7 @@
 #include "screenshots.h"
 
+#include <exception>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include "history_windows.h"
 #include "jpeg_writer.h"
 #include "player_chart_form.h"
+#include "report_export.h"
 #include "set_box.h"
 #include "summary_window.h"
 
@@ -107,17 +110,22 @@ void SaveScreenshots(AppWindows& windows, const QString& folder, const QStringLi
         return;
     form.chooseArchive(SnapshotSide::Start, archives[0]);
     form.chooseArchive(SnapshotSide::End, archives[1]);
-    if (!form.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible())
+    if (!form.pages()->isVisible())
         return;
     SavePages(form, folder);
-    SaveSkillsPictures(form, *windows.exInfoForm, folder);
-    SaveDialog(*windows.setBox, folder, QStringLiteral("9-settings"));
-    SaveDialog(*windows.aboutBox, folder, QStringLiteral("10-about"));
+    SaveSkillsPictures(form, windows.exInfoForm(), folder);
+    SaveDialog(windows.setBox(), folder, QStringLiteral("9-settings"));
+    SaveDialog(windows.aboutBox(), folder, QStringLiteral("10-about"));
     SaveHistoryPictures(windows, folder);
     form.showSummary();
     if (SummaryWindow* summary = form.summaryWindow()) {
         SavePicture(*summary, folder, QStringLiteral("14-summary"));
         summary->hide();
+    }
+    try {
+        form.saveReportTo({ReportFormat::Pdf, PathIn(folder, QStringLiteral("report.pdf"))});
+    } catch (const std::exception& error) {
+        qWarning("%s", error.what());
     }
 }
 

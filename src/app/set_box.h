@@ -1,11 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDialog>
 #include <QPixmap>
 
-class QTableView;
+#include "font_choice.h"
 
 namespace Ui {
 class SetBox;
@@ -13,17 +14,13 @@ class SetBox;
 
 namespace cadrix::app {
 
-// The settings dialog: the font family of every window, applied at once.
-// The choice lasts for the life of the process; nothing is stored.
+// The settings dialog: the font family of every window, applied at once by
+// `choose`.
 class SetBox : public QDialog {
     Q_OBJECT
 public:
-    explicit SetBox(QWidget* parent = nullptr);
+    explicit SetBox(std::function<void(FontFamily)> choose, QWidget* parent = nullptr);
     ~SetBox() override;
-
-    // The windows the choice reaches; the detail panel keeps its own
-    // window font, its controls follow.
-    void setWindows(QWidget* main, QWidget* about, QWidget* detailPanel, QTableView* skillsGrid);
 
     void RadioButton1Click();
     void RadioButton2Click();
@@ -35,14 +32,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void apply(const QString& family, int skillsGridPoints);
-
     std::unique_ptr<Ui::SetBox> m_ui;
+    std::function<void(FontFamily)> m_choose;
     QPixmap m_grass;
-    QWidget* m_main = nullptr;
-    QWidget* m_about = nullptr;
-    QWidget* m_detailPanel = nullptr;
-    QTableView* m_skillsGrid = nullptr;
 };
 
 }  // namespace cadrix::app

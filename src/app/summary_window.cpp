@@ -1,36 +1,50 @@
 #include "summary_window.h"
 
-#include <QPlainTextEdit>
+#include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include "context_menu.h"
 
 namespace cadrix::app {
 
 namespace {
 
-constexpr QSize kWindowSize{520, 600};
+constexpr QSize kWindowSize{560, 640};
 
 }  // namespace
 
-SummaryWindow::SummaryWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_text(new QPlainTextEdit(this)) {
+SummaryWindow::SummaryWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_browser(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("SummaryWindow"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
     resize(kWindowSize);
-    m_text->setReadOnly(true);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_browser->setReadOnly(true);
+    m_browser->setOpenLinks(false);
+    m_browser->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    const auto copy = [](const QString& text) { CopyText(text.toStdString()); };
+    InstallContextMenu(
+        *m_browser,
+        {{QStringLiteral("Копировать"), QKeySequence::Copy, [this] { m_browser->copy(); },
+          [this] { return m_browser->textCursor().hasSelection(); }, QStringLiteral("CopySelectionAction")},
+         {QStringLiteral("Копировать всё"), {}, [this, copy] { copy(m_forms.plain); }, {},
+          QStringLiteral("CopyAllAction")},
+         {QStringLiteral("Копировать для форума"), {}, [this, copy] { copy(m_forms.bbcode); }, {},
+          QStringLiteral("CopyBbcodeAction")},
+         {QStringLiteral("Копировать как Markdown"), {}, [this, copy] { copy(m_forms.markdown); }, {},
+          QStringLiteral("CopyMarkdownAction")}});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_text);
+    layout->addWidget(m_browser);
 }
 
-void SummaryWindow::showSummary(const QString& title, const QString& text) {
-    setWindowTitle(title);
-    m_text->setPlainText(text);
+void SummaryWindow::showSummary(const SummaryForms& forms) {
+    m_forms = forms;
+    setWindowTitle(forms.title);
+    m_browser->setHtml(forms.html);
     show();
     raise();
     activateWindow();
 }
 
-QString SummaryWindow::text() const { return m_text->toPlainText(); }
+QString SummaryWindow::text() const { return m_browser->toPlainText(); }
 
 }  // namespace cadrix::app

@@ -1,5 +1,7 @@
 #include "window_placement.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
@@ -18,6 +20,27 @@ void CentreOnScreen(QWidget& window) {
     QRect client(QPoint(0, 0), window.size());
     client.moveCenter(screen->availableGeometry().center());
     window.setGeometry(client);
+}
+
+QPoint InsideScreen(const QWidget& window, const QRect& frame) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return frame.topLeft();
+    const QRect area = screen->availableGeometry();
+    QPoint at = frame.topLeft();
+    // Left and up first: a window larger than the area keeps its top-left
+    // corner, title bar included, inside it.
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - frame.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - frame.height())));
+    return at;
+}
+
+void KeepInsideScreen(QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QPoint at = InsideScreen(window, frame);
+    // move() places the frame's corner of a window shown already.
+    if (at != frame.topLeft())
+        window.move(window.pos() + (at - frame.topLeft()));
 }
 
 }  // namespace cadrix::app

@@ -95,17 +95,46 @@ std::string EncodeUtf8(const std::vector<char32_t>& cps) {
     return out;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
+namespace {
+
+// The length of the well-formed sequence at `i`, or 0 where none starts.
+std::size_t WellFormedAt(std::string_view bytes, std::size_t i) {
     static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        char32_t cp;
-        const std::size_t len = SequenceAt(bytes, i, cp);
-        if (len == 0 || cp < kMinForLength[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    char32_t cp;
+    const std::size_t len = SequenceAt(bytes, i, cp);
+    if (len == 0 || cp < kMinForLength[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t len = WellFormedAt(bytes, i);
+        if (len == 0)
             return false;
         i += len;
     }
     return true;
+}
+
+std::string ValidUtf8(std::string_view bytes) {
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t len = WellFormedAt(bytes, i);
+        if (len == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(bytes.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
 }
 
 std::size_t CodePointCount(std::string_view text) { return Boundaries(text).size() - 1; }

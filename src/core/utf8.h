@@ -17,6 +17,10 @@ std::string EncodeUtf8(const std::vector<char32_t>& cps);
 // Well-formed UTF-8: no stray bytes, no overlong forms, no surrogates.
 bool IsValidUtf8(std::string_view bytes);
 
+// `bytes` with every byte that starts no well-formed sequence replaced by
+// U+FFFD: a file name, which Linux lets be any bytes, made fit to print.
+std::string ValidUtf8(std::string_view bytes);
+
 std::size_t CodePointCount(std::string_view text);
 
 // The first / last n code points, and the text without its last n code points.

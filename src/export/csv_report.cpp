@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -36,7 +40,9 @@ public:
 
     // A field with a separator, a quote or a line break goes in quotes, its
     // quotes doubled.
-    void Field(std::string_view text) {
+    void Field(std::string_view shown) {
+        const std::string cell = CsvCell(shown);
+        std::string_view text = cell;
         if (m_fieldsInRow++)
             m_file.Write(kSeparator);
         if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
@@ -68,34 +74,10 @@ private:
     int m_fieldsInRow = 0;
 };
 
-// The caption lines above a grid as one row, one caption per column, so that
-// a spreadsheet reads one header: a column under a date caption is named by
-// the date and its own caption ("15.01.2026 Уровень").
-void Captions(CsvFile& csv, const std::vector<HeaderRow>& rows) {
-    if (rows.empty())
-        return;
-    std::size_t col = 0;
-    for (const HeaderCell& cell : rows[0]) {
-        for (int i = 0; i < cell.span; ++i, ++col) {
-            const std::string& under = rows.size() > 1 ? rows[1][col].text : std::string();
-            csv.Field(under.empty() ? cell.text : cell.text + " " + under);
-        }
-    }
-    csv.EndRow();
-}
-
-void Totals(CsvFile& csv, const TotalsLineText& totals) {
-    csv.Field(totals.caption);
-    for (const auto& group : totals.groups) {
-        for (const TotalsFigure& figure : group)
-            csv.Field(figure.text);
-    }
-    csv.EndRow();
-}
-
 void WritePage(const Comparison& cmp, GridId id, const CsvFolder& folder) {
     CsvFile csv(folder, std::string(CsvFileName(id)));
-    Captions(csv, CaptionsAbove(id, cmp.Result()));
+    if (const auto captions = CaptionsAbove(id, cmp.Result()); !captions.empty())
+        csv.Row(OneCaptionLine(captions));
     const TextTable& grid = cmp.Grid(id);
     const bool pictures = id == GridId::StringGrid2 || id == GridId::StringGrid_nat;
     for (int r = 0; r < grid.RowCount(); ++r) {
@@ -105,8 +87,8 @@ void WritePage(const Comparison& cmp, GridId id, const CsvFolder& folder) {
         }
         csv.EndRow();
     }
-    if (const auto totals = TotalsBelow(id, cmp.Result()))
-        Totals(csv, *totals);
+    for (const TextLine& line : LinesBelow(id, cmp.Result()))
+        csv.Row(line);
     csv.Commit();
 }
 
@@ -119,17 +101,30 @@ void WriteChoice(const ChoiceRecord& choice, const CsvFolder& folder) {
     csv.Commit();
 }
 
+// The summary's columns: the group's caption, then SummaryColumn's.
+constexpr std::string_view kSummaryHeader[] = {"Раздел", "Игрок", "Позиция", "Было", "Стало", "Изменение"};
+constexpr std::size_t kSummaryColumns = std::size(kSummaryHeader) - 1;
+static_assert(kSummaryColumns == kSummaryColumnCount);
+
+// One row per item under the header, its group named by its caption; an
+// empty group says "нет" in the first column after it.
 void WriteSummary(const PeriodSummary& summary, const CsvFolder& folder) {
     CsvFile csv(folder, "summary.csv");
+    for (std::string_view caption : kSummaryHeader)
+        csv.Field(caption);
+    csv.EndRow();
     for (const SummaryGroup& group : SummaryGroups(summary)) {
         if (group.items.empty()) {
-            csv.Row({std::string(group.key), std::string(kSummaryNothing)});
+            csv.Row({std::string(group.caption), std::string(kSummaryNothing), "", "", "", ""});
             continue;
         }
         for (const SummaryItem& item : group.items) {
-            csv.Field(group.key);
+            std::array<std::string_view, kSummaryColumns> cells{};
             for (const SummaryField& field : item.fields)
-                csv.Field(field.text);
+                cells[static_cast<std::size_t>(field.column)] = field.text;
+            csv.Field(group.caption);
+            for (const std::string_view cell : cells)
+                csv.Field(cell);
             csv.EndRow();
         }
     }
@@ -149,6 +144,45 @@ CsvFolder OpenFolder(const std::filesystem::path& folder, const ReadFiles* reads
 }
 
 }  // namespace
+
+std::optional<std::string> SpreadsheetNumber(std::string_view text) {
+    const auto digitsAt = [&](std::size_t from, std::size_t count) {
+        return from + count <= text.size() &&
+               std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                           text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    std::size_t i = sign;
+    while (digitsAt(i, 1))
+        ++i;
+    const std::size_t lead = i - sign;
+    if (lead == 0)
+        return std::nullopt;
+    std::string number(text.substr(0, i));
+    // Groups of three points apart, after a lead of at most three digits.
+    while (lead <= 3 && i < text.size() && text[i] == '.' && digitsAt(i + 1, 3) && !digitsAt(i + 4, 1)) {
+        number.append(text.substr(i + 1, 3));
+        i += 4;
+    }
+    if (i < text.size() && text[i] == ',' && digitsAt(i + 1, 1)) {
+        const std::size_t from = i;
+        for (++i; digitsAt(i, 1); ++i) {
+        }
+        number.append(text.substr(from, i - from));
+    }
+    if (i != text.size())
+        return std::nullopt;
+    return number;
+}
+
+std::string CsvCell(std::string_view text) {
+    if (auto number = SpreadsheetNumber(text))
+        return *number;
+    if (text == "-" || text.empty() || std::string_view("=+-@\t\r").find(text[0]) == std::string_view::npos)
+        return std::string(text);
+    return "'" + std::string(text);
+}
 
 std::string_view CsvFileName(GridId grid) {
     switch (grid) {

@@ -1,5 +1,6 @@
 #include "export/html_report.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -26,24 +27,21 @@ constexpr Rgb kLegendText{128, 128, 128};
 constexpr std::string_view kFavourableMark = "▲";
 constexpr std::string_view kUnfavourableMark = "▼";
 
-// The window's pages in the order of its tabs.
-constexpr std::array<GridId, 7> kTabOrder = {GridId::StringGrid1,   GridId::StringGrid3,    GridId::StringGrid_ru,
-                                             GridId::StringGrid_pr, GridId::StringGrid_pay, GridId::StringGrid_nat,
-                                             GridId::StringGrid2};
-
 class HtmlWriter {
 public:
     HtmlWriter(const ReportInput& in, OutputSink& out) : m_in(in), m_cmp(*in.comparison), m_out(out) {}
 
     void Document();
+    void SummaryDocument();
 
 private:
-    void Head();
+    void Head(const std::string& title);
     void Files();
-    void Summary();
+    void Marks();
+    void Summary(const PeriodSummary& summary);
     void Page(const GridInfo& grid);
     void Captions(const std::vector<HeaderRow>& rows);
-    void GridRows(GridId grid);
+    void GridRows(GridId grid, int from, int to);
     void Totals(const TotalsLineText& totals);
     void Legend();
     void Choice(const ChoiceRecord& choice);
@@ -103,6 +101,7 @@ std::string StyleSheet(const Palette& palette) {
     css += rule("td.r", "text-align: right;");
     css += rule("span.m", "user-select: none; -webkit-user-select: none;");
     css += rule("span.t", "padding: 1px 6px; border: 1px solid #A0A0A0;");
+    css += rule("p.files", "font-size: 10px; color: " + HexColour(kLegendText) + ";");
     css += rule("p.legend", "color: " + HexColour(kLegendText) + ";");
     css += rule("img", "vertical-align: middle;");
     css += "@page { size: A4; margin: 12mm; }\n";
@@ -116,21 +115,32 @@ std::string StyleSheet(const Palette& palette) {
 }
 
 void HtmlWriter::Document() {
-    Head();
-    Put("<body>\n");
+    const PeriodSummary summary = m_in.summary ? *m_in.summary : SummarisePeriod(m_cmp);
+    const std::string title = ReportTitle(summary.period);
+    Head(title);
+    Put("<body>\n<h1>");
+    Text(title);
+    Put("</h1>\n");
     Files();
-    Summary();
+    Marks();
+    Summary(summary);
     for (GridId id : kTabOrder)
         Page(InfoOf(id));
     Put("</body>\n</html>\n");
 }
 
-void HtmlWriter::Head() {
-    const ComparisonResult& r = m_cmp.Result();
-    Put("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n<title>Cadrix 2: ");
-    Text(r.startDate);
-    Put(" – ");
-    Text(r.endDate);
+// The summary alone, as the report shows it.
+void HtmlWriter::SummaryDocument() {
+    const PeriodSummary summary = m_in.summary ? *m_in.summary : SummarisePeriod(m_cmp);
+    Head(SummaryHeading(summary.period));
+    Put("<body>\n");
+    Summary(summary);
+    Put("</body>\n</html>\n");
+}
+
+void HtmlWriter::Head(const std::string& title) {
+    Put("<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n<title>");
+    Text(title);
     Put("</title>\n<style>\n");
     Put(StyleSheet(PaletteOf(m_in.palette)));
     Put("</style>\n</head>\n");
@@ -146,11 +156,19 @@ void HtmlWriter::Files() {
     Put("</p>\n");
 }
 
-void HtmlWriter::Summary() {
-    const PeriodSummary summary = m_in.summary ? *m_in.summary : SummarisePeriod(m_cmp);
-    Put("<h1>");
-    Text(kSummaryTitle);
-    Put("</h1>\n");
+// What the marks and colours of the cells say.
+void HtmlWriter::Marks() {
+    Put("<p class=\"marks\"><span class=\"t f\">");
+    Put(kFavourableMark);
+    Put("</span> — изменение к лучшему, <span class=\"t u\">");
+    Put(kUnfavourableMark);
+    Put("</span> — к худшему</p>\n");
+}
+
+void HtmlWriter::Summary(const PeriodSummary& summary) {
+    Put("<h2 id=\"summary\">");
+    Text(SummaryHeading(summary.period));
+    Put("</h2>\n");
     for (const SummaryGroup& group : SummaryGroups(summary)) {
         Put("<h3 id=\"");
         Put(group.key);
@@ -166,7 +184,17 @@ void HtmlWriter::Summary() {
         Put("<ul>\n");
         for (const SummaryItem& item : group.items) {
             Put("<li>");
-            Text(item.line);
+            Text(item.lead);
+            if (item.tone != Background::Grid) {
+                Put("<span class=\"");
+                Put(item.tone == Background::Favourable ? "f" : "u");
+                Put("\">");
+                Text(item.change);
+                Put("</span>");
+            } else {
+                Text(item.change);
+            }
+            Text(item.tail);
             Put("</li>\n");
         }
         Put("</ul>\n");
@@ -185,10 +213,21 @@ void HtmlWriter::Page(const GridInfo& grid) {
             Choice(choice);
         return;
     }
+    // The header lines, which a printed copy repeats on every sheet: the
+    // captions above the grid and its own header rows.
+    const std::vector<HeaderRow> captions = CaptionsAbove(grid.id, m_cmp.Result());
+    const int rows = m_cmp.Grid(grid.id).RowCount();
+    const int fixedRows = std::min(grid.fixedRows, rows);
     Put("<table class=\"grid\">\n");
-    Captions(CaptionsAbove(grid.id, m_cmp.Result()));
-    GridRows(grid.id);
-    Put("</table>\n");
+    if (!captions.empty() || fixedRows > 0) {
+        Put("<thead>\n");
+        Captions(captions);
+        GridRows(grid.id, 0, fixedRows);
+        Put("</thead>\n");
+    }
+    Put("<tbody>\n");
+    GridRows(grid.id, fixedRows, rows);
+    Put("</tbody>\n</table>\n");
     if (const auto totals = TotalsBelow(grid.id, m_cmp.Result()))
         Totals(*totals);
     if (grid.id == GridId::StringGrid_nat)
@@ -208,7 +247,6 @@ void HtmlWriter::Captions(const std::vector<HeaderRow>& rows) {
             col += static_cast<std::size_t>(cell.span);
         }
     }
-    Put("<thead>\n");
     for (std::size_t r = 0; r < rows.size(); ++r) {
         Put("<tr>");
         std::size_t col = 0;
@@ -229,14 +267,12 @@ void HtmlWriter::Captions(const std::vector<HeaderRow>& rows) {
         }
         Put("</tr>\n");
     }
-    Put("</thead>\n");
 }
 
-void HtmlWriter::GridRows(GridId id) {
+void HtmlWriter::GridRows(GridId id, int from, int to) {
     const GridInfo& info = InfoOf(id);
     const TextTable& grid = m_cmp.Grid(id);
-    Put("<tbody>\n");
-    for (int r = 0; r < grid.RowCount(); ++r) {
+    for (int r = from; r < to; ++r) {
         Put("<tr>");
         for (int c = 0; c < grid.ColCount(); ++c) {
             const CellStyle style = m_cmp.DrawCell(id, c, r);
@@ -250,7 +286,6 @@ void HtmlWriter::GridRows(GridId id) {
         }
         Put("</tr>\n");
     }
-    Put("</tbody>\n");
 }
 
 void HtmlWriter::Cell(std::string_view text, const CellStyle& style, bool fixed, std::string_view alt) {
@@ -377,6 +412,12 @@ void HtmlWriter::Text(std::string_view text) {
 }  // namespace
 
 void WriteHtmlReport(const ReportInput& input, OutputSink& out) { HtmlWriter(input, out).Document(); }
+
+std::string HtmlSummary(const ReportInput& input) {
+    StringSink sink;
+    HtmlWriter(input, sink).SummaryDocument();
+    return sink.Text();
+}
 
 std::string HtmlReport(const ReportInput& input) {
     StringSink sink;

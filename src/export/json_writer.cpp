@@ -47,12 +47,21 @@ void JsonWriter::Open(char bracket) {
 void JsonWriter::Close(char bracket) {
     m_out.push_back(bracket);
     m_needComma = true;
+    Spill();
 }
 
 void JsonWriter::Scalar(std::string_view text) {
     Separate();
     m_out += text;
     m_needComma = true;
+    Spill();
+}
+
+void JsonWriter::Flush() {
+    if (!m_sink)
+        return;
+    m_sink->Write(m_out);
+    m_out.clear();
 }
 
 void JsonWriter::Key(std::string_view key) {

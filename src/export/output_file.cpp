@@ -17,6 +17,8 @@
 #include <system_error>
 #include <vector>
 
+#include "core/file_io.h"
+
 namespace cadrix {
 
 namespace {
@@ -201,14 +203,8 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::Put(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(m_fd.Get(), bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            Fail(n < 0 ? errno : EIO);
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (const int error = WriteAll(m_fd.Get(), bytes); error != 0)
+        Fail(error);
 }
 
 void OutputFile::Commit() {

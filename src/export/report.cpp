@@ -209,9 +209,9 @@ const char* BackgroundName(Background b) {
 
 const char* ImageName(CellImage image) { return WordsOf(image).name; }
 
-std::string JsonReport(const ReportInput& in) {
+void WriteJsonReport(const ReportInput& in, OutputSink& out) {
     const Comparison& cmp = *in.comparison;
-    JsonWriter w;
+    JsonWriter w(out);
     w.BeginObject();
     NamedTexts labels = ChoiceLabels(in);
     for (auto& label : LabelTexts(cmp.Result()))
@@ -238,7 +238,14 @@ std::string JsonReport(const ReportInput& in) {
         WriteSummaryJson(w, *in.summary);
     }
     w.EndObject();
-    return w.Text() + "\n";
+    w.Flush();
+    out.Write("\n");
+}
+
+std::string JsonReport(const ReportInput& in) {
+    StringSink sink;
+    WriteJsonReport(in, sink);
+    return sink.Text();
 }
 
 namespace {

@@ -44,6 +44,8 @@ std::string HexColour(const Rgb& colour);
 const char* ImageName(CellImage image);
 const char* BackgroundName(Background background);
 
+// The report as JSON, written piece by piece to `out`.
+void WriteJsonReport(const ReportInput& input, OutputSink& out);
 std::string JsonReport(const ReportInput& input);
 // The report as aligned text, written piece by piece to `out`; in the
 // palette's colours for a terminal when `colour` is set.

@@ -2,11 +2,26 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <string_view>
+
 #include "export/csv_report.h"
+#include "export/forum_text.h"
 #include "export/html_report.h"
 #include "export/output_file.h"
 
 namespace cadrix {
+
+bool TerminalWantsColour() {
+    // NO_COLOR set to anything but the empty text turns colours off
+    // (no-color.org); so does a terminal that cannot show them.
+    if (const char* noColour = std::getenv("NO_COLOR"); noColour && *noColour)
+        return false;
+    const char* term = std::getenv("TERM");
+    if (!term || !*term || std::string_view(term) == "dumb")
+        return false;
+    return ::isatty(STDOUT_FILENO) == 1;
+}
 
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
     if (name == "text")
@@ -17,6 +32,10 @@ std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
         return ReportFormat::Html;
     if (name == "csv")
         return ReportFormat::Csv;
+    if (name == "bbcode")
+        return ReportFormat::BBCode;
+    if (name == "markdown")
+        return ReportFormat::Markdown;
     return std::nullopt;
 }
 
@@ -34,10 +53,12 @@ void WriteReport(const ReportInput& input, ReportFormat format, const std::optio
     if (output)
         sink = &file.emplace(*output, reads);
     switch (format) {
-    case ReportFormat::Json: sink->Write(JsonReport(input)); break;
+    case ReportFormat::Json: WriteJsonReport(input, *sink); break;
     // Colours only where a person reads the terminal.
-    case ReportFormat::Text: WriteTextReport(input, !output && isatty(STDOUT_FILENO), *sink); break;
+    case ReportFormat::Text: WriteTextReport(input, !output && TerminalWantsColour(), *sink); break;
     case ReportFormat::Html: WriteHtmlReport(input, *sink); break;
+    case ReportFormat::BBCode: WriteForumReport(input, ForumMarkup::BBCode, *sink); break;
+    case ReportFormat::Markdown: WriteForumReport(input, ForumMarkup::Markdown, *sink); break;
     case ReportFormat::Csv: break;
     }
     sink->Flush();

@@ -8,10 +8,15 @@
 
 namespace cadrix {
 
-enum class ReportFormat { Text, Json, Html, Csv };
+enum class ReportFormat { Text, Json, Html, Csv, BBCode, Markdown };
 
-// "text", "json", "html" or "csv"; none for any other name.
+// "text", "json", "html", "csv", "bbcode" or "markdown"; none for any other
+// name.
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name);
+
+// Whether standard output is a terminal that shows colours and the user has
+// not turned them off (NO_COLOR, TERM=dumb or unset).
+bool TerminalWantsColour();
 
 // Whether the format needs --output: CSV is a folder of files.
 bool NeedsOutput(ReportFormat format);

@@ -26,11 +26,11 @@ void Objects(JsonWriter& w, const SummaryGroup& group) {
     w.EndArray();
 }
 
-// Each item a member named by its first field, the array of the others' texts.
+// Each item a member named by its first field's key, the array of the others' texts.
 void Named(JsonWriter& w, const SummaryGroup& group) {
     w.BeginObject();
     for (const SummaryItem& item : group.items) {
-        w.Key(item.fields.front().text);
+        w.Key(item.fields.front().key);
         w.BeginArray();
         for (std::size_t i = 1; i < item.fields.size(); ++i)
             w.String(item.fields[i].text);

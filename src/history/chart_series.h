@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dates.h"
 #include "history/history.h"
 
 namespace cadrix {
@@ -28,10 +29,6 @@ struct ChartSeries {
     std::vector<ChartPoint> points;  // in list order
     bool fallIsFavourable = false;   // a falling line is good news (the rating place)
 };
-
-// The day of a date written dd.MM.yyyy; none for any other text or a date
-// that does not exist.
-std::optional<std::int64_t> DayOfDateText(std::string_view date);
 
 // A player's lines, in this order: real level, value, then skills 1 to 24.
 inline constexpr std::size_t kRealLevelLine = 0;

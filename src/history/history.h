@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,19 +84,32 @@ struct AddOutcome {
 // total, and once more at the end; returning false stops the batch there.
 using AddProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
+// How a history is opened: reading never writes the file, so that it works
+// where the file cannot be written (a read-only folder or mount).
+enum class HistoryAccess { Read, Write };
+
 // The stored snapshots of one user: a SQLite database holding every export's
 // four CSV files byte for byte, and rows derived from them for the charts.
 // Every method throws HistoryError (naming the database file) when the
-// database fails; a write that fails leaves the database as it was.
+// database fails; a write that fails leaves the database as it was. A
+// database found damaged, when opened (its pages are checked) or by any read
+// (a value no write stores), is named with what was found and how to
+// recover, and is never written again.
 class History {
 public:
-    // Opens the database, creating it and its folder when missing, and brings
-    // an older schema up to date. A database of a newer schema is refused.
+    // Opens the database for writing, creating it and its folder when
+    // missing, and brings an older schema up to date. A database of a newer
+    // schema is refused.
     static History Open(const std::filesystem::path& file);
-    // The same, but none when the file does not exist; nothing is created.
-    static std::optional<History> OpenExisting(const std::filesystem::path& file);
+    // None when the file does not exist; nothing is created. Read access
+    // leaves an older schema as it is (every schema so far reads alike).
+    static std::optional<History> OpenExisting(const std::filesystem::path& file,
+                                               HistoryAccess access = HistoryAccess::Read);
 
-    const std::filesystem::path& File() const { return m_db.File(); }
+    const std::filesystem::path& File() const { return m_db->File(); }
+    // A number that changes whenever another connection, of this program or
+    // another, has committed a change to the database since the last call.
+    std::int64_t ChangeCount() const { return m_db->QueryInt("PRAGMA data_version"); }
 
     // Ordered by export date, then id (the order of every list and series).
     std::vector<StoredSnapshot> Snapshots() const;
@@ -107,7 +121,9 @@ public:
     // Stores an archive: extracts its CSV files into a temporary folder and
     // reads them as a load would. An archive stored already (the same bytes,
     // or the same files with the same names and times) is not stored again.
-    // An archive that cannot be read or holds no players file fails.
+    // An archive that cannot be read, holds no players file or has an entry
+    // that cannot be extracted whole fails, and nothing of it is stored; the
+    // questions are asked for passwords only.
     AddOutcome Add(const std::filesystem::path& archive, ExtractQuestions& questions);
     // The same for an archive whose CSV files were extracted into `folder`
     // already (the working folder after a choice).
@@ -131,14 +147,14 @@ public:
     ClubSeries Club(std::string_view club) const;
 
 private:
-    explicit History(SqliteDb db) : m_db(std::move(db)) {}
+    explicit History(std::unique_ptr<SqliteDb> db) : m_db(std::move(db)) {}
 
     AddOutcome Outcome(const std::filesystem::path& archive, AddStatus status, SnapshotId id) const;
     AddOutcome Store(const std::filesystem::path& archive, const std::array<std::uint8_t, 32>& digest,
                      const std::filesystem::path& folder);
     std::vector<StoredSnapshot> List(std::optional<std::string_view> club, std::optional<SnapshotId> id) const;
 
-    SqliteDb m_db;
+    std::unique_ptr<SqliteDb> m_db;  // statements point at it, so it stays where it is
 };
 
 // The archives of a folder: every "*.zip" directly in it, in name order.

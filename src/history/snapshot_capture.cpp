@@ -95,6 +95,8 @@ std::vector<PlayerRow> DerivePlayerRows(const Snapshot& s) {
     return rows;
 }
 
+}  // namespace
+
 std::array<std::uint8_t, 32> ContentDigest(const std::vector<CapturedFile>& files) {
     Sha256 sha;
     for (const auto& f : files) {
@@ -105,8 +107,6 @@ std::array<std::uint8_t, 32> ContentDigest(const std::vector<CapturedFile>& file
     }
     return sha.Finish();
 }
-
-}  // namespace
 
 std::string WallTimeText(std::time_t time) {
     std::tm tm{};
@@ -154,6 +154,7 @@ std::optional<CapturedSnapshot> CaptureFolder(const std::filesystem::path& folde
     for (int r = 1; r <= kClubFigureCount; ++r)
         c.figures[static_cast<std::size_t>(r - 1)] = {std::string(s.team.Cell(0, r)), std::string(s.team.Cell(1, r))};
     c.contentDigest = ContentDigest(c.files);
+    c.packed = PackFiles(c.files);
     return c;
 }
 
@@ -163,9 +164,13 @@ std::vector<std::uint8_t> PackFiles(const std::vector<CapturedFile>& files) {
         all += f.bytes;
     uLongf size = compressBound(static_cast<uLong>(all.size()));
     std::vector<std::uint8_t> packed(size);
-    if (compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(all.data()), static_cast<uLong>(all.size()),
-                  kCompressionLevel) != Z_OK)
-        throw std::bad_alloc();
+    const int code = compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(all.data()),
+                               static_cast<uLong>(all.size()), kCompressionLevel);
+    // With a buffer of compressBound's size only memory can run out.
+    if (code != Z_OK)
+        throw std::runtime_error(code == Z_MEM_ERROR
+                                     ? "not enough memory to pack the files"
+                                     : "the files cannot be packed (zlib error " + std::to_string(code) + ")");
     packed.resize(size);
     return packed;
 }

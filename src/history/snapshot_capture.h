@@ -41,12 +41,18 @@ struct CapturedSnapshot {
     std::vector<PlayerRow> playerRows;  // the first row of each id, in file order
     std::array<ClubFigure, kClubFigureCount> figures;
     std::array<std::uint8_t, 32> contentDigest{};  // of the files' names, times and bytes
+    std::vector<std::uint8_t> packed;              // the files' bytes as PackFiles stores them
 };
 
 // Reads the export in `folder` the way the load run does (the same files, the
-// same repairs and cutting) and derives the chart rows. None when the folder
-// holds no players file; a file that cannot be read throws, naming it.
+// same repairs and cutting), derives the chart rows and packs the files. None
+// when the folder holds no players file; a file that cannot be read throws,
+// naming it.
 std::optional<CapturedSnapshot> CaptureFolder(const std::filesystem::path& folder);
+
+// The digest that tells one export's files from another's: their roles,
+// names, times and bytes.
+std::array<std::uint8_t, 32> ContentDigest(const std::vector<CapturedFile>& files);
 
 // A file time as local wall time and back; the stored time is the wall time,
 // so that a snapshot written out again shows the date its archive shows.

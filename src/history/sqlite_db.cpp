@@ -1,5 +1,9 @@
 #include "history/sqlite_db.h"
 
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -30,6 +34,14 @@ const char* PlainReason(int code) {
     }
 }
 
+bool IsDamage(int code) { return (code & 0xff) == SQLITE_CORRUPT || (code & 0xff) == SQLITE_NOTADB; }
+
+// What a user can do about a damaged file: it is never repaired in place.
+std::string WithRecovery(const std::filesystem::path& file, std::string text) {
+    return text + ". Nothing more is written to it; moving " + file.string() +
+           " aside starts a new history, and comparing archives works as before";
+}
+
 std::string ErrorText(const std::filesystem::path& file, int code, sqlite3* db) {
     std::string text = file.string() + ": ";
     const char* reason = PlainReason(code);
@@ -39,14 +51,67 @@ std::string ErrorText(const std::filesystem::path& file, int code, sqlite3* db) 
         text += " (" + detail + ")";
     if ((code & 0xff) == SQLITE_CANTOPEN && db && sqlite3_system_errno(db) != 0)
         text += ": " + std::string(std::strerror(sqlite3_system_errno(db)));
-    return text;
+    return IsDamage(code) ? WithRecovery(file, text) : text;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// A database is written through the file and the journal beside it, so both
+// the file and its folder must take writes. Checked before SQLite tries, as
+// SQLite falls back to other opens whose reason hides the system's own.
+void CheckWritable(const std::filesystem::path& file) {
+    auto refuse = [&](const std::string& what) {
+        throw HistoryError(file.string() + ": cannot be written: " + what + std::strerror(errno), SQLITE_READONLY);
+    };
+    if (::access(file.c_str(), W_OK) != 0 && errno != ENOENT)
+        refuse("");
+    const std::filesystem::path folder = FolderOf(file);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0 && errno != ENOENT)
+        refuse("the folder " + folder.string() + ": ");
+}
+
+// The file as a URI that SQLite reads as it lies: nothing can change it, so
+// no shared memory and no locks are needed.
+std::string ImmutableUri(const std::filesystem::path& file) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const unsigned char c : std::filesystem::absolute(file).string()) {
+        if (std::isalnum(c) || c == '/' || c == '.' || c == '_' || c == '-' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 0xf];
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+// A reader in a folder it cannot write (a read-only mount, another user's
+// folder) cannot make the WAL's shared memory; with no WAL left beside the
+// file, nobody writes it, and it is read as it lies.
+bool ReadAsItLies(const std::filesystem::path& file) {
+    std::error_code ec;
+    return ::access(FolderOf(file).c_str(), W_OK) != 0 && !std::filesystem::exists(file.string() + "-wal", ec);
 }
 
 }  // namespace
 
-SqliteDb::SqliteDb(const std::filesystem::path& file, Mode mode) : m_file(file) {
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
-    const int code = sqlite3_open_v2(file.c_str(), &m_db, flags, nullptr);
+SqliteDb::SqliteDb(const std::filesystem::path& file, Mode mode) : m_file(file), m_readOnly(mode == Mode::ReadOnly) {
+    std::string name = file.string();
+    int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    if (m_readOnly) {
+        flags = SQLITE_OPEN_READONLY;
+        if (ReadAsItLies(file)) {
+            name = ImmutableUri(file);
+            flags |= SQLITE_OPEN_URI;
+        }
+    } else {
+        CheckWritable(file);
+    }
+    const int code = sqlite3_open_v2(name.c_str(), &m_db, flags, nullptr);
     if (code != SQLITE_OK) {
         const std::string text = ErrorText(file, code, m_db);
         sqlite3_close_v2(m_db);  // the handle exists even when opening failed
@@ -61,17 +126,17 @@ SqliteDb::~SqliteDb() {
         sqlite3_close_v2(m_db);
 }
 
-SqliteDb::SqliteDb(SqliteDb&& other) noexcept
-    : m_db(std::exchange(other.m_db, nullptr)),
-      m_file(std::move(other.m_file)) {}
-
-SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
-    std::swap(m_db, other.m_db);
-    std::swap(m_file, other.m_file);
-    return *this;
+void SqliteDb::Fail(int code) const {
+    std::string text = ErrorText(m_file, code, m_db);
+    if (IsDamage(code))
+        m_damage = text;
+    throw HistoryError(text, code & 0xff);
 }
 
-void SqliteDb::Fail(int code) const { throw HistoryError(ErrorText(m_file, code, m_db), code & 0xff); }
+void SqliteDb::Damaged(const std::string& reason) const {
+    m_damage = WithRecovery(m_file, m_file.string() + ": the database is damaged (" + reason + ")");
+    throw HistoryError(m_damage, SQLITE_CORRUPT);
+}
 
 void SqliteDb::Exec(const char* sql) {
     const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
@@ -175,6 +240,8 @@ std::span<const std::uint8_t> SqliteStatement::Blob(int column) const {
 }
 
 SqliteTransaction::SqliteTransaction(SqliteDb& db, Kind kind) : m_db(db) {
+    if (kind == Kind::Write && !m_db.Damage().empty())
+        throw HistoryError(m_db.Damage(), SQLITE_CORRUPT);
     m_db.Exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 

@@ -15,18 +15,26 @@ namespace cadrix {
 class SqliteStatement;
 
 // One SQLite connection. Every failure throws HistoryError naming the file.
+// Statements keep a pointer to their connection, so it never moves.
 class SqliteDb {
 public:
-    enum class Mode { CreateIfMissing, ExistingOnly };
+    // ReadOnly never writes the file nor creates one; on a read-only file
+    // system the file is read as it lies, without the WAL's shared memory.
+    enum class Mode { CreateIfMissing, ExistingOnly, ReadOnly };
 
     SqliteDb(const std::filesystem::path& file, Mode mode);
     ~SqliteDb();
-    SqliteDb(SqliteDb&& other) noexcept;
-    SqliteDb& operator=(SqliteDb&& other) noexcept;
     SqliteDb(const SqliteDb&) = delete;
     SqliteDb& operator=(const SqliteDb&) = delete;
 
     const std::filesystem::path& File() const { return m_file; }
+    bool IsReadOnly() const { return m_readOnly; }
+
+    // Marks the database damaged and throws the damage error: `reason` says
+    // what was found. Once damaged, no write transaction starts on it.
+    [[noreturn]] void Damaged(const std::string& reason) const;
+    // The damage found so far, as Damaged() reported it; empty while none.
+    const std::string& Damage() const { return m_damage; }
 
     // Runs statements that return no rows.
     void Exec(const char* sql);
@@ -48,6 +56,8 @@ public:
 private:
     sqlite3* m_db = nullptr;
     std::filesystem::path m_file;
+    bool m_readOnly = false;
+    mutable std::string m_damage;
 };
 
 // One prepared statement; parameters are numbered from 1, columns from 0.
@@ -78,6 +88,10 @@ public:
     std::string Text(int column) const;
     std::span<const std::uint8_t> Blob(int column) const;
 
+    // What a read found that no write of this program stores: the damage
+    // error of the statement's database.
+    [[noreturn]] void Damaged(const std::string& reason) const { m_db->Damaged(reason); }
+
 private:
     void Check(int code);
 
@@ -91,7 +105,8 @@ private:
 class SqliteTransaction {
 public:
     // A write takes the write lock at once (BEGIN IMMEDIATE), so that it never
-    // has to upgrade a read lock, which another writer could refuse.
+    // has to upgrade a read lock, which another writer could refuse. A write
+    // on a database found damaged is refused with the damage error.
     enum class Kind { Read, Write };
     explicit SqliteTransaction(SqliteDb& db, Kind kind = Kind::Write);
     ~SqliteTransaction();

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <unordered_map>
+#include <vector>
 
 namespace cadrix {
 
@@ -58,7 +59,7 @@ void InsertFiles(SqliteDb& db, SnapshotId id, const CapturedSnapshot& c) {
         file.Reset();
     }
     SqliteStatement data = db.Prepare("INSERT INTO snapshot_data (snapshot_id, packed) VALUES (?1, ?2)");
-    data.Bind(1, id).BindBlob(2, PackFiles(c.files));
+    data.Bind(1, id).BindBlob(2, c.packed);
     data.Run();
 }
 
@@ -104,6 +105,8 @@ void BindCell(SqliteStatement& stmt, int index, std::string_view text) {
 std::string CellAt(const SqliteStatement& row, int column) {
     if (row.Type(column) == SQLITE_INTEGER)
         return std::to_string(row.Int(column));
+    if (row.Type(column) != SQLITE_TEXT)
+        row.Damaged("a stored cell that is neither text nor a whole number");
     return row.Text(column);
 }
 
@@ -132,21 +135,26 @@ void BindSkills(SqliteStatement& stmt, int index, const std::optional<std::array
 
 std::array<std::string, kSkillCount> SkillsAt(const SqliteStatement& row, int column) {
     std::array<std::string, kSkillCount> skills;
-    if (row.Type(column) == SQLITE_BLOB) {
+    const int type = row.Type(column);
+    if (type == SQLITE_NULL)
+        return skills;
+    if (type == SQLITE_BLOB) {
         const auto bytes = row.Blob(column);
-        for (std::size_t k = 0; k < skills.size() && k < bytes.size(); ++k)
+        if (bytes.size() != skills.size())
+            row.Damaged("a player's skills of " + std::to_string(bytes.size()) + " bytes");
+        for (std::size_t k = 0; k < skills.size(); ++k)
             skills[k] = std::to_string(bytes[k]);
         return skills;
     }
-    if (row.Type(column) != SQLITE_TEXT)
-        return skills;
+    if (type != SQLITE_TEXT)
+        row.Damaged("a player's skills that are neither bytes nor text");
     const std::string text = row.Text(column);
     std::size_t start = 0;
     for (std::size_t k = 0; k < skills.size(); ++k) {
         const std::size_t end = text.find(kSkillSeparator, start);
+        if ((end == std::string::npos) != (k + 1 == skills.size()))
+            row.Damaged("a player's skills that are not " + std::to_string(kSkillCount) + " texts");
         skills[k] = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (end == std::string::npos)
-            break;
         start = end + 1;
     }
     return skills;
@@ -160,15 +168,26 @@ void InsertSnapshotRows(SqliteDb& db, SnapshotId id, const CapturedSnapshot& cap
 }
 
 void DeleteSnapshotRows(SqliteDb& db, SnapshotId id) {
-    for (const char* sql :
-         {"DELETE FROM player_point WHERE snapshot_id = ?1", "DELETE FROM club_figure WHERE snapshot_id = ?1",
-          "DELETE FROM snapshot_file WHERE snapshot_id = ?1", "DELETE FROM snapshot_data WHERE snapshot_id = ?1"}) {
-        SqliteStatement stmt = db.Prepare(sql);
-        stmt.Bind(1, id);
-        stmt.Run();
+    // The snapshot's texts, before its rows go: only these can fall out of use.
+    std::vector<std::int64_t> texts;
+    SqliteStatement used = db.Prepare("SELECT name_id FROM player_point WHERE snapshot_id = ?1 UNION "
+                                      "SELECT caption_id FROM club_figure WHERE snapshot_id = ?1");
+    used.Bind(1, id);
+    while (used.Step())
+        texts.push_back(used.Int(0));
+
+    SqliteStatement snapshot = db.Prepare("DELETE FROM snapshot WHERE id = ?1");
+    snapshot.Bind(1, id);
+    snapshot.Run();  // its files, data, players and figures go with it
+
+    SqliteStatement unused = db.Prepare(
+        "DELETE FROM shared_text WHERE id = ?1 AND NOT EXISTS (SELECT 1 FROM player_point WHERE name_id = ?1) "
+        "AND NOT EXISTS (SELECT 1 FROM club_figure WHERE caption_id = ?1)");
+    for (const std::int64_t text : texts) {
+        unused.Bind(1, text);
+        unused.Run();
+        unused.Reset();
     }
-    db.Exec("DELETE FROM shared_text WHERE id NOT IN (SELECT name_id FROM player_point) AND id NOT IN "
-            "(SELECT caption_id FROM club_figure)");
 }
 
 }  // namespace cadrix

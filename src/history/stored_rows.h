@@ -17,6 +17,7 @@ namespace cadrix {
 
 // A cell text that is the plain decimal form of an integer (no sign but a
 // leading "-", no leading zeros) is stored as that integer, any other as text.
+// Reading a value that neither encoding writes is the damage error.
 void BindCell(SqliteStatement& stmt, int index, std::string_view text);
 std::string CellAt(const SqliteStatement& row, int column);
 
@@ -31,7 +32,8 @@ std::array<std::string, kSkillCount> SkillsAt(const SqliteStatement& row, int co
 // repeat from export to export, are stored once in shared_text.
 void InsertSnapshotRows(SqliteDb& db, SnapshotId id, const CapturedSnapshot& captured);
 
-// Removes the rows of snapshot `id` and the texts no row uses any more.
+// Removes snapshot `id` with all its rows, and those of its texts that no
+// other snapshot uses.
 void DeleteSnapshotRows(SqliteDb& db, SnapshotId id);
 
 }  // namespace cadrix

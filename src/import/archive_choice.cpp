@@ -14,7 +14,8 @@
 #include "core/file_masks.h"
 #include "core/utf8.h"
 #include "core/wildcard.h"
-#include "import/zip_file.h"
+#include "import/archive_file.h"
+#include "import/zip_extract.h"
 
 namespace cadrix {
 
@@ -64,9 +65,10 @@ std::string InitialFileLabel(SnapshotSide side) {
 }
 
 std::string FileLabelText(std::string_view path) {
-    if (CodePointCount(path) <= kLabelWholeLimit)
-        return std::string(path);
-    return LeftChars(path, kLabelHead) + std::string(kLabelEllipsis) + RightChars(path, kLabelTail);
+    const std::string text = ValidUtf8(path);
+    if (CodePointCount(text) <= kLabelWholeLimit)
+        return text;
+    return LeftChars(text, kLabelHead) + std::string(kLabelEllipsis) + RightChars(text, kLabelTail);
 }
 
 std::string LocalDateText(std::int64_t unixTime) {
@@ -80,16 +82,14 @@ std::string LocalDateText(std::int64_t unixTime) {
 }
 
 std::optional<std::uint32_t> PlayersFileStamp(const std::filesystem::path& archive) {
-    UnattendedQuestions nobody;
-    ZipFile zip(nobody);
-    zip.SetFileName(archive);
+    std::optional<ArchiveFile> zip;
     try {
-        zip.OpenArchive();
+        zip = ArchiveFile::Open(archive);
     } catch (const std::exception&) {
         return std::nullopt;
     }
     const ZipEntry* first = nullptr;
-    for (const ZipEntry& entry : zip.Entries()) {
+    for (const ZipEntry& entry : zip->Entries()) {
         const bool atTop = entry.name.find('/') == std::string::npos;
         if (atTop && MatchesMask(entry.name, kPlayersMask) && (!first || entry.name < first->name))
             first = &entry;
@@ -97,7 +97,6 @@ std::optional<std::uint32_t> PlayersFileStamp(const std::filesystem::path& archi
     std::optional<std::uint32_t> stamp;
     if (first)
         stamp = (static_cast<std::uint32_t>(first->dosDate) << 16) | first->dosTime;
-    zip.CloseArchive();
     return stamp;
 }
 
@@ -108,13 +107,8 @@ ChoiceStatus ChooseArchive(SnapshotChoice& choice, const std::filesystem::path& 
     EmptyWorkingFolder(base, choice.side);
     choice.chosen = true;
 
-    ZipFile zip(questions);
-    zip.SetRootDir(base);
-    zip.SetBaseDir(WorkingFolder(base, choice.side));
-    zip.SetFileName(archive);
-    zip.OpenArchive();
-    zip.ExtractFiles();
-    zip.CloseArchive();
+    const ArchiveFile zip = ArchiveFile::Open(archive);
+    ExtractCsvEntries(zip.Archive(), WorkingFolder(base, choice.side), questions, base);
     return FinishChoice(choice, base, std::filesystem::absolute(archive).string());
 }
 

@@ -102,13 +102,38 @@ ArchiveError ArchiveError::InvalidEntry() {
     return Make(ArchiveErrorCode::InvalidEntry, "Invalid size or check sum of file or unsupported compression format");
 }
 
+namespace {
+
+// Whole mebibytes, rounded up, so that a size just past the limit is not
+// shown as the limit itself.
+std::string MebibyteText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMebibyte = 1024 * 1024;
+    return std::to_string(bytes / kMebibyte + (bytes % kMebibyte != 0)) + " MiB";
+}
+
+}  // namespace
+
+ArchiveError ArchiveError::EntryTooLarge(const std::filesystem::path& archive, const std::string& entry,
+                                         std::uint64_t declared, std::uint64_t limit) {
+    const std::string where =
+        archive.empty() ? std::string("the archive") : "\"" + std::filesystem::absolute(archive).string() + "\"";
+    return Make(ArchiveErrorCode::InvalidEntry, "File \"" + entry + "\" of " + where + " declares " +
+                                                    MebibyteText(declared) + ", more than the " + MebibyteText(limit) +
+                                                    " a statistics file may hold");
+}
+
+ArchiveError ArchiveError::CannotDecompress(std::string_view reason) {
+    return Make(ArchiveErrorCode::InvalidEntry, "Cannot decompress file: " + std::string(reason));
+}
+
 ArchiveError ArchiveError::Deflate64Unsupported() {
     return Make(ArchiveErrorCode::Deflate64Unsupported, "Deflate64 compression method is not supported",
                 ComponentName::Omitted);
 }
 
-FileOpenError::FileOpenError(const std::filesystem::path& file)
-    : std::runtime_error("Cannot open file " + file.string()) {}
+FileOpenError::FileOpenError(const std::filesystem::path& file, int systemError)
+    : std::runtime_error("Cannot open file " + file.string() +
+                         (systemError ? " (" + std::generic_category().message(systemError) + ")" : "")) {}
 
 FileReadError::FileReadError(const std::filesystem::path& file)
     : std::runtime_error("Cannot read file " + file.string()) {}

@@ -52,6 +52,12 @@ public:
     // file that cannot be created.
     static ArchiveError CannotWriteFile(const std::filesystem::path& file, int systemError);
     static ArchiveError InvalidEntry();
+    // An entry declaring more bytes than a statistics file may hold; refused
+    // before anything of it is decompressed.
+    static ArchiveError EntryTooLarge(const std::filesystem::path& archive, const std::string& entry,
+                                      std::uint64_t declared, std::uint64_t limit);
+    // The decompressor could not be set up (zlib's or libdeflate's reason).
+    static ArchiveError CannotDecompress(std::string_view reason);
     static ArchiveError Deflate64Unsupported();
 
 private:
@@ -68,9 +74,10 @@ std::string FormatArchiveErrorText(std::string_view message, ArchiveErrorCode co
 
 // The archive file itself cannot be opened (no permission, not a plain file).
 // Not an archive error, but it reaches the caller the same way.
+// With the system's error number, its reason follows the text in brackets.
 class FileOpenError : public std::runtime_error {
 public:
-    explicit FileOpenError(const std::filesystem::path& file);
+    explicit FileOpenError(const std::filesystem::path& file, int systemError = 0);
 };
 
 // Reading the archive failed half-way (the file changed or the disk failed).

@@ -33,14 +33,12 @@ public:
     // The first `size` bytes of `fd`, read-only; none when the system refuses.
     static std::optional<Mapping> ReadOnly(int fd, std::size_t size) { return Map(fd, size, PROT_READ, MAP_PRIVATE); }
     // The first `size` bytes of `fd` (opened for reading and writing), shared
-    // with the file, so that what is stored in them lands in it. In huge pages
-    // where the file system has them: written once from end to end, the
-    // mapping then costs a few hundred page faults rather than one per 4 KiB.
+    // with the file, so that what is stored in them lands in it. In ordinary
+    // pages: huge ones save page faults but must each be found whole and
+    // zeroed, which costs more than the faults (twice as much system time
+    // when 400 MB are written, and runs that wait for fresh memory).
     static std::optional<Mapping> Writable(int fd, std::size_t size) {
-        std::optional<Mapping> m = Map(fd, size, PROT_READ | PROT_WRITE, MAP_SHARED);
-        if (m && size > 0)
-            ::madvise(m->m_data, size, MADV_HUGEPAGE);
-        return m;
+        return Map(fd, size, PROT_READ | PROT_WRITE, MAP_SHARED);
     }
 
     std::span<const std::uint8_t> Bytes() const { return {m_data, m_size}; }

@@ -27,6 +27,15 @@ constexpr std::string_view kDataFolderName = "cadrix";
 constexpr const char* kTmpName = "Tmp";
 constexpr const char* kLockName = "cadrix.lock";
 constexpr std::chrono::milliseconds kLockPoll{100};
+// A file of this name beside the executable keeps the working folders there,
+// for a copy of the program carried on a stick or unpacked in a folder.
+constexpr const char* kPortableMarker = "cadrix.portable";
+// The tree the program was built in; run from there it is portable too.
+#ifdef CADRIX_BUILD_TREE
+constexpr const char* kBuildTree = CADRIX_BUILD_TREE;
+#else
+constexpr const char* kBuildTree = "";
+#endif
 
 bool CanWriteInto(const fs::path& folder) {
     // The working folders may already exist in a folder that is otherwise
@@ -122,8 +131,11 @@ fs::path ExecutableFolder() {
     return exe.parent_path();
 }
 
-fs::path UserDataFolder() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+namespace {
+
+// $XDG_<KIND>_HOME/cadrix when that is an absolute path, else ~/<fallback>/cadrix.
+fs::path UserFolder(const char* variable, const fs::path& fallback) {
+    if (const char* xdg = std::getenv(variable); xdg && *xdg == '/')
         return fs::path(xdg) / kDataFolderName;
     const char* home = std::getenv("HOME");
     std::string homeDir = home && *home ? home : "";
@@ -131,15 +143,32 @@ fs::path UserDataFolder() {
         if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
             homeDir = pw->pw_dir;
     }
-    return fs::path(homeDir) / ".local" / "share" / kDataFolderName;
+    return fs::path(homeDir) / fallback / kDataFolderName;
+}
+
+}  // namespace
+
+fs::path UserDataFolder() { return UserFolder("XDG_DATA_HOME", fs::path(".local") / "share"); }
+
+fs::path UserCacheFolder() { return UserFolder("XDG_CACHE_HOME", ".cache"); }
+
+bool IsPortable(const fs::path& executableFolder) {
+    std::error_code ec;
+    if (fs::exists(executableFolder / kPortableMarker, ec))
+        return true;
+    const fs::path tree = kBuildTree;
+    if (tree.empty())
+        return false;
+    const fs::path inside = executableFolder.lexically_normal().lexically_relative(tree.lexically_normal());
+    return !inside.empty() && *inside.begin() != "..";
 }
 
 fs::path BaseFolder(const fs::path& executableFolder, const std::optional<fs::path>& workDir) {
     if (workDir)
         return *workDir;
-    if (CanWriteInto(executableFolder))
+    if (IsPortable(executableFolder) && CanWriteInto(executableFolder))
         return executableFolder;
-    return UserDataFolder();
+    return UserCacheFolder();
 }
 
 fs::path WorkingFolder(const fs::path& base, SnapshotSide side) { return base / kTmpName / SideFolderName(side); }
@@ -219,7 +248,7 @@ LockedBaseFolder LockBaseFolder(const fs::path& executableFolder, const std::opt
     const fs::path base = BaseFolder(executableFolder, workDir);
     if (auto lock = WorkFolderLock::TryAcquire(base))
         return {base, std::make_shared<const WorkFolderLock>(std::move(*lock))};
-    const fs::path own = UserDataFolder();
+    const fs::path own = UserCacheFolder();
     if (workDir || base == own)
         throw HeldByAnother(base);
     if (auto lock = WorkFolderLock::TryAcquire(own))

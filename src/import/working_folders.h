@@ -22,9 +22,18 @@ std::filesystem::path ExecutableFolder();
 // $XDG_DATA_HOME/cadrix, else ~/.local/share/cadrix.
 std::filesystem::path UserDataFolder();
 
+// $XDG_CACHE_HOME/cadrix, else ~/.cache/cadrix: the working folders of an
+// installed program, which are a cache.
+std::filesystem::path UserCacheFolder();
+
+// Whether the program keeps its working folders beside itself: it runs from
+// the tree it was built in, or a file cadrix.portable stands beside it.
+bool IsPortable(const std::filesystem::path& executableFolder);
+
 // The folder under which the working folders lie: `workDir` when given;
-// otherwise the executable's folder when it can be written to, else the
-// per-user data folder.
+// otherwise the executable's folder when the program is portable and the
+// folder can be written to, else the per-user cache folder. An installed
+// program never writes beside itself, whoever runs it.
 std::filesystem::path BaseFolder(const std::filesystem::path& executableFolder,
                                  const std::optional<std::filesystem::path>& workDir);
 

@@ -11,6 +11,7 @@
 #include "core/utf8.h"
 #include "export/json_writer.h"
 #include "history/history.h"
+#include "history/latest_pair.h"
 #include "history/stored_choice.h"
 
 namespace cadrix {
@@ -163,26 +164,46 @@ std::vector<fs::path> ExpandArchives(const std::vector<std::string>& operands, b
     return archives;
 }
 
-int Add(History& history, const HistoryOptions& o) {
+// The database failed (in use by another program, damaged, full): the
+// archive at `from` and those after it were not stored. Each transaction
+// stores an archive whole or not at all, so trying them again is safe.
+void ReportNotStored(const std::vector<fs::path>& archives, std::size_t from, const std::string& error) {
+    std::cout.flush();
+    Fail(error);
+    for (std::size_t i = from; i < archives.size(); ++i)
+        Fail(archives[i].string() + ": not stored");
+    if (from < archives.size())
+        Fail("nothing of these archives is stored; adding them again later is safe");
+}
+
+int Add(const HistoryOptions& o) {
     if (o.operands.empty() || o.json)
         return -1;
     bool failed = false;
     const auto archives = ExpandArchives(o.operands, failed);
     UnattendedQuestions questions;
-    for (const auto& archive : archives) {
-        const AddOutcome outcome = history.Add(archive, questions);
-        switch (outcome.status) {
-        case AddStatus::Added:
-            std::cout << "added " << outcome.snapshot.id << " " << outcome.snapshot.date << " " << outcome.snapshot.club
-                      << "\n";
-            break;
-        case AddStatus::StoredAlready: std::cout << "stored already " << outcome.snapshot.id << "\n"; break;
-        case AddStatus::Failed:
-            std::cout.flush();
-            Fail(archive.string() + ": " + outcome.error);
-            failed = true;
-            break;
+    std::size_t next = 0;
+    try {
+        History history = History::Open(DatabaseFile(o));
+        for (; next < archives.size(); ++next) {
+            const fs::path& archive = archives[next];
+            const AddOutcome outcome = history.Add(archive, questions);
+            switch (outcome.status) {
+            case AddStatus::Added:
+                std::cout << "added " << outcome.snapshot.id << " " << outcome.snapshot.date << " "
+                          << outcome.snapshot.club << "\n";
+                break;
+            case AddStatus::StoredAlready: std::cout << "stored already " << outcome.snapshot.id << "\n"; break;
+            case AddStatus::Failed:
+                std::cout.flush();
+                Fail(archive.string() + ": " + outcome.error);
+                failed = true;
+                break;
+            }
         }
+    } catch (const HistoryError& e) {
+        ReportNotStored(archives, next, e.what());
+        return kFailure;
     }
     return failed ? kFailure : 0;
 }
@@ -367,11 +388,13 @@ int RunHistoryCommand(int argc, char** argv) {
     try {
         int status = -1;
         if (o.command == "add") {
-            History history = History::Open(DatabaseFile(o));
-            status = Add(history, o);
+            status = Add(o);
         } else {
-            // Reading needs no database file: a history never written to is empty.
-            std::optional<History> history = History::OpenExisting(DatabaseFile(o));
+            // Reading needs no database file: a history never written to is
+            // empty. Only removal writes; the others read a file they cannot
+            // write as well.
+            std::optional<History> history = History::OpenExisting(
+                DatabaseFile(o), o.command == "remove" ? HistoryAccess::Write : HistoryAccess::Read);
             if (o.command == "list")
                 status = List(history, o);
             else if (o.command == "remove")
@@ -393,8 +416,28 @@ int RunHistoryCommand(int argc, char** argv) {
     }
 }
 
+namespace {
+
+// "@last" and "@prev": the newest snapshot of the newest snapshot's club and
+// the one before it.
+constexpr std::string_view kLastRef = "@last";
+constexpr std::string_view kPreviousRef = "@prev";
+
+SnapshotId RefId(const History& history, std::string_view ref) {
+    if (ref != kLastRef && ref != kPreviousRef)
+        return *ParseId(ref.substr(1));
+    const auto pair = LatestPair(history);
+    if (!pair)
+        throw HistoryError(history.File().string() + ": fewer than two stored snapshots of one club for " +
+                           std::string(ref));
+    return ref == kLastRef ? pair->latest.id : pair->previous.id;
+}
+
+}  // namespace
+
 bool IsStoredSnapshotRef(std::string_view arg) {
-    return arg.size() > 1 && arg[0] == '@' && ParseId(arg.substr(1)).has_value();
+    return arg == kLastRef || arg == kPreviousRef ||
+           (arg.size() > 1 && arg[0] == '@' && ParseId(arg.substr(1)).has_value());
 }
 
 StoredSnapshotChooser StoredSnapshotsOf(std::optional<fs::path> db) {
@@ -406,7 +449,7 @@ StoredSnapshotChooser StoredSnapshotsOf(std::optional<fs::path> db) {
             if (!*history)
                 throw HistoryError(file.string() + ": no such history database");
         }
-        return ChooseStoredSnapshot(choice, **history, *ParseId(ref.substr(1)), base);
+        return ChooseStoredSnapshot(choice, **history, RefId(**history, ref), base);
     };
 }
 

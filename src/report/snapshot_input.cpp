@@ -8,15 +8,16 @@
 #include <chrono>
 #include <iostream>
 #include <optional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
+#include "core/fd.h"
 #include "core/file_masks.h"
 #include "core/wildcard.h"
 #include "import/archive_choice.h"
 #include "import/working_folders.h"
+#include "snapshot/pair_check.h"
 
 namespace cadrix {
 
@@ -89,8 +90,28 @@ void PrintInvalidStatistics(const std::filesystem::path& input) {
     std::cerr << "cadrix-report: " << input.string() << ": " << kInvalidStatisticsText << "\n";
 }
 
+// The pair's findings go to standard error; the pair is compared as given
+// unless they are to be errors.
+bool AcceptPair(const LoadSide& start, const LoadSide& end, PairFindings treatment) {
+    const auto findings = CheckPair({start.folder, start.date}, {end.folder, end.date});
+    for (const PairFinding& finding : findings)
+        std::cerr << (treatment == PairFindings::Errors ? "cadrix-report: " : "warning: ") << finding.text << "\n";
+    return findings.empty() || treatment == PairFindings::Warnings;
+}
+
+// The load run, for a pair whose findings let it be compared.
+bool LoadPair(const std::array<SnapshotChoice, 2>& choices, const std::filesystem::path& startFolder,
+              const std::filesystem::path& endFolder, PairFindings treatment, Comparison& comparison) {
+    const LoadSide start = SideOf(choices[0], startFolder);
+    const LoadSide end = SideOf(choices[1], endFolder);
+    if (!AcceptPair(start, end, treatment))
+        return false;
+    comparison.Load(start, end);
+    return true;
+}
+
 bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
-                 std::array<ArchiveRow, 2>& rows) {
+                 std::array<ArchiveRow, 2>& rows, PairFindings treatment) {
     std::array<SnapshotChoice, 2> choices;
     for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
         std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
@@ -101,8 +122,7 @@ bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path
         rows[IndexOf(side)] = RowOf(*choice);
         choices[IndexOf(side)] = std::move(*choice);
     }
-    comparison.Load(SideOf(choices[0], start), SideOf(choices[1], end));
-    return true;
+    return LoadPair(choices, start, end, treatment, comparison);
 }
 
 WorkFolderLock LockWorkingFolders(const std::filesystem::path& base) {
@@ -113,27 +133,11 @@ WorkFolderLock LockWorkingFolders(const std::filesystem::path& base) {
     return WorkFolderLock::Acquire(base, kLockPatience);
 }
 
-std::filesystem::path FreshTempFolder() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto dir = std::filesystem::temp_directory_path() / ("cadrix-report-" + std::to_string(random()));
-        std::error_code ec;
-        if (std::filesystem::create_directory(dir, ec))
-            return dir;
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
 }  // namespace
 
 SnapshotInputs::SnapshotInputs(std::optional<std::filesystem::path> workDir) : m_workDir(std::move(workDir)) {}
 
-SnapshotInputs::~SnapshotInputs() {
-    if (m_tempDir) {
-        std::error_code ec;
-        std::filesystem::remove_all(*m_tempDir, ec);
-    }
-}
+SnapshotInputs::~SnapshotInputs() = default;
 
 bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::filesystem::path& end,
                              Comparison& comparison, std::array<ArchiveRow, 2>& rows) {
@@ -151,16 +155,16 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         return false;
     }
     if (startIsFolder)
-        return LoadFolders(start, end, comparison, rows);
+        return LoadFolders(start, end, comparison, rows, m_pairFindings);
 
     if (!m_workDir)
-        m_tempDir = FreshTempFolder();
-    const std::filesystem::path base = m_workDir ? *m_workDir : *m_tempDir;
+        m_tempDir.emplace("cadrix-report-");
+    const std::filesystem::path base = m_workDir ? *m_workDir : m_tempDir->Path();
     // From the first emptying until the load run has read both folders, no
     // other program may touch them.
     const WorkFolderLock lock = LockWorkingFolders(base);
-    // The start archive first, then the end archive, each followed by the load
-    // run, which does its work once both are chosen.
+    // The start archive first, then the end archive; the load run once both
+    // are chosen and the pair is accepted.
     std::array<SnapshotChoice, 2> choices = {SnapshotChoice::Initial(SnapshotSide::Start),
                                              SnapshotChoice::Initial(SnapshotSide::End)};
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
@@ -174,10 +178,9 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
             PrintInvalidStatistics(archive);
             return false;
         }
-        comparison.Load(SideOf(choices[0], WorkingFolder(base, SnapshotSide::Start)),
-                        SideOf(choices[1], WorkingFolder(base, SnapshotSide::End)));
     }
-    return true;
+    return LoadPair(choices, WorkingFolder(base, SnapshotSide::Start), WorkingFolder(base, SnapshotSide::End),
+                    m_pairFindings, comparison);
 }
 
 }  // namespace cadrix

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/file_io.h"
 #include "export/report.h"
 #include "import/archive_choice.h"
 #include "views/comparison.h"
@@ -16,6 +17,10 @@ namespace cadrix {
 // base folder, where an archive would have been extracted.
 using StoredSnapshotChooser =
     std::function<ChoiceStatus(SnapshotChoice&, std::string_view ref, const std::filesystem::path& base)>;
+
+// What a pair that looks wrong (an end older than the start, two clubs, one
+// export twice) does: warnings on standard error, or an error that stops.
+enum class PairFindings { Warnings, Errors };
 
 // Turns the report's two inputs into a loaded comparison: two folders of
 // extracted CSV files are read where they lie; two archives are chosen the
@@ -38,9 +43,12 @@ public:
         m_chooseStored = std::move(chooser);
     }
 
+    void SetPairFindings(PairFindings treatment) { m_pairFindings = treatment; }
+
 private:
     std::optional<std::filesystem::path> m_workDir;
-    std::optional<std::filesystem::path> m_tempDir;  // removed again at the end
+    PairFindings m_pairFindings = PairFindings::Warnings;
+    std::optional<TempFolder> m_tempDir;  // removed again at the end
     std::function<bool(std::string_view)> m_isStoredRef = [](std::string_view) { return false; };
     StoredSnapshotChooser m_chooseStored;
 };

@@ -45,9 +45,10 @@ inline constexpr int kSalary = 19;
 inline constexpr int kValue = 20;
 }  // namespace players
 
-// Team table columns: a figure's caption and its value, a figure a row.
+// The team table: one figure per row, its caption and its value.
 namespace team {
 enum Column : int { kCaption, kValue };
+inline constexpr int kClubName = 1;  // the row of "Название клуба"
 }  // namespace team
 
 // Structure table columns: the stadium (its level is its capacity), then the

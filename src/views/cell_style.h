@@ -17,6 +17,17 @@ enum class Background {
     Unfavourable,
 };
 
+// What a coloured cell's colour says, in words for those who do not see it:
+// "к лучшему", "к худшему"; none for the grid's own colour.
+constexpr const char* ChangeMeaning(Background background) {
+    switch (background) {
+    case Background::Favourable: return "к лучшему";
+    case Background::Unfavourable: return "к худшему";
+    case Background::Grid: break;
+    }
+    return nullptr;
+}
+
 enum class Align { Left, Center, Right };
 
 // Pictures drawn over a cell after its text: the star strips of the

@@ -55,4 +55,10 @@ static_assert(InGridIdOrder(), "kGrids lists the grids in the order of GridId");
 
 constexpr const GridInfo& InfoOf(GridId id) { return kGrids[static_cast<std::size_t>(id)]; }
 
+// The window's pages in the order of its tabs, which the reports follow.
+inline constexpr std::array<GridId, 7> kTabOrder = {GridId::StringGrid1,    GridId::StringGrid3,
+                                                    GridId::StringGrid_ru,  GridId::StringGrid_pr,
+                                                    GridId::StringGrid_pay, GridId::StringGrid_nat,
+                                                    GridId::StringGrid2};
+
 }  // namespace cadrix

@@ -57,9 +57,8 @@ std::vector<std::size_t> TotalsColumns(GridId grid) {
     }
 }
 
-// The lines under a grid. The national counters become a line per status,
-// its count at each date under that date's status column, as a plain number:
-// the page's "(3)" would read as a negative number in a spreadsheet.
+}  // namespace
+
 std::vector<TextLine> LinesBelow(GridId grid, const ComparisonResult& result) {
     const auto totals = TotalsBelow(grid, result);
     if (!totals)
@@ -85,7 +84,19 @@ std::vector<TextLine> LinesBelow(GridId grid, const ComparisonResult& result) {
     return lines;
 }
 
-}  // namespace
+std::vector<std::string> OneCaptionLine(const std::vector<HeaderRow>& rows) {
+    std::vector<std::string> line;
+    if (rows.empty())
+        return line;
+    std::size_t col = 0;
+    for (const HeaderCell& cell : rows[0]) {
+        for (int i = 0; i < cell.span; ++i, ++col) {
+            const std::string& under = rows.size() > 1 ? rows[1][col].text : std::string();
+            line.push_back(under.empty() ? cell.text : cell.text + " " + under);
+        }
+    }
+    return line;
+}
 
 std::vector<HeaderRow> CaptionsAbove(GridId grid, const ComparisonResult& result) {
     const std::string_view s = result.startDate;

@@ -28,6 +28,11 @@ using HeaderRow = std::vector<HeaderCell>;
 // for the grids that hold their captions in a header row.
 std::vector<HeaderRow> CaptionsAbove(GridId grid, const ComparisonResult& result);
 
+// The caption lines as one line, one caption per column, for a table of a
+// single header line (a spreadsheet's, a forum's): a column under a date
+// caption is named by the date and its own caption ("15.01.2026 Уровень").
+std::vector<std::string> OneCaptionLine(const std::vector<HeaderRow>& rows);
+
 // One figure of a totals line: its text, the picture before it (the status
 // stars of the national counters), and the shape behind it where the window
 // colours one.
@@ -65,6 +70,12 @@ struct PageText {
     std::vector<TextLine> Lines() const;
 };
 PageText PageTextOf(const Comparison& comparison, GridId grid);
+
+// The lines under a grid, a cell per grid column, each total under the
+// column it sums. The national counters become a line per status, its count
+// at each date under that date's status column, as a plain number: the
+// page's "(3)" would read as a negative number in a spreadsheet.
+std::vector<TextLine> LinesBelow(GridId grid, const ComparisonResult& result);
 
 // A cell as the page shows it: its text, or where the cell shows a picture
 // instead, what the picture says: a building's level, a status's name.

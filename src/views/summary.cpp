@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "core/dates.h"
 #include "core/numbers.h"
 #include "snapshot/period_table.h"
 #include "snapshot/skills.h"
@@ -20,6 +21,17 @@ constexpr int kFirstChangedClubRow = 9;  // the club rows with a change
 constexpr int kLastClubRow = 16;
 constexpr int kFirstBuildingRow = 1;  // the infrastructure rows with star strips
 constexpr int kLastBuildingRow = 6;
+
+// "1 день", "3 дня", "90 дней".
+std::string DaysText(std::int64_t days) {
+    const std::int64_t n = days < 0 ? -days : days;
+    std::string_view word = "дней";
+    if (n % 10 == 1 && n % 100 != 11)
+        word = "день";
+    else if (n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14))
+        word = "дня";
+    return WholeText(days) + " " + std::string(word);
+}
 
 void ListPlayers(const TextTable& total, std::string_view presence, std::vector<SummaryPlayer>& out) {
     for (int a = 1; a < total.RowCount(); ++a) {
@@ -156,7 +168,7 @@ void ListClubChanges(const TextTable& grid, std::vector<ClubChange>& out) {
         const std::string_view change = grid.Cell(kChange, r);
         if (change != "0" && change != "-")
             out.push_back({std::string(grid.Cell(kCaption, r)), std::string(grid.Cell(kStart, r)),
-                           std::string(grid.Cell(kEnd, r)), std::string(change)});
+                           std::string(grid.Cell(kEnd, r)), std::string(change), DrawClubCell(grid, kChange, r).background});
     }
 }
 
@@ -173,9 +185,34 @@ void ListBuildingChanges(const Comparison& cmp, std::vector<BuildingChange>& out
 
 }  // namespace
 
+Period PeriodOf(const Comparison& cmp) {
+    return {std::string(cmp.EndSnapshot().team.Cell(team::kValue, team::kClubName)), cmp.Result().startDate,
+            cmp.Result().endDate};
+}
+
+std::string ReportTitle(const Period& period) {
+    std::string title = "Итоги и сравнение: ";
+    if (!period.club.empty())
+        title += period.club + ", ";
+    return title + period.start + " – " + period.end;
+}
+
+std::string SummaryHeading(const Period& period) {
+    std::string heading = std::string(kSummaryTitle) + ": ";
+    if (!period.club.empty())
+        heading += period.club + ", ";
+    heading += period.start + " – " + period.end;
+    const auto start = DayOfDateText(period.start);
+    const auto end = DayOfDateText(period.end);
+    if (start && end)
+        heading += " (" + DaysText(*end - *start) + ")";
+    return heading;
+}
+
 PeriodSummary SummarisePeriod(const Comparison& cmp) {
     const TextTable& total = cmp.TotalPlay();
     PeriodSummary s;
+    s.period = PeriodOf(cmp);
     ListPlayers(total, period::kNewcomer, s.arrivals);
     ListPlayers(total, period::kLeft, s.departures);
     ListNationalChanges(total, s.national);
@@ -190,58 +227,94 @@ PeriodSummary SummarisePeriod(const Comparison& cmp) {
 
 namespace {
 
+using enum SummaryColumn;
+
 std::string Who(const std::string& name, const std::string& position) { return name + " (" + position + ")"; }
 
 std::string FromTo(const std::string& from, const std::string& to) { return from + " → " + to; }
 
-SummaryField Text(std::string_view key, const std::string& text) { return {key, text, std::nullopt}; }
+// A change as a reader takes it: "+5,1" for a rise; a fall, a zero and a
+// change that is no number ("-") as the page shows them.
+std::string Signed(const std::string& change) {
+    if (change.empty() || change == "0" || change[0] == '-' || change[0] == '+')
+        return change;
+    return "+" + change;
+}
 
-SummaryField Number(std::string_view key, long long value) { return {key, WholeText(value), value}; }
+Background ToneOfSign(const std::string& change) {
+    if (change.empty() || change == "0" || change == "-")
+        return Background::Grid;
+    return change[0] == '-' ? Background::Unfavourable : Background::Favourable;
+}
 
-template <typename T, typename Fields, typename Line>
-SummaryGroup Group(std::string_view key, std::string_view caption, const std::vector<T>& items, Fields fields,
-                   Line line) {
+Background ToneOfShape(ShapeColour shape) {
+    switch (shape) {
+    case ShapeColour::Favourable: return Background::Favourable;
+    case ShapeColour::Unfavourable: return Background::Unfavourable;
+    case ShapeColour::ButtonFace: break;
+    }
+    return Background::Grid;
+}
+
+SummaryField Text(std::string_view key, SummaryColumn column, std::string text) {
+    return {key, column, std::move(text), std::nullopt};
+}
+
+SummaryField Number(std::string_view key, SummaryColumn column, long long value) {
+    return {key, column, WholeText(value), value};
+}
+
+// A line without a change.
+SummaryItem Said(std::vector<SummaryField> fields, std::string lead) {
+    return {std::move(fields), std::move(lead), {}, Background::Grid, {}};
+}
+
+// "lead (+change)": the change in brackets after the two values.
+SummaryItem Changed(std::vector<SummaryField> fields, std::string lead, const std::string& change, Background tone) {
+    return {std::move(fields), std::move(lead) + " (", Signed(change), tone, ")"};
+}
+
+template <typename T, typename Item>
+SummaryGroup Group(std::string_view key, std::string_view caption, const std::vector<T>& items, Item item) {
     SummaryGroup group{key, caption, {}};
-    for (const T& item : items)
-        group.items.push_back({fields(item), line(item)});
+    for (const T& each : items)
+        group.items.push_back(item(each));
     return group;
 }
 
 SummaryGroup PlayersGroup(std::string_view key, std::string_view caption, const std::vector<SummaryPlayer>& players) {
-    return Group(
-        key, caption, players,
-        [](const SummaryPlayer& p) {
-            return std::vector{Text("name", p.name), Text("position", p.position)};
-        },
-        [](const SummaryPlayer& p) { return Who(p.name, p.position); });
+    return Group(key, caption, players, [](const SummaryPlayer& p) {
+        return Said({Text("name", Subject, p.name), Text("position", Position, p.position)}, Who(p.name, p.position));
+    });
 }
 
 SummaryGroup RealLevelGroup(std::string_view key, std::string_view caption,
                             const std::vector<RealLevelChange>& changes) {
-    return Group(
-        key, caption, changes,
-        [](const RealLevelChange& c) {
-            return std::vector{Text("name", c.name), Text("position", c.position), Text("start", c.start),
-                               Text("end", c.end), Text("change", c.change)};
-        },
-        [](const RealLevelChange& c) {
-            return Who(c.name, c.position) + ": " + FromTo(c.start, c.end) + " (" + c.change + ")";
-        });
+    return Group(key, caption, changes, [](const RealLevelChange& c) {
+        return Changed({Text("name", Subject, c.name), Text("position", Position, c.position),
+                        Text("start", Start, c.start), Text("end", End, c.end), Text("change", Change, c.change)},
+                       Who(c.name, c.position) + ": " + FromTo(c.start, c.end), c.change, ToneOfSign(c.change));
+    });
 }
 
+// The sum of the 24 skills' changes, said as such.
 SummaryGroup SkillGroup(std::string_view key, std::string_view caption, const std::vector<SkillSum>& sums) {
-    return Group(
-        key, caption, sums,
-        [](const SkillSum& s) {
-            return std::vector{Text("name", s.name), Text("position", s.position), Number("sum", s.sum)};
-        },
-        [](const SkillSum& s) { return Who(s.name, s.position) + ": " + WholeText(s.sum); });
+    return Group(key, caption, sums, [](const SkillSum& s) {
+        const std::string sum = WholeText(s.sum);
+        return SummaryItem{
+            {Text("name", Subject, s.name), Text("position", Position, s.position), Number("sum", Change, s.sum)},
+            Who(s.name, s.position) + ": сумма " + std::to_string(kSkillCount) + " скиллов: ",
+            Signed(sum),
+            ToneOfSign(sum),
+            {}};
+    });
 }
 
+// A money line, named in JSON by its key and in the table by its caption.
 SummaryItem MoneyItem(std::string_view key, std::string_view caption, const TotalsLine& line) {
-    return {
-        {Text("key", std::string(key)), Text("start", line.start), Text("end", line.end), Text("change", line.change)},
-        std::string(caption) + ": " + FromTo(line.start, line.end) + " (" + line.change + ")"};
+    return Changed({Text(key, Subject, std::string(caption)), Text("start", Start, line.start),
+                    Text("end", End, line.end), Text("change", Change, line.change)},
+                   std::string(caption) + ": " + FromTo(line.start, line.end), line.change, ToneOfShape(line.shape));
 }
 
 }  // namespace
@@ -250,13 +323,11 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     std::vector<SummaryGroup> groups;
     groups.push_back(PlayersGroup("arrivals", "Пришли в клуб", s.arrivals));
     groups.push_back(PlayersGroup("departures", "Ушли из клуба", s.departures));
-    groups.push_back(Group(
-        "national", "Сборные", s.national,
-        [](const NationalChange& c) {
-            return std::vector{Text("name", c.name), Text("position", c.position), Text("from", c.from),
-                               Text("to", c.to)};
-        },
-        [](const NationalChange& c) { return Who(c.name, c.position) + ": " + FromTo(c.from, c.to); }));
+    groups.push_back(Group("national", "Сборные", s.national, [](const NationalChange& c) {
+        return Said({Text("name", Subject, c.name), Text("position", Position, c.position), Text("from", Start, c.from),
+                     Text("to", End, c.to)},
+                    Who(c.name, c.position) + ": " + FromTo(c.from, c.to));
+    }));
     groups.push_back(RealLevelGroup("real_level_rises", "Рост РУ", s.realLevelRises));
     groups.push_back(RealLevelGroup("real_level_falls", "Падение РУ", s.realLevelFalls));
     groups.push_back(SkillGroup("skill_rises", "Рост скиллов", s.skillRises));
@@ -265,30 +336,26 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
                       "Зарплаты и стоимость",
                       {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)},
                       SummaryShape::Named});
-    groups.push_back(Group(
-        "club", "Клуб", s.club,
-        [](const ClubChange& c) {
-            return std::vector{Text("caption", c.caption), Text("start", c.start), Text("end", c.end),
-                               Text("change", c.change)};
-        },
-        [](const ClubChange& c) { return c.caption + ": " + FromTo(c.start, c.end) + " (" + c.change + ")"; }));
-    groups.push_back(Group(
-        "buildings", "Инфраструктура", s.buildings,
-        [](const BuildingChange& b) {
-            return std::vector{Text("name", b.name), Number("start", b.start), Number("end", b.end)};
-        },
-        [](const BuildingChange& b) { return b.name + ": " + FromTo(WholeText(b.start), WholeText(b.end)); }));
+    groups.push_back(Group("club", "Клуб", s.club, [](const ClubChange& c) {
+        return Changed({Text("caption", Subject, c.caption), Text("start", Start, c.start), Text("end", End, c.end),
+                        Text("change", Change, c.change)},
+                       c.caption + ": " + FromTo(c.start, c.end), c.change, c.tone);
+    }));
+    groups.push_back(Group("buildings", "Инфраструктура", s.buildings, [](const BuildingChange& b) {
+        return Said({Text("name", Subject, b.name), Number("start", Start, b.start), Number("end", End, b.end)},
+                    b.name + ": " + FromTo(WholeText(b.start), WholeText(b.end)));
+    }));
     return groups;
 }
 
 std::string SummaryText(const PeriodSummary& summary) {
-    std::string out = "== " + std::string(kSummaryTitle) + "\n";
+    std::string out = "== " + SummaryHeading(summary.period) + "\n";
     for (const SummaryGroup& group : SummaryGroups(summary)) {
         out += "-- " + std::string(group.caption) + "\n";
         if (group.items.empty())
             out += std::string(kSummaryNothing) + "\n";
         for (const SummaryItem& item : group.items)
-            out += item.line + "\n";
+            out += item.Line() + "\n";
     }
     return out;
 }

@@ -110,7 +110,7 @@ private:
     std::unique_ptr<AppWindows> m_windows;
 
     FormMain& form() { return *m_windows->formMain; }
-    ExInfoForm& panel() { return *m_windows->exInfoForm; }
+    ExInfoForm& panel() { return m_windows->exInfoForm(); }
 
     // As the program starts: centred, shown, activated.
     void showMainWindow() {
@@ -170,7 +170,7 @@ private slots:
         QStringList wrong;
         if (!centred(form().geometry()))
             wrong << QStringLiteral("main window at %1,%2").arg(form().geometry().x()).arg(form().geometry().y());
-        for (QDialog* dialog : std::initializer_list<QDialog*>{m_windows->setBox.get(), m_windows->aboutBox.get()}) {
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&m_windows->setBox(), &m_windows->aboutBox()}) {
             QList<QRect> places;
             for (int time = 0; time < 3; ++time)
                 whileOpen(*dialog, [&] { places << dialog->geometry(); });
@@ -202,7 +202,7 @@ private slots:
     void panelStaysBelowTheProgramsDialogs() {
         showMainWindow();
         loadAndOpenThePanel();
-        SetBox& dialog = *m_windows->setBox;
+        SetBox& dialog = m_windows->setBox();
         double shown = 0;
         whileOpen(dialog, [&] {
             dialog.move(panel().geometry().topLeft() + QPoint(20, 20));
@@ -218,7 +218,7 @@ private slots:
         showMainWindow();
         loadAndOpenThePanel();
         panel().hide();
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         pages->setCurrentIndex(1);
         QTableView* skills = form().grid(GridId::StringGrid3);
         QTest::qWait(300);

@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -32,8 +33,10 @@
 #include "context_menu.h"
 #include "core/codepage.h"
 #include "form_main.h"
+#include "history/history.h"
 #include "history_form.h"
 #include "history_windows.h"
+#include "new_export_notice.h"
 #include "player_chart_form.h"
 #include "scripted_host.h"
 #include "set_box.h"
@@ -141,6 +144,17 @@ private:
         return *window;
     }
 
+    SnapshotId storedId(const std::string& fileName) {
+        for (const StoredSnapshot& s : history().history(&form())->Snapshots()) {
+            if (s.fileName == fileName)
+                return s.id;
+        }
+        return 0;
+    }
+
+    QString labelText(const char* name) { return form().findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    bool pagesShown() { return form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible(); }
+
     QStringList rowTexts(HistoryForm& window, int column) {
         QStringList texts;
         for (int i = 0; i < window.list()->topLevelItemCount(); ++i)
@@ -168,7 +182,7 @@ private slots:
         QCOMPARE(window.list()->topLevelItemCount(), 0);
         // In the program's font, and in the one chosen later in the settings.
         QCOMPARE(window.list()->font().family(), QStringLiteral("Tahoma"));
-        m_windows->setBox->RadioButton3Click();
+        m_windows->setBox().RadioButton3Click();
         QCOMPARE(window.list()->font().family(), QStringLiteral("Calibri"));
 
         // Cancelled after two of four archives: two are stored.
@@ -210,9 +224,31 @@ private slots:
                  QStringLiteral("Добавлено: 0, уже были: 1"));
     }
 
+    // An archive whose team entry the user passed over is compared as chosen,
+    // but never stored; the whole one beside it is.
+    void archiveWithAnEntryPassedOverIsComparedButNotStored() {
+        createWindows();
+        std::ifstream in(kSamples / "start.zip", std::ios::binary);
+        std::string zip((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t central = zip.rfind("orvanto_club_team.csv") - 46;
+        QCOMPARE(zip.substr(central, 4), std::string("PK\x01\x02", 4));
+        zip[central + 16] = static_cast<char>(zip[central + 16] ^ 0xFF);  // the entry's check sum
+        const fs::path damaged = root() / "damaged.zip";
+        std::ofstream(damaged, std::ios::binary) << zip;
+        m_host->messageAnswers = {QMessageBox::Ignore};
+        form().chooseArchive(SnapshotSide::Start, Q(damaged));
+        form().chooseArchive(SnapshotSide::End, Q(kSamples / "end.zip"));
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("LabelOF"))->text(), QStringLiteral("01.09.2026, OK"));
+        QCOMPARE(History::OpenExisting(historyFile())->Snapshots().size(), std::size_t{1});
+        QVERIFY(m_host->messages.size() >= 2);
+        const QString told = m_host->messages[1].text;
+        QVERIFY2(told.contains(QStringLiteral("не сохранена")) && told.contains(Q(damaged) + ": orvanto_club_team.csv"),
+                 qPrintable(told));
+    }
+
     void comparesTwoStoredSnapshotsAsTheirArchivesAndRemovesAfterAQuestion() {
         createWindows();
-        auto* button = form().findChild<QPushButton*>(QStringLiteral("ButtonHistory"));
+        auto* button = form().pages()->findChild<QPushButton*>(QStringLiteral("ButtonHistory"));
         QCOMPARE(button->geometry(), QRect(440, 364, 83, 25));
         QCOMPARE(button->toolTip(), QStringLiteral("Сохранённые выгрузки"));
         QTest::mouseClick(button, Qt::LeftButton);
@@ -251,7 +287,7 @@ private slots:
         // double click lacks the second press that a real one delivers.)
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
         emit list->itemDoubleClicked(list->topLevelItem(1), 0);
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
         QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS1"))->text(), QStringLiteral("start.zip"));
         QCOMPARE(form().findChild<QLabel*>(QStringLiteral("labelTS2"))->text(), QStringLiteral("end.zip"));
 
@@ -386,13 +422,160 @@ private slots:
         QVERIFY(qobject_cast<QValueAxis*>(place->attachedAxes().back())->isReverse());
     }
 
+    void latestPairAndWrongPairsAreAskedAboutThroughTheRowsAndTheHistory() {
+        createWindows();
+        const fs::path folder = MakeFolderOfExports();
+        HistoryForm& window = openHistory();
+        window.addPaths({Q(folder)});
+        auto* latest = window.findChild<QPushButton*>(QStringLiteral("CompareLatestButton"));
+        auto* clubs = window.findChild<QComboBox*>(QStringLiteral("ClubChooser"));
+        clubs->setCurrentIndex(clubs->findText(QString::fromStdString(kSampleClub)));
+        emit clubs->activated(clubs->currentIndex());
+        QVERIFY(latest->isEnabled());
+        QTest::mouseClick(latest, Qt::LeftButton);
+        QCOMPARE(labelText("labelTS1"), QStringLiteral("b_end.zip"));
+        QCOMPARE(labelText("labelTS2"), QStringLiteral("c_later.zip"));
+        clubs->setCurrentIndex(clubs->findText(QStringLiteral("Торпедо")));
+        emit clubs->activated(clubs->currentIndex());
+        QVERIFY(!latest->isEnabled());
+        // Another club's export whose players file is not the start's.
+        window.addPaths({Q(MakeExport(folder, "e_other", "end", "Торпедо", QDate(2026, 10, 15)))});
+
+        const QString older =
+            QStringLiteral("Выгрузка конца периода (01.09.2026) старше выгрузки начала (31.12.2026). Поменять их местами?");
+        const QString twoClubs = QStringLiteral("Выгрузки разных клубов: «Волжский Сокол» и «Торпедо». Сравнить всё равно?");
+        struct Case {
+            const char* start;
+            const char* end;
+            QMessageBox::StandardButton answer;
+            QString text;
+            const char* startShown;  // the file the start row shows afterwards; none: its prompt
+            const char* endShown;
+        };
+        const Case cases[] = {
+            {"c_later", "a_start", QMessageBox::Yes, older, "a_start", "c_later"},
+            {"c_later", "a_start", QMessageBox::No, older, "c_later", "a_start"},
+            {"a_start", "e_other", QMessageBox::Yes, twoClubs, "a_start", "e_other"},
+            {"a_start", "e_other", QMessageBox::No, twoClubs, "a_start", nullptr},
+            {"a_start", "a_start", QMessageBox::Ok,
+             QStringLiteral("Выбрана одна и та же выгрузка (01.09.2026): изменений не будет."), "a_start", "a_start"},
+        };
+        for (const bool fromHistory : {false, true}) {
+            for (const Case& c : cases) {
+                const QString trace = QStringLiteral("%1 %2 %3 %4").arg(c.start, c.end).arg(c.answer).arg(fromHistory);
+                m_host->messages.clear();
+                m_host->messageAnswers = {c.answer};
+                if (fromHistory) {
+                    history().compare(storedId(std::string(c.start) + ".zip"), storedId(std::string(c.end) + ".zip"));
+                } else {
+                    // The end row unchosen first, so that only the pair is asked about.
+                    m_host->openAnswers = {QString()};
+                    form().butTS2Click();
+                    form().chooseArchive(SnapshotSide::Start, Q(folder / (std::string(c.start) + ".zip")));
+                    form().chooseArchive(SnapshotSide::End, Q(folder / (std::string(c.end) + ".zip")));
+                }
+                QVERIFY2(m_host->messages.size() == 1, qPrintable(trace));
+                QCOMPARE(m_host->messages[0].text, c.text);
+                QCOMPARE(m_host->messages[0].caption,
+                         c.answer == QMessageBox::Ok ? QStringLiteral("Информация") : QStringLiteral("Подтверждение"));
+                QVERIFY2(labelText("labelTS1").endsWith(QString::fromLatin1(c.startShown) + ".zip"), qPrintable(trace));
+                QVERIFY2(c.endShown ? labelText("labelTS2").endsWith(QString::fromLatin1(c.endShown) + ".zip")
+                                    : labelText("labelTS2") == QStringLiteral("Выбрать файл на конец периода"),
+                         qPrintable(trace));
+                QCOMPARE(pagesShown(), c.endShown != nullptr);
+                if (c.endShown) {
+                    // The pages show the rows' dates, as the rows were chosen.
+                    const std::string& chosenDate = form().choice(SnapshotSide::Start).dateText;
+                    QVERIFY(form().comparison().Result().startDate == chosenDate);
+                    QCOMPARE(labelText("LabelOF"), QString::fromStdString(chosenDate) + ", OK");
+                } else {
+                    QCOMPARE(labelText("LabelNF"), QStringLiteral("не выбран"));
+                }
+            }
+        }
+    }
+
+    void watchedFolderStoresNewExportsOnceSettledAndNeverWritesThere() {
+        createWindows();
+        const fs::path watched = root() / "downloads";
+        fs::create_directories(watched);
+        fs::copy_file(kSamples / "start.zip", watched / "start.zip");
+        fs::copy_file(MakeZip(Q(root()), QStringLiteral("photos.zip"), {QStringLiteral("club_players_skills.csv")})
+                          .toStdString(),
+                      watched / "photos.zip");
+        HistoryForm& window = openHistory();
+        auto* watch = window.findChild<QPushButton*>(QStringLiteral("WatchFolderButton"));
+        m_host->folderAnswers = {Q(watched)};
+        QTest::mouseClick(watch, Qt::LeftButton);
+        QVERIFY(watch->isChecked());
+        QCOMPARE(QSettings(QStringLiteral("cadrix"), QStringLiteral("cadrix")).value("watch_folder").toString(),
+                 Q(watched));
+        // The export there already is stored; the other archive is passed over.
+        NewExportNotice& notice = history().notice();
+        QTRY_VERIFY_WITH_TIMEOUT(notice.isVisible(), 3000);
+        QCOMPARE(notice.text(), QStringLiteral("Новая выгрузка: Волжский Сокол, 01.09.2026"));
+        QVERIFY(!notice.compareButton()->isEnabled());
+        QCOMPARE(window.list()->topLevelItemCount(), 1);
+        notice.closeButton()->click();
+
+        // A download that grows is not read until it has stayed whole for a second.
+        std::ifstream in(kSamples / "end.zip", std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        const fs::path growing = watched / "end.zip";
+        QWidget* focused = QApplication::focusWidget();
+        for (std::size_t written = 0; written < bytes.size();) {
+            const std::size_t chunk = std::min<std::size_t>(bytes.size() - written, bytes.size() / 8 + 1);
+            std::ofstream(growing, std::ios::binary | std::ios::app).write(bytes.data() + written,
+                                                                          static_cast<std::streamsize>(chunk));
+            written += chunk;
+            QTest::qWait(300);
+            QCOMPARE(window.list()->topLevelItemCount(), 1);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(window.list()->topLevelItemCount(), 2, 3000);
+        QTRY_COMPARE(notice.text(), QStringLiteral("Новая выгрузка: Волжский Сокол, 30.11.2026"));
+        QVERIFY(notice.isVisible());
+        QCOMPARE(QApplication::focusWidget(), focused);
+        QCOMPARE(history().history(&form())->Snapshots().size(), std::size_t{2});
+        // Only what the test put there.
+        QStringList names;
+        for (const auto& entry : fs::directory_iterator(watched))
+            names << Q(entry.path().filename());
+        names.sort();
+        QCOMPARE(names, (QStringList{"end.zip", "photos.zip", "start.zip"}));
+
+        notice.compareButton()->click();
+        QCOMPARE(labelText("labelTS1"), QStringLiteral("start.zip"));
+        QCOMPARE(labelText("labelTS2"), QStringLiteral("end.zip"));
+        QVERIFY(pagesShown());
+        QTest::mouseClick(watch, Qt::LeftButton);
+        QVERIFY(!watch->isChecked());
+        QVERIFY(QSettings(QStringLiteral("cadrix"), QStringLiteral("cadrix")).value("watch_folder").toString().isEmpty());
+    }
+
+    void windowFollowsChangesOfAnotherConnectionAndStaysOnTheScreen() {
+        createWindows();
+        HistoryForm& window = openHistory();
+        window.addPaths({Q(kSamples / "start.zip")});
+        {
+            History other = History::Open(historyFile());
+            UnattendedQuestions questions;
+            QVERIFY(other.Add(kSamples / "end.zip", questions).status == AddStatus::Added);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(window.list()->topLevelItemCount(), 2, 1000);
+
+        const QRect area = window.screen()->availableGeometry();
+        window.move(area.right() - 50, area.bottom() - 50);
+        history().showHistory();
+        QVERIFY(area.contains(window.frameGeometry()));
+    }
+
     void damagedDatabaseTurnsTheHistoryOffWithOneMessage() {
         std::ofstream(historyFile(), std::ios::binary) << std::string(8192, 'x');
         createWindows();
         m_host->openAnswers = {Q(kSamples / "start.zip"), Q(kSamples / "end.zip")};
         form().butTS1Click();
         form().butTS2Click();
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
         QCOMPARE(form().findChild<QLabel*>(QStringLiteral("LabelNF"))->text(), QStringLiteral("30.11.2026, OK"));
         QCOMPARE(m_host->messages.size(), std::size_t{1});
         QCOMPARE(m_host->messages[0].caption, QStringLiteral("История выгрузок"));

@@ -24,18 +24,21 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStyleOptionViewItem>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 
 #include "about_box.h"
+#include "context_menu.h"
 #include "app_windows.h"
 #include "archive_import.h"
 #include "core/wildcard.h"
@@ -58,7 +61,11 @@ namespace {
 
 const QString kSamples = QStringLiteral(CADRIX_SOURCE_DIR "/samples");
 
-QLabel* Label(QWidget& form, const char* name) { return form.findChild<QLabel*>(QString::fromLatin1(name)); }
+// A label of the window; the pages are made first when they are not yet.
+QLabel* Label(FormMain& form, const char* name) {
+    form.pages();
+    return form.findChild<QLabel*>(QString::fromLatin1(name));
+}
 
 QColor PixelOf(QTableView* view, int col, int row, QPoint offset) {
     const QImage image = view->viewport()->grab().toImage();
@@ -150,7 +157,7 @@ private:
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), kSamples + QStringLiteral("/end.zip")};
         form().butTS1Click();
         form().butTS2Click();
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
     }
 
 private slots:
@@ -170,7 +177,7 @@ private slots:
     void startsOnTheSplashWithNothingChosen() {
         showAndActivate();
         QVERIFY(form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
-        QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(!form().pages()->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("не выбран"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
         QVERIFY(PaintsColour(*Label(form(), "LabelOF"), QColor(128, 0, 0)));
@@ -178,7 +185,7 @@ private slots:
         QCOMPARE(form().windowTitle(), QStringLiteral("Cadrix 2 - ВФМ \"Орванто\""));
         QCOMPARE(form().size(), QSize(549, 553));
 
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         const QStringList names = {"t1", "t2", "t3", "t5", "t6", "t4", "t7"};
         const QStringList captions = {"Клуб", "Скиллы", "РУ", "Номиналы", "Контракты", "Сборные", "Инф-ра"};
         const QStringList hints = {"",
@@ -244,7 +251,7 @@ private slots:
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip")};
         form().butTS1Click();
         QVERIFY(!ListMatching(m_folders.start, "*.csv").empty());
-        m_windows->setBox->RadioButton3Click();
+        m_windows->setBox().RadioButton3Click();
         m_windows->loadForm->showTables(form().comparison());
         m_windows->loadForm->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_windows->loadForm.get()));
@@ -260,7 +267,7 @@ private slots:
         loadSamples();
         QCOMPARE(m_host->openDialogFilters.front(), QStringLiteral("Orvanto Statistics (*.zip)"));
         QVERIFY(m_host->openDialogFolders.front().endsWith(u'/'));
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("t1"));
         QVERIFY(!form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
@@ -348,7 +355,7 @@ private slots:
         // With the start unchosen, choosing the end loads nothing.
         m_host->openAnswers = {kSamples + QStringLiteral("/end.zip")};
         form().butTS2Click();
-        QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(!form().pages()->isVisible());
     }
 
     void archiveWithoutPlayersFileIsRefused() {
@@ -363,7 +370,7 @@ private slots:
         QCOMPARE(m_host->messages[0].caption, QStringLiteral("Ошибка"));
         QCOMPARE(m_host->messages[0].icon, QMessageBox::Critical);
         QVERIFY(form().findChild<QLabel*>(QStringLiteral("Image7"))->isVisible());
-        QVERIFY(!form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(!form().pages()->isVisible());
         QCOMPARE(Label(form(), "labelTS2")->text(), QStringLiteral("Выбрать файл на конец периода"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
         QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(128, 0, 0)));
@@ -439,7 +446,7 @@ private slots:
     void favourableAndUnfavourableCellsArePaintedInTheirColours() {
         showAndActivate();
         loadSamples();
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         pages->setCurrentWidget(form().findChild<QWidget*>(QStringLiteral("t5")));
         QTableView* values = form().grid(GridId::StringGrid_pr);
         const auto [favourable, unfavourable] = FirstChangedValues(form().comparison());
@@ -491,10 +498,10 @@ private slots:
     void gridsCopyRowsAndWholePagesAsTables() {
         showAndActivate();
         loadSamples();
-        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        auto* pages = form().pages();
         QClipboard* clipboard = QGuiApplication::clipboard();
         const QStringList items = {QStringLiteral("Копировать"), QStringLiteral("Копировать всё")};
-        std::vector<QAbstractItemView*> views = {m_windows->exInfoForm->grid()};
+        std::vector<QAbstractItemView*> views = {m_windows->exInfoForm().grid()};
         for (const GridInfo& info : kGrids)
             views.push_back(form().grid(info.id));
         for (QAbstractItemView* view : views) {
@@ -504,10 +511,11 @@ private slots:
             QCOMPARE(texts.mid(0, 2), items);
             QCOMPARE(view->contextMenuPolicy(), Qt::CustomContextMenu);
         }
-        // The player pages offer the player's development too, in the same
-        // menu; every page grid the report, the summary and the palette.
-        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 6);
-        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 5);
+        // The forum texts; the player pages offer the player's development
+        // too, in the same menu; every page grid the report, the summary and
+        // the palette.
+        QCOMPARE(form().grid(GridId::StringGrid_ru)->actions().size(), 8);
+        QCOMPARE(form().grid(GridId::StringGrid1)->actions().size(), 7);
         for (const GridInfo& info : kGrids) {
             QStringList texts;
             for (const QAction* action : form().grid(info.id)->actions())
@@ -549,6 +557,15 @@ private slots:
         QVERIFY2(clipboard->text().startsWith(club->model()->index(9, 0).data().toString() + u'\t'),
                  qPrintable(clipboard->text()));
 
+        // The page for a forum: a table of its rows, the changes in the palette's colours.
+        form().grid(GridId::StringGrid_pr)->findChild<QAction*>(QStringLiteral("CopyBbcodeAction"))->trigger();
+        const QString bbcode = clipboard->text();
+        QVERIFY2(bbcode.startsWith(QStringLiteral("\n[b]Номиналы[/b]\n[table]\n[tr][td][b]")), qPrintable(bbcode));
+        QCOMPARE(bbcode.count(QStringLiteral("[/tr]")), form().grid(GridId::StringGrid_pr)->model()->rowCount() + 1);
+        QVERIFY(bbcode.contains(QStringLiteral("[color=#BAF0B3]▲")));
+        form().grid(GridId::StringGrid_pr)->findChild<QAction*>(QStringLiteral("CopyMarkdownAction"))->trigger();
+        QVERIFY2(clipboard->text().startsWith(QStringLiteral("\n## Номиналы\n\n| Игрок |")), qPrintable(clipboard->text()));
+
         // The whole page: captions with the dates, the rows, the counts.
         form().grid(GridId::StringGrid_nat)->actions()[1]->trigger();
         const QStringList lines = clipboard->text().split(u'\n', Qt::SkipEmptyParts);
@@ -561,7 +578,7 @@ private slots:
         auto* chooser = form().findChild<QComboBox*>(QStringLiteral("ComboBox3"));
         chooser->setCurrentIndex(0);
         emit chooser->activated(0);
-        QTableWidget* panel = m_windows->exInfoForm->grid();
+        QTableWidget* panel = m_windows->exInfoForm().grid();
         panel->selectRow(1);
         panel->actions()[0]->trigger();
         QCOMPARE(clipboard->text(), QStringLiteral("Позиция\t") + panel->item(1, 1)->text() + u'\n');
@@ -649,7 +666,8 @@ private slots:
 
         // The summary, the pages, the chosen player, in the palette chosen.
         const QString html = ReadAll(written[0]);
-        for (const QString& part : {QStringLiteral("<h1>Итоги периода</h1>"), QStringLiteral(">Номиналы</h2>"),
+        for (const QString& part : {QStringLiteral("<h1>Итоги и сравнение: Волжский Сокол, 01.09.2026 – 30.11.2026</h1>"),
+                                    QStringLiteral(">Номиналы</h2>"),
                                     QStringLiteral("#9ECAE1"), chooser->itemText(0).toHtmlEscaped()})
             QVERIFY2(html.contains(part), qPrintable(part));
         QFile pdf(written[1]);
@@ -695,6 +713,9 @@ private slots:
         }
     }
 
+    // The summary as a document: a heading with the club, the dates and the
+    // days, the changes signed and in the palette's colours; copied as text
+    // under the same heading, or for a forum.
     void periodSummaryOpensInAWindowOfItsOwn() {
         showAndActivate();
         loadSamples();
@@ -702,10 +723,124 @@ private slots:
         SummaryWindow* window = form().summaryWindow();
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->parentWidget(), &form());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Итоги периода 01.09.2026 – 30.11.2026"));
-        QCOMPARE(window->text(), QString::fromStdString(SummaryText(SummarisePeriod(form().comparison()))));
-        auto* text = window->findChild<QPlainTextEdit*>();
-        QVERIFY(text->isReadOnly() && text->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        const QString heading = QStringLiteral("Итоги периода: Волжский Сокол, 01.09.2026 – 30.11.2026 (90 дней)");
+        QCOMPARE(window->windowTitle(), heading);
+        auto* browser = window->findChild<QTextBrowser*>();
+        QVERIFY(browser->isReadOnly() && browser->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        QVERIFY2(window->text().startsWith(heading + QStringLiteral("\nПришли в клуб\nМартинес Диего (FW)\n")),
+                 qPrintable(window->text()));
+        QVERIFY(window->text().contains(QStringLiteral("\nСтепанов Антон (RM): сумма 24 скиллов: +75\n")));
+        QSet<QRgb> backgrounds;
+        for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                backgrounds.insert(it.fragment().charFormat().background().color().rgb());
+        }
+        QVERIFY(backgrounds.contains(qRgb(0xBA, 0xF0, 0xB3)) && backgrounds.contains(qRgb(0xFF, 0xB0, 0xB0)));
+
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        window->findChild<QAction*>(QStringLiteral("CopyAllAction"))->trigger();
+        const QStringList lines = clipboard->text().split(u'\n');
+        const QStringList expected = {
+            QStringLiteral("== ") + heading,
+            QStringLiteral("-- Пришли в клуб"),
+            QStringLiteral("Мартинес Диего (FW)"),
+            QStringLiteral("-- Ушли из клуба"),
+            QStringLiteral("Кузнецов Артём (CM)"),
+            QStringLiteral("-- Сборные"),
+            QStringLiteral("Ковальчук Тарас (LD): в расширенном списке → основная сборная"),
+            QStringLiteral("Морозов Сергей (CD): основная сборная → не вызван"),
+        };
+        QCOMPARE(lines.mid(0, expected.size()), expected);
+        for (const QString& line : {QStringLiteral("Романов Тимур (FW): 57,7 → 60,7 (+3)"),
+                                    QStringLiteral("Козлов Артемий (FW): 65,2 → 64,0 (-1,2)"),
+                                    QStringLiteral("Зарплата: 2.470.000 → 2.508.500 (+38.500)"),
+                                    QStringLiteral("Место в рейтинге: 57 → 41 (-16)"),
+                                    QStringLiteral("Спортивная База: 3 → 4")})
+            QVERIFY2(lines.contains(line), qPrintable(line));
+        window->findChild<QAction*>(QStringLiteral("CopyBbcodeAction"))->trigger();
+        QVERIFY2(clipboard->text().startsWith(QStringLiteral("\n[b]") + heading + QStringLiteral("[/b]\n")),
+                 qPrintable(clipboard->text()));
+        QVERIFY(clipboard->text().contains(QStringLiteral("Романов Тимур (FW): 57,7 → 60,7 ([color=#BAF0B3]+3[/color])")));
+        window->findChild<QAction*>(QStringLiteral("CopyMarkdownAction"))->trigger();
+        QVERIFY(clipboard->text().contains(QStringLiteral("\n- Романов Тимур (FW): 57,7 → 60,7 (▲+3)\n")));
+    }
+
+    void keyboardReachesHistoryPagesMenusAndCommandsFromAnywhere() {
+        showAndActivate();
+        // The splash picture's menu, and Ctrl+H while the splash is shown.
+        QLabel* splash = Label(form(), "Image7");
+        emit splash->customContextMenuRequested(QPoint(20, 20));
+        auto* menu = splash->findChild<QMenu*>(kContextMenuName);
+        QVERIFY(menu);
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            texts << action->text();
+        QCOMPARE(texts, (QStringList{"История…", "Настройки…", "О программе…"}));
+        menu->close();
+        QTest::keyClick(&form(), Qt::Key_H, Qt::ControlModifier);
+        QWidget* historyWindow = form().findChild<QWidget*>(QStringLiteral("HistoryForm"));
+        QVERIFY(historyWindow && historyWindow->isVisible());
+        historyWindow->close();
+        form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+
+        loadSamples();
+        auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl2"));
+        QTableView* grid = form().grid(GridId::StringGrid_ru);
+        pages->setCurrentWidget(grid->parentWidget());
+        const int page = pages->currentIndex();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(3, 1));
+        const std::vector<std::pair<QKeyCombination, int>> steps = {
+            {Qt::ControlModifier | Qt::Key_Tab, 1},
+            {Qt::ControlModifier | Qt::Key_PageUp, 0},
+            {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab, -1},
+            {Qt::ControlModifier | Qt::Key_PageDown, 0},
+        };
+        for (const auto& [key, expected] : steps) {
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            QCOMPARE(pages->currentIndex(), page + expected);
+        }
+
+        // Shift+F10 opens the grid's menu at its current cell, the window's
+        // shortcuts shown beside their items.
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+        auto* gridMenu = grid->viewport()->findChild<QMenu*>(kContextMenuName);
+        QVERIFY(gridMenu);
+        QCOMPARE(grid->currentIndex().row(), 3);
+        QAction* save = nullptr;
+        for (QAction* action : gridMenu->actions()) {
+            if (action->objectName() == QStringLiteral("SaveReportAction"))
+                save = action;
+        }
+        QVERIFY(save);
+        QCOMPARE(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        gridMenu->close();
+        QTest::keyClick(grid, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(form().summaryWindow() && form().summaryWindow()->isVisible());
+        // F1: the About box, closed again at once.
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        QTest::keyClick(grid, Qt::Key_F1);
+        QVERIFY(m_windows->aboutBox().isHidden());
+    }
+
+    void periodSummaryFollowsEachLoadAndGoesWithTheSplash() {
+        showAndActivate();
+        loadSamples();
+        form().showSummary();
+        SummaryWindow* window = form().summaryWindow();
+        m_host->openAnswers = {kSamples + QStringLiteral("/end.zip")};
+        form().butTS1Click();
+        QVERIFY2(window->windowTitle().contains(QStringLiteral("30.11.2026 – 30.11.2026")),
+                 qPrintable(window->windowTitle()));
+        QVERIFY(window->isVisible());
+        m_host->openAnswers = {MakeZip(m_dir->path(), QStringLiteral("skills.zip"), {QStringLiteral("club_players_skills.csv")})};
+        form().butTS2Click();
+        QVERIFY(!window->isVisible());
     }
 
     void droppedArchivesAreChosenWithoutTheDialog() {
@@ -736,14 +871,17 @@ private slots:
         QVERIFY(!drop({file(start), file(end), file(end)}, elsewhere));
         // Two archives anywhere, in either order: the older players file is the start.
         QVERIFY(drop({file(end), file(start)}, elsewhere));
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
         // One archive on a row chooses it for that row.
         QVERIFY(drop({file(end)}, startRow));
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
         QVERIFY(m_host->openDialogFolders.empty());
-        QVERIFY(m_host->messages.empty());
+        // The same export on both rows: compared, after a word about it.
+        QCOMPARE(m_host->messages.size(), std::size_t{1});
+        QCOMPARE(m_host->messages[0].text,
+                 QStringLiteral("Выбрана одна и та же выгрузка (30.11.2026): изменений не будет."));
 
         // What is no statistics archive is refused, and nothing is chosen.
         const QString skills =
@@ -764,7 +902,7 @@ private slots:
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
         QVERIFY(form().choice(SnapshotSide::Start).chosen && form().choice(SnapshotSide::End).chosen);
         QCOMPARE(ListMatching(m_folders.end, "*.csv").size(), std::size_t{4});
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
     }
 
     void qtsOwnTextsAreRussian() {
@@ -794,7 +932,7 @@ private slots:
         QCOMPARE(m_host->messages.size(), std::size_t{1});
         QCOMPARE(m_host->messages[0].caption, QStringLiteral("Ошибка"));
         QVERIFY2(m_host->messages[0].text.endsWith(u'\n' + kGameSiteUrl), qPrintable(m_host->messages[0].text));
-        m_windows->aboutBox->Label1Click();
+        m_windows->aboutBox().Label1Click();
         QCOMPARE(m_host->messages.size(), std::size_t{2});
         QVERIFY(m_host->messages[1].text.endsWith(kAuthorPageUrl));
     }

@@ -150,14 +150,14 @@ private:
     std::unique_ptr<AppWindows> m_windows;
 
     FormMain& form() { return *m_windows->formMain; }
-    QToolButton* toggle() { return form().findChild<QToolButton*>(QStringLiteral("SpeedButton2")); }
-    QComboBox* chooser() { return form().findChild<QComboBox*>(QStringLiteral("ComboBox3")); }
+    QToolButton* toggle() { return form().pages()->findChild<QToolButton*>(QStringLiteral("SpeedButton2")); }
+    QComboBox* chooser() { return form().pages()->findChild<QComboBox*>(QStringLiteral("ComboBox3")); }
 
     void loadSamples() {
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), kSamples + QStringLiteral("/end.zip")};
         form().butTS1Click();
         form().butTS2Click();
-        QVERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
+        QVERIFY(form().pages()->isVisible());
     }
 
     int itemEndingIn(const QString& position) {
@@ -194,7 +194,7 @@ private slots:
     void dialogsOpenCentredOnTheScreenWhereverTheWindowIs() {
         form().move(0, 0);
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        for (QDialog* dialog : std::initializer_list<QDialog*>{m_windows->setBox.get(), m_windows->aboutBox.get()}) {
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&m_windows->setBox(), &m_windows->aboutBox()}) {
             dialog->show();
             QVERIFY2((dialog->frameGeometry().center() - screenCentre).manhattanLength() <= 2,
                      qPrintable(dialog->objectName()));
@@ -205,40 +205,54 @@ private slots:
     void fontChoiceReachesEveryWindowAndTheSkillsGrid() {
         QTableView* skills = form().grid(GridId::StringGrid3);
         auto* date = form().findChild<QLabel*>(QStringLiteral("Label35"));
-        auto* aboutText = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Comments"));
-        auto* radio = m_windows->setBox->findChild<QRadioButton*>(QStringLiteral("RadioButton2"));
-        auto* panelGrid = m_windows->exInfoForm->grid();
-        const QString panelWindowFamily = m_windows->exInfoForm->font().family();
+        auto* aboutText = m_windows->aboutBox().findChild<QLabel*>(QStringLiteral("Comments"));
+        auto* radio = m_windows->setBox().findChild<QRadioButton*>(QStringLiteral("RadioButton2"));
+        auto* panelGrid = m_windows->exInfoForm().grid();
+        const QString panelWindowFamily = m_windows->exInfoForm().font().family();
 
-        m_windows->setBox->RadioButton3Click();
+        m_windows->setBox().RadioButton3Click();
         for (QWidget* control : std::initializer_list<QWidget*>{
                  skills, date, aboutText, radio, panelGrid, form().grid(GridId::StringGrid_ru),
-                 form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))})
+                 form().pages()})
             QCOMPARE(control->font().family(), QStringLiteral("Calibri"));
         QCOMPARE(form().font().family(), QStringLiteral("Calibri"));
-        QCOMPARE(m_windows->aboutBox->font().family(), QStringLiteral("Calibri"));
-        QCOMPARE(m_windows->exInfoForm->font().family(), panelWindowFamily);
+        QCOMPARE(m_windows->aboutBox().font().family(), QStringLiteral("Calibri"));
+        QCOMPARE(m_windows->exInfoForm().font().family(), panelWindowFamily);
         QCOMPARE(skills->font().pointSize(), 8);
         QCOMPARE(date->font().pixelSize(), 12);  // sizes stay
         // Styles stay too: the product name is bold, the author link underlined.
-        auto* product = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("ProductName"));
-        auto* author = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Label1"));
+        auto* product = m_windows->aboutBox().findChild<QLabel*>(QStringLiteral("ProductName"));
+        auto* author = m_windows->aboutBox().findChild<QLabel*>(QStringLiteral("Label1"));
         QCOMPARE(product->font().family(), QStringLiteral("Calibri"));
         QVERIFY(product->font().bold());
         QVERIFY(author->font().underline());
         QVERIFY(form().findChild<QLabel*>(QStringLiteral("Label11"))->font().bold());
-        m_windows->setBox->RadioButton4Click();
+        m_windows->setBox().RadioButton4Click();
         QVERIFY2(InkOf(product->text(), product->font()) > 1.2 * InkOf(product->text(), RegularOf(product->font())),
                  "the bold product name is drawn no darker than regular text");
-        m_windows->setBox->RadioButton3Click();
+        m_windows->setBox().RadioButton3Click();
 
-        m_windows->setBox->RadioButton1Click();
+        m_windows->setBox().RadioButton1Click();
         QCOMPARE(skills->font().family(), QStringLiteral("MS Sans Serif"));
         QCOMPARE(skills->font().pointSize(), 7);
         QCOMPARE(form().grid(GridId::StringGrid1)->font().pixelSize(), 11);
-        m_windows->setBox->RadioButton2Click();
+        m_windows->setBox().RadioButton2Click();
         QCOMPARE(panelGrid->font().family(), QStringLiteral("Arial"));
         QCOMPARE(skills->font().pointSize(), 7);
+    }
+
+    // The settings, the About box and the pages are made when first needed:
+    // made after a choice, they show it as if they had been there.
+    void windowsMadeAfterAFontChoiceShowIt() {
+        form().chooseFont(FontFamily::Calibri);
+        QCOMPARE(m_windows->aboutBox().findChild<QLabel*>(QStringLiteral("Comments"))->font().family(),
+                 QStringLiteral("Calibri"));
+        QCOMPARE(m_windows->setBox().findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->font().family(),
+                 QStringLiteral("Calibri"));
+        QTableView* skills = form().grid(GridId::StringGrid3);
+        QCOMPARE(skills->font().family(), QStringLiteral("Calibri"));
+        QCOMPARE(skills->font().pointSize(), 8);
+        QCOMPARE(form().findChild<QLabel*>(QStringLiteral("Label35"))->font().pixelSize(), 12);
     }
 
     void panelToggleOpensThePanelBesideTheWindow() {
@@ -252,7 +266,7 @@ private slots:
         QVERIFY(toggle()->isEnabled());
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
-        ExInfoForm* panel = m_windows->exInfoForm.get();
+        ExInfoForm* panel = &m_windows->exInfoForm();
         QVERIFY(panel->isVisible());
         QCOMPARE(toggle()->text(), QStringLiteral("<<"));
         QCOMPARE(toggle()->toolTip(), QStringLiteral("Скрыть детальную статистику"));
@@ -285,7 +299,7 @@ private slots:
         loadSamples();
         choose(0);
         toggle()->click();
-        ExInfoForm* panel = m_windows->exInfoForm.get();
+        ExInfoForm* panel = &m_windows->exInfoForm();
         QVERIFY(panel->isVisible());
         QCOMPARE(panel->parentWidget(), &form());
         QCOMPARE(panel->windowHandle()->transientParent(), form().windowHandle());
@@ -318,7 +332,7 @@ private slots:
     }
 
     void panelRowsAreResizedByDraggingTheirBottomLines() {
-        ExInfoForm& panel = *m_windows->exInfoForm;
+        ExInfoForm& panel = m_windows->exInfoForm();
         panel.show();
         QTableWidget* grid = panel.grid();
         QWidget* cells = grid->viewport();
@@ -357,7 +371,7 @@ private slots:
             QJsonDocument::fromJson(report.readAllStandardOutput()).object().value(QStringLiteral("choices")).toArray();
         QCOMPARE(choices.size(), 2);
 
-        QTableWidget* grid = m_windows->exInfoForm->grid();
+        QTableWidget* grid = m_windows->exInfoForm().grid();
         for (int i = 0; i < 2; ++i) {
             choose(i == 0 ? keeper : forward);
             const QJsonArray rows = choices[i].toObject().value(QStringLiteral("ExInfoForm")).toArray();
@@ -482,9 +496,9 @@ private slots:
     }
 
     void aboutLinkTurnsPurpleAndOpensTheAuthorsPage() {
-        auto* link = m_windows->aboutBox->findChild<QLabel*>(QStringLiteral("Label1"));
+        auto* link = m_windows->aboutBox().findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(PaintsColour(*link, QColor(0, 0, 255)));
-        m_windows->aboutBox->Label1Click();
+        m_windows->aboutBox().Label1Click();
         QVERIFY(PaintsColour(*link, QColor(128, 0, 128)));
         QVERIFY(!PaintsColour(*link, QColor(0, 0, 255)));
         QCOMPARE(m_host->openedUrls.size(), std::size_t{1});

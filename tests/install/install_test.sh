@@ -12,28 +12,32 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$prefix/bin/cadrix-report" ] || fail "bin/cadrix-report missing"
-desktop="$prefix/share/applications/cadrix.desktop"
+desktop="$prefix/share/applications/ru.orvanto.cadrix.desktop"
 [ -f "$desktop" ] || fail "desktop entry missing"
 grep -q '^Exec=cadrix' "$desktop" || fail "desktop entry does not start cadrix"
 grep -q '^Icon=cadrix$' "$desktop" || fail "desktop entry names another icon"
 grep -q '^Name=' "$desktop" || fail "no English name"
 grep -q '^Name\[ru\]=' "$desktop" || fail "no Russian name"
 grep -q '^Categories=.*Game;' "$desktop" || fail "not in the Game category"
-for icon in 32x32/apps/cadrix.png 128x128/apps/cadrix.png scalable/apps/cadrix.svg; do
+for icon in {16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/cadrix.png scalable/apps/cadrix.svg; do
   [ -s "$prefix/share/icons/hicolor/$icon" ] || fail "icon $icon missing"
 done
 if command -v desktop-file-validate >/dev/null 2>&1; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the entry"
 fi
 "$prefix/bin/cadrix-report" --help >/dev/null || fail "installed cadrix-report does not run"
+for page in cadrix cadrix-report; do
+  [ -s "$prefix/share/man/man1/$page.1.gz" ] || fail "manual page $page(1) missing"
+done
+[ -s "$prefix/share/metainfo/ru.orvanto.cadrix.metainfo.xml" ] || fail "metainfo missing"
 
 [ -f "$build/src/app/cadrix" ] || { echo "install test passed (no window built)"; exit 0; }
 [ -x "$prefix/bin/cadrix" ] || fail "bin/cadrix missing"
 [ -n "$(find "$prefix/lib" -path '*/cadrix/cadrix_charts.so' 2>/dev/null)" ] || fail "chart module missing"
 
-# An installed program whose folder it cannot write keeps its working folders
-# in the per-user data folder. Root writes everywhere, so as root the program
-# is run as an ordinary user.
+# An installed program keeps its working folders in the per-user cache folder
+# and its history in the per-user data folder; as root the program is run as
+# an ordinary user, whom the installed folder does not let write.
 chmod a-w "$prefix/bin"
 chmod 755 "$prefix"
 data="$prefix/userdata"
@@ -44,10 +48,11 @@ if [ "$(id -u)" -eq 0 ]; then
   chown nobody "$data"
   run_as=(runuser -u nobody --)
 fi
-"${run_as[@]}" env HOME="$data" XDG_DATA_HOME="$data" XDG_RUNTIME_DIR="$data" QT_QPA_PLATFORM=offscreen \
+"${run_as[@]}" env HOME="$data" XDG_DATA_HOME="$data" XDG_CACHE_HOME="$data/cache" XDG_RUNTIME_DIR="$data" \
+  QT_QPA_PLATFORM=offscreen \
   "$prefix/bin/cadrix" --screenshots "$data/shots" \
   "$source_dir/samples/start.zip" "$source_dir/samples/end.zip" >/dev/null 2>&1 || true
-ls "$data"/cadrix/Tmp/old/*players.csv >/dev/null 2>&1 || fail "no working folder in the per-user data folder"
+ls "$data"/cache/cadrix/Tmp/old/*players.csv >/dev/null 2>&1 || fail "no working folder in the per-user cache folder"
 [ ! -e "$prefix/bin/Tmp" ] || fail "wrote beside the installed program"
 # The chosen archives went into the default history, and the installed
 # program found its chart module for the player's chart.

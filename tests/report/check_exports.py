@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Reads the HTML and CSV exports of cadrix-report back and compares them,
-cell by cell, with its JSON report of the same pair: the sample pair and
-generated pairs with awkward texts (quotes, ampersands, tags, separators of
-CSV), missing values and codes the pages do not know.
+"""Reads the HTML, CSV, BBCode and Markdown exports of cadrix-report back and
+compares them, cell by cell, with its JSON report of the same pair: the sample
+pair and generated pairs with awkward texts (quotes, ampersands, tags,
+separators of CSV, texts a spreadsheet would run as formulas, markup of
+forums), missing values and codes the pages do not know.
 
 Usage: check_exports.py CADRIX_REPORT SAMPLES_DIR
 """
@@ -30,6 +31,12 @@ GRID_BASE, BUTTON_FACE, GRID_TEXT = "#FFFFFF", "#EFEFEF", "#000000"
 MARKS = {None: "", "favourable": "\u25b2", "unfavourable": "\u25bc"}
 SUMMARY_KEYS = ["arrivals", "departures", "national", "real_level_rises", "real_level_falls", "skill_rises",
                 "skill_falls", "money", "club", "buildings"]
+SUMMARY_TITLES = ["Пришли в клуб", "Ушли из клуба", "Сборные", "Рост РУ", "Падение РУ", "Рост скиллов",
+                  "Падение скиллов", "Зарплаты и стоимость", "Клуб", "Инфраструктура"]
+# The columns the totals of a page stand under.
+TOTALS_COLUMNS = {"StringGrid_pay": (["kt1", "kt2", "kt3"], [2, 4, 6]), "StringGrid_pr": (["tot1", "tot2", "tot3"],
+                                                                                           [2, 3, 4])}
+LEGEND = "\u25b2 — изменение к лучшему, \u25bc — к худшему"
 
 failures = []
 
@@ -79,11 +86,17 @@ class ReportParser(html.parser.HTMLParser):
         self.cell = None
         self.in_mark = False
         self.capture = None  # [tag, text] of a heading, list item or paragraph being read
+        self.title = None
+        self.headings = []  # h1 and h2 texts in order
+        self.marks = None  # the legend's text and the classes of its spans
+        self.spans = []
 
     def handle_starttag(self, tag, attrs):
         attrs = dict(attrs)
-        if tag in ("h2", "h3", "li", "p", "style"):
+        if tag in ("title", "h1", "h2", "h3", "li", "p", "style"):
             self.capture = [tag, "", attrs]
+        if tag == "span" and self.capture and self.capture[0] in ("p", "li"):
+            self.spans.append(attrs.get("class"))
         if tag == "table":
             self.table = {"class": attrs.get("class"), "head": [], "body": []}
             self.sections[self.section]["tables"].append(self.table)
@@ -110,8 +123,16 @@ class ReportParser(html.parser.HTMLParser):
         if self.capture and self.capture[0] == tag:
             kind, text, attrs = self.capture
             self.capture = None
+            if tag in ("h1", "h2"):
+                self.headings.append(text)
             if tag == "style":
                 self.css = text
+            elif tag == "title":
+                self.title = text
+            elif tag == "p" and attrs.get("class") == "marks":
+                self.marks = (text, self.spans[-2:])
+            elif tag == "h2" and attrs.get("id") == "summary":
+                pass
             elif tag == "h2":
                 self.section = attrs["id"]
                 self.order.append(self.section)
@@ -195,10 +216,23 @@ def check_html_grid(where, rules, rows, grid, fixed, palette):
             check_html_cell(f"{where} [{r}][{c}]", rules, td, cell, r < fixed[0] or c < fixed[1], palette)
 
 
+def report_title(doc):
+    """Who and when, as every report names them."""
+    club = doc["sg2_team"][1][1] if len(doc["sg2_team"]) > 1 and len(doc["sg2_team"][1]) > 1 else ""
+    dates = f"{doc['labels']['Label1']} – {doc['labels']['Label2']}"
+    return f"Итоги и сравнение: {club}, {dates}" if club else f"Итоги и сравнение: {dates}"
+
+
 def check_html(name, page, doc, palette):
     parser = ReportParser()
     parser.feed(page)
     rules = style_rules(parser.css)
+    title = report_title(doc)
+    expect(parser.title == title and parser.headings[:1] == [title], name,
+           f"title {parser.title!r}, heading {parser.headings[:1]}, expected {title!r}")
+    expect(parser.headings[1].startswith("Итоги периода: ") if len(parser.headings) > 1 else False, name,
+           f"summary heading {parser.headings[1:2]}")
+    expect(parser.marks == (LEGEND, ["t f", "t u"]), name, f"legend {parser.marks}")
     expect(parser.order == TAB_ORDER, name, f"pages in the order {parser.order}")
     expect("@media print" in parser.css and "print-color-adjust: exact" in parser.css, name, "no print style sheet")
     expect("<script" not in page, name, "a script")
@@ -219,8 +253,10 @@ def check_html(name, page, doc, palette):
                 expect(panel == choice["ExInfoForm"], f"{where} pick {i}", f"panel {panel}")
             continue
         table = section["tables"][0]
-        check_html_grid(where, rules, table["body"], doc["grids"][grid], FIXED.get(grid, (0, 0)), palette)
-        head = table["head"]
+        # The grid's header rows repeat on every printed sheet with the captions above it.
+        fixed_rows = [tr for tr in table["head"] if tr and tr[0].tag == "td"]
+        check_html_grid(where, rules, fixed_rows + table["body"], doc["grids"][grid], FIXED.get(grid, (0, 0)), palette)
+        head = [tr for tr in table["head"] if tr and tr[0].tag == "th"]
         if grid in CAPTIONS_ABOVE:
             spans = [sum(th.colspan for th in head[0]), len(head[1]) + sum(th.rowspan == 2 for th in head[0])]
             expect(spans == [len(doc["grids"][grid][0])] * 2 if doc["grids"][grid] else True, where,
@@ -274,6 +310,69 @@ def read_csv(where, path):
         return list(csv.reader(f, delimiter=";"))
 
 
+NUMBER = re.compile(r"-?[0-9]+(,[0-9]+)?")
+GROUPED = re.compile(r"-?[0-9]{1,3}(\.[0-9]{3})+(,[0-9]+)?")
+
+
+def spreadsheet(text):
+    """A cell as a spreadsheet in a Russian locale should get it: a page's
+    number without its grouping points, a text that would run as a formula
+    behind an apostrophe."""
+    if NUMBER.fullmatch(text) or GROUPED.fullmatch(text):
+        return text.replace(".", "")
+    if text != "-" and text[:1] in ("=", "+", "-", "@", "\t", "\r"):
+        return "'" + text
+    return text
+
+
+def check_numbers(where, rows, expected):
+    """Every cell the page shows as a number reads as one: digits, one comma, a leading minus."""
+    for r, (row, want) in enumerate(zip(rows, expected)):
+        for c, (cell, shown) in enumerate(zip(row, want)):
+            if NUMBER.fullmatch(shown) or GROUPED.fullmatch(shown):
+                expect(NUMBER.fullmatch(cell) is not None, f"{where} [{r}][{c}]", f"{cell!r} for {shown!r}")
+
+
+def check_totals_rows(where, grid, rest, doc, columns):
+    labels = doc["labels"]
+    expect(all(len(row) == columns for row in rest), where, f"totals rows not {columns} fields wide: {rest}")
+    if grid in TOTALS_COLUMNS:
+        names, at = TOTALS_COLUMNS[grid]
+        expect(len(rest) == 1 and [rest[0][c] for c in at] == [spreadsheet(labels[n]) for n in names], where,
+               f"totals row {rest}")
+    elif grid == "StringGrid_nat":
+        counts = [[row[3], row[6]] for row in rest[1:]]
+        want = [[labels[f"LO{k}"].strip("()"), labels[f"LN{k}"].strip("()")] for k in range(1, 5)]
+        expect(len(rest) == 5 and counts == want, where, f"status counters {rest}")
+    else:
+        expect(rest == [], where, f"rows after the grid: {rest}")
+
+
+def summary_rows(summary):
+    """summary.csv as the JSON summary says it should read."""
+    rows = [["Раздел", "Игрок", "Позиция", "Было", "Стало", "Изменение"]]
+    for key, title in zip(SUMMARY_KEYS, SUMMARY_TITLES):
+        value = summary[key]
+        if key == "money":
+            rows += [[title, caption, ""] + value[part] for part, caption in
+                     (("payroll", "Зарплата"), ("value", "Стоимость"))]
+        elif not value:
+            rows.append([title, "нет", "", "", "", ""])
+        for item in value if key != "money" else []:
+            get = lambda k: str(item.get(k, ""))
+            if key in ("club", "buildings"):
+                who = [get("caption") or get("name"), ""]
+            else:
+                who = [get("name"), get("position")]
+            if key == "national":
+                rows.append([title] + who + [get("from"), get("to"), ""])
+            elif key.startswith("skill"):
+                rows.append([title] + who + ["", "", get("sum")])
+            else:
+                rows.append([title] + who + [get("start"), get("end"), get("change")])
+    return [[spreadsheet(cell) for cell in row] for row in rows]
+
+
 def check_csv(name, folder, doc):
     labels = doc["labels"]
     for grid, file in CSV_NAMES.items():
@@ -285,40 +384,118 @@ def check_csv(name, folder, doc):
             dated = [caption for caption in head if caption.startswith((labels["Label1"], labels["Label2"]))]
             expect(len(head) == len(json_grid[0]) and len(dated) == {"StringGrid2": 4, "StringGrid_nat": 6}.get(grid, 4),
                    where, f"caption row {head}")
-        expected = [[picture_number(doc, grid, r, c) if cell["image"] else cell["text"] for c, cell in enumerate(row)]
-                    for r, row in enumerate(json_grid)]
+        shown = [[picture_number(doc, grid, r, c) if cell["image"] else cell["text"] for c, cell in enumerate(row)]
+                 for r, row in enumerate(json_grid)]
+        expected = [[spreadsheet(text) for text in row] for row in shown]
         expect(rows[: len(expected)] == expected, where,
                f"grid rows differ, first: {next((a, b) for a, b in zip(rows, expected + [None]) if a != b)}"
                if rows[: len(expected)] != expected else "")
-        totals = {"StringGrid_pay": ["kt1", "kt2", "kt3"], "StringGrid_pr": ["tot1", "tot2", "tot3"],
-                  "StringGrid_nat": ["LO1", "LO2", "LO3", "LO4", "LN1", "LN2", "LN3", "LN4"]}.get(grid)
-        rest = rows[len(expected):]
-        if totals:
-            expect(len(rest) == 1 and rest[0][1:] == [labels[n] for n in totals], where, f"totals row {rest}")
-        else:
-            expect(rest == [], where, f"rows after the grid: {rest}")
+        check_numbers(where, rows, shown)
+        check_totals_rows(where, grid, rows[len(expected):], doc, len(json_grid[0]) if json_grid else 0)
     for choice in doc["choices"]:
         where = f"{name} skills-{choice['index']}.csv"
         rows = read_csv(where, os.path.join(folder, f"skills-{choice['index']}.csv"))
-        expect(rows[0][1:] == [choice["text"]], where, f"chooser line {rows[0]}")
-        expect(rows[1:] == [[cell["text"] for cell in row] for row in choice["StringGrid3"]], where, "grid rows")
-    expected = []
-    for key in SUMMARY_KEYS:
-        value = doc["summary"][key]
-        if key == "money":
-            expected += [["money", part] + value[part] for part in ("payroll", "value")]
-        elif not value:
-            expected.append([key, "нет"])
-        else:
-            expected += [[key] + [str(v) for v in item.values()] for item in value]
+        expect(rows[0][1:] == [spreadsheet(choice["text"])], where, f"chooser line {rows[0]}")
+        expect(rows[1:] == [[spreadsheet(cell["text"]) for cell in row] for row in choice["StringGrid3"]], where,
+               "grid rows")
+    expected = summary_rows(doc["summary"])
     rows = read_csv(f"{name} summary.csv", os.path.join(folder, "summary.csv"))
     expect(rows == expected, f"{name} summary.csv", f"{rows} against {expected}")
+
+
+# ---- Reading the forum texts back.
+
+def md_split(line):
+    """The cells of a Markdown table line, its escapes undone."""
+    cells, cell, escaped = [], "", False
+    for ch in line.strip()[1:]:
+        if escaped:
+            cell, escaped = cell + ch, False
+        elif ch == "\\":
+            escaped = True
+        elif ch == "|":
+            cells.append(cell[1:-1] if cell.startswith(" ") and cell.endswith(" ") else cell)
+            cell = ""
+        else:
+            cell += ch
+    return cells
+
+
+def md_unescape(text):
+    return re.sub(r"\\(.)", r"\1", text)
+
+
+def forum_tables(text, markup):
+    """Each table as a list of rows of cells, in order; a BBCode cell keeps its colour tag."""
+    tables = []
+    if markup == "bbcode":
+        for block in re.findall(r"\[table\]\n(.*?)\[/table\]", text, re.S):
+            rows = [re.findall(r"\[td\](.*?)\[/td\]", line) for line in block.splitlines()]
+            tables.append([[re.sub(r"^\[b\](.*)\[/b\]$", r"\1", cell.replace("\u200b", "")) for cell in row]
+                           for row in rows])
+        return tables
+    current = None
+    for line in text.splitlines():
+        if line.startswith("|"):
+            if current is None:
+                current = []
+                tables.append(current)
+            current.append(md_split(line))
+        else:
+            current = None
+    return [[table[0]] + table[2:] for table in tables]  # the rule under the header left out
+
+
+def forum_cell(cell, markup, palette):
+    """A JSON cell as the forum text should show it."""
+    text = MARKS[cell["bg"]] + cell["text"]
+    if markup == "bbcode" and cell["bg"]:
+        return f"[color={palette[0] if cell['bg'] == 'favourable' else palette[1]}]{text}[/color]"
+    return text
+
+
+def check_forum_table(where, rows, grid, markup, palette):
+    if not expect(len(rows) >= len(grid), where, f"{len(rows)} rows for {len(grid)}"):
+        return
+    for r, (row, cells) in enumerate(zip(rows, grid)):
+        want = [None if cell["image"] else forum_cell(cell, markup, palette) for cell in cells]
+        got = [None if w is None else c for c, w in zip(row, want)]
+        expect(len(row) == len(cells) and got == want, f"{where} row {r}", f"{row} against {want}")
+
+
+def check_forum(name, text, doc, markup, palette):
+    heading = text.splitlines()[0]
+    title = report_title(doc)
+    expect(heading == (f"[b]{title}[/b]" if markup == "bbcode" else f"# {title}")
+           or md_unescape(heading) == f"# {title}", f"{name} {markup}", f"heading {heading!r}")
+    if markup == "bbcode":
+        captions = re.findall(r"^\[b\](.*)\[/b\]$", text, re.M)
+    else:
+        captions = ["", ""] + [md_unescape(c) for c in re.findall(r"^### (.*)$", text, re.M)]
+    expect(captions[2:2 + len(SUMMARY_TITLES)] == SUMMARY_TITLES, f"{name} {markup}", f"summary groups {captions}")
+    tables = forum_tables(text, markup)
+    order = [("StringGrid1", None)] + [("pick", c) for c in doc["choices"]] + [(g, None) for g in TAB_ORDER[2:]]
+    expected_tables = sum(2 if g == "pick" else 1 for g, _ in order)
+    if not expect(len(tables) == expected_tables, f"{name} {markup}", f"{len(tables)} tables"):
+        return
+    for grid, choice in order:
+        where = f"{name} {markup} {grid}"
+        if grid == "pick":
+            skills, panel = tables.pop(0), tables.pop(0)
+            check_forum_table(where, skills, choice["StringGrid3"], markup, palette)
+            expect([row for row in panel[1:]] == choice["ExInfoForm"], where, f"panel {panel}")
+            continue
+        table = tables.pop(0)
+        check_forum_table(where, table if grid not in CAPTIONS_ABOVE else table[1:], doc["grids"][grid], markup,
+                          palette)
 
 
 # ---- Generated pairs.
 
 NAMES = ["Иван \"Молот\" Петров", "Д'Артаньян & Ко", "<b>Жирный</b> Шрифт", "Сидоров Олег", "O'Нил;", "Ёж",
-         "Пётр, \"Младший\"", "Кузнецов Артём", "Иванов Иван", "Смирнов &amp; Павел"]
+         "Пётр, \"Младший\"", "Кузнецов Артём", "Иванов Иван", "Смирнов &amp; Павел",
+         "=HYPERLINK(\"http://example.invalid\")", "@SUM(1+1)*cmd|' /C calc'!A0", "+7 Плюс", "-Минус",
+         "[b]Тег[/b] | *звезда*"]
 POSITIONS = ["GK", "LD", "CD", "RD", "LM", "CM", "RM", "FW"]
 PLAYERS_HEADER = ("№;ИД;Имя;Гражданство;Сборная;Позиция;Возраст;Талант;РУ;Мораль;Форма;Игры;Голы;Пасы;ЖК;КК;Травма;"
                   "Номер;Контракт;Зарплата;Стоимость;Рост;Вес;Нога;")
@@ -387,6 +564,9 @@ def check_pair(name, start, end, work, palette, via_stdout):
         with open(page_file, encoding="utf-8") as f:
             page = f.read()
     check_html(name, page, doc, PALETTES[palette])
+    for markup in ("bbcode", "markdown"):
+        check_forum(name, run(["--format", markup, "--palette", palette] + picks + common).decode("utf-8"), doc,
+                    markup, PALETTES[palette])
     folder = os.path.join(work, name + "-csv")
     run(["--format", "csv", "--output", folder] + picks + common)
     check_csv(name, folder, doc)
@@ -429,7 +609,7 @@ def main():
     if failures:
         print(f"{len(failures)} mismatches")
         return 1
-    print(f"HTML and CSV match the JSON report on {len(pairs)} pairs")
+    print(f"HTML, CSV, BBCode and Markdown match the JSON report on {len(pairs)} pairs")
     return 0
 
 

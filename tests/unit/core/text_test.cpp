@@ -27,6 +27,10 @@ TEST(Utf8, ValidatesStrictly) {
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));      // cut short
+    // Made fit to print: each byte that starts no well-formed sequence becomes U+FFFD.
+    EXPECT_EQ(ValidUtf8("Игрок"), "Игрок");
+    EXPECT_EQ(ValidUtf8("a\xC8\xE2z"), "a\uFFFD\uFFFDz");
+    EXPECT_EQ(ValidUtf8("\xC0\xAF\xE2\x82"), "\uFFFD\uFFFD\uFFFD\uFFFD");
 }
 
 TEST(Utf8, CountsCodePoints) {

@@ -71,8 +71,10 @@ TEST_F(WritersTest, CsvQuotesWhatNeedsItAndWritesAFilePerPage) {
     // A quote puts the field in quotes, doubled; the status stands as its code.
     EXPECT_NE(national.find("\r\n\"Ку\"\"ку <&>\";GK;25;0;Россия;25;1;Россия\r\n"), std::string::npos) << national;
     const std::string summary = Read(folder / "summary.csv");
-    for (const char* row : {"arrivals;Новичок;FW\r\n", "departures;Ушедший;CD\r\n", "skill_falls;нет\r\n",
-                            "money;payroll;20.000;22.000;2.000\r\n"})
+    // Each field under its column, a group by its caption.
+    for (const char* row : {"\r\nПришли в клуб;Новичок;FW;;;\r\n", "\r\nСборные;\"Ку\"\"ку <&>\";GK;не вызван;основная сборная;\r\n",
+                            "\r\nРост скиллов;\"Ку\"\"ку <&>\";GK;;;2\r\n", "\r\nПадение скиллов;нет;;;;\r\n",
+                            "\r\nЗарплаты и стоимость;Зарплата;;20000;22000;2000\r\n"})
         EXPECT_NE(summary.find(row), std::string::npos) << row << summary;
 }
 

@@ -44,7 +44,8 @@ TEST(ChartSeries, PlayerLinesSkipCellsThatAreNoNumbers) {
     PlayerSeries s;
     s.points = {Point(1, "01.09.2026", "CM", "64,1", "13230000", "41"),
                 Point(2, "01.10.2026", "CM", "n/a", "13500000", ""),  // no skills row that week
-                Point(3, "01.11.2026", "CD", "65", "x", "43")};
+                Point(3, "01.11.2026", "CD", "65", "x", "43"),
+                Point(4, "01.12.2026", "CD", "n/a", "x", "42,5")};  // skills are whole numbers only
     const auto lines = PlayerChartLines(s);
     ASSERT_EQ(lines.size(), kFirstSkillLine + kSkillCount);
     EXPECT_EQ(lines[kRealLevelLine].name, "Реальный уровень");

@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 
+#include "history/scratch_folder.h"
 #include "history/sha256.h"
 #include "history/snapshot_capture.h"
 #include "history/stored_choice.h"
@@ -22,6 +26,7 @@ namespace {
 
 using testing::ExportFiles;
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using testing::HistoryTest;
 using testing::kSamples;
 
@@ -280,6 +285,181 @@ TEST_F(HistoryStore, DamagedDatabaseGivesAnErrorNamingTheFile) {
         h.Player("104512");
     });
     EXPECT_NE(error.find(DbFile().string() + ": the database is damaged"), std::string::npos) << error;
+}
+
+// Every row of every table of the file, by table.
+std::map<std::string, std::int64_t> RowCounts(const fs::path& file) {
+    SqliteDb db(file, SqliteDb::Mode::ReadOnly);
+    std::map<std::string, std::int64_t> counts;
+    SqliteStatement tables = db.Prepare("SELECT name FROM sqlite_schema WHERE type = 'table'");
+    while (tables.Step())
+        counts[tables.Text(0)] = db.QueryInt("SELECT count(*) FROM " + tables.Text(0));
+    return counts;
+}
+
+TEST_F(HistoryStore, VersionOneFileIsMigratedAndRemovalLeavesNoRow) {
+    fs::create_directories(DbFile().parent_path());
+    fs::copy_file(fs::path(CADRIX_SOURCE_DIR) / "tests/unit/history/data/history-version1.sqlite", DbFile());
+    // Read as it is: reading never writes.
+    EXPECT_EQ(History::OpenExisting(DbFile())->Snapshots().size(), 2u);
+    EXPECT_EQ(SqliteDb(DbFile(), SqliteDb::Mode::ReadOnly).QueryInt("PRAGMA user_version"), 1);
+
+    History h = History::Open(DbFile());
+    {
+        SqliteDb raw(DbFile(), SqliteDb::Mode::ReadOnly);
+        EXPECT_EQ(raw.QueryInt("PRAGMA user_version"), 2);
+        for (const char* table : {"snapshot_file", "snapshot_data", "player_point", "club_figure"})
+            EXPECT_GT(raw.QueryInt(std::string("SELECT count(*) FROM pragma_foreign_key_list('") + table +
+                                   "') WHERE \"table\" = 'snapshot' AND on_delete = 'CASCADE'"),
+                      0)
+                << table;
+    }
+    const auto list = h.Snapshots();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].date, "30.11.2026");
+    EXPECT_EQ(h.Player("104512").points.size(), 2u);
+    EXPECT_EQ(h.Club("Волжский Сокол").points.size(), 2u);
+    EXPECT_EQ(h.Materialise(list[0].id, m_root / "out").fileName, "start.zip");
+    EXPECT_EQ(h.Add(kSamples / "start.zip", m_questions).status, AddStatus::StoredAlready);
+
+    // The texts the other snapshot still uses stay; with the last one, nothing.
+    const std::string name = h.Player("104512").name;
+    ASSERT_TRUE(h.Remove(list[0].id));
+    EXPECT_EQ(h.Player("104512").name, name);
+    EXPECT_EQ(h.Club("Волжский Сокол").points.at(0).figures[0].caption, "Название клуба");
+    ASSERT_TRUE(h.Remove(list[1].id));
+    for (const auto& [table, rows] : RowCounts(DbFile()))
+        EXPECT_EQ(rows, 0) << table;
+}
+
+TEST_F(HistoryStore, ArchiveWithAnEntryThatIsNotWholeStoresNothing) {
+    // The team entry's CRC-32 changed in both of its headers.
+    std::string bytes = Bytes(kSamples / "start.zip");
+    const std::string crc = {'\x3c', '\x46', '\x30', '\xa5'}, other = {'\x3d', '\x46', '\x30', '\xa5'};
+    std::size_t changed = 0;
+    for (auto at = bytes.find(crc); at != std::string::npos; at = bytes.find(crc, at), ++changed)
+        bytes.replace(at, crc.size(), other);
+    ASSERT_EQ(changed, 2u);
+    const fs::path broken = m_root / "broken.zip";
+    std::ofstream(broken, std::ios::binary) << bytes;
+
+    History h = History::Open(DbFile());
+    for (int attempt = 0; attempt < 2; ++attempt) {  // its digest is not kept: a second try fails alike
+        const AddOutcome outcome = h.Add(broken, m_questions);
+        EXPECT_EQ(outcome.status, AddStatus::Failed);
+        EXPECT_NE(outcome.error.find("orvanto_club_team.csv cannot be extracted whole"), std::string::npos)
+            << outcome.error;
+    }
+    EXPECT_TRUE(h.Snapshots().empty());
+    EXPECT_EQ(h.Add(kSamples / "start.zip", m_questions).status, AddStatus::Added);
+}
+
+TEST_F(HistoryStore, DamageIsNamedWithTheWayOutAndNothingIsWritten) {
+    {
+        History h = History::Open(DbFile());
+        ASSERT_EQ(h.Add(kSamples / "start.zip", m_questions).status, AddStatus::Added);
+    }
+    const fs::path whole = m_root / "whole.sqlite";
+    fs::copy_file(DbFile(), whole);
+    struct Case {
+        const char* what;
+        const char* sql;  // or, without it, pages overwritten
+    };
+    const Case cases[] = {
+        {"a stored name with /", "UPDATE snapshot_file SET name = 'x/orvanto_club_players.csv' WHERE role = 0"},
+        {"a stored name ..", "UPDATE snapshot_file SET name = '..' WHERE role = 2"},
+        {"a size of 2^40", "UPDATE snapshot_file SET size = 1099511627776 WHERE role = 1"},
+        {"a cut-short stream", "UPDATE snapshot_data SET packed = substr(packed, 1, length(packed) - 9)"},
+        {"other bytes", "UPDATE snapshot_file SET modified = '2026-09-01 10:00:01' WHERE role = 3"},
+        {"a bad date", "UPDATE snapshot SET export_date = '31.02.2026'"},
+        {"a bad file time", "UPDATE snapshot_file SET modified = 'вчера' WHERE role = 0"},
+        {"a lost figure", "DELETE FROM club_figure WHERE row = 7"},
+        {"short skills", "UPDATE player_point SET skills = x'0102'"},
+        {"random pages", nullptr},
+    };
+    for (const Case& c : cases) {
+        fs::copy_file(whole, DbFile(), fs::copy_options::overwrite_existing);
+        if (c.sql) {
+            SqliteDb(DbFile(), SqliteDb::Mode::ExistingOnly).Exec(c.sql);
+        } else {
+            std::string bytes = Bytes(DbFile());
+            std::uint32_t seed = 12345;
+            for (std::size_t page = 1; page * 4096 < bytes.size(); ++page)
+                for (std::size_t i = 0; i < 64; ++i)
+                    bytes[page * 4096 + i] = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+            std::ofstream(DbFile(), std::ios::binary | std::ios::trunc) << bytes;
+        }
+        const std::string before = Bytes(DbFile());
+        std::optional<History> h;
+        const std::string error = ErrorOf([&] {
+            h.emplace(History::Open(DbFile()));
+            const SnapshotId id = h->Snapshots().at(0).id;
+            h->Player("104512");
+            h->Club("Волжский Сокол");
+            h->Materialise(id, m_root / "out");
+        });
+        EXPECT_NE(error.find(DbFile().string() + ": the database is damaged"), std::string::npos) << c.what << error;
+        EXPECT_NE(error.find("moving " + DbFile().string() + " aside starts a new history"), std::string::npos)
+            << c.what;
+        if (h) {
+            EXPECT_EQ(ErrorOf([&] { h->Add(kSamples / "end.zip", m_questions); }), error) << c.what;
+        }
+        EXPECT_TRUE(Bytes(DbFile()) == before) << c.what;
+    }
+}
+
+TEST_F(HistoryStore, ReadOnlyFolderIsReadAndWritesGiveTheSystemsReason) {
+    const fs::path folder = m_root / "data", mounted = m_root / "readonly";
+    {
+        History h = History::Open(DbFile());
+        ASSERT_EQ(h.Add(kSamples / "start.zip", m_questions).status, AddStatus::Added);
+    }
+    fs::create_directories(mounted);
+    if (::mount(folder.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "a bind mount needs root (" << std::strerror(errno) << ")";
+    const bool readOnly = ::mount(nullptr, mounted.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    const fs::path file = mounted / DbFile().filename();
+    if (readOnly) {
+        const auto h = History::OpenExisting(file);
+        ASSERT_TRUE(h);
+        EXPECT_EQ(h->Snapshots().size(), 1u);
+        EXPECT_EQ(h->Materialise(h->Snapshots()[0].id, m_root / "out").fileName, "start.zip");
+        EXPECT_EQ(ErrorOf([&] { History::Open(file); }), file.string() + ": cannot be written: Read-only file system");
+    }
+    ::umount2(mounted.c_str(), MNT_DETACH);
+    ASSERT_TRUE(readOnly) << std::strerror(errno);
+}
+
+TEST_F(HistoryStore, ChangedFileTimeIsAnotherExport) {
+    const fs::path folder = WriteExport("timed", GeneratedExport(5, 3), 3);
+    const fs::path first = Zip(folder);
+    if (first.empty())
+        GTEST_SKIP() << "zip is missing";
+    History h = History::Open(DbFile());
+    ASSERT_EQ(h.Add(first, m_questions).status, AddStatus::Added);
+    fs::last_write_time(folder / "club_team.csv", fs::last_write_time(folder / "club_team.csv") + 1h);
+    const fs::path later = Zip(folder);
+    EXPECT_EQ(h.Add(later, m_questions).status, AddStatus::Added);
+}
+
+TEST(ScratchFolders, OnlyThoseOfGoneProcessesAreSwept) {
+    const fs::path parent = fs::temp_directory_path() / ("cadrix-sweep-test-" + std::to_string(::getpid()));
+    fs::create_directories(parent);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string gone = std::to_string(child), alive = std::to_string(::getpid());
+    for (const std::string& name :
+         std::vector<std::string>{"cadrix-history-" + gone + "-a1b2c3", "cadrix-history-" + alive + "-a1b2c3",
+                                  "cadrix-history-1-a1b2c3", "cadrix-history-" + gone, "cadrix-history-x-1"})
+        fs::create_directories(parent / name / "inner");
+    fs::create_directory_symlink(parent / ("cadrix-history-" + alive + "-a1b2c3"),
+                                 parent / ("cadrix-history-" + gone + "-link"));
+    EXPECT_EQ(SweepAbandonedScratchFolders(parent), 1);
+    EXPECT_FALSE(fs::exists(parent / ("cadrix-history-" + gone + "-a1b2c3")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(parent), fs::directory_iterator()), 5);
+    fs::remove_all(parent);
 }
 
 TEST(HistoryLocation, DataHomeElseHomeLocalShare) {

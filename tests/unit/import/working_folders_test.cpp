@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <stdexcept>
 
 #include "import_test_support.h"
@@ -60,29 +61,34 @@ private:
     bool m_held = false;
 };
 
-TEST_F(WorkingFoldersTest, BaseFolderPrefersWorkDirThenExecutableFolderThenUserData) {
-    EnvGuard xdg("XDG_DATA_HOME", nullptr);
+TEST_F(WorkingFoldersTest, BaseFolderPrefersWorkDirThenPortableFolderThenUserCache) {
+    EnvGuard xdg("XDG_CACHE_HOME", (Src() / "xdg").c_str());
     EnvGuard home("HOME", nullptr);
     fs::create_directories(Work());
     EXPECT_EQ(BaseFolder(Work(), Src() / "override"), Src() / "override");
+    // An installed program's folder is never used, even where it can be written.
+    EXPECT_EQ(BaseFolder(Work(), std::nullopt), Src() / "xdg" / "cadrix");
+    std::ofstream(Work() / "cadrix.portable").put('\n');
     EXPECT_EQ(BaseFolder(Work(), std::nullopt), Work());
+    EXPECT_TRUE(IsPortable(ExecutableFolder())) << "the tests run from the build tree";
 
-    // A folder we cannot write to (here: one that does not exist).
+    // A portable folder we cannot write to (here: one that does not exist).
     const fs::path closed = Src() / "no" / "such" / "folder";
-    ::setenv("XDG_DATA_HOME", (Src() / "xdg").c_str(), 1);
     EXPECT_EQ(BaseFolder(closed, std::nullopt), Src() / "xdg" / "cadrix");
-    ::setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
+    ::setenv("XDG_CACHE_HOME", "relative/is/ignored", 1);
     ::setenv("HOME", Src().c_str(), 1);
-    EXPECT_EQ(BaseFolder(closed, std::nullopt), Src() / ".local" / "share" / "cadrix");
+    EXPECT_EQ(BaseFolder(closed, std::nullopt), Src() / ".cache" / "cadrix");
 }
 
 // The working folders lie in Tmp: when it exists, its being writable decides,
 // whatever the folder around it allows.
 TEST_F(WorkingFoldersTest, ExistingTmpDecidesWhetherTheFolderIsWritable) {
-    EnvGuard xdg("XDG_DATA_HOME", (Src() / "xdg").c_str());
+    EnvGuard xdg("XDG_CACHE_HOME", (Src() / "xdg").c_str());
     const fs::path open = Work() / "open", closed = Work() / "closed";
     fs::create_directories(open / "Tmp");
     fs::create_directories(closed / "Tmp");
+    std::ofstream(open / "cadrix.portable").put('\n');
+    std::ofstream(closed / "cadrix.portable").put('\n');
     const Unwritable tmp(open / "Tmp");
     const Unwritable around(closed);
     if (!tmp.Active() || !around.Active())
@@ -146,9 +152,10 @@ TEST_F(WorkingFoldersTest, LockHeldByAnotherProcessIsWaitedForThenNamed) {
 // A second window takes the per-user folder when another holds the
 // executable's; a folder named with --work-dir is never swapped.
 TEST_F(WorkingFoldersTest, WindowWhoseFoldersAreHeldTakesItsOwnOrSaysSo) {
-    const EnvGuard xdg("XDG_DATA_HOME", (Src() / "xdg").c_str());
+    const EnvGuard xdg("XDG_CACHE_HOME", (Src() / "xdg").c_str());
     const fs::path own = Src() / "xdg" / "cadrix";
     fs::create_directories(Work());
+    std::ofstream(Work() / "cadrix.portable").put('\n');
     LockHolder first(Work());
     ASSERT_TRUE(first.Held());
     const LockedBaseFolder second = LockBaseFolder(Work(), std::nullopt);

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "../history/history_test_support.h"
+#include "history/sqlite_db.h"
 
 namespace cadrix {
 namespace {
@@ -85,8 +86,8 @@ TEST_F(HistoryCommand, AddPrintsOneLinePerArchiveAndGoesOnAfterFailures) {
     std::ofstream(m_root / "in" / "a_text.zip") << "not an archive";
     std::ofstream(m_root / "in" / "notes.txt") << "not listed";
 
-    const RunResult run = Report({"history", "add", (m_root / "in").string(), "--db", Db(), (kSamples / "start.zip").string(),
-                            (m_root / "missing.zip").string()});
+    const RunResult run = Report({"history", "add", (m_root / "in").string(), "--db", Db(),
+                                  (kSamples / "start.zip").string(), (m_root / "missing.zip").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "added 1 30.11.2026 Волжский Сокол\nadded 2 01.09.2026 Волжский Сокол\nstored already 2\n");
     EXPECT_NE(run.err.find((m_root / "in" / "a_text.zip").string() + ": ZipFile"), std::string::npos) << run.err;
@@ -259,6 +260,58 @@ TEST_F(HistoryCommand, UnusableDatabaseIsNamedAndArchivesStillCompare) {
     EXPECT_NE(none.err.find(nowhere + ": no such history database"), std::string::npos) << none.err;
     EXPECT_EQ(Report({"history", "list", "--db", nowhere, "--format", "json"}).out, "[]\n");
     EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST_F(HistoryCommand, LastAndPreviousNameTheNewestClubsPairAndWrongPairsAreWarned) {
+    const fs::path first = Zip(WriteExport("first", GeneratedExport(5, 3), 3));
+    const fs::path newest = Zip(WriteExport("newest", GeneratedExport(5, 10), 10));
+    const fs::path other = Zip(WriteExport("other", GeneratedExport(5, 7, "Торпедо"), 7));
+    if (first.empty())
+        GTEST_SKIP() << "zip is missing";
+    const RunResult one = Report({"--db", Db(), "@prev", "@last"});
+    EXPECT_EQ(one.status, 2);
+    ASSERT_EQ(Report({"history", "add", "--db", Db(), other.string()}).status, 0);
+    const RunResult few = Report({"--db", Db(), "@prev", "@last"});
+    EXPECT_EQ(few.status, 2);
+    EXPECT_NE(few.err.find(Db() + ": fewer than two stored snapshots of one club"), std::string::npos) << few.err;
+    ASSERT_EQ(Report({"history", "add", "--db", Db(), newest.string(), first.string()}).status, 0);
+    // The newest snapshot's club, not the club stored last.
+    const json last = Compare("@prev", "@last");
+    EXPECT_EQ(last["labels"]["labelTS1"], "first.zip");
+    EXPECT_EQ(last["labels"]["labelTS2"], "newest.zip");
+
+    const std::pair<std::pair<fs::path, fs::path>, std::string> wrong[] = {
+        {{newest, first}, "Выгрузка конца периода (03.01.2026) старше выгрузки начала (10.01.2026). Поменять их местами?"},
+        {{first, other}, "Выгрузки разных клубов: «Волжский Сокол» и «Торпедо». Сравнить всё равно?"},
+        {{first, first}, "Выбрана одна и та же выгрузка (03.01.2026): изменений не будет."},
+    };
+    for (const auto& [pair, text] : wrong) {
+        const std::vector<std::string> inputs = {pair.first.string(), pair.second.string()};
+        const RunResult warned = Report({"--work-dir", (m_root / "work").string(), inputs[0], inputs[1]});
+        EXPECT_EQ(warned.status, 0) << warned.err;
+        EXPECT_EQ(warned.err, "warning: " + text + "\n");
+        EXPECT_FALSE(warned.out.empty());
+        const RunResult strict = Report({"--strict", "--work-dir", (m_root / "work").string(), inputs[0], inputs[1]});
+        EXPECT_EQ(strict.status, 2);
+        EXPECT_EQ(strict.err, "cadrix-report: " + text + "\n");
+        EXPECT_TRUE(strict.out.empty());
+    }
+}
+
+TEST_F(HistoryCommand, BusyDatabaseNamesTheArchivesNotStored) {
+    ASSERT_EQ(Report({"history", "add", "--db", Db(), (kSamples / "end.zip").string()}).status, 0);
+    SqliteDb other(Db(), SqliteDb::Mode::ExistingOnly);
+    other.Exec("BEGIN IMMEDIATE");  // another program's write, open past the wait
+    const std::string start = (kSamples / "start.zip").string(), end = (kSamples / "end.zip").string();
+    const RunResult busy = Report({"history", "add", "--db", Db(), start, end});
+    other.Exec("ROLLBACK");
+    EXPECT_EQ(busy.status, 2);
+    EXPECT_NE(busy.err.find(Db() + ": the database is in use by another program"), std::string::npos) << busy.err;
+    EXPECT_NE(busy.err.find(start + ": not stored\ncadrix-report: " + end + ": not stored\n"), std::string::npos)
+        << busy.err;
+    EXPECT_NE(busy.err.find("adding them again later is safe"), std::string::npos) << busy.err;
+    EXPECT_EQ(Report({"history", "add", "--db", Db(), start, end}).out,
+              "added 2 01.09.2026 Волжский Сокол\nstored already 1\n");
 }
 
 }  // namespace

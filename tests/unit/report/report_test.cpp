@@ -1,6 +1,7 @@
 // End-to-end runs of the built cadrix-report on the sample exports and on
 // small export folders written here.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/codepage.h"
+#include "export/report_output.h"
 
 namespace cadrix {
 namespace {
@@ -553,34 +555,84 @@ TEST_F(ReportRun, ChoiceBeyondTheChooserExitsWithStatusTwo) {
     EXPECT_EQ(run.out, "");
 }
 
-TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndUsage) {
+TEST_F(ReportRun, BadArgumentsExitWithStatusTwoAndSayWhich) {
     const std::string start = (kSamples / "start").string(), end = (kSamples / "end").string();
-    const std::vector<std::vector<std::string>> cases = {
-        {"--format", "xml", start, end},
-        {"--choose", "abc", start, end},
-        {"--choose", "-1", start, end},
-        {"--bogus", start, end},
-        {start},
-        {start, end, end},
-        {"--format", "csv", start, end},  // a folder of files needs --output
-        {"--palette", "red", start, end},
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--format", "xml", start, end}, "unknown format xml"},
+        {{"--choose", "abc", start, end}, "no such chooser item"},
+        {{"--choose", "-1", start, end}, "no such chooser item"},
+        {{"--bogus", start, end}, "unknown option --bogus"},
+        {{start, end, "--db"}, "missing value for --db"},
+        {{start}, "two inputs are needed, START and END; 1 given"},
+        {{start, end, end}, "two inputs are needed, START and END; 3 given"},
+        {{"--format", "csv", start, end}, "this format needs --output"},  // a folder of files
+        {{"--palette", "red", start, end}, "unknown palette red"},
     };
-    for (const auto& args : cases) {
+    for (const auto& [args, message] : cases) {
         const RunResult run = Report(args);
         std::string what;
         for (const auto& a : args)
             what += a + " ";
         EXPECT_EQ(run.status, 2) << what;
-        EXPECT_FALSE(run.err.empty()) << what;
+        EXPECT_NE(run.err.find("cadrix-report: " + message), std::string::npos) << what << run.err;
         EXPECT_EQ(run.out, "") << what;
     }
 }
 
-TEST_F(ReportRun, HelpPrintsTheUsageAndSucceeds) {
+TEST_F(ReportRun, HelpPrintsTheUsageAndVersionTheVersion) {
     const RunResult run = Report({"--help", "--bogus"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("usage: cadrix-report", 0), 0u) << run.out;
     EXPECT_EQ(run.err, "");
+    const RunResult version = Report({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "cadrix-report 2.0\n");
+}
+
+// Linux lets a file name be any bytes; every format writes it as UTF-8 with
+// U+FFFD for what is not, so that a JSON reader takes it.
+TEST_F(ReportRun, FileNameThatIsNotUtf8IsWrittenWithReplacementCharacters) {
+    const fs::path start = m_root / "start\xFF\xFE.zip";
+    fs::copy_file(kSamples / "start.zip", start);
+    const Json report = ReportJson({start.string(), (kSamples / "end.zip").string()});
+    EXPECT_NE(report.dump().find("start\xEF\xBF\xBD\xEF\xBF\xBD.zip"), std::string::npos) << report.dump();
+}
+
+// The text report is coloured on a terminal only, and never where the user
+// or the terminal says no.
+TEST(ReportColour, FollowsNoColourAndTheTerminal) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    const int saved = ::dup(STDOUT_FILENO);
+    std::fflush(stdout);
+    ::dup2(slave, STDOUT_FILENO);
+    const auto wants = [](const char* noColour, const char* term) {
+        noColour ? ::setenv("NO_COLOR", noColour, 1) : ::unsetenv("NO_COLOR");
+        term ? ::setenv("TERM", term, 1) : ::unsetenv("TERM");
+        return TerminalWantsColour();
+    };
+    const char* term = std::getenv("TERM");
+    const std::string savedTerm = term ? term : "";
+    const bool plain = wants(nullptr, "xterm-256color");
+    const bool emptyNoColour = wants("", "xterm");
+    const bool noColour = wants("1", "xterm");
+    const bool dumb = wants(nullptr, "dumb");
+    const bool noTerm = wants(nullptr, nullptr);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    const bool notATerminal = wants(nullptr, "xterm");
+    ::close(slave);
+    ::close(master);
+    ::unsetenv("NO_COLOR");
+    term ? ::setenv("TERM", savedTerm.c_str(), 1) : ::unsetenv("TERM");
+    EXPECT_TRUE(plain);
+    EXPECT_TRUE(emptyNoColour);
+    EXPECT_FALSE(noColour);
+    EXPECT_FALSE(dumb);
+    EXPECT_FALSE(noTerm);
+    if (!::isatty(STDOUT_FILENO)) {
+        EXPECT_FALSE(notATerminal);
+    }
 }
 
 TEST_F(ReportRun, TextIsTheDefaultFormatWithCaptionsAndTotals) {
@@ -620,7 +672,7 @@ TEST_F(ReportRun, SummaryFollowsTheFileLabelsInTextAndEndsTheJson) {
 
     const RunResult text = Report({"--summary", start, end});
     ASSERT_EQ(text.status, 0) << text.err;
-    const auto title = text.out.find("== Итоги периода\n-- Пришли в клуб\n");
+    const auto title = text.out.find("== Итоги периода: Волжский Сокол, ");
     EXPECT_NE(title, std::string::npos);
     EXPECT_LT(text.out.find(Text(doc["labels"]["LabelNF"])), title);
     EXPECT_LT(title, text.out.find("== Клуб (StringGrid1)"));

@@ -6,10 +6,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -43,6 +45,10 @@ protected:
             const int err = ::open((Src() / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(out, STDOUT_FILENO);
             ::dup2(err, STDERR_FILENO);
+            if (m_addressLimit) {
+                const rlimit limit{*m_addressLimit, *m_addressLimit};
+                ::setrlimit(RLIMIT_AS, &limit);
+            }
             std::vector<char*> argv;
             for (auto& a : args)
                 argv.push_back(a.data());
@@ -61,6 +67,8 @@ protected:
     RunResult Report(const std::vector<std::string>& inputs) { return Finish(Start(inputs)); }
 
     static std::string Start() { return (kSamples / "start.zip").string(); }
+
+    std::optional<rlim_t> m_addressLimit;  // the runs' address space, when limited
     static std::string End() { return (kSamples / "end.zip").string(); }
 };
 
@@ -272,6 +280,24 @@ TEST_F(ReportImportTest, CsvFolderReplacesAPlantedLinkNotItsTarget) {
     EXPECT_EQ(ReadFileBytes(Src() / "precious.txt"), "keep");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(Src() / "csv" / "club.csv")));
     EXPECT_NE(ReadFileBytes(Src() / "csv" / "club.csv").find("01.09.2026"), std::string::npos);
+}
+
+// Memory running out is named with the files, never a bare allocation
+// failure.
+TEST_F(ReportImportTest, OutOfMemoryNamesTheFiles) {
+    const fs::path big = Src() / "big", players = big / "orvanto_club_players.csv";
+    fs::copy(kSamples / "start", big);
+    const std::string text = ReadFileBytes(players), rows = text.substr(text.find('\n') + 1);
+    {
+        std::ofstream out(players, std::ios::app | std::ios::binary);
+        for (std::size_t n = 0; n < (48u << 20) / rows.size(); ++n)
+            out << rows;
+    }
+    m_addressLimit = rlim_t{160} << 20;
+    const RunResult run = Report({big.string(), (kSamples / "end").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("out of memory while comparing " + big.string() + " and "), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("bad_alloc"), std::string::npos) << run.err;
 }
 
 // Two folders stand for two extracted archives; without a players file the

@@ -12,6 +12,14 @@ namespace {
 
 using namespace cadrix::testing;
 
+std::size_t KeyIndex(const std::vector<SummaryGroup>& groups, std::string_view key) {
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].key == key)
+            return i;
+    }
+    return groups.size();
+}
+
 std::vector<std::string> Names(const auto& items) {
     std::vector<std::string> names;
     for (const auto& item : items)
@@ -94,12 +102,28 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
     EXPECT_EQ(s.buildings[0].start, 3);
     EXPECT_EQ(s.buildings[0].end, 4);
 
-    // Every line reads from the start to the end.
-    const std::string text = SummaryText(s);
-    for (const char* line : {"Кипер (GK): не вызван → основная сборная", "Борисов (LD): 50 → 51,5 (1,5)",
-                             "Зарплата: 80.000 → 90.000 (10.000)", "Бюджет: 125.000.000 → 130.000.000 (5.000.000)",
-                             "Спортивная База: 3 → 4"})
-        EXPECT_NE(text.find("\n" + std::string(line) + "\n"), std::string::npos) << line << "\n" << text;
+    // A reader's lines, each from the start to the end: the changes signed and
+    // toned as their pages colour them.
+    const std::vector<SummaryGroup> groups = SummaryGroups(s);
+    const auto item = [&](std::string_view key, std::size_t i) { return groups.at(KeyIndex(groups, key)).items.at(i); };
+    const struct {
+        SummaryItem item;
+        std::string line;
+        Background tone;
+    } lines[] = {
+        {item("national", 0), "Кипер (GK): не вызван → основная сборная", Background::Grid},
+        {item("real_level_rises", 1), "Борисов (LD): 50 → 51,5 (+1,5)", Background::Favourable},
+        {item("real_level_falls", 0), "Власов (LM): 45 → 44 (-1)", Background::Unfavourable},
+        {item("skill_rises", 2), "Белов (FW): сумма 24 скиллов: +2", Background::Favourable},
+        {item("skill_falls", 0), "Алексеев (CM): сумма 24 скиллов: -2", Background::Unfavourable},
+        {item("money", 0), "Зарплата: 80.000 → 90.000 (+10.000)", Background::Unfavourable},
+        {item("club", 0), "Бюджет: 125.000.000 → 130.000.000 (+5.000.000)", Background::Favourable},
+        {item("buildings", 0), "Спортивная База: 3 → 4", Background::Grid},
+    };
+    for (const auto& l : lines) {
+        EXPECT_EQ(l.item.Line(), l.line);
+        EXPECT_EQ(l.item.tone, l.tone) << l.line;
+    }
 }
 
 TEST_F(LoadRun, SummaryCountsAPlayerListedTwiceOnce) {
@@ -111,6 +135,25 @@ TEST_F(LoadRun, SummaryCountsAPlayerListedTwiceOnce) {
     ASSERT_TRUE(Load(start, end));
     ASSERT_EQ(cmp.ListBox1().size(), 2u);
     EXPECT_EQ(Names(SummarisePeriod(cmp).skillRises), std::vector<std::string>{"Кипер"});
+}
+
+TEST(SummaryHeading, NamesTheClubTheDatesAndTheDays) {
+    const struct {
+        Period period;
+        std::string heading;
+    } cases[] = {
+        {{"Сокол", "01.09.2026", "30.11.2026"}, "Итоги периода: Сокол, 01.09.2026 – 30.11.2026 (90 дней)"},
+        {{"Сокол", "01.09.2026", "02.09.2026"}, "Итоги периода: Сокол, 01.09.2026 – 02.09.2026 (1 день)"},
+        {{"Сокол", "01.09.2026", "23.09.2026"}, "Итоги периода: Сокол, 01.09.2026 – 23.09.2026 (22 дня)"},
+        {{"Сокол", "01.09.2026", "12.09.2026"}, "Итоги периода: Сокол, 01.09.2026 – 12.09.2026 (11 дней)"},
+        {{"Сокол", "01.01.2026", "22.01.2026"}, "Итоги периода: Сокол, 01.01.2026 – 22.01.2026 (21 день)"},
+        {{"", "01.09.2026", "01.09.2026"}, "Итоги периода: 01.09.2026 – 01.09.2026 (0 дней)"},
+        {{"Сокол", "<date>", "30.11.2026"}, "Итоги периода: Сокол, <date> – 30.11.2026"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SummaryHeading(c.period), c.heading);
+    EXPECT_EQ(ReportTitle(cases[0].period), "Итоги и сравнение: Сокол, 01.09.2026 – 30.11.2026");
+    EXPECT_EQ(ReportTitle(cases[5].period), "Итоги и сравнение: 01.09.2026 – 01.09.2026");
 }
 
 TEST_F(LoadRun, SummaryOfAPeriodWithoutChangesSaysNothingInEveryGroupButMoney) {
@@ -128,7 +171,11 @@ TEST_F(LoadRun, SummaryOfAPeriodWithoutChangesSaysNothingInEveryGroupButMoney) {
                                                    "real_level_falls", "skill_rises", "skill_falls", "money", "club",
                                                    "buildings"}));
     const std::string text = SummaryText(s);
-    EXPECT_EQ(text.rfind("== Итоги периода\n-- Пришли в клуб\nнет\n-- Ушли из клуба\nнет\n", 0), 0u) << text;
+    EXPECT_EQ(text.rfind("== Итоги периода: Сокол, 01.01.2026 – 08.01.2026 (7 дней)\n-- Пришли в клуб\nнет\n"
+                         "-- Ушли из клуба\nнет\n",
+                         0),
+              0u)
+        << text;
     EXPECT_NE(text.find("-- Зарплаты и стоимость\nЗарплата: 10.000 → 10.000 (0)\n"), std::string::npos) << text;
 }
 
