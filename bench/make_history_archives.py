@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes a club's weekly statistics exports as ZIP archives, for the history benchmark.
 
-    python3 bench/make_history_archives.py FOLDER COUNT PLAYERS
+    python3 bench/make_history_archives.py FOLDER COUNT PLAYERS [CLUB]
 
 COUNT archives export_0001.zip ... of PLAYERS players each, one week apart,
 in the game's format (four ';'-separated Windows-1251 CSV files, CR LF,
@@ -22,6 +22,7 @@ SURNAMES = ("Соколов", "Лебедев", "Зайцев", "Ковальч�
 NAMES = ("Максим", "Кирилл", "Роман", "Тарас", "Глеб", "Денис", "Сергей", "Марко", "Никита", "Андрей", "Павел")
 COUNTRIES = ("Россия", "Россия", "Россия", "Украина", "Сербия", "Бразилия", "Казахстан", "Беларусь")
 FIRST_DAY = datetime.datetime(2020, 1, 6, 10, 0, 0)
+CLUB = sys.argv[4] if len(sys.argv) > 4 else "Волжский Сокол"
 
 
 def new_player(rng, pid):
@@ -62,7 +63,7 @@ def export_files(roster, rng, week):
                     f"{p['foot']};")
         skills.append(f"{n};{p['id']};{p['name']};{p['pos']};{p['age']};" + "".join(f"{s};" for s in p["skills"]))
     skills += [f"S{k};Навык {k};" for k in range(1, 25)]
-    team = ["Показатель;Значение;", "Название клуба;Волжский Сокол;", "Город;Самара;", "Чемпионат;Высшая лига;",
+    team = ["Показатель;Значение;", f"Название клуба;{CLUB};", "Город;Самара;", "Чемпионат;Высшая лига;",
             "ИД Чемпионата;117;", "Страна;Россия;", "Менеджер;Ветров Константин;", "Стадион;Волга Арена;",
             "Год основания;1936;", f"Бюджет;{100000000 + week * 250000};", f"Доход за сезон;{48000000 + week * 1000};",
             f"Болельщики;{34000 + week * 7};", f"Стоимость состава;{sum(p['value'] for p in roster)};",

@@ -5,7 +5,8 @@
 #    with Qt Charts linked in, as the program would be without its chart
 #    module; and the program itself (`cadrix --screenshots`, the splash
 #    picture saved) as built, and linked with Qt Charts;
-#  - opening a player's chart of 500 points per line (goal: < 300 ms).
+#  - opening a player's chart and table of 500 points per line, and the
+#    improvers of the whole range (goal: < 100 ms each).
 # Prints medians. Usage: bench/window.sh BUILD_DIR [REPETITIONS]
 set -euo pipefail
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QColor>
+#include <QImage>
 #include <QList>
+#include <QPoint>
 #include <QPointF>
 #include <QString>
 #include <QStringList>
@@ -26,9 +29,15 @@ struct ChartLine {
     QStringList tips;       // one per point, shown when the pointer rests on it
     ChartAxis axis = ChartAxis::Left;
     bool visible = true;
+    qreal width = 2;                     // the main figures are drawn bolder
+    Qt::PenStyle style = Qt::SolidLine;  // dashed where a colour is used twice
 };
 
+// Beyond this many points a line is drawn without markers, which would merge.
+inline constexpr int kMaxMarkedPoints = 30;
+
 struct ChartAxes {
+    QString title;  // above the chart: who and when
     QString left;
     QString right;
     bool leftReversed = false;  // smaller is better: the best stands at the top
@@ -41,6 +50,11 @@ public:
     // Replaces every line.
     virtual void setLines(const std::vector<ChartLine>& lines, const ChartAxes& axes) = 0;
     virtual void setLineVisible(int line, bool visible) = 0;
+    // Where point `index` of line `line` stands in this widget; none while
+    // the line is hidden.
+    virtual std::optional<QPoint> pointPosition(int line, int index) const = 0;
+    // The chart as drawn now, title included.
+    virtual QImage picture() = 0;
 };
 
 class ChartKit {
@@ -52,7 +66,7 @@ public:
 // The module's one entry point: `extern "C" ChartKit* cadrix_chart_kit(int
 // version)`, null when the module was built for another version of this
 // header.
-inline constexpr int kChartKitVersion = 1;
+inline constexpr int kChartKitVersion = 2;
 inline constexpr const char* kChartKitEntry = "cadrix_chart_kit";
 using ChartKitEntry = ChartKit* (*)(int version);
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include <QColor>
+#include <QString>
 
 #include "chart_kit.h"
 #include "history/chart_series.h"
@@ -16,5 +18,15 @@ ChartLine ToChartLine(const ChartSeries& series, const QColor& colour, ChartAxis
 
 // Colours that tell the lines of one chart apart, by the line's index.
 QColor LineColour(std::size_t index);
+
+// A player's 26 lines told apart: real level and value bold in black and
+// grey, the skills of `first` (the green skills of his line) in the twelve
+// colours of the palette, the remaining skills in the same colours dashed.
+// `first` skills are on, the others off.
+std::vector<ChartLine> PlayerChartLooks(const std::vector<ChartSeries>& figures, const std::vector<int>& first);
+
+// "from – to" of the points of the lines: dd.MM.yyyy – dd.MM.yyyy; empty
+// without points.
+QString DateSpan(const std::vector<ChartSeries>& lines);
 
 }  // namespace cadrix::app

@@ -25,6 +25,7 @@
 #include "archive_import.h"
 #include "chart_kit.h"
 #include "chart_lines.h"
+#include "progress_tab.h"
 #include "error_box.h"
 #include "folder_watcher.h"
 #include "form_main.h"
@@ -102,6 +103,8 @@ HistoryForm::HistoryForm(UiHost& host, HistoryWindows& windows, QWidget* parent)
     m_tabs->addTab(clubTab, QStringLiteral("Клуб"));
     setUpSnapshotsTab(snapshots);
     setUpClubTab(clubTab);
+    m_progress = new ProgressTab(m_windows, m_tabs);
+    m_tabs->addTab(m_progress, QStringLiteral("Прогресс"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(clubRow);
     layout->addWidget(m_tabs, 1);
@@ -454,6 +457,7 @@ void HistoryForm::fillClubChart() {
     if (!history)
         return;
     m_clubLines = ClubChartLines(history->Club(club().toStdString()));
+    m_progress->setSnapshots(m_snapshots);
     const int row = std::max(0, m_figures->currentRow());
     const QSignalBlocker blocker(m_figures);
     m_figures->clear();
@@ -487,6 +491,7 @@ void HistoryForm::showFigure(int index) {
     if (index >= 0 && static_cast<std::size_t>(index) < m_clubLines.size()) {
         const ChartSeries& series = m_clubLines[static_cast<std::size_t>(index)];
         lines.push_back(ToChartLine(series, LineColour(0)));
+        axes.title = QStringLiteral("%1, %2: %3").arg(club(), Text(series.name), DateSpan(m_clubLines));
         axes.left = Text(series.name);
         axes.leftReversed = series.fallIsFavourable;
     }

@@ -22,6 +22,7 @@ namespace cadrix::app {
 
 class HistoryWindows;
 class LineChart;
+class ProgressTab;
 class UiHost;
 
 // The history window: the stored snapshots of one club, newest first, to
@@ -52,6 +53,7 @@ public:
     std::vector<SnapshotId> selectedIds() const;
     QTreeWidget* list() const { return m_list; }
     LineChart* clubChart() const { return m_chart; }
+    ProgressTab* progressTab() const { return m_progress; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,6 +93,7 @@ private:
     QListWidget* m_figures;
     QWidget* m_chartArea;
     LineChart* m_chart = nullptr;
+    ProgressTab* m_progress = nullptr;
     bool m_chartFailed = false;
     std::vector<StoredSnapshot> m_snapshots;  // of the shown club, newest first
     std::vector<ChartSeries> m_clubLines;

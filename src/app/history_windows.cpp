@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <set>
 
 #include "chart_module.h"
 #include "folder_watcher.h"
@@ -90,7 +91,7 @@ PlayerChartForm* HistoryWindows::showPlayerChart(const std::string& playerId) {
     ChartKit* kit = chartKit(&m_form);
     if (!kit)
         return nullptr;
-    auto* chart = new PlayerChartForm(m_host, *kit, series, &m_form);
+    auto* chart = new PlayerChartForm(m_host, *this, *kit, series, &m_form);
     chart->show();
     KeepInsideScreen(*chart);
     return chart;
@@ -152,6 +153,37 @@ std::string HistoryWindows::currentClub() const {
     // The club's name as the history stores it: the end snapshot's team
     // table, row 1, column 1.
     return std::string(m_form.comparison().EndSnapshot().team.Cell(1, 1));
+}
+
+const Palette& HistoryWindows::palette() const { return PaletteOf(m_form.paletteChoice()); }
+
+std::vector<StoredSnapshot> HistoryWindows::snapshots() {
+    History* opened = history(&m_form);
+    return opened ? opened->Snapshots() : std::vector<StoredSnapshot>{};
+}
+
+std::vector<std::pair<std::string, QString>> HistoryWindows::choosablePlayers(const std::string& club) {
+    std::vector<std::pair<std::string, QString>> players;
+    std::set<std::string> seen;
+    const auto add = [&](std::string id, std::string_view name, std::string_view position) {
+        if (id.empty() || !seen.insert(id).second)
+            return;
+        players.emplace_back(std::move(id), QStringLiteral("%1 (%2)").arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                                                                          QString::fromUtf8(position.data(), static_cast<qsizetype>(position.size()))));
+    };
+    if (History* opened = history(&m_form)) {
+        const auto stored = opened->Snapshots(club);
+        if (!stored.empty()) {
+            for (const SnapshotPlayer& p : opened->Players(stored.back().id))
+                add(p.playerId, p.point.name, p.point.position);
+        }
+    }
+    for (const Snapshot* s : {&m_form.comparison().EndSnapshot(), &m_form.comparison().StartSnapshot()}) {
+        for (int r = 1; r < s->play.RowCount(); ++r)
+            add(std::string(s->play.Cell(players::kPlayerId, r)), s->play.Cell(players::kName, r),
+                s->play.Cell(players::kPosition, r));
+    }
+    return players;
 }
 
 }  // namespace cadrix::app

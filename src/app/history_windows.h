@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QObject>
@@ -10,6 +11,7 @@
 
 #include "history/history.h"
 #include "history_access.h"
+#include "views/palette.h"
 
 class QWidget;
 
@@ -65,6 +67,15 @@ public:
 
     // The club of the main window's current load; empty before any load.
     std::string currentClub() const;
+
+    // The palette the main window shows changes in.
+    const Palette& palette() const;
+    // The stored snapshots, or none when the history cannot be opened.
+    std::vector<StoredSnapshot> snapshots();
+    // The players a chart offers: the club's players of its newest stored
+    // snapshot, then those of the current comparison not among them, each as
+    // his id and "Имя (Позиция)".
+    std::vector<std::pair<std::string, QString>> choosablePlayers(const std::string& club);
 
 private:
     std::optional<StoredSnapshot> storeWatched(const std::filesystem::path& archive);

@@ -74,9 +74,38 @@ void SaveDialog(QWidget& dialog, const QString& folder, const QString& name) {
     dialog.hide();
 }
 
-// The history window with its list and its club chart, and the development
-// chart of the player chosen on the skills page. Without the chart module
-// the charts are left out rather than asked about.
+// A player of the club with the most stored dates, present at its newest:
+// the chart of a season, when the history holds one.
+std::optional<std::string> SeasonPlayer(History& stored) {
+    std::string club;
+    std::size_t most = 0;
+    for (const std::string& name : stored.Clubs()) {
+        if (const std::size_t n = stored.Snapshots(name).size(); n > most) {
+            most = n;
+            club = name;
+        }
+    }
+    const auto players = most ? stored.Players(stored.Snapshots(club).back().id) : std::vector<SnapshotPlayer>{};
+    return players.empty() ? std::nullopt : std::optional(players.front().playerId);
+}
+
+void SavePlayerPictures(HistoryWindows& history, const std::string& player, const QString& folder,
+                        const QString& chartName, const QString& tableName) {
+    PlayerChartForm* chart = history.showPlayerChart(player);
+    if (!chart)
+        return;
+    SavePicture(*chart, folder, chartName);
+    if (!tableName.isEmpty()) {
+        chart->tabs()->setCurrentIndex(1);
+        SavePicture(*chart, folder, tableName);
+    }
+    chart->close();
+}
+
+// The history window with its list, its club chart and its improvers, the
+// development chart and table of the player chosen on the skills page, and
+// the chart of a season. Without the chart module the charts are left out
+// rather than asked about.
 void SaveHistoryPictures(AppWindows& windows, const QString& folder) {
     HistoryWindows& history = *windows.history;
     QString error;
@@ -92,12 +121,15 @@ void SaveHistoryPictures(AppWindows& windows, const QString& folder) {
     auto* tabs = window->findChild<QTabWidget*>();
     tabs->setCurrentWidget(window->findChild<QWidget*>(QStringLiteral("ClubTab")));
     SavePicture(*window, folder, QStringLiteral("12-history-club"));
+    tabs->setCurrentWidget(window->findChild<QWidget*>(QStringLiteral("ProgressTab")));
+    SavePicture(*window, folder, QStringLiteral("15-history-progress"));
     window->hide();
-    const auto player = windows.formMain->chosenPlayerId();
-    if (PlayerChartForm* chart = player ? history.showPlayerChart(*player) : nullptr) {
-        SavePicture(*chart, folder, QStringLiteral("13-player-chart"));
-        chart->close();
-    }
+    if (const auto player = windows.formMain->chosenPlayerId())
+        SavePlayerPictures(history, *player, folder, QStringLiteral("13-player-chart"),
+                           QStringLiteral("16-player-table"));
+    History* stored = history.history(windows.formMain.get());
+    if (const auto season = stored ? SeasonPlayer(*stored) : std::nullopt)
+        SavePlayerPictures(history, *season, folder, QStringLiteral("17-season-chart"), QString());
 }
 
 }  // namespace

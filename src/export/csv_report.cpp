@@ -25,6 +25,40 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSeparator = ";";
 constexpr std::string_view kLineEnd = "\r\n";
 
+}  // namespace
+
+// A field with a separator, a quote or a line break goes in quotes, its
+// quotes doubled.
+void AppendCsvField(std::string& out, std::string_view text) {
+    if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
+        out += text.substr(0, quote + 1);
+        out += '"';
+        text.remove_prefix(quote + 1);
+    }
+    out += text;
+    out += '"';
+}
+
+std::string CsvText(const std::vector<std::vector<std::string>>& rows) {
+    std::string out(kByteOrderMark);
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i)
+                out += kSeparator;
+            AppendCsvField(out, CsvCell(row[i]));
+        }
+        out += kLineEnd;
+    }
+    return out;
+}
+
+namespace {
+
 // The chosen folder, opened once: every page file is made in it by name.
 struct CsvFolder {
     std::filesystem::path path;
@@ -38,25 +72,12 @@ public:
         m_file.Write(kByteOrderMark);
     }
 
-    // A field with a separator, a quote or a line break goes in quotes, its
-    // quotes doubled.
     void Field(std::string_view shown) {
-        const std::string cell = CsvCell(shown);
-        std::string_view text = cell;
         if (m_fieldsInRow++)
             m_file.Write(kSeparator);
-        if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
-            m_file.Write(text);
-            return;
-        }
-        m_file.Write("\"");
-        for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
-            m_file.Write(text.substr(0, quote + 1));
-            m_file.Write("\"");
-            text.remove_prefix(quote + 1);
-        }
-        m_file.Write(text);
-        m_file.Write("\"");
+        m_field.clear();
+        AppendCsvField(m_field, CsvCell(shown));
+        m_file.Write(m_field);
     }
     void EndRow() {
         m_file.Write(kLineEnd);
@@ -72,6 +93,7 @@ public:
 private:
     OutputFile m_file;
     int m_fieldsInRow = 0;
+    std::string m_field;
 };
 
 void WritePage(const Comparison& cmp, GridId id, const CsvFolder& folder) {

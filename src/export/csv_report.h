@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/report.h"
 
@@ -22,6 +23,11 @@ namespace cadrix {
 // written through a temporary file in it, and a link standing at a file's
 // name is replaced, never followed. A file that is one of `reads` is refused.
 void WriteCsvReport(const ReportInput& input, const std::filesystem::path& folder, const ReadFiles* reads = nullptr);
+
+// One field as the report's CSV files write it, appended to `out`.
+void AppendCsvField(std::string& out, std::string_view text);
+// A table as the text of such a file: the byte order mark, then the rows.
+std::string CsvText(const std::vector<std::vector<std::string>>& rows);
 
 // A grouped number of a page ("13.700.000", "-90.500,5") or a plain one
 // ("61,9", "-0,4") as a spreadsheet in a Russian locale reads a number: the

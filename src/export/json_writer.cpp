@@ -1,5 +1,7 @@
 #include "export/json_writer.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace cadrix {
@@ -76,5 +78,15 @@ void JsonWriter::String(std::string_view value) { Scalar(JsonEscape(value)); }
 void JsonWriter::Null() { Scalar("null"); }
 
 void JsonWriter::Int(long long value) { Scalar(std::to_string(value)); }
+
+void JsonWriter::Number(double value) {
+    if (!std::isfinite(value)) {
+        Null();
+        return;
+    }
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    Scalar(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
 
 }  // namespace cadrix

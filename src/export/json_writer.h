@@ -23,6 +23,8 @@ public:
     void String(std::string_view value);
     void Null();
     void Int(long long value);
+    // The shortest text that reads back as the same double; null when not finite.
+    void Number(double value);
 
     // Everything written, without a sink.
     const std::string& Text() const { return m_out; }

@@ -49,6 +49,12 @@ struct PlayerPoint {
     std::array<std::string, kSkillCount> skills;  // all empty without a skills row
 };
 
+// A player of one stored snapshot.
+struct SnapshotPlayer {
+    std::string playerId;
+    PlayerPoint point;
+};
+
 struct PlayerSeries {
     std::string playerId;
     std::string name;                 // in the newest snapshot that holds him
@@ -145,6 +151,9 @@ public:
     // id is compared with the players table's cell exactly.
     PlayerSeries Player(std::string_view playerId) const;
     ClubSeries Club(std::string_view club) const;
+    // The players of snapshot `id`, in name order, then id; none when there is
+    // no such snapshot.
+    std::vector<SnapshotPlayer> Players(SnapshotId id) const;
 
 private:
     explicit History(std::unique_ptr<SqliteDb> db) : m_db(std::move(db)) {}

@@ -13,6 +13,7 @@
 #include "history/history.h"
 #include "history/latest_pair.h"
 #include "history/stored_choice.h"
+#include "report/history_tables.h"
 
 namespace cadrix {
 
@@ -25,21 +26,40 @@ constexpr int kFailure = 2;
 const char* const kUsage = "usage: cadrix-report history add [--db FILE] ARCHIVE|FOLDER...\n"
                            "       cadrix-report history list [--db FILE] [--format text|json]\n"
                            "       cadrix-report history remove [--db FILE] ID...\n"
-                           "       cadrix-report history player [--db FILE] [--format text|json] PLAYER_ID\n"
+                           "       cadrix-report history player [--db FILE] [--format text|json|csv] PLAYER_ID\n"
                            "       cadrix-report history club [--db FILE] [--format text|json] [CLUB]\n"
+                           "       cadrix-report history improvers [--db FILE] [--club CLUB] [--from @ID] [--to @ID]\n"
+                           "                                        [--format text|json|csv]\n"
+                           "  improvers: the players present at both snapshots (default the club's oldest\n"
+                           "             and newest) ranked by their real level's change per week\n"
                            "  FILE: the history database (default $XDG_DATA_HOME/cadrix/history.sqlite,\n"
                            "        else ~/.local/share/cadrix/history.sqlite)\n";
 
 // Options of the comparison that take a value; the operand search skips them.
-constexpr std::string_view kValueOptions[] = {"--db", "--format", "--work-dir", "--choose"};
+constexpr std::string_view kValueOptions[] = {"--db", "--format", "--work-dir", "--choose", "--club", "--from", "--to"};
 
 struct HistoryOptions {
     bool help = false;
     std::optional<fs::path> db;
-    std::optional<bool> json;  // set when --format was given
+    std::optional<TableFormat> format;  // set when --format was given
+    std::optional<std::string> club;
+    std::optional<std::string> from;
+    std::optional<std::string> to;
     std::string command;
     std::vector<std::string> operands;
+
+    bool json() const { return format == TableFormat::Json; }
 };
+
+std::optional<TableFormat> FormatNamed(std::string_view name) {
+    if (name == "text")
+        return TableFormat::Text;
+    if (name == "json")
+        return TableFormat::Json;
+    if (name == "csv")
+        return TableFormat::Csv;
+    return std::nullopt;
+}
 
 bool TakesValue(std::string_view option) {
     return std::find(std::begin(kValueOptions), std::end(kValueOptions), option) != std::end(kValueOptions);
@@ -57,12 +77,18 @@ bool ParseHistoryArgs(int argc, char** argv, HistoryOptions& o) {
             onlyOperands = true;
         } else if (a == "-h" || a == "--help") {
             o.help = true;
-        } else if ((a == "--db" || a == "--format") && i + 1 < argc) {
+        } else if (TakesValue(a) && i + 1 < argc) {
             const std::string v = argv[++i];
             if (a == "--db")
                 o.db = v;
-            else if (v == "json" || v == "text")
-                o.json = v == "json";
+            else if (a == "--club")
+                o.club = v;
+            else if (a == "--from")
+                o.from = v;
+            else if (a == "--to")
+                o.to = v;
+            else if (a == "--format" && FormatNamed(v))
+                o.format = FormatNamed(v);
             else
                 return false;
         } else {
@@ -97,25 +123,6 @@ std::string IsoTime(std::int64_t seconds) {
 }
 
 fs::path DatabaseFile(const HistoryOptions& o) { return o.db ? *o.db : DefaultHistoryFile(); }
-
-// Prints rows as columns separated by " | ", each as wide as its widest text.
-void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows) {
-        widths.resize(std::max(widths.size(), row.size()), 0);
-        for (std::size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], CodePointCount(row[c]));
-    }
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            line += (c ? " | " : "") + row[c];
-            if (c + 1 < row.size())
-                line += std::string(widths[c] - CodePointCount(row[c]), ' ');
-        }
-        std::cout << line << "\n";
-    }
-}
 
 void Field(JsonWriter& w, const char* key, std::string_view text) {
     w.Key(key);
@@ -177,7 +184,7 @@ void ReportNotStored(const std::vector<fs::path>& archives, std::size_t from, co
 }
 
 int Add(const HistoryOptions& o) {
-    if (o.operands.empty() || o.json)
+    if (o.operands.empty() || o.format)
         return -1;
     bool failed = false;
     const auto archives = ExpandArchives(o.operands, failed);
@@ -214,7 +221,7 @@ int List(const std::optional<History>& history, const HistoryOptions& o) {
     if (!o.operands.empty())
         return -1;
     const auto snapshots = history ? history->Snapshots() : std::vector<StoredSnapshot>{};
-    if (o.json.value_or(false)) {
+    if (o.json()) {
         JsonWriter w;
         ObjectArray(w, snapshots, [&](const StoredSnapshot& s) {
             Field(w, "id", s.id);
@@ -232,14 +239,14 @@ int List(const std::optional<History>& history, const HistoryOptions& o) {
     for (const auto& s : snapshots)
         rows.push_back(
             {std::to_string(s.id), s.date, s.club, std::to_string(s.players), s.fileName, IsoTime(s.addedAt)});
-    PrintColumns(rows);
+    PrintColumns(std::cout, rows);
     return 0;
 }
 
 // ---- history remove ----
 
 int Remove(std::optional<History>& history, const HistoryOptions& o) {
-    if (o.operands.empty() || o.json)
+    if (o.operands.empty() || o.format)
         return -1;
     int status = 0;
     for (const auto& operand : o.operands) {
@@ -267,42 +274,77 @@ int Player(const std::optional<History>& history, const HistoryOptions& o) {
         Fail(DatabaseFile(o).string() + ": no stored snapshot holds player " + o.operands[0]);
         return kFailure;
     }
-    if (o.json.value_or(false)) {
-        JsonWriter w;
-        w.BeginObject();
-        Field(w, "id", o.operands[0]);
-        Field(w, "name", series.name);
-        w.Key("series");
-        ObjectArray(w, series.points, [&](const PlayerPoint& p) {
-            Field(w, "snapshot", p.snapshot);
-            Field(w, "date", p.date);
-            Field(w, "position", p.position);
-            Field(w, "talent", p.talent);
-            Field(w, "age", p.age);
-            Field(w, "real_level", p.realLevel);
-            Field(w, "value", p.value);
-            Field(w, "salary", p.salary);
-            w.Key("skills");
-            w.BeginArray();
-            for (const auto& skill : p.skills)
-                w.String(skill);
-            w.EndArray();
-        });
-        w.EndObject();
-        std::cout << w.Text() << "\n";
-        return 0;
+    PrintPlayerTable(std::cout, BuildPlayerTable(series, history->Snapshots()), o.format.value_or(TableFormat::Text));
+    return 0;
+}
+
+// ---- history improvers ----
+
+// The snapshot "@ID" names; none with the reason reported.
+std::optional<StoredSnapshot> Named(const History& history, const HistoryOptions& o, const std::string& ref) {
+    const auto id = IsStoredSnapshotRef(ref) ? ParseId(std::string_view(ref).substr(1)) : std::nullopt;
+    if (!id) {
+        Fail(ref + ": not a stored snapshot (@ID)");
+        return std::nullopt;
     }
-    std::cout << o.operands[0] << " " << series.name << "\n";
-    std::vector<std::vector<std::string>> rows = {
-        {"snapshot", "date", "position", "talent", "age", "real level", "value", "salary", "skills 1-24"}};
-    for (const auto& p : series.points) {
-        std::string skills;
-        for (const auto& skill : p.skills)
-            skills += (skills.empty() ? "" : " ") + (skill.empty() ? std::string("-") : skill);
-        rows.push_back(
-            {std::to_string(p.snapshot), p.date, p.position, p.talent, p.age, p.realLevel, p.value, p.salary, skills});
+    auto found = history.Find(*id);
+    if (!found)
+        Fail(DatabaseFile(o).string() + ": no stored snapshot " + ref.substr(1));
+    return found;
+}
+
+// The club: the one asked for, else that of a snapshot named, else the newest
+// snapshot's.
+std::optional<std::string> ImproversClub(const History& history, const HistoryOptions& o) {
+    if (o.club)
+        return o.club;
+    for (const auto* ref : {&o.from, &o.to}) {
+        if (*ref) {
+            const auto s = Named(history, o, **ref);
+            return s ? std::optional<std::string>(s->club) : std::nullopt;
+        }
     }
-    PrintColumns(rows);
+    const auto all = history.Snapshots();
+    if (all.empty()) {
+        Fail(DatabaseFile(o).string() + ": no snapshot is stored");
+        return std::nullopt;
+    }
+    return all.back().club;
+}
+
+// The snapshot "@ID" names, which must be of the club; the default when none.
+std::optional<StoredSnapshot> Endpoint(const History& history, const HistoryOptions& o,
+                                       const std::optional<std::string>& ref, const StoredSnapshot& fallback) {
+    if (!ref)
+        return fallback;
+    auto s = Named(history, o, *ref);
+    if (s && s->club != fallback.club) {
+        Fail(*ref + ": a snapshot of " + s->club + ", not of " + fallback.club);
+        return std::nullopt;
+    }
+    return s;
+}
+
+int RankedImprovers(const std::optional<History>& history, const HistoryOptions& o) {
+    if (!o.operands.empty())
+        return -1;
+    if (!history) {
+        Fail(DatabaseFile(o).string() + ": no snapshot is stored");
+        return kFailure;
+    }
+    const auto club = ImproversClub(*history, o);
+    if (!club)
+        return kFailure;
+    const auto snapshots = history->Snapshots(*club);
+    if (snapshots.empty()) {
+        Fail(DatabaseFile(o).string() + ": no stored snapshot of the club " + *club);
+        return kFailure;
+    }
+    const auto from = Endpoint(*history, o, o.from, snapshots.front());
+    const auto to = Endpoint(*history, o, o.to, snapshots.back());
+    if (!from || !to)
+        return kFailure;
+    PrintImprovers(std::cout, RankImprovers(*history, *from, *to), o.format.value_or(TableFormat::Text));
     return 0;
 }
 
@@ -327,7 +369,7 @@ int Club(const std::optional<History>& history, const HistoryOptions& o) {
         Fail(DatabaseFile(o).string() + ": no stored snapshot of the club " + club);
         return kFailure;
     }
-    if (o.json.value_or(false)) {
+    if (o.json()) {
         JsonWriter w;
         w.BeginObject();
         Field(w, "club", series.club);
@@ -355,7 +397,7 @@ int Club(const std::optional<History>& history, const HistoryOptions& o) {
         std::vector<std::vector<std::string>> rows;
         for (const auto& f : p.figures)
             rows.push_back({f.caption, f.value});
-        PrintColumns(rows);
+        PrintColumns(std::cout, rows);
     }
     return 0;
 }
@@ -385,6 +427,11 @@ int RunHistoryCommand(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    const bool tables = o.command == "player" || o.command == "improvers";
+    if ((o.format == TableFormat::Csv && !tables) || ((o.club || o.from || o.to) && o.command != "improvers")) {
+        std::cerr << kUsage;
+        return kFailure;
+    }
     try {
         int status = -1;
         if (o.command == "add") {
@@ -403,6 +450,8 @@ int RunHistoryCommand(int argc, char** argv) {
                 status = Player(history, o);
             else if (o.command == "club")
                 status = Club(history, o);
+            else if (o.command == "improvers")
+                status = RankedImprovers(history, o);
         }
         if (status < 0) {
             std::cerr << kUsage;

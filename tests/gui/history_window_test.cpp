@@ -19,7 +19,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QSet>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -38,6 +40,8 @@
 #include "history_windows.h"
 #include "new_export_notice.h"
 #include "player_chart_form.h"
+#include "player_table_tab.h"
+#include "progress_tab.h"
 #include "scripted_host.h"
 #include "set_box.h"
 #include "support.h"
@@ -378,7 +382,11 @@ private slots:
         QCOMPARE(points[0], QPointF(NoonOf(2026, 9, 1), 71.2));
         QCOMPARE(points[1], QPointF(NoonOf(2026, 11, 30), 73.8));
         QCOMPARE(points[2].x(), NoonOf(2026, 12, 31));
-        emit level->hovered(points[1] + QPointF(3600 * 1000, 0.1), true);
+        QCOMPARE(chart->title(), QStringLiteral("Соколов Максим (GK), Волжский Сокол: 01.09.2026 – 31.12.2026"));
+        // The pointer resting on a point shows its tip.
+        auto* viewport = chart->findChild<QChartView*>()->viewport();
+        const QPoint onPoint = viewport->mapFrom(chart->chart(), *chart->chart()->pointPosition(0, 1));
+        QTest::mouseMove(viewport, onPoint + QPoint(2, -2));
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("Реальный уровень\n30.11.2026: 73,8"));
         QCOMPARE(SeriesNamed(chart, QStringLiteral("Стоимость"))->points()[1].y(), 13400000.0);
 
@@ -390,13 +398,51 @@ private slots:
         QVERIFY(SeriesNamed(chart, first)->isVisible());
         QCOMPARE(SeriesNamed(chart, first)->points().size(), 3);
 
-        // The picture is saved where the dialog says.
+        // "Ни одного" and "Все".
+        chart->findChild<QPushButton*>(QStringLiteral("NoLinesButton"))->click();
+        QVERIFY(!SeriesNamed(chart, first)->isVisible());
+        chart->findChild<QPushButton*>(QStringLiteral("AllLinesButton"))->click();
+        for (int i = 0; i < lines->count(); ++i)
+            QVERIFY2(SeriesNamed(chart, lines->item(i)->text())->isVisible(), qPrintable(lines->item(i)->text()));
+
+        // The picture is saved where the dialog says, with the title in its
+        // text and a legend of every line's colour below the chart.
         const QString path = Q(root() / "chart.png");
         m_host->saveAnswers = {path};
         chart->saveClick();
         QCOMPARE(m_host->saveDialogFilters.back(), QStringLiteral("PNG Image (*.png)"));
-        QCOMPARE(QImage(path).size(), chart->chart()->size());
+        const QImage picture(path);
+        QCOMPARE(picture.width(), chart->chart()->width());
+        QVERIFY(picture.height() > chart->chart()->height());
+        QCOMPARE(picture.text(QStringLiteral("Title")), chart->title());
+        QSet<QRgb> legend;
+        for (int y = chart->chart()->height(); y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                legend.insert(picture.pixel(x, y) & RGB_MASK);
+        }
+        for (int i = 0; i < lines->count(); ++i) {
+            const QColor colour = SeriesNamed(chart, lines->item(i)->text())->pen().color();
+            QVERIFY2(legend.contains(colour.rgb() & RGB_MASK), qPrintable(lines->item(i)->text()));
+        }
         QCOMPARE(m_host->messages.back().text, QStringLiteral("Сохранено в ") + path);
+
+        // The table: his real level rose.
+        const QColor favourable(186, 240, 179), unfavourable(255, 176, 176);
+        QTableWidget* table = chart->tableTab()->table();
+        const int levelColumn = static_cast<int>(ColumnIndex(PlayerColumn::RealLevel));
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->item(1, levelColumn)->text(), QStringLiteral("73,8"));
+        QCOMPARE(table->item(1, levelColumn)->background().color(), favourable);
+        // The chooser switches to another player of the club, whose salary rose.
+        QComboBox* chooser = chart->chooser();
+        const int other = chooser->findText(QStringLiteral("Новиков Алексей (CM)"));
+        QVERIFY(other >= 0);
+        chooser->setCurrentIndex(other);
+        emit chooser->activated(other);
+        QCOMPARE(chart->windowTitle(), QStringLiteral("Развитие игрока: Новиков Алексей"));
+        const int salaryColumn = static_cast<int>(ColumnIndex(PlayerColumn::Salary));
+        QCOMPARE(table->item(1, salaryColumn)->text(), QStringLiteral("119.000"));
+        QCOMPARE(table->item(1, salaryColumn)->background().color(), unfavourable);
     }
 
     void clubChartShowsOneFigureAtATime() {
@@ -420,6 +466,19 @@ private slots:
         auto* place = qobject_cast<QLineSeries*>(view->chart()->series().front());
         QCOMPARE(place->points().back().y(), 41.0);
         QVERIFY(qobject_cast<QValueAxis*>(place->attachedAxes().back())->isReverse());
+
+        // The improvers from the oldest to the newest date; a double click
+        // opens the player's chart.
+        ProgressTab* progress = window.progressTab();
+        QCOMPARE(progress->fromChooser()->currentText(), QStringLiteral("01.09.2026"));
+        QCOMPARE(progress->toChooser()->currentText(), QStringLiteral("30.11.2026"));
+        QTreeWidget* byLevel = progress->byRealLevel();
+        QCOMPARE(byLevel->topLevelItemCount(), 29);
+        QCOMPARE(byLevel->topLevelItem(0)->text(0), QStringLiteral("Романов Тимур"));
+        emit byLevel->itemDoubleClicked(byLevel->topLevelItem(0), 0);
+        auto* chart = form().findChild<PlayerChartForm*>();
+        QVERIFY(chart);
+        QCOMPARE(chart->windowTitle(), QStringLiteral("Развитие игрока: Романов Тимур"));
     }
 
     void latestPairAndWrongPairsAreAskedAboutThroughTheRowsAndTheHistory() {

@@ -12,6 +12,8 @@
 #include <QEvent>
 #include <QLineSeries>
 #include <QLocale>
+#include <QMouseEvent>
+#include <QPen>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -30,6 +32,8 @@ constexpr int kDateLabelWidth = 120;
 constexpr int kMinDateTicks = 2;
 constexpr int kMaxDateTicks = 8;
 constexpr qreal kMarkerSize = 5;
+// The pointer shows a point's tip within this many pixels of it.
+constexpr double kHoverReach = 10;
 
 struct Span {
     double low = std::numeric_limits<double>::infinity();
@@ -62,6 +66,10 @@ public:
         m_chart->addAxis(m_right, Qt::AlignRight);
         m_view = new QChartView(m_chart, this);
         m_view->setRenderHint(QPainter::Antialiasing);
+        // The tips follow the pointer itself: a series' own hover signal
+        // fires only on the thin line and misses the points between.
+        m_view->viewport()->setMouseTracking(true);
+        m_view->viewport()->installEventFilter(this);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(m_view);
@@ -75,6 +83,7 @@ public:
         m_left->setTitleText(axes.left);
         m_right->setTitleText(axes.right);
         m_left->setReverse(axes.leftReversed);
+        m_chart->setTitle(axes.title);
         for (std::size_t i = 0; i < m_lines.size(); ++i) {
             if (m_lines[i].visible)
                 showSeries(i);
@@ -94,7 +103,25 @@ public:
         updateRanges();
     }
 
+    std::optional<QPoint> pointPosition(int line, int index) const override {
+        if (line < 0 || static_cast<std::size_t>(line) >= m_lines.size())
+            return std::nullopt;
+        const QLineSeries* series = m_series[static_cast<std::size_t>(line)];
+        if (!series || !series->isVisible() || index < 0 || index >= series->count())
+            return std::nullopt;
+        const QPointF scene = m_chart->mapToPosition(series->at(index), const_cast<QLineSeries*>(series));
+        return m_view->mapTo(this, m_view->mapFromScene(m_chart->mapToScene(scene)));
+    }
+
+    QImage picture() override { return m_view->grab().toImage(); }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_view->viewport() && event->type() == QEvent::MouseMove)
+            tipNear(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return LineChart::eventFilter(watched, event);
+    }
+
     void resizeEvent(QResizeEvent* event) override {
         m_time->setTickCount(std::clamp(width() / kDateLabelWidth, kMinDateTicks, kMaxDateTicks));
         LineChart::resizeEvent(event);
@@ -114,8 +141,8 @@ private:
             const ChartLine& line = m_lines[i];
             auto* series = new QLineSeries;
             series->setName(line.name);
-            series->setColor(line.colour);
-            series->setPointsVisible(true);
+            series->setPen(QPen(line.colour, line.width, line.style));
+            series->setPointsVisible(line.points.size() <= kMaxMarkedPoints);
             series->setMarkerSize(kMarkerSize);
             series->replace(line.points);
             m_chart->addSeries(series);
@@ -142,9 +169,14 @@ private:
         m_time->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
                          QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
         for (auto [axis, span] : {std::pair{m_left, left}, std::pair{m_right, right}}) {
-            const auto [low, high] = span.padded(std::max(1.0, std::abs(span.high) * kMargin));
+            auto [low, high] = span.padded(std::max(1.0, std::abs(span.high) * kMargin));
+            // Figures that are never negative keep their axis above zero.
+            if (!span.empty() && span.low >= 0)
+                low = std::max(low, 0.0);
             axis->setRange(low, high);
             axis->applyNiceNumbers();
+            if (!span.empty() && span.low >= 0 && axis->min() < 0)
+                axis->setMin(0);
             // Whole numbers where the ticks stand far apart, one decimal where
             // they are close (a real level, an average age).
             const double step = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
@@ -169,6 +201,30 @@ private:
             QToolTip::showText(QCursor::pos(), line.tips[nearest], m_view);
     }
 
+    // The tip of the shown point nearest to `pos`, when one is near enough.
+    void tipNear(const QPoint& pos) {
+        double best = kHoverReach * kHoverReach;
+        std::optional<std::pair<std::size_t, int>> found;
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            if (!m_series[i] || !m_series[i]->isVisible())
+                continue;
+            for (int k = 0; k < m_series[i]->count(); ++k) {
+                const QPointF at = m_view->mapFromScene(
+                    m_chart->mapToScene(m_chart->mapToPosition(m_series[i]->at(k), m_series[i])));
+                const double dx = at.x() - pos.x(), dy = at.y() - pos.y();
+                if (dx * dx + dy * dy <= best) {
+                    best = dx * dx + dy * dy;
+                    found = std::pair{i, k};
+                }
+            }
+        }
+        if (!found || found->second >= m_lines[found->first].tips.size()) {
+            QToolTip::hideText();
+            return;
+        }
+        QToolTip::showText(m_view->viewport()->mapToGlobal(pos), m_lines[found->first].tips[found->second], m_view);
+    }
+
     void applyFont() {
         QFont labels = font();
         QFont titles = font();
@@ -178,6 +234,7 @@ private:
             axis->setLabelsFont(labels);
             axis->setTitleFont(titles);
         }
+        m_chart->setTitleFont(titles);
     }
 
     QChart* m_chart;

@@ -118,17 +118,19 @@ TEST_F(HistoryCommand, ListPlayerClubAndRemoveFollowTheContract) {
     EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 3) << text.out;
 
     const json player = ReportJson({"history", "player", "--db", Db(), "--format", "json", "104512"});
-    EXPECT_EQ(Keys(player), (std::vector<std::string>{"id", "name", "series"}));
+    EXPECT_EQ(Keys(player), (std::vector<std::string>{"id", "name", "series", "growth"}));
     EXPECT_EQ(player["id"], "104512");
     EXPECT_EQ(player["name"], "Соколов Максим");
     ASSERT_EQ(player["series"].size(), 2u);
     const json& point = player["series"][1];
-    EXPECT_EQ(Keys(point), (std::vector<std::string>{"snapshot", "date", "position", "talent", "age", "real_level",
+    EXPECT_EQ(Keys(point), (std::vector<std::string>{"snapshot", "date", "club", "position", "age", "real_level",
                                                      "value", "salary", "skills"}));
+    EXPECT_EQ(point["club"], "Волжский Сокол");
     EXPECT_EQ(point["real_level"], "73,8");
     EXPECT_EQ(point["value"], "13400000");  // not grouped as the pages show it
     EXPECT_EQ(point["skills"].size(), 24u);
-    EXPECT_EQ(point["skills"][23], "88");
+    EXPECT_EQ(point["skills"]["Игра руками (врат.)"], "88");
+    EXPECT_EQ(player["growth"]["days"], 90);
 
     const json club = ReportJson({"history", "club", "--db", Db(), "--format", "json"});
     EXPECT_EQ(Keys(club), (std::vector<std::string>{"club", "series"}));
@@ -147,6 +149,54 @@ TEST_F(HistoryCommand, ListPlayerClubAndRemoveFollowTheContract) {
     EXPECT_EQ(removed.out, "removed 2\n");
     EXPECT_NE(removed.err.find(Db() + ": no stored snapshot 7"), std::string::npos) << removed.err;
     EXPECT_EQ(ReportJson({"history", "list", "--db", Db(), "--format", "json"}).size(), 1u);
+}
+
+// Splits a CSV text without quoted fields into its rows' fields.
+std::vector<std::vector<std::string>> CsvRows(std::string text) {
+    EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    std::vector<std::vector<std::string>> rows;
+    std::stringstream lines(text.substr(3));
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.back(), '\r');
+        line.pop_back();
+        rows.emplace_back();
+        std::stringstream fields(line);
+        for (std::string f; std::getline(fields, f, ';');)
+            rows.back().push_back(f);
+    }
+    return rows;
+}
+
+TEST_F(HistoryCommand, PlayerTableAndImproversReadBackInEveryFormat) {
+    ASSERT_EQ(
+        Report({"history", "add", "--db", Db(), (kSamples / "start.zip").string(), (kSamples / "end.zip").string()})
+            .status,
+        0);
+    const auto table = CsvRows(Report({"history", "player", "--db", Db(), "--format", "csv", "104512"}).out);
+    ASSERT_EQ(table.size(), 3u);
+    ASSERT_EQ(table[0].size(), 31u);
+    EXPECT_EQ(table[0][4], "Реальный уровень");
+    EXPECT_EQ(table[0][30], "Игра руками (врат.)");
+    EXPECT_EQ(table[2][4], "73,8");
+    const std::string text = Report({"history", "player", "--db", Db(), "104512"}).out;
+    EXPECT_NE(text.find("Дата"), std::string::npos) << text;
+    EXPECT_NE(text.find("Видение поля"), std::string::npos) << text;
+
+    const json improvers = ReportJson({"history", "improvers", "--db", Db(), "--format", "json"});
+    EXPECT_EQ(Keys(improvers), (std::vector<std::string>{"club", "from", "to", "days", "players"}));
+    EXPECT_EQ(improvers["from"], "01.09.2026");
+    EXPECT_EQ(improvers["days"], 90);
+    const json& players = improvers["players"];
+    ASSERT_GT(players.size(), 2u);
+    EXPECT_EQ(Keys(players[0]), (std::vector<std::string>{"id", "name", "position", "real_level", "skills_sum"}));
+    for (std::size_t i = 1; i < players.size(); ++i)
+        EXPECT_GE(players[i - 1]["real_level"][3], players[i]["real_level"][3]) << i;
+    const auto csv = CsvRows(Report({"history", "improvers", "--db", Db(), "--format", "csv", "--to", "@2"}).out);
+    ASSERT_EQ(csv.size(), players.size() + 1);
+    EXPECT_EQ(csv[1][0], players[0]["id"]);
+    const RunResult wrong = Report({"history", "improvers", "--db", Db(), "--from", "@7"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find(Db() + ": no stored snapshot 7"), std::string::npos) << wrong.err;
 }
 
 // A comparison of stored snapshots prints what their archives print, but for
