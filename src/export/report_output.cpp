@@ -23,19 +23,25 @@ bool TerminalWantsColour() {
     return ::isatty(STDOUT_FILENO) == 1;
 }
 
+namespace {
+
+struct FormatName {
+    std::string_view name;
+    ReportFormat format;
+};
+
+constexpr FormatName kFormatNames[] = {
+    {"text", ReportFormat::Text}, {"json", ReportFormat::Json},     {"html", ReportFormat::Html},
+    {"csv", ReportFormat::Csv},   {"bbcode", ReportFormat::BBCode}, {"markdown", ReportFormat::Markdown},
+};
+
+}  // namespace
+
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
-    if (name == "text")
-        return ReportFormat::Text;
-    if (name == "json")
-        return ReportFormat::Json;
-    if (name == "html")
-        return ReportFormat::Html;
-    if (name == "csv")
-        return ReportFormat::Csv;
-    if (name == "bbcode")
-        return ReportFormat::BBCode;
-    if (name == "markdown")
-        return ReportFormat::Markdown;
+    for (const FormatName& named : kFormatNames) {
+        if (named.name == name)
+            return named.format;
+    }
     return std::nullopt;
 }
 

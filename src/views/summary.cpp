@@ -168,7 +168,8 @@ void ListClubChanges(const TextTable& grid, std::vector<ClubChange>& out) {
         const std::string_view change = grid.Cell(kChange, r);
         if (change != "0" && change != "-")
             out.push_back({std::string(grid.Cell(kCaption, r)), std::string(grid.Cell(kStart, r)),
-                           std::string(grid.Cell(kEnd, r)), std::string(change), DrawClubCell(grid, kChange, r).background});
+                           std::string(grid.Cell(kEnd, r)), std::string(change),
+                           DrawClubCell(grid, kChange, r).background});
     }
 }
 

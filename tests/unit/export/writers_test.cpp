@@ -72,9 +72,10 @@ TEST_F(WritersTest, CsvQuotesWhatNeedsItAndWritesAFilePerPage) {
     EXPECT_NE(national.find("\r\n\"Ку\"\"ку <&>\";GK;25;0;Россия;25;1;Россия\r\n"), std::string::npos) << national;
     const std::string summary = Read(folder / "summary.csv");
     // Each field under its column, a group by its caption.
-    for (const char* row : {"\r\nПришли в клуб;Новичок;FW;;;\r\n", "\r\nСборные;\"Ку\"\"ку <&>\";GK;не вызван;основная сборная;\r\n",
-                            "\r\nРост скиллов;\"Ку\"\"ку <&>\";GK;;;2\r\n", "\r\nПадение скиллов;нет;;;;\r\n",
-                            "\r\nЗарплаты и стоимость;Зарплата;;20000;22000;2000\r\n"})
+    for (const char* row :
+         {"\r\nПришли в клуб;Новичок;FW;;;\r\n", "\r\nСборные;\"Ку\"\"ку <&>\";GK;не вызван;основная сборная;\r\n",
+          "\r\nРост скиллов;\"Ку\"\"ку <&>\";GK;;;2\r\n", "\r\nПадение скиллов;нет;;;;\r\n",
+          "\r\nЗарплаты и стоимость;Зарплата;;20000;22000;2000\r\n"})
         EXPECT_NE(summary.find(row), std::string::npos) << row << summary;
 }
 
