@@ -57,9 +57,8 @@ BENCHMARK(BM_DataLayer)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(40000)->Unit(ben
 void BM_LoadAndCompare(benchmark::State& state) {
     const auto& dir = PairFolder(static_cast<int>(state.range(0)));
     Comparison comparison;
-    comparison.startChosen = comparison.endChosen = true;
     for (auto _ : state) {
-        comparison.SpeedButtonFillClick(dir / "old", dir / "new");
+        comparison.Load({true, "", dir / "old"}, {true, "", dir / "new"});
         benchmark::DoNotOptimize(comparison.Grid(GridId::StringGrid_ru).RowCount());
     }
     state.SetComplexityN(state.range(0));

@@ -26,10 +26,7 @@ int main(int argc, char** argv) {
         };
         const auto loadStart = Clock::now();
         cadrix::Comparison comparison;
-        comparison.startChosen = comparison.endChosen = true;
-        comparison.startDate = "01.09.2026";
-        comparison.endDate = "30.11.2026";
-        if (!comparison.SpeedButtonFillClick(argv[1], argv[2]))
+        if (!comparison.Load({true, "01.09.2026", argv[1]}, {true, "30.11.2026", argv[2]}))
             throw std::runtime_error("the pair did not load");
         const double load = since(loadStart);
         const auto pdfStart = Clock::now();

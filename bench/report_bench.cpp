@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "report/csv_report.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
-#include "report/report.h"
+#include "export/csv_report.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
+#include "export/report.h"
 #include "snapshot_generator.h"
 #include "views/summary.h"
 
@@ -32,8 +32,7 @@ const Comparison& Loaded() {
         bench::WriteSnapshot(dir / "old", 40000, bench::Period::Start);
         bench::WriteSnapshot(dir / "new", 40000, bench::Period::End);
         Comparison loaded;
-        loaded.startChosen = loaded.endChosen = true;
-        loaded.SpeedButtonFillClick(dir / "old", dir / "new");
+        loaded.Load({true, "", dir / "old"}, {true, "", dir / "new"});
         std::filesystem::remove_all(dir);
         return loaded;
     }();

@@ -18,15 +18,14 @@ void BM_SamplePairChoicesAndLoad(benchmark::State& state) {
     UnattendedQuestions questions;
     for (auto _ : state) {
         Comparison comparison;
-        for (const auto& [archive, side] : {std::pair{samples / "start.zip", SnapshotSide::Start},
-                                            std::pair{samples / "end.zip", SnapshotSide::End}}) {
-            SnapshotChoice choice = SnapshotChoice::Initial(side);
-            BeginChoice(choice);
-            ChooseArchive(choice, archive, base, questions);
-            (side == SnapshotSide::Start ? comparison.startChosen : comparison.endChosen) = choice.chosen;
-            (side == SnapshotSide::Start ? comparison.startDate : comparison.endDate) = choice.dateText;
-            comparison.SpeedButtonFillClick(WorkingFolder(base, SnapshotSide::Start),
-                                            WorkingFolder(base, SnapshotSide::End));
+        SnapshotChoice start = SnapshotChoice::Initial(SnapshotSide::Start);
+        SnapshotChoice end = SnapshotChoice::Initial(SnapshotSide::End);
+        for (const auto& [archive, choice] :
+             {std::pair{samples / "start.zip", &start}, std::pair{samples / "end.zip", &end}}) {
+            BeginChoice(*choice);
+            ChooseArchive(*choice, archive, base, questions);
+            comparison.Load({start.chosen, start.dateText, WorkingFolder(base, SnapshotSide::Start)},
+                            {end.chosen, end.dateText, WorkingFolder(base, SnapshotSide::End)});
         }
         benchmark::DoNotOptimize(comparison.ComboBox3().size());
     }

@@ -87,10 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFolders(std::string_view(reinterpret_cast<const char*>(data), size), start, end);
 
     cadrix::Comparison comparison;
-    comparison.startChosen = comparison.endChosen = true;
-    comparison.startDate = "01.09.2026";
-    comparison.endDate = "01.12.2026";
-    comparison.SpeedButtonFillClick(start, end);
+    comparison.Load({true, "01.09.2026", start}, {true, "01.12.2026", end});
     using cadrix::GridId;
     for (GridId grid : {GridId::StringGrid1, GridId::StringGrid2, GridId::StringGrid_nat, GridId::StringGrid_pay,
                         GridId::StringGrid_pr, GridId::StringGrid_ru})
@@ -99,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A choice changes only the skills grid and the detail panel.
     const int items = static_cast<int>(comparison.ListBox1().size());
     for (int i = 0; i < items && i < kChoices; ++i) {
-        comparison.ComboBox3Change(i < kChoices - 1 ? i : items - 1);
+        comparison.ChoosePlayer(i < kChoices - 1 ? i : items - 1);
         Draw(comparison, GridId::StringGrid3);
     }
     return 0;

@@ -48,11 +48,8 @@ void Compare(const cadrix::History& history, cadrix::SnapshotId start, cadrix::S
     for (int side = 0; side < 2; ++side)
         cadrix::ChooseStoredSnapshot(choices[side], history, ids[side], base);
     cadrix::Comparison comparison;
-    comparison.startChosen = comparison.endChosen = true;
-    comparison.startDate = choices[0].dateText;
-    comparison.endDate = choices[1].dateText;
-    comparison.SpeedButtonFillClick(cadrix::WorkingFolder(base, cadrix::SnapshotSide::Start),
-                                    cadrix::WorkingFolder(base, cadrix::SnapshotSide::End));
+    comparison.Load({true, choices[0].dateText, cadrix::WorkingFolder(base, cadrix::SnapshotSide::Start)},
+                    {true, choices[1].dateText, cadrix::WorkingFolder(base, cadrix::SnapshotSide::End)});
 }
 
 void Read(const fs::path& file) {

@@ -56,6 +56,16 @@ QPixmap CellImagePixmap(CellImage image) {
     return picture;
 }
 
+QPixmap SmallStarPixmap(CellImage image) {
+    switch (image) {
+    case CellImage::StatusOutline: return QPixmap(QStringLiteral(":/status/outline_small.png"));
+    case CellImage::StatusGrey: return QPixmap(QStringLiteral(":/status/grey_small.png"));
+    case CellImage::StatusGreen: return QPixmap(QStringLiteral(":/status/green_small.png"));
+    case CellImage::StatusGold: return QPixmap(QStringLiteral(":/status/gold_small.png"));
+    default: return {};
+    }
+}
+
 CellDelegate::CellDelegate(GridId grid, QObject* parent) : QStyledItemDelegate(parent), m_info(InfoOf(grid)) {}
 
 // Settles the cell's colours, so that the style only fills and writes: a

@@ -33,4 +33,8 @@ private:
 // The picture of a cell image; null for CellImage::None.
 QPixmap CellImagePixmap(CellImage image);
 
+// The small star of a status picture, as the national page's counters and
+// legend show it; null for any other picture.
+QPixmap SmallStarPixmap(CellImage image);
+
 }  // namespace cadrix::app

@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include "about_box.h"
+#include "cell_delegate.h"
 #include "ex_info_form.h"
 #include "form_main_shared.h"
 #include "look.h"
@@ -176,17 +177,18 @@ void FormMain::setUpCaptions() {
         SetPixelFont(label, QStringLiteral("Arial"), 11);
 
     // The small status stars of the counters and of the legend, by status.
-    static const std::array<QString, kNationalStatusCount> kSmallStars = {
-        QStringLiteral(":/status/outline_small.png"), QStringLiteral(":/status/grey_small.png"),
-        QStringLiteral(":/status/green_small.png"), QStringLiteral(":/status/gold_small.png")};
     const std::array<std::array<QLabel*, kNationalStatusCount>, 3> stars = {{
         {ui.StarLO1, ui.StarLO2, ui.StarLO3, ui.StarLO4},
         {ui.StarLN1, ui.StarLN2, ui.StarLN3, ui.StarLN4},
         {ui.StarLegend1, ui.StarLegend2, ui.StarLegend3, ui.StarLegend4},
     }};
-    for (const auto& row : stars) {
-        for (std::size_t i = 0; i < kNationalStatusCount; ++i)
-            row[i]->setPixmap(QPixmap(kSmallStars[i]));
+    const std::array<QLabel*, kNationalStatusCount> legend = {ui.LabelLegend1, ui.LabelLegend2, ui.LabelLegend3,
+                                                              ui.LabelLegend4};
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        const auto i = static_cast<std::size_t>(look.status);
+        for (const auto& row : stars)
+            row[i]->setPixmap(SmallStarPixmap(look.picture));
+        legend[i]->setText(Text(look.legend));
     }
 }
 

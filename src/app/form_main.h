@@ -87,6 +87,9 @@ public:
 
     const Comparison& comparison() const { return m_comparison; }
     Comparison& comparison() { return m_comparison; }
+    const SnapshotChoice& choice(SnapshotSide side) const {
+        return side == SnapshotSide::Start ? m_startChoice : m_endChoice;
+    }
     // The pages stay hidden until the first comparison and are made when
     // first needed: then, or when they or their grids are asked for.
     QTabWidget* pages();

@@ -190,8 +190,6 @@ void FormMain::chooseDropped(const QStringList& files, std::optional<SnapshotSid
 
 void FormMain::showChoice(const SnapshotChoice& choice) {
     const bool start = choice.side == SnapshotSide::Start;
-    (start ? m_comparison.startChosen : m_comparison.endChosen) = choice.chosen;
-    (start ? m_comparison.startDate : m_comparison.endDate) = choice.dateText;
     QLabel* fileLabel = start ? m_ui->labelTS1 : m_ui->labelTS2;
     QLabel* dateLabel = start ? m_ui->LabelOF : m_ui->LabelNF;
     fileLabel->setText(QString::fromStdString(choice.fileLabel));

@@ -11,12 +11,12 @@
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "load_form.h"
-#include "report/forum_text.h"
 #include "report_export.h"
 #include "saved_settings.h"
 #include "set_box.h"
 #include "summary_window.h"
 #include "uihost.h"
+#include "export/forum_text.h"
 #include "views/page_text.h"
 #include "views/player_rows.h"
 
@@ -97,11 +97,8 @@ WindowReport FormMain::windowReport() const {
     WindowReport report;
     report.comparison = &m_comparison;
     report.palette = m_palette;
-    for (const SnapshotChoice* choice : {&m_startChoice, &m_endChoice}) {
-        const bool start = choice->side == SnapshotSide::Start;
-        report.labels[start ? "labelTS1" : "labelTS2"] = choice->fileLabel;
-        report.labels[start ? "LabelOF" : "LabelNF"] = choice->dateLabel;
-    }
+    report.archives = {ArchiveRow{m_startChoice.fileLabel, m_startChoice.dateLabel},
+                       ArchiveRow{m_endChoice.fileLabel, m_endChoice.dateLabel}};
     return report;
 }
 

@@ -129,7 +129,8 @@ void FormMain::setUpGrids() {
 void FormMain::SpeedButtonFillClick() {
     bool loaded = false;
     try {
-        loaded = m_comparison.SpeedButtonFillClick(m_folders.start, m_folders.end);
+        loaded = m_comparison.Load({m_startChoice.chosen, m_startChoice.dateText, m_folders.start},
+                                   {m_endChoice.chosen, m_endChoice.dateText, m_folders.end});
     } catch (...) {
         // A load that stops half-way still leaves the grids at new sizes.
         refreshViews();

@@ -48,7 +48,7 @@ void FormMain::setUpSkillsPage() {
 void FormMain::ComboBox3Change(int index) {
     run([&] {
         Ui::FormPages& pages = pagesUi();
-        m_comparison.ComboBox3Change(index);
+        m_comparison.ChoosePlayer(index);
         m_models.at(GridId::StringGrid3)->textsChanged();
         pages.SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
         if (m_exInfoForm)

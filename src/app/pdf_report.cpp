@@ -89,13 +89,8 @@ PrintRun Builder::Toned(std::string_view text, Background tone) const {
 PrintSection Builder::Summary() const {
     PrintSection section;
     section.blocks.push_back(Line(ParagraphKind::Heading, ReportTitle(m_summary.period)));
-    for (const auto& [file, date] : {std::pair{"labelTS1", "LabelOF"}, std::pair{"labelTS2", "LabelNF"}}) {
-        const auto label = [&](const char* name) {
-            const auto it = m_in.choiceLabels.find(name);
-            return it == m_in.choiceLabels.end() ? std::string() : it->second;
-        };
-        section.blocks.push_back(Line(ParagraphKind::Small, label(file) + "  " + label(date)));
-    }
+    for (const ArchiveRow& row : m_in.archives)
+        section.blocks.push_back(Line(ParagraphKind::Small, row.file + "  " + row.date));
     section.blocks.push_back(PrintParagraph{
         ParagraphKind::Text,
         {Toned(kFavourableMark, Background::Favourable), PrintRun{QStringLiteral(" — изменение к лучшему, ")},
@@ -226,12 +221,10 @@ PrintParagraph Builder::Totals(const TotalsLineText& totals) const {
 }
 
 PrintParagraph Builder::Legend() const {
-    static constexpr CellImage kStars[kNationalStatusCount] = {CellImage::StatusOutline, CellImage::StatusGrey,
-                                                               CellImage::StatusGreen, CellImage::StatusGold};
     PrintParagraph legend{ParagraphKind::Text, {}};
-    for (std::size_t i = 0; i < kNationalStatusCount; ++i) {
-        legend.runs.push_back(PrintRun{{}, {}, {}, CellImagePixmap(kStars[i])});
-        legend.runs.push_back(PrintRun{Text(kNationalStatusLegend[i]) + QStringLiteral("   "), {}, QColor(Qt::gray)});
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        legend.runs.push_back(PrintRun{{}, {}, {}, CellImagePixmap(look.picture)});
+        legend.runs.push_back(PrintRun{Text(look.legend) + QStringLiteral("   "), {}, QColor(Qt::gray)});
     }
     return legend;
 }

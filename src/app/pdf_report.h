@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/report.h"
+#include "export/report.h"
 
 class QFont;
 class QString;

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/numbers.h"
-#include "report/csv_report.h"
+#include "export/csv_report.h"
 #include "save_file.h"
 
 namespace cadrix::app {

@@ -8,12 +8,12 @@
 #include <QFileInfo>
 #include <QFont>
 
+#include "export/csv_report.h"
+#include "export/forum_text.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
+#include "export/report.h"
 #include "pdf_report.h"
-#include "report/csv_report.h"
-#include "report/forum_text.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
-#include "report/report.h"
 #include "uihost.h"
 #include "views/summary.h"
 
@@ -82,7 +82,7 @@ ReportInput InputOf(const WindowReport& report, const PeriodSummary& summary) {
     const Comparison& comparison = *report.comparison;
     ReportInput input;
     input.comparison = &comparison;
-    input.choiceLabels = report.labels;
+    input.archives = report.archives;
     input.summary = &summary;
     input.palette = report.palette;
     if (comparison.ChosenIndex() >= 0) {

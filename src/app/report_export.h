@@ -1,10 +1,11 @@
 #pragma once
 
-#include <map>
+#include <array>
 #include <string>
 
 #include <QString>
 
+#include "export/report.h"
 #include "summary_window.h"
 #include "views/comparison.h"
 #include "views/palette.h"
@@ -35,12 +36,12 @@ struct ReportTarget {
 ReportTarget ReportTargetOf(const QString& chosen, const QString& selectedFilter);
 
 // What the window's report holds besides the comparison: the archive rows'
-// texts (labelTS1, LabelOF, labelTS2, LabelNF) and the palette of the cells.
+// texts and the palette of the cells.
 // The summary comes first, then the pages; the skills page holds the player
 // chosen on it, if any.
 struct WindowReport {
     const Comparison* comparison = nullptr;
-    std::map<std::string, std::string> labels;
+    std::array<ArchiveRow, 2> archives;  // the start's row, then the end's
     PaletteChoice palette = PaletteChoice::Designed;
 };
 

@@ -15,6 +15,15 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Appends the run of digits at `i` to `out`, moving `i` past it; returns its length.
+std::size_t CopyDigits(std::string_view text, std::size_t& i, std::string& out) {
+    const std::size_t from = i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
+    out.append(text.substr(from, i - from));
+    return i - from;
+}
+
 // A value as decimal digits: value = 0.d1d2d3... x 10^(pointPos), digits
 // without a leading zero unless the value is zero.
 struct DecimalDigits {
@@ -122,18 +131,11 @@ std::optional<long double> ParseDecimal(std::string_view text) {
     std::string c_form;  // the same number in the C locale's notation
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         c_form.push_back(text[i++]);
-    std::size_t digits = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-        c_form.push_back(text[i++]);
-        ++digits;
-    }
+    std::size_t digits = CopyDigits(text, i, c_form);
     if (i < text.size() && text[i] == ',') {
         c_form.push_back('.');
         ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            c_form.push_back(text[i++]);
-            ++digits;
-        }
+        digits += CopyDigits(text, i, c_form);
     }
     if (digits == 0)
         return std::nullopt;
@@ -142,11 +144,7 @@ std::optional<long double> ParseDecimal(std::string_view text) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-'))
             c_form.push_back(text[i++]);
-        std::size_t expDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) {
-            c_form.push_back(text[i++]);
-            ++expDigits;
-        }
+        const std::size_t expDigits = CopyDigits(text, i, c_form);
         if (expDigits == 0 || expDigits > 5)
             return std::nullopt;
     }

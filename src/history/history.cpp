@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/fd.h"
 #include "core/file_io.h"
 #include "core/wildcard.h"
 #include "history/chart_series.h"
@@ -22,7 +23,6 @@
 #include "history/stored_rows.h"
 #include "import/archive_choice.h"
 #include "import/archive_file.h"
-#include "import/fd.h"
 #include "import/working_folders.h"
 #include "import/zip_archive.h"
 #include "import/zip_extract.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "import/fd.h"
+#include "core/fd.h"
 
 namespace cadrix {
 

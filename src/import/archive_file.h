@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "import/fd.h"
+#include "core/fd.h"
 #include "import/mapping.h"
 #include "import/zip_archive.h"
 

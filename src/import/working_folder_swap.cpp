@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "import/fd.h"
+#include "core/fd.h"
 #include "import/working_folders.h"
 
 namespace cadrix {

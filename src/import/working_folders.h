@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "import/fd.h"
+#include "core/fd.h"
 
 namespace cadrix {
 

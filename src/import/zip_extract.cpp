@@ -11,11 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/fd.h"
 #include "core/file_io.h"
 #include "core/file_masks.h"
 #include "core/wildcard.h"
 #include "import/archive_error.h"
-#include "import/fd.h"
 #include "import/mapped_read.h"
 #include "import/mapping.h"
 #include "import/zip_entry_reader.h"

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "core/utf8.h"
+#include "export/json_writer.h"
 #include "history/history.h"
 #include "history/latest_pair.h"
 #include "history/stored_choice.h"
 #include "report/history_tables.h"
-#include "report/json_writer.h"
 
 namespace cadrix {
 
@@ -134,6 +134,18 @@ void Field(JsonWriter& w, const char* key, long long number) {
     w.Int(number);
 }
 
+// An array with an object per item, its members written by `members`.
+template <typename Items, typename Members>
+void ObjectArray(JsonWriter& w, const Items& items, Members members) {
+    w.BeginArray();
+    for (const auto& item : items) {
+        w.BeginObject();
+        members(item);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
 void Fail(const std::string& text) { std::cerr << "cadrix-report: " << text << "\n"; }
 
 // ---- history add ----
@@ -211,9 +223,7 @@ int List(const std::optional<History>& history, const HistoryOptions& o) {
     const auto snapshots = history ? history->Snapshots() : std::vector<StoredSnapshot>{};
     if (o.json()) {
         JsonWriter w;
-        w.BeginArray();
-        for (const auto& s : snapshots) {
-            w.BeginObject();
+        ObjectArray(w, snapshots, [&](const StoredSnapshot& s) {
             Field(w, "id", s.id);
             Field(w, "club", s.club);
             Field(w, "date", s.date);
@@ -221,9 +231,7 @@ int List(const std::optional<History>& history, const HistoryOptions& o) {
             Field(w, "sha256", s.sha256);
             Field(w, "players", s.players);
             Field(w, "added", IsoTime(s.addedAt));
-            w.EndObject();
-        }
-        w.EndArray();
+        });
         std::cout << w.Text() << "\n";
         return 0;
     }
@@ -366,9 +374,7 @@ int Club(const std::optional<History>& history, const HistoryOptions& o) {
         w.BeginObject();
         Field(w, "club", series.club);
         w.Key("series");
-        w.BeginArray();
-        for (const auto& p : series.points) {
-            w.BeginObject();
+        ObjectArray(w, series.points, [&](const ClubPoint& p) {
             Field(w, "snapshot", p.snapshot);
             Field(w, "date", p.date);
             w.Key("figures");
@@ -380,9 +386,7 @@ int Club(const std::optional<History>& history, const HistoryOptions& o) {
                 w.EndArray();
             }
             w.EndArray();
-            w.EndObject();
-        }
-        w.EndArray();
+        });
         w.EndObject();
         std::cout << w.Text() << "\n";
         return 0;

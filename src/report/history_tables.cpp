@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "core/utf8.h"
-#include "report/csv_report.h"
-#include "report/json_writer.h"
+#include "export/csv_report.h"
+#include "export/json_writer.h"
 
 namespace cadrix {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "export/report.h"
+#include "export/report_output.h"
 #include "history/history.h"
 #include "report/history_command.h"
-#include "report/report.h"
-#include "report/report_output.h"
 #include "report/snapshot_input.h"
 #include "views/palette.h"
 #include "views/summary.h"
@@ -153,12 +153,84 @@ cadrix::ReadFiles ReadFilesOf(const Options& options) {
     return reads;
 }
 
+// Loads the two inputs into the comparison and their archive rows into the
+// report; false once the reason is on standard error. The temporary working
+// folders stay with `inputs` until the run ends.
+bool Prepare(const Options& options, cadrix::SnapshotInputs& inputs, cadrix::Comparison& comparison,
+             cadrix::ReportInput& input) {
+    using namespace cadrix;
+    inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options.db));
+    inputs.SetPairFindings(options.strict ? PairFindings::Errors : PairFindings::Warnings);
+    return inputs.Prepare(options.inputs[0], options.inputs[1], comparison, input.archives);
+}
+
+// The skills page after each pick that --choose names, in order; false once
+// the reason is on standard error.
+bool Choose(const std::vector<std::string>& choose, cadrix::Comparison& comparison, cadrix::ReportInput& input) {
+    const auto indexes = ChoiceIndexes(choose, comparison.ComboBox3().size());
+    if (!indexes) {
+        std::cerr << "cadrix-report: no such chooser item; the chooser holds " << comparison.ComboBox3().size()
+                  << " items\n";
+        return false;
+    }
+    for (int index : *indexes) {
+        comparison.ChoosePlayer(index);
+        cadrix::ChoiceRecord record;
+        record.index = index;
+        record.text = comparison.ComboBox3Text();
+        record.skills = comparison.Grid(cadrix::GridId::StringGrid3);
+        record.panel = comparison.ExInfo();
+        input.choices.push_back(std::move(record));
+    }
+    return true;
+}
+
+// The report, with the period summary when --summary asks for it, to
+// --output or standard output; `doing` says so from when the writing starts.
+void Write(const Options& options, cadrix::ReportInput& input, std::string& doing) {
+    using namespace cadrix;
+    PeriodSummary summary;
+    if (options.summary) {
+        summary = SummarisePeriod(*input.comparison);
+        input.summary = &summary;
+    }
+    const ReadFiles reads = ReadFilesOf(options);
+    doing = "writing " + (options.output ? options.output->string() : std::string("standard output"));
+    WriteReport(input, options.format, options.output, &reads);
+}
+
+// The comparison of the two inputs, reported; the exit status.
+int Report(const Options& options) {
+    using namespace cadrix;
+    // What the run is doing, so that running out of memory names its files.
+    std::string doing = "comparing " + options.inputs[0].string() + " and " + options.inputs[1].string();
+    try {
+        Comparison comparison;
+        // The report shows tables and pages, never the files' lines.
+        comparison.SetKeepLineLists(false);
+        ReportInput input;
+        input.comparison = &comparison;
+        input.withTables = options.tables;
+        input.palette = options.palette;
+        SnapshotInputs inputs(options.workDir);
+        if (!Prepare(options, inputs, comparison, input) || !Choose(options.choose, comparison, input))
+            return kUsageError;
+        Write(options, input, doing);
+        return 0;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "cadrix-report: out of memory while " << doing << "\n";
+        return kUsageError;
+    } catch (const std::exception& e) {
+        std::cerr << "cadrix-report: " << e.what() << "\n";
+        return kUsageError;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace cadrix;
-    if (IsHistoryCommand(argc, argv))
-        return RunHistoryCommand(argc, argv);
+    if (cadrix::IsHistoryCommand(argc, argv))
+        return cadrix::RunHistoryCommand(argc, argv);
     const auto [options, misuse] = ParseArgs(argc, argv);
     if (!options) {
         std::cerr << "cadrix-report: " << misuse << "\n" << kUsage;
@@ -172,51 +244,5 @@ int main(int argc, char** argv) {
         std::cout << "cadrix-report " << kVersion << "\n";
         return 0;
     }
-    // What the run is doing, so that running out of memory names its files.
-    std::string doing = "comparing " + options->inputs[0].string() + " and " + options->inputs[1].string();
-    try {
-        Comparison comparison;
-        // The report shows tables and pages, never the files' lines.
-        comparison.SetKeepLineLists(false);
-        ReportInput input;
-        input.comparison = &comparison;
-        input.withTables = options->tables;
-        input.palette = options->palette;
-
-        SnapshotInputs inputs(options->workDir);
-        inputs.SetStoredSnapshots(IsStoredSnapshotRef, StoredSnapshotsOf(options->db));
-        inputs.SetPairFindings(options->strict ? PairFindings::Errors : PairFindings::Warnings);
-        if (!inputs.Prepare(options->inputs[0], options->inputs[1], comparison, input.choiceLabels))
-            return kUsageError;
-        const auto indexes = ChoiceIndexes(options->choose, comparison.ComboBox3().size());
-        if (!indexes) {
-            std::cerr << "cadrix-report: no such chooser item; the chooser holds " << comparison.ComboBox3().size()
-                      << " items\n";
-            return kUsageError;
-        }
-        for (int index : *indexes) {
-            comparison.ComboBox3Change(index);
-            ChoiceRecord record;
-            record.index = index;
-            record.text = comparison.ComboBox3Text();
-            record.skills = comparison.Grid(GridId::StringGrid3);
-            record.panel = comparison.ExInfo();
-            input.choices.push_back(std::move(record));
-        }
-        PeriodSummary summary;
-        if (options->summary) {
-            summary = SummarisePeriod(comparison);
-            input.summary = &summary;
-        }
-        const ReadFiles reads = ReadFilesOf(*options);
-        doing = "writing " + (options->output ? options->output->string() : std::string("standard output"));
-        WriteReport(input, options->format, options->output, &reads);
-        return 0;
-    } catch (const std::bad_alloc&) {
-        std::cerr << "cadrix-report: out of memory while " << doing << "\n";
-        return kUsageError;
-    } catch (const std::exception& e) {
-        std::cerr << "cadrix-report: " << e.what() << "\n";
-        return kUsageError;
-    }
+    return Report(*options);
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <iostream>
@@ -11,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/fd.h"
 #include "core/file_masks.h"
 #include "core/wildcard.h"
 #include "import/archive_choice.h"
@@ -21,17 +23,15 @@ namespace cadrix {
 
 namespace {
 
-constexpr const char* kFileLabels[] = {"labelTS1", "labelTS2"};
-constexpr const char* kDateLabels[] = {"LabelOF", "LabelNF"};
 // How long a run waits for working folders that another run holds.
 constexpr std::chrono::seconds kLockPatience{60};
 
-void Publish(const SnapshotChoice& choice, Comparison& cmp, std::map<std::string, std::string>& labels) {
-    const bool start = choice.side == SnapshotSide::Start;
-    (start ? cmp.startChosen : cmp.endChosen) = choice.chosen;
-    (start ? cmp.startDate : cmp.endDate) = choice.dateText;
-    labels[kFileLabels[start ? 0 : 1]] = choice.fileLabel;
-    labels[kDateLabels[start ? 0 : 1]] = choice.dateLabel;
+std::size_t IndexOf(SnapshotSide side) { return side == SnapshotSide::Start ? 0 : 1; }
+
+ArchiveRow RowOf(const SnapshotChoice& choice) { return {choice.fileLabel, choice.dateLabel}; }
+
+LoadSide SideOf(const SnapshotChoice& choice, std::filesystem::path folder) {
+    return {choice.chosen, choice.dateText, std::move(folder)};
 }
 
 // A folder stands for an archive already extracted: its players file gives the
@@ -92,28 +92,37 @@ void PrintInvalidStatistics(const std::filesystem::path& input) {
 
 // The pair's findings go to standard error; the pair is compared as given
 // unless they are to be errors.
-bool AcceptPair(const std::filesystem::path& start, const std::filesystem::path& end, const Comparison& comparison,
-                PairFindings treatment) {
-    const auto findings = CheckPair({start, comparison.startDate}, {end, comparison.endDate});
+bool AcceptPair(const LoadSide& start, const LoadSide& end, PairFindings treatment) {
+    const auto findings = CheckPair({start.folder, start.date}, {end.folder, end.date});
     for (const PairFinding& finding : findings)
         std::cerr << (treatment == PairFindings::Errors ? "cadrix-report: " : "warning: ") << finding.text << "\n";
     return findings.empty() || treatment == PairFindings::Warnings;
 }
 
+// The load run, for a pair whose findings let it be compared.
+bool LoadPair(const std::array<SnapshotChoice, 2>& choices, const std::filesystem::path& startFolder,
+              const std::filesystem::path& endFolder, PairFindings treatment, Comparison& comparison) {
+    const LoadSide start = SideOf(choices[0], startFolder);
+    const LoadSide end = SideOf(choices[1], endFolder);
+    if (!AcceptPair(start, end, treatment))
+        return false;
+    comparison.Load(start, end);
+    return true;
+}
+
 bool LoadFolders(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
-                 std::map<std::string, std::string>& labels, PairFindings treatment) {
+                 std::array<ArchiveRow, 2>& rows, PairFindings treatment) {
+    std::array<SnapshotChoice, 2> choices;
     for (const auto& [folder, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
-        const std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
+        std::optional<SnapshotChoice> choice = ChooseFolder(folder, side);
         if (!choice) {
             PrintInvalidStatistics(folder);
             return false;
         }
-        Publish(*choice, comparison, labels);
+        rows[IndexOf(side)] = RowOf(*choice);
+        choices[IndexOf(side)] = std::move(*choice);
     }
-    if (!AcceptPair(start, end, comparison, treatment))
-        return false;
-    comparison.SpeedButtonFillClick(start, end);
-    return true;
+    return LoadPair(choices, start, end, treatment, comparison);
 }
 
 WorkFolderLock LockWorkingFolders(const std::filesystem::path& base) {
@@ -131,7 +140,7 @@ SnapshotInputs::SnapshotInputs(std::optional<std::filesystem::path> workDir) : m
 SnapshotInputs::~SnapshotInputs() = default;
 
 bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::filesystem::path& end,
-                             Comparison& comparison, std::map<std::string, std::string>& labels) {
+                             Comparison& comparison, std::array<ArchiveRow, 2>& rows) {
     for (const auto& p : {start, end}) {
         if (m_isStoredRef(p.string()))
             continue;
@@ -146,7 +155,7 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
         return false;
     }
     if (startIsFolder)
-        return LoadFolders(start, end, comparison, labels, m_pairFindings);
+        return LoadFolders(start, end, comparison, rows, m_pairFindings);
 
     if (!m_workDir)
         m_tempDir.emplace("cadrix-report-");
@@ -156,25 +165,22 @@ bool SnapshotInputs::Prepare(const std::filesystem::path& start, const std::file
     const WorkFolderLock lock = LockWorkingFolders(base);
     // The start archive first, then the end archive; the load run once both
     // are chosen and the pair is accepted.
+    std::array<SnapshotChoice, 2> choices = {SnapshotChoice::Initial(SnapshotSide::Start),
+                                             SnapshotChoice::Initial(SnapshotSide::End)};
     for (const auto& [archive, side] : {std::pair{start, SnapshotSide::Start}, std::pair{end, SnapshotSide::End}}) {
-        SnapshotChoice choice = SnapshotChoice::Initial(side);
+        SnapshotChoice& choice = choices[IndexOf(side)];
         BeginChoice(choice);
         ReportQuestions questions(archive);
-        const ChoiceStatus status = m_isStoredRef(archive.string())
-                                        ? m_chooseStored(choice, archive.string(), base)
-                                        : ChooseArchive(choice, archive, base, questions);
-        Publish(choice, comparison, labels);
+        const ChoiceStatus status = m_isStoredRef(archive.string()) ? m_chooseStored(choice, archive.string(), base)
+                                                                    : ChooseArchive(choice, archive, base, questions);
+        rows[IndexOf(side)] = RowOf(choice);
         if (status == ChoiceStatus::InvalidStatistics) {
             PrintInvalidStatistics(archive);
             return false;
         }
     }
-    const auto startFolder = WorkingFolder(base, SnapshotSide::Start);
-    const auto endFolder = WorkingFolder(base, SnapshotSide::End);
-    if (!AcceptPair(startFolder, endFolder, comparison, m_pairFindings))
-        return false;
-    comparison.SpeedButtonFillClick(startFolder, endFolder);
-    return true;
+    return LoadPair(choices, WorkingFolder(base, SnapshotSide::Start), WorkingFolder(base, SnapshotSide::End),
+                    m_pairFindings, comparison);
 }
 
 }  // namespace cadrix

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "core/file_io.h"
+#include "export/report.h"
 #include "import/archive_choice.h"
 #include "views/comparison.h"
 
@@ -34,7 +35,7 @@ public:
     // Runs the choices and the load run. Returns false after printing the
     // reason on standard error when the inputs cannot be used.
     bool Prepare(const std::filesystem::path& start, const std::filesystem::path& end, Comparison& comparison,
-                 std::map<std::string, std::string>& labels);
+                 std::array<ArchiveRow, 2>& rows);
 
     // Lets "@ID" stand where an archive can.
     void SetStoredSnapshots(std::function<bool(std::string_view)> isRef, StoredSnapshotChooser chooser) {

@@ -47,9 +47,15 @@ inline constexpr int kValue = 20;
 
 // The team table: one figure per row, its caption and its value.
 namespace team {
-inline constexpr int kValue = 1;
+enum Column : int { kCaption, kValue };
 inline constexpr int kClubName = 1;  // the row of "Название клуба"
 }  // namespace team
+
+// Structure table columns: the stadium (its level is its capacity), then the
+// buildings, a row each.
+namespace structure {
+enum Column : int { kName, kLevel, kWear };
+}  // namespace structure
 
 // Empties the line lists and gives each table two empty rows.
 void ResetSnapshot(Snapshot& snapshot);

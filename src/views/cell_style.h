@@ -64,4 +64,14 @@ struct CellStyle {
 // The fill colour of a totals shape.
 enum class ShapeColour { ButtonFace, Favourable, Unfavourable };
 
+// The background a shape's fill stands for; the button face is the grid's own.
+constexpr Background ShapeBackground(ShapeColour shape) {
+    switch (shape) {
+    case ShapeColour::Favourable: return Background::Favourable;
+    case ShapeColour::Unfavourable: return Background::Unfavourable;
+    case ShapeColour::ButtonFace: break;
+    }
+    return Background::Grid;
+}
+
 }  // namespace cadrix

@@ -1,5 +1,6 @@
 #include "core/numbers.h"
 #include "core/utf8.h"
+#include "snapshot/snapshot.h"
 #include "views/pages.h"
 
 namespace cadrix {
@@ -15,30 +16,32 @@ bool IsGroupedRow(int row) { return row == 9 || row == 10 || row == 12; }
 }  // namespace
 
 void FillClubPage(const TextTable& startTeam, const TextTable& endTeam, TextTable& grid) {
+    using namespace club_grid;
     for (int r = 1; r <= kFigures; ++r) {
-        const std::string_view start = startTeam.Cell(1, r);
-        const std::string_view end = endTeam.Cell(1, r);
-        grid.SetCell(0, r, startTeam.Cell(0, r));
-        grid.SetCell(1, r, IsGroupedRow(r) ? GroupThousands(start) : start);
-        grid.SetCell(2, r, IsGroupedRow(r) ? GroupThousands(end) : end);
+        const std::string_view start = startTeam.Cell(team::kValue, r);
+        const std::string_view end = endTeam.Cell(team::kValue, r);
+        grid.SetCell(kCaption, r, startTeam.Cell(team::kCaption, r));
+        grid.SetCell(kStart, r, IsGroupedRow(r) ? GroupThousands(start) : start);
+        grid.SetCell(kEnd, r, IsGroupedRow(r) ? GroupThousands(end) : end);
         if (r <= kLastTextRow)
             continue;
         if (auto change = DecimalChange(start, end))
-            grid.SetCell(3, r, IsGroupedRow(r) ? GroupThousands(*change) : *change);
+            grid.SetCell(kChange, r, IsGroupedRow(r) ? GroupThousands(*change) : *change);
         else
-            grid.SetCell(3, r, "-");
+            grid.SetCell(kChange, r, "-");
     }
 }
 
 CellStyle DrawClubCell(const TextTable& grid, int col, int row) {
+    using namespace club_grid;
     CellStyle style;
     if (row >= 1 && row <= kLastTextRow) {
-        if (col >= 1)
+        if (col >= kStart)
             style.text = kDimTextColour;
         return style;
     }
     const std::string_view text = grid.Cell(col, row);
-    if (col == 3 && row > kLastTextRow && row < kFallIsGoodRow) {
+    if (col == kChange && row > kLastTextRow && row < kFallIsGoodRow) {
         // The length is tested rather than the value: a one-character change
         // ("0", or a rise of 7) gets no colour.
         const bool fall = !text.empty() && text[0] == '-';
@@ -46,7 +49,7 @@ CellStyle DrawClubCell(const TextTable& grid, int col, int row) {
             style.background = Background::Unfavourable;
         else if (CodePointCount(text) >= 2)
             style.background = Background::Favourable;
-    } else if (col == 3 && row == kFallIsGoodRow) {
+    } else if (col == kChange && row == kFallIsGoodRow) {
         if (text == "0")
             style.background = Background::Grid;
         else if (!text.empty() && text[0] == '-')
@@ -57,7 +60,7 @@ CellStyle DrawClubCell(const TextTable& grid, int col, int row) {
     if (row == 0)
         style.align = Align::Center;
     else
-        style.align = col == 0 ? Align::Left : Align::Right;
+        style.align = col == kCaption ? Align::Left : Align::Right;
     return style;
 }
 

@@ -49,7 +49,7 @@ const NatStatus& Comparison::NatStatusOf(int row) const {
 
 // Gives every page its header cells and date captions, and cuts the player
 // grids to their least rows with those emptied.
-void Comparison::ResetViews() {
+void Comparison::ResetViews(const std::string& startDate, const std::string& endDate) {
     for (GridId id : {GridId::StringGrid_nat, GridId::StringGrid_pay, GridId::StringGrid_pr, GridId::StringGrid_ru})
         GridOf(id).SetRowCount(InfoOf(id).rows);
     ResetSkillsGrid(GridOf(GridId::StringGrid3), startDate, endDate);
@@ -75,11 +75,10 @@ void Comparison::ResetViews() {
     m_result.endDate = endDate;
 }
 
-bool Comparison::SpeedButtonFillClick(const std::filesystem::path& startFolder,
-                                      const std::filesystem::path& endFolder) {
-    if (!startChosen || !endChosen)
+bool Comparison::Load(const LoadSide& start, const LoadSide& end) {
+    if (!start.chosen || !end.chosen)
         return false;
-    ResetViews();
+    ResetViews(start.date, end.date);
     ResetSnapshot(m_end);
     ResetSnapshot(m_start);
     m_totalPlay.SetRowCount(0);
@@ -89,8 +88,8 @@ bool Comparison::SpeedButtonFillClick(const std::filesystem::path& startFolder,
     m_chosenIndex = -1;
     m_comboText.clear();
 
-    ReadSnapshotFiles(m_start, startFolder);
-    ReadSnapshotFiles(m_end, endFolder);
+    ReadSnapshotFiles(m_start, start.folder);
+    ReadSnapshotFiles(m_end, end.folder);
     ApplyDecimalPointRule(m_start);
     ApplyDecimalPointRule(m_end);
     for (Snapshot* s : {&m_start, &m_end}) {
@@ -101,11 +100,11 @@ bool Comparison::SpeedButtonFillClick(const std::filesystem::path& startFolder,
 
     BuildPeriodPlayerTable(m_start.play, m_end.play, m_totalPlay);
     FillPlayerChooser(m_start.play, m_end.play, m_comboItems, m_listBox1);
-    sbCalcClick();
+    Recompute();
     return true;
 }
 
-void Comparison::sbCalcClick() {
+void Comparison::Recompute() {
     FillInfrastructurePage(m_start.structure, m_end.structure, GridOf(GridId::StringGrid2));
     FillClubPage(m_start.team, m_end.team, GridOf(GridId::StringGrid1));
     m_result.national = FillNationalPage(m_totalPlay, GridOf(GridId::StringGrid_nat), m_natStatus);
@@ -114,7 +113,7 @@ void Comparison::sbCalcClick() {
     FillRealLevelPage(m_totalPlay, GridOf(GridId::StringGrid_ru));
 }
 
-void Comparison::ComboBox3Change(int index) {
+void Comparison::ChoosePlayer(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_listBox1.size())
         throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
     m_chosenIndex = index;

@@ -15,6 +15,15 @@
 
 namespace cadrix {
 
+// One side of the period as its archive choice left it: whether an archive
+// (or folder) is chosen, the date of its players file, and the folder its
+// CSV files lie in.
+struct LoadSide {
+    bool chosen = false;
+    std::string date;
+    std::filesystem::path folder;
+};
+
 // Everything the main window shows, as plain data: the two snapshots, the
 // period player table, the player chooser, the page grids with what stands
 // beside them, and the detail panel's values. The window and the
@@ -24,24 +33,18 @@ class Comparison {
 public:
     Comparison();
 
-    // Set by the archive choice: the chosen flags and the date texts. The
-    // pages take the dates when a load run starts.
-    bool startChosen = false;
-    bool endChosen = false;
-    std::string startDate;
-    std::string endDate;
+    // The load run. Returns false, changing nothing, unless both sides are
+    // chosen; otherwise reads both working folders, builds the period player
+    // table and the chooser, and recomputes the pages, whose date captions
+    // become the sides' dates.
+    bool Load(const LoadSide& start, const LoadSide& end);
 
-    // The load run. Returns false, changing nothing, unless both snapshots
-    // are chosen; otherwise reads both working folders, builds the period
-    // player table and the chooser, and runs the comparison run.
-    bool SpeedButtonFillClick(const std::filesystem::path& startFolder, const std::filesystem::path& endFolder);
-
-    // The comparison run: fills the six pages from the current tables.
-    void sbCalcClick();
+    // Fills the six pages from the current tables.
+    void Recompute();
 
     // A user's pick of chooser item `index` (from 0): the chooser text becomes
     // that item, the skills grid and the detail panel's values are filled.
-    void ComboBox3Change(int index);
+    void ChoosePlayer(int index);
 
     // The draw rule of `grid` for one cell, read at painting time.
     CellStyle DrawCell(GridId grid, int col, int row) const;
@@ -72,7 +75,7 @@ public:
 
 private:
     TextTable& GridOf(GridId grid) { return m_grids[static_cast<std::size_t>(grid)]; }
-    void ResetViews();
+    void ResetViews(const std::string& startDate, const std::string& endDate);
 
     Snapshot m_start;
     Snapshot m_end;

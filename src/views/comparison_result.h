@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,41 @@ namespace cadrix {
 enum class NationalStatus { NotCalled, ExtendedList, YouthTeam, MainTeam };
 inline constexpr std::size_t kNationalStatusCount = 4;
 
-// The page's legend of the statuses, in the same order.
-inline constexpr std::array<std::string_view, kNationalStatusCount> kNationalStatusLegend = {
-    "- не вызван", "- в расширенном списке", "- молодежная сборная", "- основная сборная"};
+// What a status is shown as: the star the page draws for it and the line of
+// the page's legend, which names it after a dash ("- не вызван").
+struct NationalStatusLook {
+    NationalStatus status;
+    CellImage picture;
+    std::string_view legend;
+
+    // The status's name alone, as the page's text and the summary give it.
+    constexpr std::string_view Name() const { return legend.substr(legend.find(' ') + 1); }
+};
+
+// Every status, in the order of NationalStatus.
+inline constexpr std::array<NationalStatusLook, kNationalStatusCount> kNationalStatuses = {{
+    {NationalStatus::NotCalled, CellImage::StatusOutline, "- не вызван"},
+    {NationalStatus::ExtendedList, CellImage::StatusGrey, "- в расширенном списке"},
+    {NationalStatus::YouthTeam, CellImage::StatusGreen, "- молодежная сборная"},
+    {NationalStatus::MainTeam, CellImage::StatusGold, "- основная сборная"},
+}};
+
+constexpr const NationalStatusLook& LookOf(NationalStatus status) {
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        if (look.status == status)
+            return look;
+    }
+    return kNationalStatuses.front();
+}
+
+// The status whose star `picture` is; none for any other picture.
+constexpr std::optional<NationalStatus> StatusPictured(CellImage picture) {
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        if (look.picture == picture)
+            return look.status;
+    }
+    return std::nullopt;
+}
 
 // How many players stand in each status at the start and at the end of the
 // period, indexed by NationalStatus.

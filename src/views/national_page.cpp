@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,18 +16,25 @@ void Count(std::string_view code, std::array<int, kNationalStatusCount>& counter
         ++counters[static_cast<std::size_t>(*status)];
 }
 
+std::optional<NationalStatus> StatusOfCode(std::int32_t code) {
+    switch (code) {
+    case 0: return NationalStatus::NotCalled;
+    case -1:
+    case -2: return NationalStatus::ExtendedList;
+    case 2: return NationalStatus::YouthTeam;
+    case 1: return NationalStatus::MainTeam;
+    default: return std::nullopt;
+    }
+}
+
+// Every negative code shows the extended list's star, though only -1 and -2
+// count in it; codes above 2 show none.
 CellImage IconOf(std::string_view code) {
     const auto n = ParseWhole(code);
     if (!n)
         return CellImage::None;
-    if (*n < 0)
-        return CellImage::StatusGrey;
-    switch (*n) {
-    case 0: return CellImage::StatusOutline;
-    case 1: return CellImage::StatusGold;
-    case 2: return CellImage::StatusGreen;
-    default: return CellImage::None;  // no icon for codes above 2
-    }
+    const auto status = *n < 0 ? NationalStatus::ExtendedList : StatusOfCode(*n);
+    return status ? LookOf(*status).picture : CellImage::None;
 }
 
 constexpr Align kAlign[] = {Align::Left, Align::Center, Align::Right,  Align::Center,
@@ -38,24 +46,17 @@ std::optional<NationalStatus> NationalStatusOf(std::string_view code) {
     if (code == period::kNotAvailable)
         return std::nullopt;
     const auto n = ParseWhole(code);
-    if (!n)
-        return std::nullopt;
-    switch (*n) {
-    case 0: return NationalStatus::NotCalled;
-    case -1:
-    case -2: return NationalStatus::ExtendedList;
-    case 2: return NationalStatus::YouthTeam;
-    case 1: return NationalStatus::MainTeam;
-    default: return std::nullopt;
-    }
+    return n ? StatusOfCode(*n) : std::nullopt;
 }
 
 std::string CounterText(int count) { return "(" + std::to_string(count) + ")"; }
 
 NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status) {
     using namespace period;
-    static constexpr CopiedColumn kCopied[] = {
-        {0, kName}, {1, kPosition}, {2, kAgeStart}, {4, kCitizenshipStart}, {5, kAgeEnd}, {7, kCitizenshipEnd}};
+    namespace col = national_grid;
+    static constexpr CopiedColumn kCopied[] = {{col::kName, kName},         {col::kPosition, kPosition},
+                                               {col::kAgeStart, kAgeStart}, {col::kCitizenshipStart, kCitizenshipStart},
+                                               {col::kAgeEnd, kAgeEnd},     {col::kCitizenshipEnd, kCitizenshipEnd}};
     status.resize(1);
     status.reserve(static_cast<std::size_t>(total.RowCount()));
     FillPlayerRows(total, GridId::StringGrid_nat, grid, [&](int a, int row) {
@@ -67,9 +68,9 @@ NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::
         // A status shows as an icon only; a date the player was not in the
         // club shows "n/a".
         if (start == kNotAvailable)
-            grid.SetCell(3, row, kNotAvailable);
+            grid.SetCell(col::kStatusStart, row, kNotAvailable);
         if (end == kNotAvailable)
-            grid.SetCell(6, row, kNotAvailable);
+            grid.SetCell(col::kStatusEnd, row, kNotAvailable);
     });
     NationalCounters counters;
     for (const auto& [startCode, endCode] : status) {
@@ -83,10 +84,11 @@ CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& 
     CellStyle style = PlayerCellStyle(grid.Cell(col, row));
     if (col >= 0 && col < 8)
         style.align = kAlign[col];
-    if ((col == 3 || col == 6) && row >= 0 && static_cast<std::size_t>(row) < status.size()) {
-        style.image = IconOf(status[static_cast<std::size_t>(row)][col == 3 ? 0 : 1]);
+    using namespace national_grid;
+    if ((col == kStatusStart || col == kStatusEnd) && row >= 0 && static_cast<std::size_t>(row) < status.size()) {
+        style.image = IconOf(status[static_cast<std::size_t>(row)][col == kStatusStart ? 0 : 1]);
         if (style.image != CellImage::None) {
-            style.imageX = col == 3 ? 11 : 10;
+            style.imageX = col == kStatusStart ? 11 : 10;
             style.imageY = 1;
         }
     }

@@ -1,12 +1,12 @@
 #include "views/page_text.h"
 
 #include "core/numbers.h"
+#include "views/pages.h"
 
 namespace cadrix {
 
 namespace {
 
-constexpr int kStructureLevel = 1;  // the level column of a structure table
 constexpr std::string_view kChooserCaption = "Выбрать игрока:";
 
 // Two caption lines: `first` the captions of the first line, a date caption
@@ -32,11 +32,9 @@ std::vector<HeaderRow> TwoLines(const std::vector<CaptionColumn>& columns) {
 }
 
 std::vector<TotalsFigure> Counters(const std::array<int, kNationalStatusCount>& counts) {
-    static constexpr CellImage kStars[kNationalStatusCount] = {CellImage::StatusOutline, CellImage::StatusGrey,
-                                                               CellImage::StatusGreen, CellImage::StatusGold};
     std::vector<TotalsFigure> figures;
-    for (std::size_t i = 0; i < kNationalStatusCount; ++i)
-        figures.push_back({CounterText(counts[i]), kStars[i], std::nullopt});
+    for (const NationalStatusLook& look : kNationalStatuses)
+        figures.push_back({CounterText(counts[static_cast<std::size_t>(look.status)]), look.picture, std::nullopt});
     return figures;
 }
 
@@ -47,20 +45,14 @@ TotalsLineText Totals(std::string caption, const TotalsLine& line) {
              {{line.change, CellImage::None, line.shape}}}};
 }
 
-// A status as the legend names it, without the legend's dash.
-std::string StatusName(std::size_t status) {
-    std::string_view legend = kNationalStatusLegend[status];
-    legend.remove_prefix(legend.find(' ') + 1);
-    return std::string(legend);
-}
-
 // The columns the figures of a totals line stand under, group by group, as
 // the window places them.
 std::vector<std::size_t> TotalsColumns(GridId grid) {
     switch (grid) {
-    case GridId::StringGrid_nat: return {3, 6};  // the two status columns
-    case GridId::StringGrid_pay: return {2, 4, 6};
-    case GridId::StringGrid_pr: return {2, 3, 4};
+    case GridId::StringGrid_nat: return {national_grid::kStatusStart, national_grid::kStatusEnd};
+    case GridId::StringGrid_pay:
+        return {contracts_grid::kSalaryStart, contracts_grid::kSalaryEnd, contracts_grid::kChange};
+    case GridId::StringGrid_pr: return {values_grid::kValueStart, values_grid::kValueEnd, values_grid::kChange};
     default: return {};
     }
 }
@@ -81,9 +73,10 @@ std::vector<TextLine> LinesBelow(GridId grid, const ComparisonResult& result) {
         return {first};
     }
     std::vector<TextLine> lines = {first};
-    for (std::size_t status = 0; status < kNationalStatusCount; ++status) {
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        const auto status = static_cast<std::size_t>(look.status);
         TextLine line(cols);
-        line[0] = StatusName(status);
+        line[0] = look.Name();
         line[at[0]] = std::to_string(result.national.start[status]);
         line[at[1]] = std::to_string(result.national.end[status]);
         lines.push_back(std::move(line));
@@ -149,10 +142,11 @@ std::optional<std::string> PictureNumber(const Comparison& comparison, GridId gr
         return std::nullopt;
     std::string_view text;
     if (grid == GridId::StringGrid2) {
-        const Snapshot& snapshot = col == 1 ? comparison.StartSnapshot() : comparison.EndSnapshot();
-        text = snapshot.structure.Cell(kStructureLevel, row + 1);
+        const bool start = col == infrastructure_grid::kLevelStart;
+        const Snapshot& snapshot = start ? comparison.StartSnapshot() : comparison.EndSnapshot();
+        text = snapshot.structure.Cell(structure::kLevel, row + 1);
     } else if (grid == GridId::StringGrid_nat) {
-        text = comparison.NatStatusOf(row)[col == 3 ? 0 : 1];
+        text = comparison.NatStatusOf(row)[col == national_grid::kStatusStart ? 0 : 1];
     }
     // A level that is no whole number shows as a blank strip: no number.
     const auto n = ParseWhole(text);
@@ -170,14 +164,12 @@ std::string CellText(const Comparison& comparison, GridId grid, int col, int row
     std::string text(comparison.Grid(grid).Cell(col, row));
     if (!text.empty())
         return text;
-    switch (comparison.DrawCell(grid, col, row).image) {
-    case CellImage::StatusOutline: return StatusName(0);
-    case CellImage::StatusGrey: return StatusName(1);
-    case CellImage::StatusGreen: return StatusName(2);
-    case CellImage::StatusGold: return StatusName(3);
-    case CellImage::None: return text;
-    default: return PictureNumber(comparison, grid, col, row).value_or(text);  // a star strip: the level
-    }
+    const CellImage picture = comparison.DrawCell(grid, col, row).image;
+    if (picture == CellImage::None)
+        return text;
+    if (const auto status = StatusPictured(picture))
+        return std::string(LookOf(*status).Name());
+    return PictureNumber(comparison, grid, col, row).value_or(text);  // a star strip: the level
 }
 
 TextLine RowText(const Comparison& comparison, GridId grid, int row) {

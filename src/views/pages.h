@@ -13,7 +13,43 @@
 namespace cadrix {
 
 // The six pages that the comparison run fills, each a fill (tables in, grid
-// texts out) and a draw rule (grid state, column, row in; CellStyle out).
+// texts out) and a draw rule (grid state, column, row in; CellStyle out),
+// and the columns of each page's grid by what they show.
+
+namespace club_grid {
+enum Column : int { kCaption, kStart, kEnd, kChange };
+}  // namespace club_grid
+
+// The levels show as star strips; on the stadium's row they give its capacity.
+namespace infrastructure_grid {
+enum Column : int { kBuilding, kLevelStart, kWearStart, kLevelEnd, kWearEnd, kProgress };
+}  // namespace infrastructure_grid
+
+// A status shows as its star, or "n/a" while the player was not in the club.
+namespace national_grid {
+enum Column : int {
+    kName,
+    kPosition,
+    kAgeStart,
+    kStatusStart,
+    kCitizenshipStart,
+    kAgeEnd,
+    kStatusEnd,
+    kCitizenshipEnd
+};
+}  // namespace national_grid
+
+namespace contracts_grid {
+enum Column : int { kName, kPosition, kSalaryStart, kContractStart, kSalaryEnd, kContractEnd, kChange };
+}  // namespace contracts_grid
+
+namespace values_grid {
+enum Column : int { kName, kPosition, kValueStart, kValueEnd, kChange };
+}  // namespace values_grid
+
+namespace real_level_grid {
+enum Column : int { kName, kTalent, kPosition, kAgeStart, kRealLevelStart, kAgeEnd, kRealLevelEnd, kChange };
+}  // namespace real_level_grid
 
 // Club summary, StringGrid1: sixteen figures of the team tables by row number.
 void FillClubPage(const TextTable& startTeam, const TextTable& endTeam, TextTable& grid);

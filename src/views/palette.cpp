@@ -38,12 +38,7 @@ std::optional<Rgb> BackgroundColour(const Palette& palette, Background backgroun
 }
 
 std::optional<Rgb> ShapeFill(const Palette& palette, ShapeColour shape) {
-    switch (shape) {
-    case ShapeColour::Favourable: return palette.favourable;
-    case ShapeColour::Unfavourable: return palette.unfavourable;
-    case ShapeColour::ButtonFace: break;
-    }
-    return std::nullopt;
+    return BackgroundColour(palette, ShapeBackground(shape));
 }
 
 }  // namespace cadrix

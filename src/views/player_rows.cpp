@@ -22,6 +22,15 @@ std::optional<std::string> PlayerIdOfRow(const TextTable& total, GridId id, int 
     return std::string(cell);
 }
 
+std::optional<std::string> FillMoney(const TextTable& total, int a, TextTable& grid, int row,
+                                     const MoneyColumns& columns) {
+    const std::string_view start = total.Cell(columns.totalStart, a);
+    const std::string_view end = total.Cell(columns.totalEnd, a);
+    grid.SetCell(columns.gridStart, row, GroupThousands(start));
+    grid.SetCell(columns.gridEnd, row, GroupThousands(end));
+    return WholeChange(start, end);
+}
+
 TotalsLine SumTotals(const TextTable& total, int startCol, int endCol, FallIs fall) {
     std::int64_t start = 0;
     std::int64_t end = 0;

@@ -57,6 +57,20 @@ inline CellStyle PlayerCellStyle(std::string_view text) {
     return style;
 }
 
+// A money figure of a player page (a salary, a value): its start and end
+// columns in the period player table and in the grid.
+struct MoneyColumns {
+    int totalStart;
+    int totalEnd;
+    int gridStart;
+    int gridEnd;
+};
+
+// Writes data row `a`'s figure at both dates, grouped, into grid row `row`;
+// returns its change when both are whole numbers.
+std::optional<std::string> FillMoney(const TextTable& total, int a, TextTable& grid, int row,
+                                     const MoneyColumns& columns);
+
 enum class FallIs { Favourable, Unfavourable };
 
 // The totals line over a start and an end column of the period player table.

@@ -25,21 +25,28 @@ constexpr Align kAlign[] = {Align::Left,  Align::Center, Align::Center, Align::R
 
 void FillRealLevelPage(const TextTable& total, TextTable& grid) {
     using namespace period;
-    static constexpr CopiedColumn kCopied[] = {{0, kName},           {1, kTalent}, {2, kPosition},    {3, kAgeStart},
-                                               {4, kRealLevelStart}, {5, kAgeEnd}, {6, kRealLevelEnd}};
+    namespace col = real_level_grid;
+    static constexpr CopiedColumn kCopied[] = {{col::kName, kName},
+                                               {col::kTalent, kTalent},
+                                               {col::kPosition, kPosition},
+                                               {col::kAgeStart, kAgeStart},
+                                               {col::kRealLevelStart, kRealLevelStart},
+                                               {col::kAgeEnd, kAgeEnd},
+                                               {col::kRealLevelEnd, kRealLevelEnd}};
     FillPlayerRows(total, GridId::StringGrid_ru, grid, [&](int a, int row) {
         CopyColumns(total, a, grid, row, kCopied);
         const auto change = DecimalChange(total.Cell(kRealLevelStart, a), total.Cell(kRealLevelEnd, a));
-        grid.SetCell(7, row, change ? *change : kNotAvailable);
+        grid.SetCell(col::kChange, row, change ? *change : kNotAvailable);
     });
 }
 
 CellStyle DrawRealLevelCell(const TextTable& grid, int col, int row) {
     const std::string_view text = grid.Cell(col, row);
+    using namespace real_level_grid;
     CellStyle style = PlayerCellStyle(text);
-    if (col == 1)
+    if (col == kTalent)
         style.text = TalentColour(text);
-    if (col == 7 && text != period::kNotAvailable) {
+    if (col == kChange && text != period::kNotAvailable) {
         const auto parsed = ParseDecimal(text);
         const float value = parsed ? static_cast<float>(*parsed) : 0.0f;
         if (value < 0)

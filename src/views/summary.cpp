@@ -21,14 +21,6 @@ constexpr int kFirstChangedClubRow = 9;  // the club rows with a change
 constexpr int kLastClubRow = 16;
 constexpr int kFirstBuildingRow = 1;  // the infrastructure rows with star strips
 constexpr int kLastBuildingRow = 6;
-constexpr int kStructureLevel = 1;
-
-std::string_view StatusText(NationalStatus status) {
-    // The legend reads "- не вызван"; the summary names the meaning alone.
-    std::string_view legend = kNationalStatusLegend[static_cast<std::size_t>(status)];
-    legend.remove_prefix(2);
-    return legend;
-}
 
 // "1 день", "3 дня", "90 дней".
 std::string DaysText(std::int64_t days) {
@@ -56,7 +48,7 @@ void ListNationalChanges(const TextTable& total, std::vector<NationalChange>& ou
         const auto to = NationalStatusOf(total.Cell(period::kNationalStatusEnd, a));
         if (from && to && *from != *to)
             out.push_back({std::string(total.Cell(period::kName, a)), std::string(total.Cell(period::kPosition, a)),
-                           std::string(StatusText(*from)), std::string(StatusText(*to))});
+                           std::string(LookOf(*from).Name()), std::string(LookOf(*to).Name())});
     }
 }
 
@@ -89,16 +81,18 @@ std::vector<Ranked> TopOf(std::vector<Ranked> ranked, Order order) {
 void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodSummary& out) {
     std::vector<Ranked> rises, falls;
     for (int a = 1; a < total.RowCount(); ++a) {
-        const auto change = ParseDecimal(grid.Cell(7, GridRowOfPlayer(GridId::StringGrid_ru, a)));
+        const auto change =
+            ParseDecimal(grid.Cell(real_level_grid::kChange, GridRowOfPlayer(GridId::StringGrid_ru, a)));
         if (!change || *change == 0)
             continue;
         (*change > 0 ? rises : falls).push_back({*change, total.Cell(period::kName, a), a});
     }
     const auto item = [&](const Ranked& r) {
         const int row = GridRowOfPlayer(GridId::StringGrid_ru, r.source);
+        using namespace real_level_grid;
         return RealLevelChange{std::string(r.name), std::string(total.Cell(period::kPosition, r.source)),
-                               std::string(grid.Cell(4, row)), std::string(grid.Cell(6, row)),
-                               std::string(grid.Cell(7, row))};
+                               std::string(grid.Cell(kRealLevelStart, row)), std::string(grid.Cell(kRealLevelEnd, row)),
+                               std::string(grid.Cell(kChange, row))};
     };
     for (const Ranked& r : TopOf(std::move(rises), Order::LargestFirst))
         out.realLevelRises.push_back(item(r));
@@ -169,11 +163,13 @@ void ListSkillSums(const Comparison& cmp, PeriodSummary& out) {
 }
 
 void ListClubChanges(const TextTable& grid, std::vector<ClubChange>& out) {
+    using namespace club_grid;
     for (int r = kFirstChangedClubRow; r <= kLastClubRow; ++r) {
-        const std::string_view change = grid.Cell(3, r);
+        const std::string_view change = grid.Cell(kChange, r);
         if (change != "0" && change != "-")
-            out.push_back({std::string(grid.Cell(0, r)), std::string(grid.Cell(1, r)), std::string(grid.Cell(2, r)),
-                           std::string(change), DrawClubCell(grid, 3, r).background});
+            out.push_back({std::string(grid.Cell(kCaption, r)), std::string(grid.Cell(kStart, r)),
+                           std::string(grid.Cell(kEnd, r)), std::string(change),
+                           DrawClubCell(grid, kChange, r).background});
     }
 }
 
@@ -181,10 +177,10 @@ void ListBuildingChanges(const Comparison& cmp, std::vector<BuildingChange>& out
     const TextTable& grid = cmp.Grid(GridId::StringGrid2);
     for (int r = kFirstBuildingRow; r <= kLastBuildingRow; ++r) {
         // Grid row r shows row r + 1 of the structure tables.
-        const auto start = ParseWhole(cmp.StartSnapshot().structure.Cell(kStructureLevel, r + 1));
-        const auto end = ParseWhole(cmp.EndSnapshot().structure.Cell(kStructureLevel, r + 1));
+        const auto start = ParseWhole(cmp.StartSnapshot().structure.Cell(structure::kLevel, r + 1));
+        const auto end = ParseWhole(cmp.EndSnapshot().structure.Cell(structure::kLevel, r + 1));
         if (start && end && *start != *end)
-            out.push_back({std::string(grid.Cell(0, r)), *start, *end});
+            out.push_back({std::string(grid.Cell(infrastructure_grid::kBuilding, r)), *start, *end});
     }
 }
 
@@ -232,6 +228,8 @@ PeriodSummary SummarisePeriod(const Comparison& cmp) {
 
 namespace {
 
+using enum SummaryColumn;
+
 std::string Who(const std::string& name, const std::string& position) { return name + " (" + position + ")"; }
 
 std::string FromTo(const std::string& from, const std::string& to) { return from + " → " + to; }
@@ -259,13 +257,21 @@ Background ToneOfShape(ShapeColour shape) {
     return Background::Grid;
 }
 
+SummaryField Text(std::string_view key, SummaryColumn column, std::string text) {
+    return {key, column, std::move(text), std::nullopt};
+}
+
+SummaryField Number(std::string_view key, SummaryColumn column, long long value) {
+    return {key, column, WholeText(value), value};
+}
+
 // A line without a change.
-SummaryItem Said(std::vector<std::string> fields, std::string lead) {
+SummaryItem Said(std::vector<SummaryField> fields, std::string lead) {
     return {std::move(fields), std::move(lead), {}, Background::Grid, {}};
 }
 
 // "lead (+change)": the change in brackets after the two values.
-SummaryItem Changed(std::vector<std::string> fields, std::string lead, const std::string& change, Background tone) {
+SummaryItem Changed(std::vector<SummaryField> fields, std::string lead, const std::string& change, Background tone) {
     return {std::move(fields), std::move(lead) + " (", Signed(change), tone, ")"};
 }
 
@@ -279,14 +285,15 @@ SummaryGroup Group(std::string_view key, std::string_view caption, const std::ve
 
 SummaryGroup PlayersGroup(std::string_view key, std::string_view caption, const std::vector<SummaryPlayer>& players) {
     return Group(key, caption, players, [](const SummaryPlayer& p) {
-        return Said({p.name, p.position}, Who(p.name, p.position));
+        return Said({Text("name", Subject, p.name), Text("position", Position, p.position)}, Who(p.name, p.position));
     });
 }
 
 SummaryGroup RealLevelGroup(std::string_view key, std::string_view caption,
                             const std::vector<RealLevelChange>& changes) {
     return Group(key, caption, changes, [](const RealLevelChange& c) {
-        return Changed({c.name, c.position, c.start, c.end, c.change},
+        return Changed({Text("name", Subject, c.name), Text("position", Position, c.position),
+                        Text("start", Start, c.start), Text("end", End, c.end), Text("change", Change, c.change)},
                        Who(c.name, c.position) + ": " + FromTo(c.start, c.end), c.change, ToneOfSign(c.change));
     });
 }
@@ -295,16 +302,19 @@ SummaryGroup RealLevelGroup(std::string_view key, std::string_view caption,
 SummaryGroup SkillGroup(std::string_view key, std::string_view caption, const std::vector<SkillSum>& sums) {
     return Group(key, caption, sums, [](const SkillSum& s) {
         const std::string sum = WholeText(s.sum);
-        return SummaryItem{{s.name, s.position, sum},
-                           Who(s.name, s.position) + ": сумма " + std::to_string(kSkillCount) + " скиллов: ",
-                           Signed(sum),
-                           ToneOfSign(sum),
-                           {}};
+        return SummaryItem{
+            {Text("name", Subject, s.name), Text("position", Position, s.position), Number("sum", Change, s.sum)},
+            Who(s.name, s.position) + ": сумма " + std::to_string(kSkillCount) + " скиллов: ",
+            Signed(sum),
+            ToneOfSign(sum),
+            {}};
     });
 }
 
-SummaryItem MoneyItem(std::string_view caption, const TotalsLine& line) {
-    return Changed({std::string(caption), line.start, line.end, line.change},
+// A money line, named in JSON by its key and in the table by its caption.
+SummaryItem MoneyItem(std::string_view key, std::string_view caption, const TotalsLine& line) {
+    return Changed({Text(key, Subject, std::string(caption)), Text("start", Start, line.start),
+                    Text("end", End, line.end), Text("change", Change, line.change)},
                    std::string(caption) + ": " + FromTo(line.start, line.end), line.change, ToneOfShape(line.shape));
 }
 
@@ -315,7 +325,9 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     groups.push_back(PlayersGroup("arrivals", "Пришли в клуб", s.arrivals));
     groups.push_back(PlayersGroup("departures", "Ушли из клуба", s.departures));
     groups.push_back(Group("national", "Сборные", s.national, [](const NationalChange& c) {
-        return Said({c.name, c.position, c.from, c.to}, Who(c.name, c.position) + ": " + FromTo(c.from, c.to));
+        return Said({Text("name", Subject, c.name), Text("position", Position, c.position), Text("from", Start, c.from),
+                     Text("to", End, c.to)},
+                    Who(c.name, c.position) + ": " + FromTo(c.from, c.to));
     }));
     groups.push_back(RealLevelGroup("real_level_rises", "Рост РУ", s.realLevelRises));
     groups.push_back(RealLevelGroup("real_level_falls", "Падение РУ", s.realLevelFalls));
@@ -323,15 +335,16 @@ std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& s) {
     groups.push_back(SkillGroup("skill_falls", "Падение скиллов", s.skillFalls));
     groups.push_back({"money",
                       "Зарплаты и стоимость",
-                      {MoneyItem("Зарплата", s.payroll), MoneyItem("Стоимость", s.value)}});
+                      {MoneyItem("payroll", "Зарплата", s.payroll), MoneyItem("value", "Стоимость", s.value)},
+                      SummaryShape::Named});
     groups.push_back(Group("club", "Клуб", s.club, [](const ClubChange& c) {
-        return Changed({c.caption, c.start, c.end, c.change}, c.caption + ": " + FromTo(c.start, c.end), c.change,
-                       c.tone);
+        return Changed({Text("caption", Subject, c.caption), Text("start", Start, c.start), Text("end", End, c.end),
+                        Text("change", Change, c.change)},
+                       c.caption + ": " + FromTo(c.start, c.end), c.change, c.tone);
     }));
     groups.push_back(Group("buildings", "Инфраструктура", s.buildings, [](const BuildingChange& b) {
-        const std::string start = WholeText(b.start);
-        const std::string end = WholeText(b.end);
-        return Said({b.name, start, end}, b.name + ": " + FromTo(start, end));
+        return Said({Text("name", Subject, b.name), Number("start", Start, b.start), Number("end", End, b.end)},
+                    b.name + ": " + FromTo(WholeText(b.start), WholeText(b.end)));
     }));
     return groups;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,23 +91,43 @@ inline constexpr std::size_t kSummaryTop = 5;
 
 PeriodSummary SummarisePeriod(const Comparison& comparison);
 
-// The summary as the groups that the text, HTML and CSV forms list: the
-// group's key (its JSON name), its caption, and per item its fields as the
-// pages show them (in the order of the JSON object; a money item starts with
-// its caption, "Зарплата" or "Стоимость") and its line for a reader, whose change is signed
-// ("+5,1") and toned as its page colours it.
+// The summary as the groups that every form of it (text, JSON, HTML, CSV,
+// forum text, PDF) is written from: the group's key (its JSON name), its
+// caption, and per item its fields and its line for a reader, whose change
+// is signed ("+5,1") and toned as its page colours it.
+
+// The columns of the summary's table after the group's caption: who or what
+// (a player, a money line, a club row, a building), the position, the two
+// values and the change.
+enum class SummaryColumn { Subject, Position, Start, End, Change };
+inline constexpr std::size_t kSummaryColumnCount = 5;
+
+// A field of an item as the pages show it: its JSON name, its column and its
+// text; a whole number (a skill sum, a building's level) keeps its value,
+// which JSON writes as a number.
+struct SummaryField {
+    std::string_view key;
+    SummaryColumn column;
+    std::string text;
+    std::optional<long long> number;
+};
 struct SummaryItem {
-    std::vector<std::string> fields;
+    std::vector<SummaryField> fields;
     std::string lead;    // "Петров (CD): 60 → 65,1 ("
     std::string change;  // "+5,1"; empty where the line has none
     Background tone = Background::Grid;
     std::string tail;  // ")"
     std::string Line() const { return lead + change + tail; }
 };
+enum class SummaryShape {
+    Objects,  // a list of items, each an object of its fields
+    Named,    // items named by their first field's key, each a list of the others' texts
+};
 struct SummaryGroup {
     std::string_view key;
     std::string_view caption;
     std::vector<SummaryItem> items;
+    SummaryShape shape = SummaryShape::Objects;
 };
 std::vector<SummaryGroup> SummaryGroups(const PeriodSummary& summary);
 

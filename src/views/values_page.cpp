@@ -7,27 +7,26 @@ namespace cadrix {
 
 TotalsLine FillValuesPage(const TextTable& total, TextTable& grid) {
     using namespace period;
-    static constexpr CopiedColumn kCopied[] = {{0, kName}, {1, kPosition}};
+    namespace col = values_grid;
+    static constexpr CopiedColumn kCopied[] = {{col::kName, kName}, {col::kPosition, kPosition}};
+    static constexpr MoneyColumns kValue = {kValueStart, kValueEnd, col::kValueStart, col::kValueEnd};
     FillPlayerRows(total, GridId::StringGrid_pr, grid, [&](int a, int row) {
-        const std::string_view valueStart = total.Cell(kValueStart, a);
-        const std::string_view valueEnd = total.Cell(kValueEnd, a);
         CopyColumns(total, a, grid, row, kCopied);
-        grid.SetCell(2, row, GroupThousands(valueStart));
-        grid.SetCell(3, row, GroupThousands(valueEnd));
-        const auto change = WholeChange(valueStart, valueEnd);
-        grid.SetCell(4, row, change ? GroupThousands(*change) : kNotAvailable);
+        const auto change = FillMoney(total, a, grid, row, kValue);
+        grid.SetCell(col::kChange, row, change ? GroupThousands(*change) : kNotAvailable);
     });
     return SumTotals(total, kValueStart, kValueEnd, FallIs::Unfavourable);
 }
 
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row) {
     const std::string_view text = grid.Cell(col, row);
+    using namespace values_grid;
     CellStyle style = PlayerCellStyle(text);
     if (row == 0)
         style.align = Align::Center;
     else
-        style.align = col == 0 ? Align::Left : col == 1 ? Align::Center : Align::Right;
-    if (col == 4 && !text.empty() && text != period::kNotAvailable) {
+        style.align = col == kName ? Align::Left : col == kPosition ? Align::Center : Align::Right;
+    if (col == kChange && !text.empty() && text != period::kNotAvailable) {
         if (text[0] == '-')
             style.background = Background::Unfavourable;
         else if (text[0] != '0' && text != "Прогресс")

@@ -549,8 +549,9 @@ private slots:
                 QCOMPARE(pagesShown(), c.endShown != nullptr);
                 if (c.endShown) {
                     // The pages show the rows' dates, as the rows were chosen.
-                    QVERIFY(form().comparison().Result().startDate == form().comparison().startDate);
-                    QCOMPARE(labelText("LabelOF"), QString::fromStdString(form().comparison().startDate) + ", OK");
+                    const std::string& chosenDate = form().choice(SnapshotSide::Start).dateText;
+                    QVERIFY(form().comparison().Result().startDate == chosenDate);
+                    QCOMPARE(labelText("LabelOF"), QString::fromStdString(chosenDate) + ", OK");
                 } else {
                     QCOMPARE(labelText("LabelNF"), QStringLiteral("не выбран"));
                 }

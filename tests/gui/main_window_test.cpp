@@ -345,9 +345,9 @@ private slots:
         showAndActivate();
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip"), QString()};
         form().butTS1Click();
-        QVERIFY(form().comparison().startChosen);
+        QVERIFY(form().choice(SnapshotSide::Start).chosen);
         form().butTS1Click();
-        QVERIFY(!form().comparison().startChosen);
+        QVERIFY(!form().choice(SnapshotSide::Start).chosen);
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("01.09.2026, OK"));
         QCOMPARE(ListMatching(m_folders.start, "*.csv").size(), std::size_t{4});
         QVERIFY(m_host->messages.empty());
@@ -374,8 +374,8 @@ private slots:
         QCOMPARE(Label(form(), "labelTS2")->text(), QStringLiteral("Выбрать файл на конец периода"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("не выбран"));
         QVERIFY(PaintsColour(*Label(form(), "LabelNF"), QColor(128, 0, 0)));
-        QVERIFY(form().comparison().endChosen);
-        QCOMPARE(form().comparison().endDate, std::string("30.11.2026"));
+        QVERIFY(form().choice(SnapshotSide::End).chosen);
+        QCOMPARE(form().choice(SnapshotSide::End).dateText, std::string("30.11.2026"));
     }
 
     void archiveErrorShowsTheStandardErrorBox() {
@@ -394,7 +394,7 @@ private slots:
         QVERIFY(box.text.endsWith(u'.'));
         // The choice ended at the extraction: folder emptied, flag set, labels as they were.
         QVERIFY(!fs::exists(m_folders.start / "left_over.csv"));
-        QVERIFY(form().comparison().startChosen);
+        QVERIFY(form().choice(SnapshotSide::Start).chosen);
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("не выбран"));
         // The program goes on: a good archive is taken afterwards.
         m_host->openAnswers = {kSamples + QStringLiteral("/start.zip")};
@@ -900,7 +900,7 @@ private slots:
         }
         QCOMPARE(Label(form(), "LabelOF")->text(), QStringLiteral("30.11.2026, OK"));
         QCOMPARE(Label(form(), "LabelNF")->text(), QStringLiteral("30.11.2026, OK"));
-        QVERIFY(form().comparison().startChosen && form().comparison().endChosen);
+        QVERIFY(form().choice(SnapshotSide::Start).chosen && form().choice(SnapshotSide::End).chosen);
         QCOMPARE(ListMatching(m_folders.end, "*.csv").size(), std::size_t{4});
         QVERIFY(form().pages()->isVisible());
     }

@@ -79,12 +79,9 @@ class PdfReportTest : public QObject {
 
 private slots:
     void initTestCase() {
-        m_comparison.startChosen = m_comparison.endChosen = true;
-        m_comparison.startDate = "01.09.2026";
-        m_comparison.endDate = "30.11.2026";
-        QVERIFY(m_comparison.SpeedButtonFillClick((kSamples + QStringLiteral("/start")).toStdString(),
-                                                  (kSamples + QStringLiteral("/end")).toStdString()));
-        m_comparison.ComboBox3Change(0);
+        QVERIFY(m_comparison.Load({true, "01.09.2026", (kSamples + QStringLiteral("/start")).toStdString()},
+                                  {true, "30.11.2026", (kSamples + QStringLiteral("/end")).toStdString()}));
+        m_comparison.ChoosePlayer(0);
     }
 
     // Who and when in the properties and on every sheet, "стр. N из M" at

@@ -10,10 +10,16 @@ TEST(ChartSeries, DatesReadAsDaysOnlyWhenTheyExist) {
         const char* text;
         std::optional<std::int64_t> day;
     } cases[] = {
-        {"01.01.1970", 0},          {"02.01.1970", 1},
-        {"29.02.2024", 19782},      {"29.02.2026", std::nullopt},
-        {"1.1.2026", std::nullopt}, {"01/01/2026", std::nullopt},
-        {"", std::nullopt},         {"31.13.2026", std::nullopt},
+        {"01.01.1970", 0},
+        {"02.01.1970", 1},
+        {"29.02.2024", 19782},
+        {"29.02.2026", std::nullopt},
+        {"1.1.2026", std::nullopt},
+        {"01/01/2026", std::nullopt},
+        {"", std::nullopt},
+        {"31.13.2026", std::nullopt},
+        {"01-01.2026", std::nullopt},
+        {"01.01-2026", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DayOfDateText(c.text), c.day) << c.text;

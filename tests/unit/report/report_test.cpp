@@ -26,7 +26,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/codepage.h"
-#include "report/report_output.h"
+#include "export/report_output.h"
 
 namespace cadrix {
 namespace {

@@ -18,19 +18,19 @@ TEST_F(LoadRun, ReturnsFalseAndChangesNothingWhileAFlagIsClear) {
     ExportFolder start, end;
     start.players = {{"1", "Кипер", "GK"}};
     end.players = start.players;
-    cmp.endChosen = false;
+    endChosen = false;
     EXPECT_FALSE(Load(start, end));
     EXPECT_EQ(cmp.Result().startDate, "<date>");
     EXPECT_EQ(cmp.Result().national.start[0], 0);
     EXPECT_TRUE(cmp.ComboBox3().empty());
     EXPECT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "");
 
-    cmp.endChosen = true;
+    endChosen = true;
     ASSERT_TRUE(Load(start, end));
     ASSERT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "Кипер");
 
     // A later run with a flag cleared leaves the loaded comparison as it is.
-    cmp.startChosen = false;
+    startChosen = false;
     ExportFolder empty;
     EXPECT_FALSE(Load(empty, empty));
     EXPECT_EQ(G(GridId::StringGrid_ru).Cell(0, 0), "Кипер");
@@ -254,7 +254,7 @@ TEST_F(LoadRun, SecondLoadWithFewerPlayersKeepsNothingOfTheFirst) {
     ASSERT_TRUE(Load(start, end));
     ASSERT_EQ(G(GridId::StringGrid_ru).RowCount(), 5);
     ASSERT_EQ(G(GridId::StringGrid2).Cell(5, 1), "0");
-    cmp.ComboBox3Change(1);
+    cmp.ChoosePlayer(1);
     ASSERT_EQ(G(GridId::StringGrid3).Cell(3, 1), "2");
 
     ExportFolder start2, end2;
@@ -302,7 +302,7 @@ TEST_F(LoadRun, PlayerChoiceFillsTheSkillsGridAndThePanel) {
     ASSERT_EQ(cmp.ComboBox3(), (std::vector<std::string>{"Второй, FW", "Защитник Первый, CD"}));
     EXPECT_FALSE(cmp.PanelToggleEnabled());
 
-    cmp.ComboBox3Change(1);
+    cmp.ChoosePlayer(1);
     EXPECT_TRUE(cmp.PanelToggleEnabled());
     EXPECT_EQ(cmp.ComboBox3Text(), "Защитник Первый, CD");
     const TextTable& g = G(GridId::StringGrid3);
@@ -314,7 +314,7 @@ TEST_F(LoadRun, PlayerChoiceFillsTheSkillsGridAndThePanel) {
     EXPECT_EQ(v[5], "Навесы (3)");
 
     // Talent and age come from the end players table.
-    cmp.ComboBox3Change(0);
+    cmp.ChoosePlayer(0);
     EXPECT_EQ(cmp.ComboBox3Text(), "Второй, FW");
     EXPECT_EQ(g.Cell(2, 1), "");
     EXPECT_EQ(v[2], "5");
@@ -327,8 +327,8 @@ TEST_F(LoadRun, ChoosingBeyondTheChooserIsRefused) {
     start.players = {{"1", "Кипер", "GK"}};
     end.players = start.players;
     ASSERT_TRUE(Load(start, end));
-    EXPECT_THROW(cmp.ComboBox3Change(1), std::out_of_range);
-    EXPECT_THROW(cmp.ComboBox3Change(-1), std::out_of_range);
+    EXPECT_THROW(cmp.ChoosePlayer(1), std::out_of_range);
+    EXPECT_THROW(cmp.ChoosePlayer(-1), std::out_of_range);
     EXPECT_EQ(cmp.ComboBox3Text(), "");
 }
 

@@ -113,10 +113,6 @@ protected:
         m_root =
             fs::temp_directory_path() / ("cadrix_cmp_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fs::create_directories(m_root);
-        cmp.startChosen = true;
-        cmp.endChosen = true;
-        cmp.startDate = "01.01.2026";
-        cmp.endDate = "08.01.2026";
     }
     void TearDown() override {
         std::error_code ec;
@@ -125,11 +121,13 @@ protected:
     bool Load(const ExportFolder& start, const ExportFolder& end) {
         start.Write(m_root / "old");
         end.Write(m_root / "new");
-        return cmp.SpeedButtonFillClick(m_root / "old", m_root / "new");
+        return cmp.Load({startChosen, "01.01.2026", m_root / "old"}, {endChosen, "08.01.2026", m_root / "new"});
     }
     const TextTable& G(GridId id) const { return cmp.Grid(id); }
 
     Comparison cmp;
+    bool startChosen = true;
+    bool endChosen = true;
     fs::path m_root;
 };
 

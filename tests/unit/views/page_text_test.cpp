@@ -65,7 +65,7 @@ TEST_F(PageTextTest, PicturesAreCopiedAsWhatTheySay) {
 
 TEST_F(PageTextTest, SkillsPageNamesItsPlayer) {
     EXPECT_EQ(PageTextOf(cmp, GridId::StringGrid3).header.size(), 1u);
-    cmp.ComboBox3Change(0);
+    cmp.ChoosePlayer(0);
     const PageText skills = PageTextOf(cmp, GridId::StringGrid3);
     ASSERT_EQ(skills.header.size(), 2u);
     EXPECT_EQ(skills.header[0], (TextLine{"Выбрать игрока:", cmp.ComboBox3Text(), "", ""}));
@@ -75,7 +75,7 @@ TEST_F(PageTextTest, SkillsPageNamesItsPlayer) {
 }
 
 TEST(TabSeparated, TabsBetweenCellsALineBreakAfterEachLine) {
-    EXPECT_EQ(TabSeparated({{"a", "", "b"}, {"c\td", "e\nf"}}), "a\t\tb\nc d\te f\n");
+    EXPECT_EQ(TabSeparated({{"a", "", "b"}, {"c\td", "e\nf", "g\r\nh"}}), "a\t\tb\nc d\te f\tg  h\n");
     EXPECT_EQ(TabSeparated({}), "");
 }
 

@@ -45,6 +45,7 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
                    Player("4", "Алексеев", "CM", "0", "61"), Player("5", "Яковлев", "CM", "1", "62"),
                    Player("6", "Быков", "RM", "0", "55.5"),  Player("7", "Белов", "FW", "0", "40.2"),
                    Player("8", "Власов", "LM", "0", "44"),   Player("9", "Новичок", "FW", "0", "50")};
+    end.players.back().salary = "20000";
     start.skills = {SkillsLine(1, "1", "GK", 40), SkillsLine(2, "3", "LD", 40), SkillsLine(3, "4", "CM", 40),
                     SkillsLine(4, "5", "CM", 40), SkillsLine(5, "6", "RM", 40), SkillsLine(6, "7", "FW", 40),
                     SkillsLine(7, "8", "LM", 40)};
@@ -101,7 +102,8 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
     EXPECT_EQ(s.buildings[0].start, 3);
     EXPECT_EQ(s.buildings[0].end, 4);
 
-    // A reader's lines: the changes signed and toned as their pages colour them.
+    // A reader's lines, each from the start to the end: the changes signed and
+    // toned as their pages colour them.
     const std::vector<SummaryGroup> groups = SummaryGroups(s);
     const auto item = [&](std::string_view key, std::size_t i) { return groups.at(KeyIndex(groups, key)).items.at(i); };
     const struct {
@@ -109,10 +111,12 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
         std::string line;
         Background tone;
     } lines[] = {
+        {item("national", 0), "Кипер (GK): не вызван → основная сборная", Background::Grid},
         {item("real_level_rises", 1), "Борисов (LD): 50 → 51,5 (+1,5)", Background::Favourable},
         {item("real_level_falls", 0), "Власов (LM): 45 → 44 (-1)", Background::Unfavourable},
         {item("skill_rises", 2), "Белов (FW): сумма 24 скиллов: +2", Background::Favourable},
         {item("skill_falls", 0), "Алексеев (CM): сумма 24 скиллов: -2", Background::Unfavourable},
+        {item("money", 0), "Зарплата: 80.000 → 90.000 (+10.000)", Background::Unfavourable},
         {item("club", 0), "Бюджет: 125.000.000 → 130.000.000 (+5.000.000)", Background::Favourable},
         {item("buildings", 0), "Спортивная База: 3 → 4", Background::Grid},
     };
@@ -120,6 +124,17 @@ TEST_F(LoadRun, SummaryListsEveryGroupOfAPeriod) {
         EXPECT_EQ(l.item.Line(), l.line);
         EXPECT_EQ(l.item.tone, l.tone) << l.line;
     }
+}
+
+TEST_F(LoadRun, SummaryCountsAPlayerListedTwiceOnce) {
+    ExportFolder start, end;
+    start.players = {Player("1", "Кипер", "GK", "0", "70")};
+    end.players = {start.players[0], start.players[0]};
+    start.skills = {SkillsLine(1, "1", "GK", 40)};
+    end.skills = {SkillsLine(1, "1", "GK", 40, 3)};
+    ASSERT_TRUE(Load(start, end));
+    ASSERT_EQ(cmp.ListBox1().size(), 2u);
+    EXPECT_EQ(Names(SummarisePeriod(cmp).skillRises), std::vector<std::string>{"Кипер"});
 }
 
 TEST(SummaryHeading, NamesTheClubTheDatesAndTheDays) {

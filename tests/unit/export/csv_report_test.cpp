@@ -1,4 +1,4 @@
-#include "report/csv_report.h"
+#include "export/csv_report.h"
 
 #include <gtest/gtest.h>
 

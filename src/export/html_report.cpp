@@ -1,11 +1,11 @@
-#include "report/html_report.h"
+#include "export/html_report.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
 
-#include "report/pictures.h"
+#include "export/pictures.h"
 #include "views/page_text.h"
 #include "views/palette.h"
 #include "views/skills_page.h"
@@ -148,14 +148,11 @@ void HtmlWriter::Head(const std::string& title) {
 
 // The two archive rows of the window: the file and its date.
 void HtmlWriter::Files() {
-    const auto label = [&](const char* name) {
-        const auto it = m_in.choiceLabels.find(name);
-        return it == m_in.choiceLabels.end() ? std::string() : it->second;
-    };
+    const auto& [start, end] = m_in.archives;
     Put("<p class=\"files\">");
-    Text(label("labelTS1") + "  " + label("LabelOF"));
+    Text(start.file + "  " + start.date);
     Put("<br>\n");
-    Text(label("labelTS2") + "  " + label("LabelNF"));
+    Text(end.file + "  " + end.date);
     Put("</p>\n");
 }
 
@@ -334,15 +331,6 @@ void HtmlWriter::Mark(Background background) {
     Put("</span>");
 }
 
-Background ShapeBackground(ShapeColour shape) {
-    switch (shape) {
-    case ShapeColour::Favourable: return Background::Favourable;
-    case ShapeColour::Unfavourable: return Background::Unfavourable;
-    case ShapeColour::ButtonFace: break;
-    }
-    return Background::Grid;
-}
-
 void HtmlWriter::Totals(const TotalsLineText& totals) {
     Put("<p class=\"totals\">");
     Text(totals.caption);
@@ -371,14 +359,12 @@ void HtmlWriter::Totals(const TotalsLineText& totals) {
 }
 
 void HtmlWriter::Legend() {
-    static constexpr CellImage kStars[kNationalStatusCount] = {CellImage::StatusOutline, CellImage::StatusGrey,
-                                                               CellImage::StatusGreen, CellImage::StatusGold};
     Put("<p class=\"legend\">");
-    for (std::size_t i = 0; i < kNationalStatusCount; ++i) {
-        Put(i ? " &nbsp; " : "");
-        Picture(PictureOf(kStars[i], PictureSize::Small), kStars[i], {});
+    for (const NationalStatusLook& look : kNationalStatuses) {
+        Put(look.status != kNationalStatuses.front().status ? " &nbsp; " : "");
+        Picture(PictureOf(look.picture, PictureSize::Small), look.picture, {});
         Put(" ");
-        Text(kNationalStatusLegend[i]);
+        Text(look.legend);
     }
     Put("</p>\n");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/json_writer.h"
+#include "export/json_writer.h"
 #include "views/summary.h"
 
 namespace cadrix {

@@ -1,18 +1,45 @@
-#include "report/report.h"
+#include "export/report.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <utility>
 
 #include "core/utf8.h"
-#include "report/json_writer.h"
-#include "report/summary_json.h"
+#include "export/json_writer.h"
+#include "export/summary_json.h"
 #include "views/page_text.h"
 #include "views/skills_page.h"
 
 namespace cadrix {
 
 namespace {
+
+// How the report names a picture (JSON) and prints it (text); none for no
+// picture, and no mark for a blank strip.
+struct PictureWords {
+    const char* name;
+    const char* mark;
+};
+constexpr std::array<PictureWords, static_cast<std::size_t>(CellImage::StatusGold) + 1> kPictureWords = {{
+    {nullptr, nullptr},
+    {"stars-0", "☆☆☆☆☆"},
+    {"stars-1", "★☆☆☆☆"},
+    {"stars-2", "★★☆☆☆"},
+    {"stars-3", "★★★☆☆"},
+    {"stars-4", "★★★★☆"},
+    {"stars-5", "★★★★★"},
+    {"stars-blank", nullptr},
+    {"status-outline", "☆"},
+    {"status-grey", "✩"},
+    {"status-green", "✦"},
+    {"status-gold", "★"},
+}};
+
+const PictureWords& WordsOf(CellImage image) {
+    const auto i = static_cast<std::size_t>(image);
+    return kPictureWords[i < kPictureWords.size() ? i : 0];
+}
 
 using NamedTexts = std::vector<std::pair<std::string, std::string>>;
 
@@ -35,13 +62,10 @@ NamedTexts LabelTexts(const ComparisonResult& result) {
     return labels;
 }
 
+// A shape's fill by the name of its background; the button face by its own.
 const char* ShapeName(ShapeColour c) {
-    switch (c) {
-    case ShapeColour::ButtonFace: return "button-face";
-    case ShapeColour::Favourable: return "favourable";
-    case ShapeColour::Unfavourable: return "unfavourable";
-    }
-    return "button-face";
+    const char* background = BackgroundName(ShapeBackground(c));
+    return background ? background : "button-face";
 }
 
 NamedTexts ShapeTexts(const ComparisonResult& result) {
@@ -121,13 +145,10 @@ void WriteObject(JsonWriter& w, const NamedTexts& members) {
     w.EndObject();
 }
 
+// The archive rows under the names of the window's labels.
 NamedTexts ChoiceLabels(const ReportInput& in) {
-    NamedTexts labels;
-    for (const char* name : {"labelTS1", "LabelOF", "labelTS2", "LabelNF"}) {
-        const auto it = in.choiceLabels.find(name);
-        labels.emplace_back(name, it == in.choiceLabels.end() ? "" : it->second);
-    }
-    return labels;
+    const auto& [start, end] = in.archives;
+    return {{"labelTS1", start.file}, {"LabelOF", start.date}, {"labelTS2", end.file}, {"LabelNF", end.date}};
 }
 
 void WriteGrids(JsonWriter& w, const Comparison& cmp) {
@@ -186,23 +207,7 @@ const char* BackgroundName(Background b) {
     return nullptr;
 }
 
-const char* ImageName(CellImage image) {
-    switch (image) {
-    case CellImage::None: return nullptr;
-    case CellImage::Stars0: return "stars-0";
-    case CellImage::Stars1: return "stars-1";
-    case CellImage::Stars2: return "stars-2";
-    case CellImage::Stars3: return "stars-3";
-    case CellImage::Stars4: return "stars-4";
-    case CellImage::Stars5: return "stars-5";
-    case CellImage::StarsBlank: return "stars-blank";
-    case CellImage::StatusOutline: return "status-outline";
-    case CellImage::StatusGrey: return "status-grey";
-    case CellImage::StatusGreen: return "status-green";
-    case CellImage::StatusGold: return "status-gold";
-    }
-    return nullptr;
-}
+const char* ImageName(CellImage image) { return WordsOf(image).name; }
 
 void WriteJsonReport(const ReportInput& in, OutputSink& out) {
     const Comparison& cmp = *in.comparison;
@@ -258,22 +263,6 @@ std::string Pad(const std::string& text, std::size_t width, Align align) {
     return text + std::string(gap, ' ');
 }
 
-const char* ImageMark(CellImage image) {
-    switch (image) {
-    case CellImage::Stars0: return "☆☆☆☆☆";
-    case CellImage::Stars1: return "★☆☆☆☆";
-    case CellImage::Stars2: return "★★☆☆☆";
-    case CellImage::Stars3: return "★★★☆☆";
-    case CellImage::Stars4: return "★★★★☆";
-    case CellImage::Stars5: return "★★★★★";
-    case CellImage::StatusOutline: return "☆";
-    case CellImage::StatusGrey: return "✩";
-    case CellImage::StatusGreen: return "✦";
-    case CellImage::StatusGold: return "★";
-    default: return nullptr;
-    }
-}
-
 // One printed cell: "+" after a favourable cell, "!" after an unfavourable
 // one, so that they read without colour too; on a terminal (`palette` given)
 // they are shown in the palette's colours instead, in black text.
@@ -295,7 +284,7 @@ std::string PrintedCell(const std::string& text, const CellStyle& style, std::si
 
 // A cell's printed text: a picture as its marks after the text.
 std::string CellText(std::string_view text, const CellStyle& style) {
-    const char* mark = ImageMark(style.image);
+    const char* mark = WordsOf(style.image).mark;
     if (!mark)
         return std::string(text);
     return text.empty() ? std::string(mark) : std::string(text) + " " + mark;

@@ -1,7 +1,6 @@
-#include "report/forum_text.h"
+#include "export/forum_text.h"
 
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "views/page_text.h"
@@ -218,13 +217,8 @@ void WriteForumReport(const ReportInput& input, ForumMarkup markup, OutputSink& 
     const PeriodSummary summary = input.summary ? *input.summary : SummarisePeriod(*input.comparison);
     ForumWriter writer(markup, input.palette, out);
     writer.Title(ReportTitle(summary.period));
-    for (const auto& [file, date] : {std::pair{"labelTS1", "LabelOF"}, std::pair{"labelTS2", "LabelNF"}}) {
-        const auto label = [&](const char* name) {
-            const auto it = input.choiceLabels.find(name);
-            return it == input.choiceLabels.end() ? std::string() : it->second;
-        };
-        writer.Line(label(file) + "  " + label(date));
-    }
+    for (const ArchiveRow& row : input.archives)
+        writer.Line(row.file + "  " + row.date);
     writer.Marks();
     writer.Summary(summary);
     for (GridId id : kTabOrder)

@@ -1,4 +1,4 @@
-#include "report/json_writer.h"
+#include "export/json_writer.h"
 
 #include <charconv>
 #include <cmath>

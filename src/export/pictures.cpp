@@ -1,9 +1,9 @@
-#include "report/pictures.h"
+#include "export/pictures.h"
 
 #include <array>
 #include <cstdint>
 
-#include "report/pictures_png.h"
+#include "export/pictures_png.h"
 
 namespace cadrix {
 

@@ -1,4 +1,4 @@
-#include "report/output_file.h"
+#include "export/output_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "report/report.h"
+#include "export/report.h"
 
 namespace cadrix {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "import/fd.h"
+#include "core/fd.h"
 
 namespace cadrix {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/output_file.h"
+#include "export/output_file.h"
 
 namespace cadrix {
 

@@ -1,14 +1,14 @@
-#include "report/report_output.h"
+#include "export/report_output.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string_view>
 
-#include "report/csv_report.h"
-#include "report/forum_text.h"
-#include "report/html_report.h"
-#include "report/output_file.h"
+#include "export/csv_report.h"
+#include "export/forum_text.h"
+#include "export/html_report.h"
+#include "export/output_file.h"
 
 namespace cadrix {
 
@@ -23,19 +23,25 @@ bool TerminalWantsColour() {
     return ::isatty(STDOUT_FILENO) == 1;
 }
 
+namespace {
+
+struct FormatName {
+    std::string_view name;
+    ReportFormat format;
+};
+
+constexpr FormatName kFormatNames[] = {
+    {"text", ReportFormat::Text}, {"json", ReportFormat::Json},     {"html", ReportFormat::Html},
+    {"csv", ReportFormat::Csv},   {"bbcode", ReportFormat::BBCode}, {"markdown", ReportFormat::Markdown},
+};
+
+}  // namespace
+
 std::optional<ReportFormat> ReportFormatNamed(std::string_view name) {
-    if (name == "text")
-        return ReportFormat::Text;
-    if (name == "json")
-        return ReportFormat::Json;
-    if (name == "html")
-        return ReportFormat::Html;
-    if (name == "csv")
-        return ReportFormat::Csv;
-    if (name == "bbcode")
-        return ReportFormat::BBCode;
-    if (name == "markdown")
-        return ReportFormat::Markdown;
+    for (const FormatName& named : kFormatNames) {
+        if (named.name == name)
+            return named.format;
+    }
     return std::nullopt;
 }
 

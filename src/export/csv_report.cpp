@@ -1,4 +1,4 @@
-#include "report/csv_report.h"
+#include "export/csv_report.h"
 
 #include <fcntl.h>
 
@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "report/output_file.h"
+#include "export/output_file.h"
 #include "views/page_text.h"
 #include "views/skills_page.h"
 #include "views/summary.h"
@@ -123,28 +123,10 @@ void WriteChoice(const ChoiceRecord& choice, const CsvFolder& folder) {
     csv.Commit();
 }
 
-// Where an item's fields go among the columns after "Раздел", group by
-// group: the index of the field, or -1 for a column the group lacks.
+// The summary's columns: the group's caption, then SummaryColumn's.
 constexpr std::string_view kSummaryHeader[] = {"Раздел", "Игрок", "Позиция", "Было", "Стало", "Изменение"};
 constexpr std::size_t kSummaryColumns = std::size(kSummaryHeader) - 1;
-struct SummaryLayout {
-    std::string_view key;
-    std::array<int, kSummaryColumns> field;
-};
-constexpr SummaryLayout kSummaryLayouts[] = {
-    {"arrivals", {0, 1, -1, -1, -1}},         {"departures", {0, 1, -1, -1, -1}}, {"national", {0, 1, 2, 3, -1}},
-    {"real_level_rises", {0, 1, 2, 3, 4}},    {"real_level_falls", {0, 1, 2, 3, 4}}, {"skill_rises", {0, 1, -1, -1, 2}},
-    {"skill_falls", {0, 1, -1, -1, 2}},       {"money", {0, -1, 1, 2, 3}},        {"club", {0, -1, 1, 2, 3}},
-    {"buildings", {0, -1, 1, 2, -1}},
-};
-
-std::array<int, kSummaryColumns> FieldsOf(std::string_view key) {
-    for (const SummaryLayout& layout : kSummaryLayouts) {
-        if (layout.key == key)
-            return layout.field;
-    }
-    throw std::logic_error("summary group without columns: " + std::string(key));
-}
+static_assert(kSummaryColumns == kSummaryColumnCount);
 
 // One row per item under the header, its group named by its caption; an
 // empty group says "нет" in the first column after it.
@@ -158,11 +140,13 @@ void WriteSummary(const PeriodSummary& summary, const CsvFolder& folder) {
             csv.Row({std::string(group.caption), std::string(kSummaryNothing), "", "", "", ""});
             continue;
         }
-        const auto fields = FieldsOf(group.key);
         for (const SummaryItem& item : group.items) {
+            std::array<std::string_view, kSummaryColumns> cells{};
+            for (const SummaryField& field : item.fields)
+                cells[static_cast<std::size_t>(field.column)] = field.text;
             csv.Field(group.caption);
-            for (const int field : fields)
-                csv.Field(field < 0 ? std::string_view() : std::string_view(item.fields[static_cast<std::size_t>(field)]));
+            for (const std::string_view cell : cells)
+                csv.Field(cell);
             csv.EndRow();
         }
     }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "report/output_file.h"
-#include "report/report.h"
+#include "export/output_file.h"
+#include "export/report.h"
 
 namespace cadrix {
 

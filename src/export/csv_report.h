@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/report.h"
+#include "export/report.h"
 
 namespace cadrix {
 

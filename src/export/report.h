@@ -1,10 +1,10 @@
 #pragma once
 
-#include <map>
+#include <array>
 #include <string>
 #include <vector>
 
-#include "report/output_file.h"
+#include "export/output_file.h"
 #include "views/comparison.h"
 #include "views/detail_panel.h"
 #include "views/palette.h"
@@ -20,9 +20,16 @@ struct ChoiceRecord {
     DetailPanel panel;
 };
 
+// An archive row of the window as the report shows it: the label of the
+// chosen file and the label of its players file's date.
+struct ArchiveRow {
+    std::string file;
+    std::string date;
+};
+
 struct ReportInput {
     const Comparison* comparison = nullptr;
-    std::map<std::string, std::string> choiceLabels;  // labelTS1, LabelOF, labelTS2, LabelNF
+    std::array<ArchiveRow, 2> archives;  // the start's row, then the end's
     bool withTables = false;
     std::vector<ChoiceRecord> choices;
     const PeriodSummary* summary = nullptr;  // the text and JSON forms show it when given
