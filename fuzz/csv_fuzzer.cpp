@@ -4,8 +4,6 @@
 // the period player table, the chooser, the comparison run, a few player
 // choices and the draw rules of the grids. None of it may crash, hang,
 // leak, read out of bounds or throw.
-#include <unistd.h>
-
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -14,6 +12,7 @@
 #include <string_view>
 
 #include "views/comparison.h"
+#include "scratch.h"
 
 namespace {
 
@@ -32,24 +31,15 @@ constexpr int kMaxDrawnRows = 64;
 // Player choices made after each load: the first few and the last.
 constexpr int kChoices = 4;
 
-// One scratch folder per process, removed when the fuzzer exits.
-struct Scratch {
-    fs::path root;
-    Scratch() {
-        const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        root = base / ("cadrix-csv-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(root / "old");
-        fs::create_directories(root / "new");
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-};
-
+// The scratch folder, with the two folders a comparison reads.
 const fs::path& ScratchRoot() {
-    static const Scratch scratch;
-    return scratch.root;
+    static const fs::path root = [] {
+        const fs::path r = ::ScratchRoot("csv");
+        fs::create_directories(r / "old");
+        fs::create_directories(r / "new");
+        return r;
+    }();
+    return root;
 }
 
 // Writes the input's parts as the eight files; a missing part removes its file.

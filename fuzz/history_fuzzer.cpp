@@ -4,8 +4,6 @@
 // choice would write them. A file that is no history, or a damaged one, must
 // end in HistoryError (or a file error), never crash, hang, leak or read out
 // of bounds; nothing is ever written to the file.
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -16,29 +14,13 @@
 #include "history/stored_choice.h"
 #include "import/working_folders.h"
 #include "views/comparison.h"
+#include "scratch.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// One scratch folder per process, removed when the fuzzer exits.
-struct Scratch {
-    fs::path root;
-    Scratch() {
-        const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        root = base / ("cadrix-history-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(root);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-};
-
-const fs::path& ScratchRoot() {
-    static const Scratch scratch;
-    return scratch.root;
-}
+const fs::path& ScratchRoot() { return ::ScratchRoot("history"); }
 
 void Compare(const cadrix::History& history, cadrix::SnapshotId start, cadrix::SnapshotId end) {
     const fs::path base = ScratchRoot() / "work";

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QRect>
+#include <QVBoxLayout>
 
 #include "player_chart_form.h"
 #include "save_file.h"
@@ -75,6 +77,16 @@ QImage ChartPicture(LineChart& chart, const std::vector<ChartLine>& lines, const
 void SaveChartPicture(UiHost& host, QWidget* parent, const QImage& picture, const QString& name) {
     SaveUserFile(host, parent, name + QStringLiteral(".png"), kPngFilter, QStringLiteral("png"),
                  [&](QIODevice& file) { return picture.save(&file, "PNG"); });
+}
+
+void LayOutChartBeside(QWidget* host, QLayout* top, QWidget* list, QWidget* save, QWidget* chart) {
+    auto* side = new QVBoxLayout;
+    side->addLayout(top);
+    side->addWidget(list, 1);
+    side->addWidget(save);
+    auto* layout = new QHBoxLayout(host);
+    layout->addLayout(side);
+    layout->addWidget(chart, 1);
 }
 
 }  // namespace cadrix::app

@@ -8,6 +8,7 @@
 
 #include "chart_kit.h"
 
+class QLayout;
 class QWidget;
 
 namespace cadrix::app {
@@ -27,5 +28,9 @@ QImage ChartPicture(LineChart& chart, const std::vector<ChartLine>& lines, const
 // Asks where to save `picture` as PNG, `name`.png offered, and saves it
 // whole or not at all; says which.
 void SaveChartPicture(UiHost& host, QWidget* parent, const QImage& picture, const QString& name);
+
+// A chart window's face: `top` above the list of lines, the save button
+// below it, and the chart taking the rest of `host` beside them.
+void LayOutChartBeside(QWidget* host, QLayout* top, QWidget* list, QWidget* save, QWidget* chart);
 
 }  // namespace cadrix::app

@@ -60,13 +60,9 @@ ComparePlayersForm::ComparePlayersForm(UiHost& host, HistoryWindows& windows, Ch
     connect(m_line, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
     auto* save = new QPushButton(QStringLiteral("Сохранить PNG…"), this);
     connect(save, &QPushButton::clicked, this, [this] { saveClick(); });
-    auto* side = new QVBoxLayout;
-    side->addWidget(m_line);
-    side->addWidget(m_playerList, 1);
-    side->addWidget(save);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(side);
-    layout->addWidget(m_chart, 1);
+    auto* top = new QVBoxLayout;
+    top->addWidget(m_line);
+    LayOutChartBeside(this, top, m_playerList, save, m_chart);
 }
 
 void ComparePlayersForm::redraw() {

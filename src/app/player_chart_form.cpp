@@ -97,13 +97,7 @@ QWidget* PlayerChartForm::makeChartTab() {
     auto* choice = new QHBoxLayout;
     choice->addWidget(all);
     choice->addWidget(none);
-    auto* side = new QVBoxLayout;
-    side->addLayout(choice);
-    side->addWidget(m_lineList, 1);
-    side->addWidget(save);
-    auto* layout = new QHBoxLayout(tab);
-    layout->addLayout(side);
-    layout->addWidget(m_chart, 1);
+    LayOutChartBeside(tab, choice, m_lineList, save, m_chart);
     return tab;
 }
 

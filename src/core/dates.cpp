@@ -1,6 +1,7 @@
 #include "core/dates.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace cadrix {
 
@@ -31,6 +32,15 @@ std::optional<std::int64_t> DayOfDateText(std::string_view date) {
     if (!ymd.ok())
         return std::nullopt;
     return std::chrono::sys_days(ymd).time_since_epoch().count();
+}
+
+std::string TimeText(std::int64_t seconds, Clock clock, const char* format) {
+    const auto t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    if (!(clock == Clock::Local ? ::localtime_r(&t, &tm) : ::gmtime_r(&t, &tm)))
+        return {};
+    char text[64];
+    return std::string(text, std::strftime(text, sizeof text, format, &tm));
 }
 
 }  // namespace cadrix

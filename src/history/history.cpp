@@ -423,14 +423,7 @@ PlayerSeries History::Player(std::string_view playerId) const {
         PlayerPoint p;
         p.snapshot = stmt.Int(0);
         p.date = DateAt(stmt, 1);
-        p.name = stmt.Text(2);
-        p.position = stmt.Text(3);
-        p.talent = CellAt(stmt, 4);
-        p.age = CellAt(stmt, 5);
-        p.realLevel = stmt.Text(6);
-        p.value = CellAt(stmt, 7);
-        p.salary = CellAt(stmt, 8);
-        p.skills = SkillsAt(stmt, 9);
+        ReadPlayerFigures(stmt, 2, p);
         series.points.push_back(std::move(p));
     }
     if (!series.points.empty())

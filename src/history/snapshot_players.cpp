@@ -22,14 +22,7 @@ std::vector<SnapshotPlayer> History::Players(SnapshotId id) const {
         PlayerPoint& p = player.point;
         p.snapshot = id;
         p.date = stmt.Text(1);
-        p.name = stmt.Text(2);
-        p.position = stmt.Text(3);
-        p.talent = CellAt(stmt, 4);
-        p.age = CellAt(stmt, 5);
-        p.realLevel = stmt.Text(6);
-        p.value = CellAt(stmt, 7);
-        p.salary = CellAt(stmt, 8);
-        p.skills = SkillsAt(stmt, 9);
+        ReadPlayerFigures(stmt, 2, p);
         players.push_back(std::move(player));
     }
     // Code-point order: UTF-8 bytes compare as their code points do.

@@ -38,8 +38,8 @@ bool IsDamage(int code) { return (code & 0xff) == SQLITE_CORRUPT || (code & 0xff
 
 // What a user can do about a damaged file: it is never repaired in place.
 std::string WithRecovery(const std::filesystem::path& file, std::string text) {
-    return text + ". Nothing more is written to it; moving " + file.string() +
-           " aside starts a new history, and comparing archives works as before";
+    return text + ". Nothing more is written to it. To start a new history, move " + file.string() +
+           " aside; archives can still be compared without it";
 }
 
 std::string ErrorText(const std::filesystem::path& file, int code, sqlite3* db) {

@@ -190,4 +190,15 @@ void DeleteSnapshotRows(SqliteDb& db, SnapshotId id) {
     }
 }
 
+void ReadPlayerFigures(const SqliteStatement& row, int first, PlayerPoint& p) {
+    p.name = row.Text(first);
+    p.position = row.Text(first + 1);
+    p.talent = CellAt(row, first + 2);
+    p.age = CellAt(row, first + 3);
+    p.realLevel = row.Text(first + 4);
+    p.value = CellAt(row, first + 5);
+    p.salary = CellAt(row, first + 6);
+    p.skills = SkillsAt(row, first + 7);
+}
+
 }  // namespace cadrix

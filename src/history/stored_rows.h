@@ -27,6 +27,10 @@ std::string CellAt(const SqliteStatement& row, int column);
 void BindSkills(SqliteStatement& stmt, int index, const std::optional<std::array<std::string, kSkillCount>>& skills);
 std::array<std::string, kSkillCount> SkillsAt(const SqliteStatement& row, int column);
 
+// A stored player's figures from the columns name, position, talent, age,
+// real level, value, salary and skills, in that order from `first`.
+void ReadPlayerFigures(const SqliteStatement& row, int first, PlayerPoint& p);
+
 // Writes the rows of a captured export under snapshot `id`: its files, their
 // packed bytes, its players and its club figures. Names and captions, which
 // repeat from export to export, are stored once in shared_text.

@@ -4,13 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <ctime>
 #include <exception>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/dates.h"
 #include "core/file_masks.h"
 #include "core/utf8.h"
 #include "core/wildcard.h"
@@ -71,15 +70,7 @@ std::string FileLabelText(std::string_view path) {
     return LeftChars(text, kLabelHead) + std::string(kLabelEllipsis) + RightChars(text, kLabelTail);
 }
 
-std::string LocalDateText(std::int64_t unixTime) {
-    const std::time_t t = static_cast<std::time_t>(unixTime);
-    std::tm tm{};
-    if (!::localtime_r(&t, &tm))
-        return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d.%02d.%04d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900);
-    return text;
-}
+std::string LocalDateText(std::int64_t unixTime) { return TimeText(unixTime, Clock::Local, "%d.%m.%Y"); }
 
 std::optional<std::uint32_t> PlayersFileStamp(const std::filesystem::path& archive) {
     std::optional<ArchiveFile> zip;

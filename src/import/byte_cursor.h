@@ -18,6 +18,8 @@ public:
     std::uint16_t U16() { return static_cast<std::uint16_t>(Read(2)); }
     std::uint32_t U32() { return static_cast<std::uint32_t>(Read(4)); }
     std::uint64_t U64() { return Read(8); }
+    // A field of `n` bytes, at most 8, for records whose widths vary.
+    std::uint64_t Unsigned(std::size_t n) { return Read(n); }
 
     std::string_view Bytes(std::size_t n) {
         if (!Has(n)) {

@@ -68,6 +68,23 @@ struct EndRecord {
     }
 };
 
+// The record's counts and places, whose widths differ between the classic
+// end record and the Zip64 one; what follows them is read by the caller.
+struct EndFieldWidths {
+    std::uint8_t disk, count, offset;
+};
+
+EndRecord ReadEndFields(ByteCursor& c, EndFieldWidths w) {
+    EndRecord r;
+    r.disk = c.Unsigned(w.disk);
+    r.centralDirDisk = c.Unsigned(w.disk);
+    r.entriesOnDisk = c.Unsigned(w.count);
+    r.totalEntries = c.Unsigned(w.count);
+    r.centralDirSize = c.Unsigned(w.offset);
+    r.centralDirOffset = c.Unsigned(w.offset);
+    return r;
+}
+
 bool HasZip64Locator(std::span<const std::uint8_t> file, std::uint64_t endAt) {
     if (endAt < kZip64EndLocatorSize)
         return false;
@@ -91,13 +108,7 @@ std::optional<EndRecord> ReadZip64End(std::span<const std::uint8_t> file, std::u
     const std::uint32_t signature = c.U32();
     const std::uint64_t recordSize = c.U64();
     c.Skip(4);  // versions made by and needed to extract
-    EndRecord r;
-    r.disk = c.U32();
-    r.centralDirDisk = c.U32();
-    r.entriesOnDisk = c.U64();
-    r.totalEntries = c.U64();
-    r.centralDirSize = c.U64();
-    r.centralDirOffset = c.U64();
+    EndRecord r = ReadEndFields(c, {4, 8, 8});
     r.directoryLimit = recordAt;
     r.spansDisks = recordDisk != 0 || diskCount > 1;
     constexpr std::uint64_t fixedAfterSize = kZip64EndSize - kZip64EndSizeFieldEnd;
@@ -115,13 +126,7 @@ std::optional<EndRecord> ReadEndRecord(std::span<const std::uint8_t> file, std::
     ByteCursor c(file.subspan(at));
     if (c.U32() != kEndOfCentralDirSignature)
         return std::nullopt;
-    EndRecord r;
-    r.disk = c.U16();
-    r.centralDirDisk = c.U16();
-    r.entriesOnDisk = c.U16();
-    r.totalEntries = c.U16();
-    r.centralDirSize = c.U32();
-    r.centralDirOffset = c.U32();
+    EndRecord r = ReadEndFields(c, {2, 2, 4});
     const std::uint16_t commentLength = c.U16();
     r.directoryLimit = at;
     if (!c.Ok() || commentLength > c.Remaining())

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/dates.h"
 #include "core/utf8.h"
 #include "export/json_writer.h"
 #include "history/history.h"
@@ -112,15 +112,7 @@ std::optional<SnapshotId> ParseId(std::string_view text) {
     return id;
 }
 
-std::string IsoTime(std::int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    if (!::gmtime_r(&t, &tm))
-        return {};
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
-    return text;
-}
+std::string IsoTime(std::int64_t seconds) { return TimeText(seconds, Clock::Utc, "%Y-%m-%dT%H:%M:%SZ"); }
 
 fs::path DatabaseFile(const HistoryOptions& o) { return o.db ? *o.db : DefaultHistoryFile(); }
 

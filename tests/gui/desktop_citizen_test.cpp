@@ -22,6 +22,7 @@
 #include "scripted_host.h"
 #include "single_instance.h"
 #include "support.h"
+#include "windows_fixture.h"
 #include "views/grids.h"
 #include "views/page_text.h"
 
@@ -39,16 +40,11 @@ QString LabelText(QWidget& form, const char* name) {
 
 }  // namespace
 
-class DesktopCitizenTest : public QObject {
+class DesktopCitizenTest : public WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedHost> m_host;
-    std::unique_ptr<AppWindows> m_windows;
-    WorkFolders m_folders;
 
-    FormMain& form() { return *m_windows->formMain; }
     QString socketPath() const { return m_dir->filePath(QStringLiteral("cadrix.socket")); }
 
     // Hands `archives` over from another thread, as a second process would,
@@ -65,22 +61,14 @@ private:
 
 private slots:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        KeepSettingsIn(m_dir->filePath(QStringLiteral("settings")));
-        m_host = std::make_unique<ScriptedHost>();
-        m_folders = ResolveWorkFolders(fs::path(m_dir->path().toStdString()) / "work");
-        m_windows =
-            std::make_unique<AppWindows>(*m_host, m_folders, fs::path(m_dir->path().toStdString()) / "history.sqlite");
+        openRoom(true);
+        createWindows();
         form().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form()));
         form().firstActivation();
     }
 
-    void cleanup() {
-        m_windows.reset();
-        m_host.reset();
-        m_dir.reset();
-    }
+    void cleanup() { closeRoom(); }
 
     // Two archives are chosen as the command line chooses them; one is
     // compared with the previous stored export of its club, or chosen as the

@@ -29,6 +29,7 @@
 #include "scripted_host.h"
 #include "set_box.h"
 #include "support.h"
+#include "windows_fixture.h"
 #include "window_placement.h"
 
 using namespace cadrix;
@@ -101,15 +102,11 @@ void AskWindowManager(QWidget& window, WindowManagerRequest request) {
 
 }  // namespace
 
-class DesktopTest : public QObject {
+class DesktopTest : public WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedHost> m_host;
-    std::unique_ptr<AppWindows> m_windows;
 
-    FormMain& form() { return *m_windows->formMain; }
     ExInfoForm& panel() { return m_windows->exInfoForm(); }
 
     // As the program starts: centred, shown, activated.
@@ -146,18 +143,12 @@ private:
 
 private slots:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_host = std::make_unique<ScriptedHost>();
-        const fs::path dir = m_dir->path().toStdString();
-        m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(dir), dir / "history.sqlite");
+        openRoom(false);
+        createWindows();
         m_windows->formMain->firstActivation();
     }
 
-    void cleanup() {
-        m_windows.reset();
-        m_host.reset();
-        m_dir.reset();
-    }
+    void cleanup() { closeRoom(); }
 
     // The client areas stand in the middle of the screen, whatever frame a
     // window manager puts around them, and a dialog opens at the same place

@@ -46,6 +46,7 @@
 #include "scripted_host.h"
 #include "set_box.h"
 #include "support.h"
+#include "windows_fixture.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -84,21 +85,15 @@ QLineSeries* SeriesNamed(QWidget* window, const QString& name) {
 
 }  // namespace
 
-class HistoryWindowTest : public QObject {
+class HistoryWindowTest : public WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedHost> m_host;
-    std::unique_ptr<AppWindows> m_windows;
 
-    fs::path root() const { return m_dir->path().toStdString(); }
-    fs::path historyFile() const { return root() / "history.sqlite"; }
-    FormMain& form() { return *m_windows->formMain; }
     HistoryWindows& history() { return *m_windows->history; }
 
     void createWindows() {
-        m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(root() / "work"), historyFile());
+        WindowsFixture::createWindows();
         form().show();
         form().firstActivation();
     }
@@ -168,16 +163,9 @@ private:
     }
 
 private slots:
-    void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_host = std::make_unique<ScriptedHost>();
-    }
+    void init() { openRoom(false); }
 
-    void cleanup() {
-        m_windows.reset();
-        m_host.reset();
-        m_dir.reset();
-    }
+    void cleanup() { closeRoom(); }
 
     void addsFolderWithProgressAndListsTheClubNewestFirst() {
         createWindows();

@@ -50,6 +50,7 @@
 #include "set_box.h"
 #include "summary_window.h"
 #include "support.h"
+#include "windows_fixture.h"
 #include "views/palette.h"
 #include "views/summary.h"
 
@@ -129,22 +130,11 @@ QString ReadAll(const QString& path) {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedHost> m_host;
-    std::unique_ptr<AppWindows> m_windows;
-    WorkFolders m_folders;
 
-    FormMain& form() { return *m_windows->formMain; }
-
-    void createWindows() {
-        m_folders = ResolveWorkFolders(fs::path(m_dir->path().toStdString()) / "work");
-        m_windows =
-            std::make_unique<AppWindows>(*m_host, m_folders, fs::path(m_dir->path().toStdString()) / "history.sqlite");
-    }
 
     void showAndActivate() {
         form().show();
@@ -162,17 +152,11 @@ private:
 
 private slots:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        KeepSettingsIn(m_dir->filePath(QStringLiteral("settings")));
-        m_host = std::make_unique<ScriptedHost>();
+        openRoom(true);
         createWindows();
     }
 
-    void cleanup() {
-        m_windows.reset();
-        m_host.reset();
-        m_dir.reset();
-    }
+    void cleanup() { closeRoom(); }
 
     void startsOnTheSplashWithNothingChosen() {
         showAndActivate();

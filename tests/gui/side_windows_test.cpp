@@ -36,6 +36,7 @@
 #include "scripted_host.h"
 #include "set_box.h"
 #include "support.h"
+#include "windows_fixture.h"
 
 using namespace cadrix;
 using namespace cadrix::app;
@@ -141,15 +142,11 @@ JpegMarkers ReadMarkers(const QByteArray& data) {
 
 }  // namespace
 
-class SideWindowsTest : public QObject {
+class SideWindowsTest : public WindowsFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedHost> m_host;
-    std::unique_ptr<AppWindows> m_windows;
 
-    FormMain& form() { return *m_windows->formMain; }
     QToolButton* toggle() { return form().pages()->findChild<QToolButton*>(QStringLiteral("SpeedButton2")); }
     QComboBox* chooser() { return form().pages()->findChild<QComboBox*>(QStringLiteral("ComboBox3")); }
 
@@ -174,10 +171,8 @@ private:
 
 private slots:
     void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_host = std::make_unique<ScriptedHost>();
-        const fs::path dir(m_dir->path().toStdString());
-        m_windows = std::make_unique<AppWindows>(*m_host, ResolveWorkFolders(dir), dir / "history.sqlite");
+        openRoom(false);
+        createWindows();
         form().move(100, 100);
         form().show();
         form().activateWindow();
@@ -185,11 +180,7 @@ private slots:
         QTRY_VERIFY(form().firstActivationDone());
     }
 
-    void cleanup() {
-        m_windows.reset();
-        m_host.reset();
-        m_dir.reset();
-    }
+    void cleanup() { closeRoom(); }
 
     void dialogsOpenCentredOnTheScreenWhereverTheWindowIs() {
         form().move(0, 0);

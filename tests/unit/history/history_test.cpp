@@ -399,7 +399,7 @@ TEST_F(HistoryStore, DamageIsNamedWithTheWayOutAndNothingIsWritten) {
             h->Materialise(id, m_root / "out");
         });
         EXPECT_NE(error.find(DbFile().string() + ": the database is damaged"), std::string::npos) << c.what << error;
-        EXPECT_NE(error.find("moving " + DbFile().string() + " aside starts a new history"), std::string::npos)
+        EXPECT_NE(error.find("To start a new history, move " + DbFile().string() + " aside"), std::string::npos)
             << c.what;
         if (h) {
             EXPECT_EQ(ErrorOf([&] { h->Add(kSamples / "end.zip", m_questions); }), error) << c.what;
