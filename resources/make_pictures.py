@@ -935,7 +935,7 @@ QRC_FOLDERS = ["images", "icons", "cursors", "stars", "status"]
 # Compiled in as uncompressed pixmaps that the build makes from these PNG
 # files (src/app/CMakeLists.txt), so that the program does not decode them at
 # start; the qrc leaves them out.
-UNPACKED = {"images/grass.png", "images/splash.png"}
+UNPACKED = {"images/grass.png", "images/splash.png", "icons/cadrix.png", "cursors/arrow.png", "cursors/hand.png"}
 
 
 def write_qrc():

@@ -1,6 +1,9 @@
 #include "app_windows.h"
 
 #include <array>
+#include <system_error>
+
+#include <fontconfig/fontconfig.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,6 +31,24 @@ namespace {
 constexpr const char* kWineFontFolder = "/usr/share/wine/fonts";
 constexpr std::array<const char*, 2> kWineFonts = {"tahoma.ttf", "ms_sans_serif.ttf"};
 }  // namespace
+
+// The configuration read here is the one fontconfig keeps for the whole
+// process, and the one Qt's font database takes up: Qt's own call to
+// FcInit() then finds it made.
+FontConfigurationLoad::FontConfigurationLoad() {
+    try {
+        m_thread = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // Without a thread Qt reads the configuration itself, when it first needs it.
+    }
+}
+
+FontConfigurationLoad::~FontConfigurationLoad() { wait(); }
+
+void FontConfigurationLoad::wait() {
+    if (m_thread.joinable())
+        m_thread.join();
+}
 
 void LoadResources() {
     InitCadrixResources();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace cadrix::app {
 
@@ -31,8 +32,26 @@ struct AppWindows {
     std::unique_ptr<HistoryWindows> history;
 };
 
-// Makes the compiled-in pictures available; call once after the application
-// object exists.
+// Reads the system's font configuration on a thread of its own. Reading it
+// takes longer than anything else before the window can be shown, and nothing
+// needs it until the first font is looked up: begun before the application
+// object connects to the display, it is done by the time that is. wait()
+// before LoadResources(); the destructor waits too.
+class FontConfigurationLoad {
+public:
+    FontConfigurationLoad();
+    ~FontConfigurationLoad();
+    FontConfigurationLoad(const FontConfigurationLoad&) = delete;
+    FontConfigurationLoad& operator=(const FontConfigurationLoad&) = delete;
+
+    void wait();
+
+private:
+    std::thread m_thread;
+};
+
+// Makes the compiled-in pictures and the program's fonts available; call
+// once after the application object exists.
 void LoadResources();
 
 // Qt's own texts (the file dialogs, the buttons of message boxes) in

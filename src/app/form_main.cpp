@@ -69,7 +69,7 @@ FormMain::FormMain(UiHost& host, WorkFolders folders, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientSize);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
+    setWindowIcon(ProgramIcon());
     m_grass = CompiledPicture(QStringLiteral(":/images/grass.pixels"));
     setUpPanels();
     connectHandlers();

@@ -10,23 +10,26 @@
 
 namespace cadrix::app {
 
-QCursor ArrowCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/arrow.png")), 0, 0); }
+QCursor ArrowCursor() { return QCursor(CompiledPicture(QStringLiteral(":/cursors/arrow.pixels")), 0, 0); }
 
-QCursor HandCursor() { return QCursor(QPixmap(QStringLiteral(":/cursors/hand.png")), 0, 0); }
+QCursor HandCursor() { return QCursor(CompiledPicture(QStringLiteral(":/cursors/hand.pixels")), 0, 0); }
+
+QIcon ProgramIcon() { return QIcon(CompiledPicture(QStringLiteral(":/icons/cadrix.pixels"))); }
 
 QPixmap CompiledPicture(const QString& resource) {
     QPixmap picture;
     if (QPixmapCache::find(resource, &picture))
         return picture;
-    // Two 32-bit numbers, the width and the height, then the rows of 32-bit
-    // pixels, as unpack_picture writes them.
+    // Three 32-bit numbers, the width, the height and whether there is an
+    // alpha channel, then the rows of 32-bit pixels, as unpack_picture writes
+    // them.
     const QResource file(resource);
-    std::uint32_t size[2] = {};
+    std::uint32_t size[3] = {};
     if (file.compressionAlgorithm() != QResource::NoCompression || file.size() < qint64{sizeof size})
         return picture;
     std::memcpy(size, file.data(), sizeof size);
     const qint64 bytes = qint64{size[0]} * size[1] * 4;
-    if (size[0] == 0 || size[1] == 0 || size[0] > 0x4000 || size[1] > 0x4000 ||
+    if (size[0] == 0 || size[1] == 0 || size[0] > 0x4000 || size[1] > 0x4000 || size[2] > 1 ||
         file.size() != qint64{sizeof size} + bytes)
         return picture;
     const uchar* data = file.data() + sizeof size;
@@ -34,7 +37,7 @@ QPixmap CompiledPicture(const QString& resource) {
     const int height = static_cast<int>(size[1]);
     // The pixmap reads the pixels where the program holds them; they are
     // copied only when they do not lie on a 32-bit boundary.
-    QImage pixels(data, width, height, width * 4, QImage::Format_RGB32);
+    QImage pixels(data, width, height, width * 4, size[2] != 0 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (reinterpret_cast<quintptr>(data) % alignof(std::uint32_t) != 0)
         pixels = pixels.copy();
     picture = QPixmap::fromImage(std::move(pixels));

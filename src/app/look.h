@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QIcon>
 #include <QPixmap>
 
 #include "views/cell_style.h"
@@ -16,8 +17,12 @@ namespace cadrix::app {
 QCursor ArrowCursor();
 QCursor HandCursor();
 
-// One of the large pictures the build compiles in as raw pixels, such as
-// ":/images/grass.pixels"; made once and shared by all who show it. A null
+// The program's icon, on each of its windows.
+QIcon ProgramIcon();
+
+// One of the pictures the build compiles in as raw pixels, such as
+// ":/images/grass.pixels": those shown at start, which are copied rather than
+// decoded. Made once and shared by all who show it. A null
 // pixmap when the resource is missing or damaged.
 QPixmap CompiledPicture(const QString& resource);
 

@@ -15,6 +15,7 @@
 #include "form_main.h"
 #include "history/history.h"
 #include "history_windows.h"
+#include "look.h"
 #include "screenshots.h"
 #include "single_instance.h"
 #include "uihost.h"
@@ -110,6 +111,7 @@ int main(int argc, char* argv[]) {
         ParseCommandLine(core);  // prints the answer and exits
         return 0;
     }
+    FontConfigurationLoad fonts;
     PreferWaylandWithFallback();
     QApplication app(argc, argv);
     NameApplication();
@@ -117,9 +119,10 @@ int main(int argc, char* argv[]) {
     // The application title is not made the display name: Qt would append it
     // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
     // stands where the user needs it, as the standard error box's caption.
+    fonts.wait();
     LoadResources();
     InstallQtTranslation();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
+    QApplication::setWindowIcon(ProgramIcon());
     const CommandLine line = ParseCommandLine(app);
 
     // One window per user and history: a second start hands its archives to

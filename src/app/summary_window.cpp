@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "context_menu.h"
+#include "look.h"
 
 namespace cadrix::app {
 
@@ -15,7 +16,7 @@ constexpr QSize kWindowSize{560, 640};
 
 SummaryWindow::SummaryWindow(QWidget* owner) : QWidget(owner, Qt::Window), m_browser(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("SummaryWindow"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/cadrix.png")));
+    setWindowIcon(ProgramIcon());
     resize(kWindowSize);
     m_browser->setReadOnly(true);
     m_browser->setOpenLinks(false);

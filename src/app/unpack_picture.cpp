@@ -1,8 +1,9 @@
-// Writes an opaque picture as raw pixels, which the program copies at start
-// instead of decoding: its width and height as two 32-bit numbers, then its
-// rows of 32-bit RGB pixels (QImage::Format_RGB32), all in the byte order of
-// the machine that builds it, which is the one that runs the program. Part of
-// the build: the PNG files stay the source.
+// Writes a picture as raw pixels, which the program copies at start instead
+// of decoding: its width, its height and whether it has an alpha channel (0 or
+// 1) as three 32-bit numbers, then its rows of 32-bit pixels (QImage's
+// Format_RGB32, or Format_ARGB32 with the alpha channel), all in the byte order
+// of the machine that builds it, which is the one that runs the program. Part
+// of the build: the PNG files stay the source.
 // Usage: unpack_picture INPUT OUTPUT
 
 #include <cstdint>
@@ -21,15 +22,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "unpack_picture: cannot read %s\n", argv[1]);
         return 1;
     }
-    // The pixels keep no alpha channel: a transparent picture would lose its
-    // transparency.
-    if (picture.hasAlphaChannel()) {
-        std::fprintf(stderr, "unpack_picture: %s has an alpha channel\n", argv[1]);
-        return 1;
-    }
-    const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
-    const std::uint32_t size[2] = {static_cast<std::uint32_t>(pixels.width()),
-                                   static_cast<std::uint32_t>(pixels.height())};
+    const bool alpha = picture.hasAlphaChannel();
+    const QImage pixels = picture.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const std::uint32_t size[3] = {static_cast<std::uint32_t>(pixels.width()),
+                                   static_cast<std::uint32_t>(pixels.height()), alpha ? 1U : 0U};
     std::FILE* out = std::fopen(argv[2], "wb");
     if (!out) {
         std::fprintf(stderr, "unpack_picture: cannot write %s\n", argv[2]);

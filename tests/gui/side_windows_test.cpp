@@ -33,6 +33,7 @@
 #include "app_windows.h"
 #include "ex_info_form.h"
 #include "form_main.h"
+#include "look.h"
 #include "scripted_host.h"
 #include "set_box.h"
 #include "support.h"
@@ -181,6 +182,21 @@ private slots:
     }
 
     void cleanup() { closeRoom(); }
+
+    // The pictures copied at start instead of decoded: what the window shows
+    // is what their PNG files hold, transparency and all.
+    void compiledPicturesHoldTheirPngPixels_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"images/grass", "images/splash", "icons/cadrix", "cursors/arrow", "cursors/hand"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void compiledPicturesHoldTheirPngPixels() {
+        QFETCH(QString, name);
+        const QImage decoded = QPixmap(QStringLiteral(CADRIX_SOURCE_DIR "/resources/") + name + QStringLiteral(".png")).toImage();
+        QVERIFY(!decoded.isNull());
+        QCOMPARE(CompiledPicture(QStringLiteral(":/") + name + QStringLiteral(".pixels")).toImage(), decoded);
+    }
 
     void dialogsOpenCentredOnTheScreenWhereverTheWindowIs() {
         form().move(0, 0);
