@@ -11,6 +11,8 @@ packages=(
   # the window, its charts and Qt's own texts in Russian (Qt Charts' CMake
   # package needs Qt OpenGL's, which qt6-charts-dev does not pull in)
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
+  # the font configuration, read while the window connects to the display
+  libfontconfig-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev sqlite3
   # the time zones in which the tests read archive dates
