@@ -50,14 +50,20 @@ void FontConfigurationLoad::wait() {
         m_thread.join();
 }
 
-void LoadResources() {
-    InitCadrixResources();
+void LoadPictures() { InitCadrixResources(); }
+
+void LoadFonts() {
     const QDir folder(QString::fromLatin1(kWineFontFolder));
     for (const char* file : kWineFonts) {
         const QString path = folder.filePath(QString::fromLatin1(file));
         if (QFile::exists(path))
             QFontDatabase::addApplicationFont(path);
     }
+}
+
+void LoadResources() {
+    LoadPictures();
+    LoadFonts();
 }
 
 bool InstallQtTranslation() {

@@ -36,7 +36,7 @@ struct AppWindows {
 // takes longer than anything else before the window can be shown, and nothing
 // needs it until the first font is looked up: begun before the application
 // object connects to the display, it is done by the time that is. wait()
-// before LoadResources(); the destructor waits too.
+// before LoadFonts(); the destructor waits too.
 class FontConfigurationLoad {
 public:
     FontConfigurationLoad();
@@ -50,8 +50,16 @@ private:
     std::thread m_thread;
 };
 
-// Makes the compiled-in pictures and the program's fonts available; call
-// once after the application object exists.
+// Makes the compiled-in pictures available; call once after the application
+// object exists.
+void LoadPictures();
+
+// Makes the program's own fonts known to Qt. Call once after the application
+// object exists and before any text is measured or drawn: Qt resolves a font
+// on first use and keeps what it found.
+void LoadFonts();
+
+// Both of the above.
 void LoadResources();
 
 // Qt's own texts (the file dialogs, the buttons of message boxes) in

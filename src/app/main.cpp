@@ -119,8 +119,7 @@ int main(int argc, char* argv[]) {
     // The application title is not made the display name: Qt would append it
     // to every window's caption ("Cadrix 2 - ВФМ ... — Cadrix v2.0"). It
     // stands where the user needs it, as the standard error box's caption.
-    fonts.wait();
-    LoadResources();
+    LoadPictures();
     InstallQtTranslation();
     QApplication::setWindowIcon(ProgramIcon());
     const CommandLine line = ParseCommandLine(app);
@@ -140,12 +139,19 @@ int main(int argc, char* argv[]) {
     try {
         windows = std::make_unique<AppWindows>(host, ResolveWorkFolders(line.workDir), line.historyFile);
     } catch (const std::exception& error) {
+        fonts.wait();
+        LoadFonts();
         ShowStandardError(host, nullptr, QString::fromUtf8(error.what()));
         return 1;
     }
     FormMain& form = *windows->formMain;
     CentreOnScreen(form);
     form.show();
+    // The window is on its way to the screen: nothing before needed a font,
+    // and its first painting comes after this, from the event loop. Meanwhile
+    // the window manager frames it.
+    fonts.wait();
+    LoadFonts();
     form.activateWindow();
     QTimer::singleShot(kActivationWaitMs, &form, [&form] { form.firstActivation(); });
 
