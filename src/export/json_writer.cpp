@@ -10,23 +10,28 @@ std::string JsonEscape(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
     out.push_back('"');
-    for (char c : text) {
+    // Runs of characters that stand as they are are copied whole.
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text.substr(plain, i - plain));
+        plain = i + 1;
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-                out += buf;
-            } else {
-                out.push_back(c);
-            }
+        default: {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        }
         }
     }
+    out.append(text.substr(plain));
     out.push_back('"');
     return out;
 }

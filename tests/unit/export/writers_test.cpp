@@ -1,4 +1,4 @@
-// The HTML and CSV writers on a small comparison written here: what each
+// The JSON string escaping, and the HTML and CSV writers on a small comparison written here: what each
 // says of a change, how each escapes the texts, which files the CSV folder
 // holds. tests/report/check_exports.py reads both back on the sample pair.
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "../views/load_run.h"
 #include "export/csv_report.h"
 #include "export/html_report.h"
+#include "export/json_writer.h"
 
 namespace cadrix {
 namespace {
@@ -43,6 +44,18 @@ protected:
 
     ReportInput input;
 };
+
+TEST(JsonEscape, EscapesWhatJsonForbidsAndCopiesTheRest) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "\"\""},
+        {"Иванов", "\"Иванов\""},
+        {"\"a\\b\"", "\"\\\"a\\\\b\\\"\""},
+        {"1\n2\r\t", "\"1\\n2\\r\\t\""},
+        {std::string("\x01x\x1f", 3), "\"\\u0001x\\u001f\""},
+    };
+    for (const auto& [text, json] : cases)
+        EXPECT_EQ(JsonEscape(text), json) << text;
+}
 
 TEST_F(WritersTest, HtmlEscapesTextsAndMarksEachChange) {
     const std::string html = HtmlReport(input);
