@@ -17,19 +17,6 @@ constexpr std::string_view kUnfavourableMark = "▼";
 constexpr std::string_view kZeroWidthSpace = "\u200B";
 constexpr std::string_view kMarkdownSpecial = "\\`*_[]<>|#~";
 
-struct ToneRow {
-    TextLine cells;
-    std::vector<Background> tones;
-};
-
-// A table of one header line, its rows with the page's colours, and plain
-// lines under it.
-struct ForumTable {
-    TextLine header;
-    std::vector<ToneRow> rows;
-    std::vector<TextLine> footer;
-};
-
 class ForumWriter {
 public:
     ForumWriter(ForumMarkup markup, PaletteChoice palette, OutputSink& out)
@@ -45,7 +32,12 @@ public:
     void Line(std::string_view text) { Put(Escape(text) + (Bb() ? "\n" : "\n\n")); }
     void Marks();
     void Summary(const PeriodSummary& summary);
-    void Table(const ForumTable& table);
+    // A table of one header line, its rows with the page's colours, and plain
+    // lines under it, written a row at a time: a page of a large club is
+    // never held as text beside its grid.
+    void TableStart(const TextLine& header);
+    void TableRow(const TextLine& cells, const std::vector<Background>& tones) { TableLine(cells, &tones, false); }
+    void TableEnd(const std::vector<TextLine>& footer);
 
 private:
     bool Bb() const { return m_markup == ForumMarkup::BBCode; }
@@ -126,72 +118,69 @@ void ForumWriter::TableLine(const TextLine& cells, const std::vector<Background>
     }
 }
 
-void ForumWriter::Table(const ForumTable& table) {
+void ForumWriter::TableStart(const TextLine& header) {
     if (Bb())
         Put("[table]\n");
-    TableLine(table.header, nullptr, true);
-    for (const ToneRow& row : table.rows)
-        TableLine(row.cells, &row.tones, false);
-    for (const TextLine& line : table.footer)
+    TableLine(header, nullptr, true);
+}
+
+void ForumWriter::TableEnd(const std::vector<TextLine>& footer) {
+    for (const TextLine& line : footer)
         TableLine(line, nullptr, false);
     Put(Bb() ? "[/table]\n" : "\n");
 }
 
 // The captions over the columns, or the grid's own header row, head the
 // table.
-ForumTable PageTable(const Comparison& cmp, GridId id) {
-    ForumTable table;
+void PageTable(ForumWriter& writer, const Comparison& cmp, GridId id) {
     const GridInfo& info = InfoOf(id);
     const TextTable& grid = cmp.Grid(id);
-    table.header = OneCaptionLine(CaptionsAbove(id, cmp.Result()));
+    TextLine header = OneCaptionLine(CaptionsAbove(id, cmp.Result()));
     int first = 0;
-    if (table.header.empty() && info.fixedRows > 0 && grid.RowCount() > 0)
-        table.header = RowText(cmp, id, first++);
+    if (header.empty() && info.fixedRows > 0 && grid.RowCount() > 0)
+        header = RowText(cmp, id, first++);
+    writer.TableStart(header);
+    std::vector<Background> tones;
     for (int r = first; r < grid.RowCount(); ++r) {
-        ToneRow& row = table.rows.emplace_back();
-        row.cells = RowText(cmp, id, r);
+        tones.clear();
         for (int c = 0; c < grid.ColCount(); ++c)
-            row.tones.push_back(cmp.DrawCell(id, c, r).background);
+            tones.push_back(cmp.DrawCell(id, c, r).background);
+        writer.TableRow(RowText(cmp, id, r), tones);
     }
-    table.footer = LinesBelow(id, cmp.Result());
-    return table;
+    writer.TableEnd(LinesBelow(id, cmp.Result()));
 }
 
-ForumTable ChoiceTable(const ChoiceRecord& choice) {
-    ForumTable table;
+void ChoiceTable(ForumWriter& writer, const ChoiceRecord& choice) {
     const TextTable& skills = choice.skills;
-    for (int r = 0; r < skills.RowCount(); ++r) {
-        if (r == 0) {
-            table.header = skills.RowCells(0);
-            continue;
-        }
-        ToneRow& row = table.rows.emplace_back();
-        row.cells = skills.RowCells(r);
+    writer.TableStart(skills.RowCount() > 0 ? skills.RowCells(0) : TextLine());
+    std::vector<Background> tones;
+    for (int r = 1; r < skills.RowCount(); ++r) {
+        tones.clear();
         for (int c = 0; c < skills.ColCount(); ++c)
-            row.tones.push_back(DrawSkillsCell(skills, choice.text, c, r).background);
+            tones.push_back(DrawSkillsCell(skills, choice.text, c, r).background);
+        writer.TableRow(skills.RowCells(r), tones);
     }
-    return table;
+    writer.TableEnd({});
 }
 
-ForumTable PanelTable(const DetailPanel& panel) {
-    ForumTable table;
-    table.header = {"Подробная информация", ""};
+void PanelTable(ForumWriter& writer, const DetailPanel& panel) {
+    writer.TableStart({"Подробная информация", ""});
     for (const TextLine& line : DetailPanelLines(panel))
-        table.rows.push_back({line, {}});
-    return table;
+        writer.TableRow(line, {});
+    writer.TableEnd({});
 }
 
 void Page(ForumWriter& writer, const ReportInput& in, const GridInfo& grid) {
     writer.Heading(grid.caption);
     if (grid.id != GridId::StringGrid3) {
-        writer.Table(PageTable(*in.comparison, grid.id));
+        PageTable(writer, *in.comparison, grid.id);
         return;
     }
     // The skills page shows one player at a time: one table per pick.
     for (const ChoiceRecord& choice : in.choices) {
         writer.Subheading(choice.text);
-        writer.Table(ChoiceTable(choice));
-        writer.Table(PanelTable(choice.panel));
+        ChoiceTable(writer, choice);
+        PanelTable(writer, choice.panel);
     }
 }
 
@@ -209,7 +198,7 @@ std::string ForumPage(const Comparison& comparison, GridId grid, PaletteChoice p
     writer.Heading(InfoOf(grid).caption);
     if (grid == GridId::StringGrid3 && !comparison.ComboBox3Text().empty())
         writer.Subheading(comparison.ComboBox3Text());
-    writer.Table(PageTable(comparison, grid));
+    PageTable(writer, comparison, grid);
     return sink.Text();
 }
 
