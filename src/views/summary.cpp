@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "core/dates.h"
@@ -64,28 +62,44 @@ enum class Order { LargestFirst, SmallestFirst };
 
 // The first kSummaryTop candidates by value, ties by name in code point order
 // (std::string compares its bytes unsigned, which orders UTF-8 by code point).
-std::vector<Ranked> TopOf(std::vector<Ranked> ranked, Order order) {
-    const auto before = [order](const Ranked& a, const Ranked& b) {
+// Only the best so far are kept, so that a large squad's candidates are never
+// all held at once.
+class TopList {
+public:
+    explicit TopList(Order order) : m_order(order) {}
+
+    void Offer(const Ranked& candidate) {
+        if (m_top.size() == kSummaryTop && !Before(candidate, m_top.back()))
+            return;
+        const auto at = std::upper_bound(m_top.begin(), m_top.end(), candidate,
+                                         [this](const Ranked& a, const Ranked& b) { return Before(a, b); });
+        m_top.insert(at, candidate);
+        if (m_top.size() > kSummaryTop)
+            m_top.pop_back();
+    }
+    const std::vector<Ranked>& Top() const { return m_top; }
+
+private:
+    bool Before(const Ranked& a, const Ranked& b) const {
         if (a.value != b.value)
-            return order == Order::LargestFirst ? a.value > b.value : a.value < b.value;
+            return m_order == Order::LargestFirst ? a.value > b.value : a.value < b.value;
         if (a.name != b.name)
             return a.name < b.name;
         return a.source < b.source;
-    };
-    const auto top = std::min(ranked.size(), kSummaryTop);
-    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(top), ranked.end(), before);
-    ranked.resize(top);
-    return ranked;
-}
+    }
+
+    Order m_order;
+    std::vector<Ranked> m_top;
+};
 
 void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodSummary& out) {
-    std::vector<Ranked> rises, falls;
+    TopList rises(Order::LargestFirst), falls(Order::SmallestFirst);
     for (int a = 1; a < total.RowCount(); ++a) {
         const auto change =
             ParseDecimal(grid.Cell(real_level_grid::kChange, GridRowOfPlayer(GridId::StringGrid_ru, a)));
         if (!change || *change == 0)
             continue;
-        (*change > 0 ? rises : falls).push_back({*change, total.Cell(period::kName, a), a});
+        (*change > 0 ? rises : falls).Offer({*change, total.Cell(period::kName, a), a});
     }
     const auto item = [&](const Ranked& r) {
         const int row = GridRowOfPlayer(GridId::StringGrid_ru, r.source);
@@ -94,26 +108,41 @@ void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodS
                                std::string(grid.Cell(kRealLevelStart, row)), std::string(grid.Cell(kRealLevelEnd, row)),
                                std::string(grid.Cell(kChange, row))};
     };
-    for (const Ranked& r : TopOf(std::move(rises), Order::LargestFirst))
+    for (const Ranked& r : rises.Top())
         out.realLevelRises.push_back(item(r));
-    for (const Ranked& r : TopOf(std::move(falls), Order::SmallestFirst))
+    for (const Ranked& r : falls.Top())
         out.realLevelFalls.push_back(item(r));
 }
 
 // The first data row of each id in a table, as FindPlayerRow finds it, for
-// looking up every player of a squad at once.
-std::unordered_map<std::string_view, int> FirstRowsById(const TextTable& table, int idColumn) {
-    std::unordered_map<std::string_view, int> rows;
-    rows.reserve(static_cast<std::size_t>(table.RowCount()));
-    for (int r = 1; r < table.RowCount(); ++r)
-        rows.emplace(table.Cell(idColumn, r), r);
-    return rows;
-}
+// looking up every player of a squad at once: the data rows ordered by id,
+// then by row, four bytes a player.
+class RowsById {
+public:
+    RowsById(const TextTable& table, int idColumn) : m_table(table), m_idColumn(idColumn) {
+        m_rows.reserve(static_cast<std::size_t>(std::max(table.RowCount() - 1, 0)));
+        for (int r = 1; r < table.RowCount(); ++r)
+            m_rows.push_back(r);
+        std::sort(m_rows.begin(), m_rows.end(), [this](int a, int b) {
+            const std::string_view idA = Id(a);
+            const std::string_view idB = Id(b);
+            return idA != idB ? idA < idB : a < b;
+        });
+    }
 
-std::optional<int> RowOf(const std::unordered_map<std::string_view, int>& rows, std::string_view id) {
-    const auto it = rows.find(id);
-    return it == rows.end() ? std::nullopt : std::optional<int>(it->second);
-}
+    std::optional<int> Find(std::string_view id) const {
+        const auto it = std::lower_bound(m_rows.begin(), m_rows.end(), id,
+                                         [this](int row, std::string_view wanted) { return Id(row) < wanted; });
+        return it != m_rows.end() && Id(*it) == id ? std::optional<int>(*it) : std::nullopt;
+    }
+
+private:
+    std::string_view Id(int row) const { return m_table.Cell(m_idColumn, row); }
+
+    const TextTable& m_table;
+    int m_idColumn;
+    std::vector<int> m_rows;
+};
 
 // The sum of a player's 24 skill differences as the skills page forms them:
 // a skill that is no whole number at either date counts 0.
@@ -134,31 +163,33 @@ void ListSkillSums(const Comparison& cmp, PeriodSummary& out) {
     const TextTable& endPlayers = cmp.EndSnapshot().play;
     const TextTable& startSkills = cmp.StartSnapshot().play2;
     const TextTable& endSkills = cmp.EndSnapshot().play2;
-    const auto playerRows = FirstRowsById(endPlayers, players::kPlayerId);
-    const auto startRows = FirstRowsById(startSkills, kSkillsPlayerIdColumn);
-    const auto endRows = FirstRowsById(endSkills, kSkillsPlayerIdColumn);
-    std::vector<Ranked> rises, falls;
-    std::unordered_set<std::string_view> seen;
+    const RowsById playerRows(endPlayers, players::kPlayerId);
+    const RowsById startRows(startSkills, kSkillsPlayerIdColumn);
+    const RowsById endRows(endSkills, kSkillsPlayerIdColumn);
+    TopList rises(Order::LargestFirst), falls(Order::SmallestFirst);
+    // An id always finds the same players row, which stands for it here.
+    std::vector<bool> seen(static_cast<std::size_t>(std::max(endPlayers.RowCount(), 0)));
     for (const std::string& id : cmp.ListBox1()) {
-        if (!seen.insert(id).second)
+        const auto row = playerRows.Find(id);
+        if (!row || seen[static_cast<std::size_t>(*row)])
             continue;
-        const auto row = RowOf(playerRows, id);
-        const auto startRow = RowOf(startRows, id);
-        const auto endRow = RowOf(endRows, id);
-        if (!row || !startRow || !endRow)
+        seen[static_cast<std::size_t>(*row)] = true;
+        const auto startRow = startRows.Find(id);
+        const auto endRow = endRows.Find(id);
+        if (!startRow || !endRow)
             continue;
         const long long sum = SkillSumOf(startSkills, *startRow, endSkills, *endRow);
         if (sum != 0)
             (sum > 0 ? rises : falls)
-                .push_back({static_cast<long double>(sum), endPlayers.Cell(players::kName, *row), *row});
+                .Offer({static_cast<long double>(sum), endPlayers.Cell(players::kName, *row), *row});
     }
     const auto item = [&](const Ranked& r) {
         return SkillSum{std::string(r.name), std::string(endPlayers.Cell(players::kPosition, r.source)),
                         static_cast<long long>(r.value)};
     };
-    for (const Ranked& r : TopOf(std::move(rises), Order::LargestFirst))
+    for (const Ranked& r : rises.Top())
         out.skillRises.push_back(item(r));
-    for (const Ranked& r : TopOf(std::move(falls), Order::SmallestFirst))
+    for (const Ranked& r : falls.Top())
         out.skillFalls.push_back(item(r));
 }
 
