@@ -26,16 +26,17 @@ protected:
 
 // One comparison of a 40,000-player pair, loaded once for all writers.
 const Comparison& Loaded() {
-    static Comparison comparison = [] {
+    static Comparison comparison;
+    static const bool loaded = [] {
         const auto dir = std::filesystem::temp_directory_path() / "cadrix_bench_report_pair";
         std::filesystem::remove_all(dir);
         bench::WriteSnapshot(dir / "old", 40000, bench::Period::Start);
         bench::WriteSnapshot(dir / "new", 40000, bench::Period::End);
-        Comparison loaded;
-        loaded.Load({true, "", dir / "old"}, {true, "", dir / "new"});
+        const bool done = comparison.Load({true, "", dir / "old"}, {true, "", dir / "new"});
         std::filesystem::remove_all(dir);
-        return loaded;
+        return done;
     }();
+    static_cast<void>(loaded);
     return comparison;
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace cadrix {
 
@@ -79,17 +80,39 @@ void TextTable::Clear() {
 }
 
 std::vector<std::string> TextTable::RowCells(int row) const {
+    const std::uint32_t count = row >= 0 && row < RowCount() ? m_rows[static_cast<std::size_t>(row)].count : 0;
+    const std::size_t size = std::max<std::size_t>(count, static_cast<std::size_t>(m_colCount));
     std::vector<std::string> cells;
-    if (row >= 0 && row < RowCount()) {
-        const std::uint32_t count = m_rows[static_cast<std::size_t>(row)].count;
-        cells.reserve(std::max<std::size_t>(count, static_cast<std::size_t>(m_colCount)));
-        for (std::uint32_t c = 0; c < count; ++c)
-            cells.emplace_back(Cell(static_cast<int>(c), row));
-    }
-    if (cells.size() < static_cast<std::size_t>(m_colCount))
-        cells.resize(static_cast<std::size_t>(m_colCount));
+    cells.reserve(size);
+    for (std::size_t c = 0; c < size; ++c)
+        cells.emplace_back(Cell(static_cast<int>(c), row));
     return cells;
 }
+
+void TextTable::ShowColumns(const TextTable& source, std::span<const ShownColumn> columns, int firstRow,
+                            int rowShift) {
+    if (&source == this)
+        throw std::invalid_argument("Grid cannot show its own columns");
+    std::vector<int> shown(static_cast<std::size_t>(std::max(m_colCount, 0)), -1);
+    for (const auto& [col, sourceCol] : columns) {
+        if (col < 0 || col >= m_colCount || sourceCol < 0)
+            throw std::out_of_range("Grid index out of range");
+        shown[static_cast<std::size_t>(col)] = sourceCol;
+    }
+    m_source = &source;
+    m_shown = std::move(shown);
+    m_shownFrom = std::max(firstRow, 0);
+    m_shownShift = rowShift;
+}
+
+void TextTable::ShowOwnCells() {
+    m_source = nullptr;
+    m_shown.clear();
+    m_shownFrom = 0;
+    m_shownShift = 0;
+}
+
+void TextTable::ThrowShown() { throw std::logic_error("Grid cell shows another table"); }
 
 std::size_t TextTable::StorageBytes() const {
     return m_text.capacity() + m_ends.Capacity() * m_ends.Width() + m_rows.capacity() * sizeof(Row);

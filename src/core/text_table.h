@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +23,19 @@ namespace cadrix {
 // memory than its text. A row is written in place while it is the last one in
 // the buffer; writing to an earlier row moves that row to the end, and the
 // space left behind is reclaimed once it outweighs the cells.
+//
+// Columns may show another table's columns in place of cells of their own
+// (ShowColumns), so that a table that repeats another's texts row for row
+// does not copy them.
 class TextTable {
 public:
     explicit TextTable(int colCount, int rowCount = 0);
+
+    // A column of this table and the column of the source table it shows.
+    struct ShownColumn {
+        int col;
+        int sourceCol;
+    };
 
     int ColCount() const { return m_colCount; }
     int RowCount() const { return static_cast<int>(m_rows.size()); }
@@ -37,6 +48,8 @@ public:
     std::string_view Cell(int col, int row) const {
         if (row < 0 || row >= RowCount() || col < 0)
             return {};
+        if (const int sourceCol = ShownSourceCol(col, row); sourceCol >= 0)
+            return m_source->Cell(sourceCol, row + m_shownShift);
         const Row& r = m_rows[static_cast<std::size_t>(row)];
         const auto c = static_cast<std::size_t>(col);
         if (c >= r.count)
@@ -44,8 +57,11 @@ public:
         const std::size_t begin = c == 0 ? 0 : m_ends[r.cells + c - 1];
         return {m_text.data() + r.text + begin, m_ends[r.cells + c] - begin};
     }
-    // Writing needs an existing row; the row grows to hold the column.
+    // Writing needs an existing row; the row grows to hold the column. A
+    // cell that shows another table's cannot be written (std::logic_error).
     void SetCell(int col, int row, std::string_view text) {
+        if (ShownSourceCol(col, row) >= 0)
+            ThrowShown();
         if (IsNextCellOfLastRow(col, row, text))
             AppendToLastRow(text);
         else
@@ -56,8 +72,21 @@ public:
     // caller that knows how much it is about to write.
     void Reserve(std::size_t cells, std::size_t textBytes);
 
-    // Empties every cell of every row, keeping the row count.
+    // Empties every cell of every row, keeping the row count; shown columns
+    // go on showing.
     void Clear();
+
+    // From row `firstRow` on, cell (col, row) of each of `columns` reads cell
+    // (sourceCol, row + rowShift) of `source`, in place of any cell of this
+    // table's own there, which stays hidden until the showing ends. The
+    // source is referred to, not copied: it must outlive the showing, and
+    // what it holds when a cell is read is what the cell reads; a copy of
+    // this table shows the same source. Replaces any earlier showing.
+    void ShowColumns(const TextTable& source, std::span<const ShownColumn> columns, int firstRow, int rowShift);
+    void ShowColumns(const TextTable&& source, std::span<const ShownColumn> columns, int firstRow,
+                     int rowShift) = delete;
+    // Ends the showing: every cell reads this table's own again.
+    void ShowOwnCells();
 
     // Lays the rows out one after the other in row order, for a table that
     // was written out of order and is read in order: reading it then walks
@@ -118,6 +147,15 @@ private:
     // Cell ends are counted in 32 bits from the start of their row.
     static constexpr std::size_t kMaxRowText = std::numeric_limits<std::uint32_t>::max();
 
+    // The source column that cell (col, row) shows, or -1 for a cell of
+    // this table's own.
+    int ShownSourceCol(int col, int row) const {
+        if (!m_source || row < m_shownFrom || col < 0 || static_cast<std::size_t>(col) >= m_shown.size())
+            return -1;
+        return m_shown[static_cast<std::size_t>(col)];
+    }
+    [[noreturn]] static void ThrowShown();
+
     std::size_t RowTextSize(const Row& row) const { return row.count == 0 ? 0 : m_ends[row.cells + row.count - 1]; }
 
     // Most writes add the next cell to the row last written, which ends the
@@ -152,6 +190,11 @@ private:
     std::size_t m_lastRow = kNoRow;  // the row whose cells end the buffer
     std::size_t m_liveText = 0;      // bytes of m_text that rows still use
     std::size_t m_liveCells = 0;     // entries of m_ends that rows still use
+
+    const TextTable* m_source = nullptr;  // the table shown columns read, if any
+    std::vector<int> m_shown;             // by column: the source column it shows, or -1
+    int m_shownFrom = 0;                  // the first row of the shown columns
+    int m_shownShift = 0;                 // source row minus row
 };
 
 }  // namespace cadrix

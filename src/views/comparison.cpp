@@ -50,8 +50,10 @@ const NatStatus& Comparison::NatStatusOf(int row) const {
 // Gives every page its header cells and date captions, and cuts the player
 // grids to their least rows with those emptied.
 void Comparison::ResetViews(const std::string& startDate, const std::string& endDate) {
-    for (GridId id : {GridId::StringGrid_nat, GridId::StringGrid_pay, GridId::StringGrid_pr, GridId::StringGrid_ru})
+    for (GridId id : {GridId::StringGrid_nat, GridId::StringGrid_pay, GridId::StringGrid_pr, GridId::StringGrid_ru}) {
+        GridOf(id).ShowOwnCells();
         GridOf(id).SetRowCount(InfoOf(id).rows);
+    }
     ResetSkillsGrid(GridOf(GridId::StringGrid3), startDate, endDate);
 
     TextTable& values = GridOf(GridId::StringGrid_pr);

@@ -32,6 +32,10 @@ struct LoadSide {
 class Comparison {
 public:
     Comparison();
+    // The player pages' grids show columns of this comparison's period player
+    // table: a copy would show the original's.
+    Comparison(const Comparison&) = delete;
+    Comparison& operator=(const Comparison&) = delete;
 
     // The load run. Returns false, changing nothing, unless both sides are
     // chosen; otherwise reads both working folders, builds the period player

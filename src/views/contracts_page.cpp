@@ -9,12 +9,11 @@ TotalsLine FillContractsPage(const TextTable& total, TextTable& grid) {
     using namespace period;
     namespace col = contracts_grid;
     static constexpr MoneyColumns kSalary = {kSalaryStart, kSalaryEnd, col::kSalaryStart, col::kSalaryEnd};
-    static constexpr CopiedColumn kCopied[] = {{col::kName, kName},
-                                               {col::kPosition, kPosition},
-                                               {col::kContractStart, kContractStart},
-                                               {col::kContractEnd, kContractEnd}};
-    FillPlayerRows(total, GridId::StringGrid_pay, grid, [&](int a, int row) {
-        CopyColumns(total, a, grid, row, kCopied);
+    static constexpr ShownColumn kShown[] = {{col::kName, kName},
+                                             {col::kPosition, kPosition},
+                                             {col::kContractStart, kContractStart},
+                                             {col::kContractEnd, kContractEnd}};
+    FillPlayerRows(total, GridId::StringGrid_pay, grid, kShown, [&](int a, int row) {
         if (auto change = FillMoney(total, a, grid, row, kSalary)) {
             grid.SetCell(col::kChange, row, GroupThousands(*change));
             return;

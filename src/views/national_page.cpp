@@ -54,13 +54,12 @@ std::string CounterText(int count) { return "(" + std::to_string(count) + ")"; }
 NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status) {
     using namespace period;
     namespace col = national_grid;
-    static constexpr CopiedColumn kCopied[] = {{col::kName, kName},         {col::kPosition, kPosition},
-                                               {col::kAgeStart, kAgeStart}, {col::kCitizenshipStart, kCitizenshipStart},
-                                               {col::kAgeEnd, kAgeEnd},     {col::kCitizenshipEnd, kCitizenshipEnd}};
+    static constexpr ShownColumn kShown[] = {{col::kName, kName},         {col::kPosition, kPosition},
+                                             {col::kAgeStart, kAgeStart}, {col::kCitizenshipStart, kCitizenshipStart},
+                                             {col::kAgeEnd, kAgeEnd},     {col::kCitizenshipEnd, kCitizenshipEnd}};
     status.resize(1);
     status.reserve(static_cast<std::size_t>(total.RowCount()));
-    FillPlayerRows(total, GridId::StringGrid_nat, grid, [&](int a, int row) {
-        CopyColumns(total, a, grid, row, kCopied);
+    FillPlayerRows(total, GridId::StringGrid_nat, grid, kShown, [&](int a, int row) {
         const std::string_view start = total.Cell(kNationalStatusStart, a);
         const std::string_view end = total.Cell(kNationalStatusEnd, a);
         status.resize(static_cast<std::size_t>(row) + 1);

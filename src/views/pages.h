@@ -60,6 +60,11 @@ void FillInfrastructurePage(const TextTable& startStructure, const TextTable& en
 CellStyle DrawInfrastructureCell(const TextTable& grid, const TextTable& startStructure, const TextTable& endStructure,
                                  int col, int row);
 
+// The four player pages below show the names, positions, ages and the other
+// figures they repeat of the period player table `total` in its place rather
+// than copy them: their grids read `total` until the next fill, so it must
+// outlive that reading (a temporary table is refused).
+
 // National teams, StringGrid_nat: one row per player, with the start and end
 // status codes kept beside the grid; returns the players per status.
 using NatStatus = std::array<std::string, 2>;
@@ -67,20 +72,24 @@ using NatStatus = std::array<std::string, 2>;
 // that is not a whole number and any other code.
 std::optional<NationalStatus> NationalStatusOf(std::string_view code);
 NationalCounters FillNationalPage(const TextTable& total, TextTable& grid, std::vector<NatStatus>& status);
+NationalCounters FillNationalPage(const TextTable&& total, TextTable& grid, std::vector<NatStatus>& status) = delete;
 CellStyle DrawNationalCell(const TextTable& grid, const std::vector<NatStatus>& status, int col, int row);
 
 // Contracts, StringGrid_pay: salaries and contracts; a fall is favourable.
 // Returns the payroll's totals line.
 TotalsLine FillContractsPage(const TextTable& total, TextTable& grid);
+TotalsLine FillContractsPage(const TextTable&& total, TextTable& grid) = delete;
 CellStyle DrawContractsCell(const TextTable& grid, int col, int row);
 
 // Player values, StringGrid_pr: nominal values under a header row. Returns
 // the squad's totals line.
 TotalsLine FillValuesPage(const TextTable& total, TextTable& grid);
+TotalsLine FillValuesPage(const TextTable&& total, TextTable& grid) = delete;
 CellStyle DrawValuesCell(const TextTable& grid, int col, int row);
 
 // Real level, StringGrid_ru: talent, ages, real levels and their change.
 void FillRealLevelPage(const TextTable& total, TextTable& grid);
+void FillRealLevelPage(const TextTable&& total, TextTable& grid) = delete;
 CellStyle DrawRealLevelCell(const TextTable& grid, int col, int row);
 
 }  // namespace cadrix

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <span>
 #include <utility>
 
 #include "core/text_table.h"
@@ -17,17 +19,28 @@ namespace cadrix {
 // fills: the first row below the page's header rows, if any, holds row 1.
 inline int GridRowOfPlayer(GridId id, int a) { return InfoOf(id).rows - 1 + a - 1; }
 
+// A grid column that shows a column of the period player table unchanged.
+using ShownColumn = TextTable::ShownColumn;
+
 // What the four player pages share. Each cuts its grid down to its least
 // rows, then gives every data row of the period player table one grid row,
 // in the table's order, the grid growing by a row for each player after the
-// first. `fill(a, row)` writes data row `a` of `total` into grid row `row`.
+// first. `fill(a, row)` writes data row `a` of `total` into grid row `row`;
+// the `shown` columns are not written but show `total`'s (a page repeats
+// names, positions and ages of every player: its grid refers to them), so
+// the grid reads `total` for as long as it is shown.
 template <typename Fill>
-void FillPlayerRows(const TextTable& total, GridId id, TextTable& grid, Fill fill) {
-    grid.SetRowCount(InfoOf(id).rows);
-    for (int a = 1; a < total.RowCount(); ++a) {
-        if (a > 1)
-            grid.AddRow();
+void FillPlayerRows(const TextTable& total, GridId id, TextTable& grid, std::span<const ShownColumn> shown,
+                    Fill fill) {
+    const int leastRows = InfoOf(id).rows;
+    grid.ShowOwnCells();
+    grid.SetRowCount(leastRows);
+    grid.SetRowCount(leastRows + std::max(total.RowCount() - 2, 0));
+    for (int a = 1; a < total.RowCount(); ++a)
         fill(a, GridRowOfPlayer(id, a));
+    if (total.RowCount() > 1) {
+        const int firstRow = GridRowOfPlayer(id, 1);
+        grid.ShowColumns(total, shown, firstRow, 1 - firstRow);
     }
 }
 
@@ -35,18 +48,6 @@ void FillPlayerRows(const TextTable& total, GridId id, TextTable& grid, Fill fil
 // player table, the inverse of FillPlayerRows. None for a header row, a row
 // beyond the players, an empty id, and the grids of the other pages.
 std::optional<std::string> PlayerIdOfRow(const TextTable& total, GridId id, int row);
-
-// A grid column that shows a column of the period player table unchanged.
-struct CopiedColumn {
-    int grid;
-    int total;
-};
-
-template <std::size_t N>
-void CopyColumns(const TextTable& total, int a, TextTable& grid, int row, const CopiedColumn (&columns)[N]) {
-    for (const auto& [gridCol, totalCol] : columns)
-        grid.SetCell(gridCol, row, total.Cell(totalCol, a));
-}
 
 // Where every player page's draw rule starts: a value the player does not
 // have at one of the dates, "n/a", is drawn in the dim colour.

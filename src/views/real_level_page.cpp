@@ -26,15 +26,14 @@ constexpr Align kAlign[] = {Align::Left,  Align::Center, Align::Center, Align::R
 void FillRealLevelPage(const TextTable& total, TextTable& grid) {
     using namespace period;
     namespace col = real_level_grid;
-    static constexpr CopiedColumn kCopied[] = {{col::kName, kName},
-                                               {col::kTalent, kTalent},
-                                               {col::kPosition, kPosition},
-                                               {col::kAgeStart, kAgeStart},
-                                               {col::kRealLevelStart, kRealLevelStart},
-                                               {col::kAgeEnd, kAgeEnd},
-                                               {col::kRealLevelEnd, kRealLevelEnd}};
-    FillPlayerRows(total, GridId::StringGrid_ru, grid, [&](int a, int row) {
-        CopyColumns(total, a, grid, row, kCopied);
+    static constexpr ShownColumn kShown[] = {{col::kName, kName},
+                                             {col::kTalent, kTalent},
+                                             {col::kPosition, kPosition},
+                                             {col::kAgeStart, kAgeStart},
+                                             {col::kRealLevelStart, kRealLevelStart},
+                                             {col::kAgeEnd, kAgeEnd},
+                                             {col::kRealLevelEnd, kRealLevelEnd}};
+    FillPlayerRows(total, GridId::StringGrid_ru, grid, kShown, [&](int a, int row) {
         const auto change = DecimalChange(total.Cell(kRealLevelStart, a), total.Cell(kRealLevelEnd, a));
         grid.SetCell(col::kChange, row, change ? *change : kNotAvailable);
     });

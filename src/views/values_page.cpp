@@ -8,10 +8,9 @@ namespace cadrix {
 TotalsLine FillValuesPage(const TextTable& total, TextTable& grid) {
     using namespace period;
     namespace col = values_grid;
-    static constexpr CopiedColumn kCopied[] = {{col::kName, kName}, {col::kPosition, kPosition}};
+    static constexpr ShownColumn kShown[] = {{col::kName, kName}, {col::kPosition, kPosition}};
     static constexpr MoneyColumns kValue = {kValueStart, kValueEnd, col::kValueStart, col::kValueEnd};
-    FillPlayerRows(total, GridId::StringGrid_pr, grid, [&](int a, int row) {
-        CopyColumns(total, a, grid, row, kCopied);
+    FillPlayerRows(total, GridId::StringGrid_pr, grid, kShown, [&](int a, int row) {
         const auto change = FillMoney(total, a, grid, row, kValue);
         grid.SetCell(col::kChange, row, change ? GroupThousands(*change) : kNotAvailable);
     });

@@ -107,5 +107,31 @@ TEST(TextTable, RewritingAGridKeepsItsMemoryBounded) {
     EXPECT_LT(grid.StorageBytes(), 16u * 1024);
 }
 
+// A shown column reads the source's cell one row further down here, from
+// row 1 on; its own cells are hidden until the showing ends, and cannot be
+// written while it lasts.
+TEST(TextTable, ShownColumnsReadTheSourceFromTheirFirstRow) {
+    TextTable source(2, 4);
+    for (int r = 0; r < 4; ++r)
+        source.SetCell(1, r, "s" + std::to_string(r));
+    TextTable t(3, 3);
+    t.SetCell(0, 0, "header");
+    t.SetCell(0, 1, "own");
+    t.SetCell(2, 1, "computed");
+    t.ShowColumns(source, std::vector<TextTable::ShownColumn>{{0, 1}}, 1, 1);
+    const std::vector<std::vector<std::string>> shown = {
+        {"header", "", ""}, {"s2", "", "computed"}, {"s3", "", ""}};
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(t.RowCells(r), shown[static_cast<std::size_t>(r)]) << r;
+    EXPECT_THROW(t.SetCell(0, 2, "x"), std::logic_error);
+    t.SetCell(1, 2, "beside");
+    EXPECT_EQ(t.Cell(1, 2), "beside");
+    source.SetCell(1, 3, "changed");
+    EXPECT_EQ(t.Cell(0, 2), "changed");
+    t.ShowOwnCells();
+    EXPECT_EQ(t.Cell(0, 1), "own");
+    EXPECT_EQ(t.Cell(0, 2), "");
+}
+
 }  // namespace
 }  // namespace cadrix

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "period_rows.h"
@@ -25,8 +26,12 @@ Cells Salaries(const std::string& presence, const std::string& start, const std:
 
 struct ContractsFill {
     TextTable grid{7, 1};
+    TextTable total{kColumns};  // shown by the grid, so kept beside it
     TotalsLine totals;
-    void Run(const TextTable& total) { totals = FillContractsPage(total, grid); }
+    void Run(TextTable filled) {
+        total = std::move(filled);
+        totals = FillContractsPage(total, grid);
+    }
     Background Bg(int row) const { return DrawContractsCell(grid, 6, row).background; }
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "period_rows.h"
@@ -33,7 +34,11 @@ struct NationalFill {
     TextTable grid{8, 1};
     std::vector<NatStatus> status;
     NationalCounters counters;
-    void Run(const TextTable& total) { counters = FillNationalPage(total, grid, status); }
+    TextTable total{kColumns};  // shown by the grid, so kept beside it
+    void Run(TextTable filled) {
+        total = std::move(filled);
+        counters = FillNationalPage(total, grid, status);
+    }
 };
 
 TEST(NationalPage, CopiesColumnsAndKeepsStatusesHidden) {
@@ -130,6 +135,7 @@ TEST(NationalPage, SecondFillWithFewerPlayersKeepsNothingOfTheFirst) {
         {Player("A", kNotAvailable, "1"), Player("B", kNotAvailable, "1"), Player("C", "1", kNotAvailable)}));
     ASSERT_EQ(f.grid.RowCount(), 3);
     // The view reset of the load run cuts the grid to one emptied row first.
+    f.grid.ShowOwnCells();
     f.grid.SetRowCount(1);
     for (int c = 0; c < 8; ++c)
         f.grid.SetCell(c, 0, "");

@@ -22,7 +22,8 @@ Cells Levels(const std::string& start, const std::string& end, const std::string
 
 TEST(RealLevelPage, CopiesColumnsUnchangedInTheirOrder) {
     TextTable grid(8, 1);
-    FillRealLevelPage(PeriodTable({Levels("1234,5", "1300")}), grid);
+    const TextTable total = PeriodTable({Levels("1234,5", "1300")});
+    FillRealLevelPage(total, grid);
     const std::vector<std::string> expected = {"Петров", "3", "LM", "21", "1234,5", "22", "1300", "65,5"};
     for (int c = 0; c < 8; ++c)
         EXPECT_EQ(grid.Cell(c, 0), expected[static_cast<std::size_t>(c)]) << c;
@@ -50,7 +51,8 @@ TEST(RealLevelPage, LevelChangeInDecimalFormAndItsColour) {
     };
     for (const auto& c : cases) {
         TextTable grid(8, 1);
-        FillRealLevelPage(PeriodTable({Levels(c.start, c.end)}), grid);
+        const TextTable total = PeriodTable({Levels(c.start, c.end)});
+        FillRealLevelPage(total, grid);
         const std::string what = c.start + " -> " + c.end;
         EXPECT_EQ(grid.Cell(7, 0), c.change) << what;
         EXPECT_EQ(DrawRealLevelCell(grid, 7, 0).background, c.bg) << what;
@@ -59,7 +61,8 @@ TEST(RealLevelPage, LevelChangeInDecimalFormAndItsColour) {
 
 TEST(RealLevelPage, NewcomerAndLeaverShowDimNa) {
     TextTable grid(8, 1);
-    FillRealLevelPage(PeriodTable({Levels(kNotAvailable, "50"), Levels("50", kNotAvailable)}), grid);
+    const TextTable total = PeriodTable({Levels(kNotAvailable, "50"), Levels("50", kNotAvailable)});
+    FillRealLevelPage(total, grid);
     ASSERT_EQ(grid.RowCount(), 2);
     for (int c : {3, 4, 7}) {
         EXPECT_EQ(grid.Cell(c, 0), kNotAvailable) << c;
@@ -83,7 +86,8 @@ TEST(RealLevelPage, TalentColours) {
     };
     for (const auto& c : cases) {
         TextTable grid(8, 1);
-        FillRealLevelPage(PeriodTable({Levels("1", "2", c.talent)}), grid);
+        const TextTable total = PeriodTable({Levels("1", "2", c.talent)});
+        FillRealLevelPage(total, grid);
         const CellStyle s = DrawRealLevelCell(grid, 1, 0);
         ASSERT_TRUE(s.text.has_value()) << c.talent;
         EXPECT_EQ(*s.text, c.colour) << "talent " << c.talent;
@@ -93,7 +97,8 @@ TEST(RealLevelPage, TalentColours) {
 
 TEST(RealLevelPage, EmptyPeriodRowGivesEmptyCellsAndNa) {
     TextTable grid(8, 1);
-    FillRealLevelPage(PeriodTable({Levels("1", "2"), Cells{}}), grid);
+    const TextTable total = PeriodTable({Levels("1", "2"), Cells{}});
+    FillRealLevelPage(total, grid);
     ASSERT_EQ(grid.RowCount(), 2);
     for (int c = 0; c < 7; ++c)
         EXPECT_EQ(grid.Cell(c, 1), "") << c;
@@ -102,9 +107,11 @@ TEST(RealLevelPage, EmptyPeriodRowGivesEmptyCellsAndNa) {
 
 TEST(RealLevelPage, RefillWithFewerPlayersDropsTheRest) {
     TextTable grid(8, 1);
-    FillRealLevelPage(PeriodTable({Levels("1", "2"), Levels("3", "4"), Levels("5", "6")}), grid);
+    const TextTable total = PeriodTable({Levels("1", "2"), Levels("3", "4"), Levels("5", "6")});
+    FillRealLevelPage(total, grid);
     ASSERT_EQ(grid.RowCount(), 3);
-    FillRealLevelPage(PeriodTable({Levels("7", "9")}), grid);
+    const TextTable fewer = PeriodTable({Levels("7", "9")});
+    FillRealLevelPage(fewer, grid);
     ASSERT_EQ(grid.RowCount(), 1);
     EXPECT_EQ(grid.Cell(7, 0), "2");
     EXPECT_EQ(grid.Cell(7, 1), "");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "period_rows.h"
@@ -25,7 +26,11 @@ struct ValuesFill {
         for (int c = 0; c < 5; ++c)
             grid.SetCell(c, 0, header[c]);
     }
-    void Run(const TextTable& total) { totals = FillValuesPage(total, grid); }
+    TextTable total{kColumns};  // shown by the grid, so kept beside it
+    void Run(TextTable filled) {
+        total = std::move(filled);
+        totals = FillValuesPage(total, grid);
+    }
 };
 
 TEST(ValuesPage, PlayersGoBelowTheKeptHeaderRow) {
