@@ -1,6 +1,8 @@
 #include "views/summary.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -115,33 +117,43 @@ void ListRealLevelChanges(const TextTable& total, const TextTable& grid, PeriodS
 }
 
 // The first data row of each id in a table, as FindPlayerRow finds it, for
-// looking up every player of a squad at once: the data rows ordered by id,
-// then by row, four bytes a player.
+// looking up every player of a squad at once: the row numbers in a table of
+// at least twice as many slots as rows, open addressed by the id's hash,
+// four bytes a slot (row 0, the header, is never looked up: 0 is "empty").
 class RowsById {
 public:
     RowsById(const TextTable& table, int idColumn) : m_table(table), m_idColumn(idColumn) {
-        m_rows.reserve(static_cast<std::size_t>(std::max(table.RowCount() - 1, 0)));
-        for (int r = 1; r < table.RowCount(); ++r)
-            m_rows.push_back(r);
-        std::sort(m_rows.begin(), m_rows.end(), [this](int a, int b) {
-            const std::string_view idA = Id(a);
-            const std::string_view idB = Id(b);
-            return idA != idB ? idA < idB : a < b;
-        });
+        const auto rows = static_cast<std::size_t>(std::max(table.RowCount() - 1, 0));
+        m_slots.assign(std::bit_ceil(2 * rows + 1), 0);
+        for (int r = 1; r < table.RowCount(); ++r) {
+            // A later row of the same id leaves the first in its slot.
+            if (int& slot = m_slots[SlotOf(Id(r))]; slot == 0)
+                slot = r;
+        }
     }
 
     std::optional<int> Find(std::string_view id) const {
-        const auto it = std::lower_bound(m_rows.begin(), m_rows.end(), id,
-                                         [this](int row, std::string_view wanted) { return Id(row) < wanted; });
-        return it != m_rows.end() && Id(*it) == id ? std::optional<int>(*it) : std::nullopt;
+        const int row = m_slots[SlotOf(id)];
+        return row ? std::optional<int>(row) : std::nullopt;
     }
 
 private:
     std::string_view Id(int row) const { return m_table.Cell(m_idColumn, row); }
 
+    // The slot that holds the row of `id`, or the empty one its probe ends
+    // at; there is always an empty slot.
+    std::size_t SlotOf(std::string_view id) const {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = std::hash<std::string_view>{}(id) & mask;; i = (i + 1) & mask) {
+            const int row = m_slots[i];
+            if (row == 0 || Id(row) == id)
+                return i;
+        }
+    }
+
     const TextTable& m_table;
     int m_idColumn;
-    std::vector<int> m_rows;
+    std::vector<int> m_slots;
 };
 
 // The sum of a player's 24 skill differences as the skills page forms them:

@@ -137,6 +137,20 @@ TEST_F(LoadRun, SummaryCountsAPlayerListedTwiceOnce) {
     EXPECT_EQ(Names(SummarisePeriod(cmp).skillRises), std::vector<std::string>{"Кипер"});
 }
 
+// As on the skills page, a player's first skills line at each date counts.
+TEST_F(LoadRun, SummaryTakesTheFirstSkillsLineOfAnId) {
+    ExportFolder start, end;
+    start.players = {Player("1", "Кипер", "GK", "0", "70")};
+    end.players = start.players;
+    start.skills = {SkillsLine(1, "1", "GK", 40), SkillsLine(2, "1", "GK", 50)};
+    end.skills = {SkillsLine(1, "1", "GK", 40, 3), SkillsLine(2, "1", "GK", 40, -2)};
+    ASSERT_TRUE(Load(start, end));
+    const PeriodSummary s = SummarisePeriod(cmp);
+    ASSERT_EQ(s.skillRises.size(), 1u);
+    EXPECT_EQ(s.skillRises[0].sum, 3);
+    EXPECT_TRUE(s.skillFalls.empty());
+}
+
 TEST(SummaryHeading, NamesTheClubTheDatesAndTheDays) {
     const struct {
         Period period;
