@@ -72,8 +72,8 @@ public:
     // caller that knows how much it is about to write.
     void Reserve(std::size_t cells, std::size_t textBytes);
 
-    // Empties every cell of every row, keeping the row count; shown columns
-    // go on showing.
+    // Empties every cell of the table's own, keeping the row count; shown
+    // columns go on showing.
     void Clear();
 
     // From row `firstRow` on, cell (col, row) of each of `columns` reads cell

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <span>
+#include <string>
 #include <utility>
 
 #include "core/text_table.h"
