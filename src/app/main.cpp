@@ -102,6 +102,26 @@ void PreferWaylandWithFallback() {
         qputenv("QT_QPA_PLATFORM", "wayland;xcb");
 }
 
+// What the window does once it is first active: save the screenshots, show
+// the latest stored pair, or compare the archives given, now and whenever a
+// second start hands some over.
+void StartWork(AppWindows& windows, const CommandLine& line, InstanceServer& instance) {
+    FormMain& form = *windows.formMain;
+    if (line.screenshots) {
+        form.afterFirstActivation([&windows, &line] {
+            SaveScreenshots(windows, *line.screenshots, line.archives);
+            QApplication::quit();
+        });
+    } else if (line.last) {
+        form.afterFirstActivation([&windows] { windows.history->compareLatest(); });
+    } else {
+        form.afterFirstActivation([&form, &line] { form.takeArchives(line.archives); });
+        QObject::connect(&instance, &InstanceServer::archivesHandedOver, &form, [&form](const QStringList& archives) {
+            form.afterFirstActivation([&form, archives] { form.takeArchives(archives); });
+        });
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -155,18 +175,6 @@ int main(int argc, char* argv[]) {
     form.activateWindow();
     QTimer::singleShot(kActivationWaitMs, &form, [&form] { form.firstActivation(); });
 
-    if (line.screenshots) {
-        form.afterFirstActivation([&windows, &line] {
-            SaveScreenshots(*windows, *line.screenshots, line.archives);
-            QApplication::quit();
-        });
-    } else if (line.last) {
-        form.afterFirstActivation([&windows] { windows->history->compareLatest(); });
-    } else {
-        form.afterFirstActivation([&form, &line] { form.takeArchives(line.archives); });
-        QObject::connect(&instance, &InstanceServer::archivesHandedOver, &form, [&form](const QStringList& archives) {
-            form.afterFirstActivation([&form, archives] { form.takeArchives(archives); });
-        });
-    }
+    StartWork(*windows, line, instance);
     return QApplication::exec();
 }
