@@ -1,19 +1,26 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <vector>
+
+#include <sys/types.h>
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-class QLocalServer;
+#include "core/fd.h"
+
+class QSocketNotifier;
 
 namespace cadrix::app {
 
 // One window per user and history: a second start hands the archives of its
 // command line to the window that runs already, over a local socket only the
 // user can reach, and ends; the running window takes them as its own command
-// line would.
+// line would. The socket is a plain Unix one watched by the event loop, so
+// that the program needs no network library at start.
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
@@ -39,9 +46,17 @@ signals:
     void archivesHandedOver(const QStringList& archives);
 
 private:
-    void takeConnection();
+    struct Client;
 
-    QLocalServer* m_server;
+    void takeConnections();
+    void readFrom(Client& client);
+    void drop(const Client& client);
+
+    Fd m_listener;
+    QSocketNotifier* m_notifier = nullptr;
+    std::filesystem::path m_path;  // the socket file this server made
+    ino_t m_inode = 0;             // and its inode, not to remove another's
+    std::vector<std::unique_ptr<Client>> m_clients;
 };
 
 }  // namespace cadrix::app

@@ -3,11 +3,19 @@
 #include <filesystem>
 #include <memory>
 #include <atomic>
+#include <cstring>
 #include <thread>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QLabel>
 #include <QTabWidget>
@@ -88,6 +96,33 @@ private slots:
         QTRY_VERIFY(form().findChild<QTabWidget*>(QStringLiteral("PageControl2"))->isVisible());
         QCOMPARE(LabelText(form(), "LabelOF").left(10), QStringLiteral("01.09.2026"));
         QCOMPARE(LabelText(form(), "LabelNF").left(10), QStringLiteral("30.11.2026"));
+    }
+
+    // The socket is the user's alone; a second server cannot take it while
+    // the first listens, but takes over one whose window ended without
+    // removing it; a server removes its own socket when it goes.
+    void socketIsPrivateAndStaleOnesAreTakenOver() {
+        const std::string path = QFile::encodeName(socketPath()).toStdString();
+        {
+            const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strcpy(address.sun_path, path.c_str());
+            QCOMPARE(::bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            ::close(stale);
+        }
+        {
+            InstanceServer first;
+            QVERIFY(first.listen(socketPath()));
+            struct stat made{};
+            QCOMPARE(::stat(path.c_str(), &made), 0);
+            QCOMPARE(made.st_mode & 0777, 0600u);
+            InstanceServer second;
+            QVERIFY(!second.listen(socketPath()));
+        }
+        QVERIFY(!QFile::exists(socketPath()));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).filter(QStringLiteral("cadrix-")),
+                 QStringList());
     }
 
     // Each grid is named by its page's caption; a picture cell reads as what
