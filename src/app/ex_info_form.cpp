@@ -1,31 +1,26 @@
 #include "ex_info_form.h"
 
-#include <algorithm>
-#include <cstdlib>
+#include <array>
+
 
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTableWidget>
 
 #include "context_menu.h"
+#include "row_drag.h"
 #include "views/detail_panel.h"
 #include "views/page_text.h"
 
 namespace cadrix::app {
 
 namespace {
-constexpr int kCaptionWidth = 81;
-constexpr int kValueWidth = 157;
+constexpr std::array<int, 2> kColumnWidths = {81, 157};  // caption, value
 constexpr int kRowHeight = 17;
 // Each grid line adds a pixel to the cell before it; Qt counts it in the
 // section's size.
 constexpr int kGridLine = 1;
-// How near a row's bottom line the pointer grabs it, and the least height a
-// row can be dragged to.
-constexpr int kEdgeGrip = 2;
-constexpr int kMinRowHeight = 1;
 }  // namespace
 
 ExInfoForm::ExInfoForm(QWidget* parent)
@@ -54,8 +49,8 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     m_grid->setFont(font);
     m_grid->horizontalHeader()->hide();
     m_grid->verticalHeader()->hide();
-    m_grid->setColumnWidth(0, kCaptionWidth + kGridLine);
-    m_grid->setColumnWidth(1, kValueWidth + kGridLine);
+    for (int col = 0; col < 2; ++col)
+        m_grid->setColumnWidth(col, kColumnWidths[static_cast<std::size_t>(col)] + kGridLine);
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -66,10 +61,7 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     m_grid->setTabKeyNavigation(false);
     m_grid->setFocusPolicy(Qt::ClickFocus);
     m_grid->setWordWrap(false);
-    // Rows are resized by dragging their bottom lines, as there is no row
-    // header to drag.
-    m_grid->viewport()->setMouseTracking(true);
-    m_grid->viewport()->installEventFilter(this);
+    new RowDrag(*m_grid);  // there is no row header to drag
     for (int row = 0; row < DetailPanel::kRows; ++row)
         for (int col = 0; col < 2; ++col)
             m_grid->setItem(row, col, new QTableWidgetItem);
@@ -94,52 +86,6 @@ void ExInfoForm::copyRows(bool all) const {
 void ExInfoForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     FormShow();
-}
-
-int ExInfoForm::rowEdgeAt(int y) const {
-    for (int row = 0; row < m_grid->rowCount(); ++row) {
-        const int bottom = m_grid->rowViewportPosition(row) + m_grid->rowHeight(row) - 1;
-        if (std::abs(y - bottom) <= kEdgeGrip)
-            return row;
-    }
-    return -1;
-}
-
-bool ExInfoForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_grid->viewport())
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const int row = mouse->button() == Qt::LeftButton ? rowEdgeAt(mouse->position().toPoint().y()) : -1;
-        if (row < 0)
-            break;
-        m_resizedRow = row;
-        m_dragStartY = mouse->position().toPoint().y();
-        m_dragStartHeight = m_grid->rowHeight(row);
-        return true;
-    }
-    case QEvent::MouseMove: {
-        const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
-        if (m_resizedRow >= 0) {
-            m_grid->setRowHeight(m_resizedRow, std::max(kMinRowHeight, m_dragStartHeight + y - m_dragStartY));
-            return true;
-        }
-        if (rowEdgeAt(y) >= 0)
-            m_grid->viewport()->setCursor(Qt::SplitVCursor);
-        else
-            m_grid->viewport()->unsetCursor();
-        break;
-    }
-    case QEvent::MouseButtonRelease:
-        if (m_resizedRow >= 0) {
-            m_resizedRow = -1;
-            return true;
-        }
-        break;
-    default: break;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void ExInfoForm::FormShow() {

@@ -30,21 +30,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The row whose bottom line lies under y (viewport coordinates), or -1.
-    int rowEdgeAt(int y) const;
-
     // The rows as the panel shows them, or all of them, on the clipboard.
     void copyRows(bool all) const;
 
     QTableWidget* m_grid;
     std::vector<std::vector<std::string>> m_lines;  // caption and value of each row
-    // A row being made taller or shorter by dragging its bottom line.
-    int m_resizedRow = -1;
-    int m_dragStartY = 0;
-    int m_dragStartHeight = 0;
 };
 
 }  // namespace cadrix::app
