@@ -211,10 +211,12 @@ void FormMain::connectPageHandlers() {
 
 void FormMain::setCursors() {
     Ui::FormMain& ui = *m_ui;
+    m_arrow = ArrowCursor();
+    m_hand = HandCursor();
     for (QWidget* widget : std::initializer_list<QWidget*>{this, ui.Panel1, ui.Panel2})
-        widget->setCursor(ArrowCursor());
+        widget->setCursor(m_arrow);
     for (QWidget* widget : std::initializer_list<QWidget*>{ui.butTS1, ui.butTS2, ui.Label12, ui.Label14})
-        widget->setCursor(HandCursor());
+        widget->setCursor(m_hand);
 }
 
 void FormMain::setPageCursors() {
@@ -223,9 +225,9 @@ void FormMain::setPageCursors() {
     for (const GridInfo& info : kGrids)
         arrowed << grid(info.id) << grid(info.id)->viewport();
     for (QWidget* widget : arrowed)
-        widget->setCursor(ArrowCursor());
+        widget->setCursor(m_arrow);
     for (QWidget* widget : std::initializer_list<QWidget*>{ui.ComboBox3, m_pages->tabBar(), ui.SpeedButton1})
-        widget->setCursor(HandCursor());
+        widget->setCursor(m_hand);
 }
 
 void FormMain::FormCreate() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include <QCursor>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -217,6 +218,9 @@ private:
     SnapshotChoice m_endChoice = SnapshotChoice::Initial(SnapshotSide::End);
     std::map<GridId, GridModel*> m_models;
     QPixmap m_grass;
+    // The window's two pointers, made once: every widget given one shares it.
+    QCursor m_arrow;
+    QCursor m_hand;
     QString m_openDialogFolder;
     bool m_activated = false;
     bool m_tabsStyled = false;
