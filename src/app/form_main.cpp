@@ -113,7 +113,6 @@ void FormMain::setUpPanels() {
     SetPixelFont(ui.Label11, QStringLiteral("Arial"), 16, true);
     SetTextColour(ui.Label16, Qt::black);
     SetTextColour(ui.Label11, kCaptionRed);
-    ui.ListBox1->hide();
 }
 
 void FormMain::setUpTabs() {

@@ -23,6 +23,7 @@
 #include "views/palette.h"
 
 class QLabel;
+class QListWidget;
 class QMimeData;
 class QTabWidget;
 class QTableView;
@@ -218,6 +219,7 @@ private:
     SnapshotChoice m_endChoice = SnapshotChoice::Initial(SnapshotSide::End);
     std::map<GridId, GridModel*> m_models;
     QPixmap m_grass;
+    QListWidget* m_listBox1 = nullptr;  // made with the pages
     // The window's two pointers, made once: every widget given one shares it.
     QCursor m_arrow;
     QCursor m_hand;

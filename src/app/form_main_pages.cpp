@@ -72,6 +72,11 @@ void FormMain::buildPages() {
     m_pages = new QTabWidget(m_ui->Panel2);
     m_pagesUi->setupUi(m_pages);
     m_pages->move(kPagesAt);
+    // The players' ids in the chooser's order, kept beside it out of sight.
+    m_listBox1 = new QListWidget(this);
+    m_listBox1->setObjectName(QStringLiteral("ListBox1"));
+    m_listBox1->setGeometry(0, 0, 10, 10);
+    m_listBox1->hide();
     setUpTabs();
     setUpSkillsPage();
     setUpCaptions();
@@ -155,9 +160,9 @@ void FormMain::refreshViews() {
     for (const std::string& item : m_comparison.ComboBox3())
         chooser->addItem(QString::fromStdString(item));
     chooser->setCurrentIndex(m_comparison.ChosenIndex());
-    m_ui->ListBox1->clear();
+    m_listBox1->clear();
     for (const std::string& id : m_comparison.ListBox1())
-        m_ui->ListBox1->addItem(QString::fromStdString(id));
+        m_listBox1->addItem(QString::fromStdString(id));
     pages.SpeedButton2->setEnabled(m_comparison.PanelToggleEnabled());
     // An emptied chooser has no player whose values the panel could show.
     if (m_comparison.ChosenIndex() < 0)
