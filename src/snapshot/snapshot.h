@@ -32,17 +32,10 @@ struct Snapshot {
 
 // Players table columns read by the program.
 namespace players {
-inline constexpr int kPlayerId = 1;
-inline constexpr int kName = 2;
-inline constexpr int kCitizenship = 3;
-inline constexpr int kNationalStatus = 4;
-inline constexpr int kPosition = 5;
-inline constexpr int kAge = 6;
-inline constexpr int kTalent = 7;
-inline constexpr int kRealLevel = 8;
-inline constexpr int kContract = 18;
-inline constexpr int kSalary = 19;
-inline constexpr int kValue = 20;
+enum Column : int {
+    kPlayerId = 1, kName, kCitizenship, kNationalStatus, kPosition, kAge, kTalent, kRealLevel,
+    kContract = 18, kSalary, kValue,
+};
 }  // namespace players
 
 // The team table: one figure per row, its caption and its value.
