@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -49,6 +51,25 @@ constexpr std::array<float, 8> kRealLevelShares = {
 };
 // Wider than this, the grids get taller rows.
 constexpr int kWideRealLevelGrid = 530;
+
+// The pages' frame is not drawn, and the pages fill all that the tab row
+// leaves. Given to the tab widget alone, this spares its many children the
+// cost of a style sheet, which only the tab row needs.
+class FramelessPaneStyle : public QProxyStyle {
+public:
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override {
+        const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(option);
+        if (element != SE_TabWidgetTabContents || !frame || frame->shape != QTabBar::RoundedNorth)
+            return QProxyStyle::subElementRect(element, option, widget);
+        const int tabs = frame->tabBarSize.height();
+        return QRect(frame->rect.x(), frame->rect.y() + tabs, frame->rect.width(), frame->rect.height() - tabs);
+    }
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameTabWidget)
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
 
 void SetPixelFont(QWidget* widget, const QString& family, int pixels, bool bold = false) {
     QFont font(family);
@@ -124,8 +145,16 @@ void FormMain::setUpTabs() {
     static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
     for (int i = 0; i < pages->count(); ++i) {
         pages->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
-        // The pages are drawn in the light colour of a tab body.
+        // The pages are drawn in the light colour of a tab body; what stands
+        // on them keeps the window's face, from which the grid lines and the
+        // buttons' shading are drawn.
         QWidget* page = pages->widget(i);
+        const QColor face = page->palette().color(QPalette::Window);
+        for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QPalette palette = child->palette();
+            palette.setColor(QPalette::Window, face);
+            child->setPalette(palette);
+        }
         QPalette palette = page->palette();
         palette.setColor(QPalette::Window, kPageColour);
         page->setPalette(palette);
@@ -137,18 +166,20 @@ void FormMain::setUpTabs() {
     pages->hide();
 }
 
-// The pages stay hidden until the first comparison: their style sheet, which
-// every widget on them takes up, is set when they are first shown, so that
-// it does not delay the window's first appearance.
+// The pages stay hidden until the first comparison: the tab row's style sheet
+// is set when they are first shown, so that it does not delay the window's
+// first appearance.
 void FormMain::styleTabs() {
     if (m_tabsStyled)
         return;
     m_tabsStyled = true;
-    // Tabs drawn as buttons, the current one pressed in.
     pagesUi();
-    m_pages->setStyleSheet(
-        QStringLiteral("QTabWidget::pane { border: none; }"
-                       "QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
+    auto* pane = new FramelessPaneStyle;
+    pane->setParent(m_pages);
+    m_pages->setStyle(pane);
+    // Tabs drawn as buttons, the current one pressed in.
+    m_pages->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { color: black; background: palette(button); border: 1px solid palette(dark);"
                        " border-top-color: palette(light); border-left-color: palette(light);"
                        " padding: 3px 1px; margin: 1px 1px 3px 0px; }"
                        "QTabBar::tab:selected { background: palette(midlight); border-top-color: palette(dark);"
