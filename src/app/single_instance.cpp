@@ -222,8 +222,10 @@ bool InstanceServer::listen(const QString& socket) {
             return false;
     }
     struct stat made{};
-    if (::stat(path.c_str(), &made) != 0)
+    if (::stat(path.c_str(), &made) != 0) {
+        ::unlink(path.c_str());
         return false;
+    }
     m_path = path;
     m_inode = made.st_ino;
     m_listener = std::move(listener);
