@@ -20,7 +20,7 @@ AboutBox::AboutBox(UiHost& host, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(295, 212);
     m_ui->Image1->setPixmap(CompiledPicture(QStringLiteral(":/images/grass.pixels")));
-    m_ui->ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/images/emblem_small.png")));
+    m_ui->ProgramIcon->setPixmap(CompiledPicture(QStringLiteral(":/images/emblem_small.pixels")));
     m_ui->Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_ui->Panel1->setAutoFillBackground(true);
     m_ui->Panel1->setBackgroundRole(QPalette::Button);

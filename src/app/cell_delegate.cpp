@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
-#include <QPixmapCache>
 
 #include "grid_model.h"
+#include "look.h"
 
 namespace cadrix::app {
 
@@ -32,36 +32,30 @@ void DrawBevel(QPainter* painter, const QRect& rect, const QPalette& palette) {
 QPixmap CellImagePixmap(CellImage image) {
     static const std::array<const char*, 12> kPaths = {
         nullptr,
-        ":/stars/level0.png",
-        ":/stars/level1.png",
-        ":/stars/level2.png",
-        ":/stars/level3.png",
-        ":/stars/level4.png",
-        ":/stars/level5.png",
-        ":/stars/blank.png",
-        ":/status/outline.png",
-        ":/status/grey.png",
-        ":/status/green.png",
-        ":/status/gold.png",
+        ":/stars/level0.pixels",
+        ":/stars/level1.pixels",
+        ":/stars/level2.pixels",
+        ":/stars/level3.pixels",
+        ":/stars/level4.pixels",
+        ":/stars/level5.pixels",
+        ":/stars/blank.pixels",
+        ":/status/outline.pixels",
+        ":/status/grey.pixels",
+        ":/status/green.pixels",
+        ":/status/gold.pixels",
     };
     const auto i = static_cast<std::size_t>(image);
     if (i >= kPaths.size() || !kPaths[i])
         return {};
-    const QString path = QString::fromLatin1(kPaths[i]);
-    QPixmap picture;
-    if (!QPixmapCache::find(path, &picture)) {
-        picture.load(path);
-        QPixmapCache::insert(path, picture);
-    }
-    return picture;
+    return CompiledPicture(QString::fromLatin1(kPaths[i]));
 }
 
 QPixmap SmallStarPixmap(CellImage image) {
     switch (image) {
-    case CellImage::StatusOutline: return QPixmap(QStringLiteral(":/status/outline_small.png"));
-    case CellImage::StatusGrey: return QPixmap(QStringLiteral(":/status/grey_small.png"));
-    case CellImage::StatusGreen: return QPixmap(QStringLiteral(":/status/green_small.png"));
-    case CellImage::StatusGold: return QPixmap(QStringLiteral(":/status/gold_small.png"));
+    case CellImage::StatusOutline: return CompiledPicture(QStringLiteral(":/status/outline_small.pixels"));
+    case CellImage::StatusGrey: return CompiledPicture(QStringLiteral(":/status/grey_small.pixels"));
+    case CellImage::StatusGreen: return CompiledPicture(QStringLiteral(":/status/green_small.pixels"));
+    case CellImage::StatusGold: return CompiledPicture(QStringLiteral(":/status/gold_small.pixels"));
     default: return {};
     }
 }

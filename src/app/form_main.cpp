@@ -138,13 +138,13 @@ void FormMain::setUpPanels() {
 
 void FormMain::setUpTabs() {
     Ui::FormPages& ui = *m_pagesUi;
-    ui.Image2->setPixmap(QPixmap(QStringLiteral(":/images/emblem.png")));
+    ui.Image2->setPixmap(CompiledPicture(QStringLiteral(":/images/emblem.pixels")));
     for (QWidget* control : std::initializer_list<QWidget*>{ui.SpeedButtonFill, ui.sbCalc, ui.FillButton})
         control->hide();
     QTabWidget* pages = m_pages;
     static constexpr std::array<int, 7> kTabIcons = {0, 1, 2, 4, 5, 3, 6};
     for (int i = 0; i < pages->count(); ++i) {
-        pages->setTabIcon(i, QIcon(QStringLiteral(":/icons/tab%1.png").arg(kTabIcons[i])));
+        pages->setTabIcon(i, QIcon(CompiledPicture(QStringLiteral(":/icons/tab%1.pixels").arg(kTabIcons[i]))));
         // The pages are drawn in the light colour of a tab body; what stands
         // on them keeps the window's face, from which the grid lines and the
         // buttons' shading are drawn.

@@ -15,6 +15,7 @@
 #include "form_main_shared.h"
 #include "grid_model.h"
 #include "jpeg_writer.h"
+#include "look.h"
 #include "ui_form_pages.h"
 #include "uihost.h"
 #include "views/page_text.h"
@@ -41,7 +42,7 @@ void FormMain::setUpSkillsPage() {
     ui.ComboBox3->resize(ui.SpeedButton2->x() - ui.ComboBox3->x() - 4, ui.ComboBox3->height());
     ui.ComboBox3->setMaxVisibleItems(20);
     InstallContextMenu(*ui.ComboBox3, {playerDevelopment([this] { return chosenPlayerId(); })});
-    ui.SpeedButton1->setIcon(QIcon(QStringLiteral(":/icons/screenshot.png")));
+    ui.SpeedButton1->setIcon(QIcon(CompiledPicture(QStringLiteral(":/icons/screenshot.pixels"))));
     ui.SpeedButton1->setToolTip(QStringLiteral("Сохранить скриншот"));
 }
 

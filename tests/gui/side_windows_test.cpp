@@ -187,7 +187,8 @@ private slots:
     // is what their PNG files hold, transparency and all.
     void compiledPicturesHoldTheirPngPixels_data() {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"images/grass", "images/splash", "icons/cadrix", "cursors/arrow", "cursors/hand"})
+        for (const char* name : {"images/grass", "images/splash", "images/emblem", "icons/cadrix", "icons/tab0",
+                                 "cursors/arrow", "cursors/hand", "stars/level3", "status/gold", "status/gold_small"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
