@@ -2,7 +2,6 @@
 
 #include <array>
 
-
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -49,8 +48,8 @@ ExInfoForm::ExInfoForm(QWidget* parent)
     m_grid->setFont(font);
     m_grid->horizontalHeader()->hide();
     m_grid->verticalHeader()->hide();
-    for (int col = 0; col < 2; ++col)
-        m_grid->setColumnWidth(col, kColumnWidths[static_cast<std::size_t>(col)] + kGridLine);
+    for (std::size_t col = 0; col < kColumnWidths.size(); ++col)
+        m_grid->setColumnWidth(static_cast<int>(col), kColumnWidths[col] + kGridLine);
     m_grid->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

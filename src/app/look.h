@@ -20,10 +20,10 @@ QCursor HandCursor();
 // The program's icon, on each of its windows.
 QIcon ProgramIcon();
 
-// One of the pictures the build compiles in as raw pixels, such as
-// ":/images/grass.pixels": those shown at start, which are copied rather than
-// decoded. Made once and shared by all who show it. A null
-// pixmap when the resource is missing or damaged.
+// One of the window's pictures, which the build compiles in as raw pixels
+// (":/images/grass.pixels", ":/stars/level3.pixels"): copied, not decoded.
+// Made once and shared by all who show it. A null pixmap when the resource
+// is missing or damaged.
 QPixmap CompiledPicture(const QString& resource);
 
 // The text colours of the link labels: blue until clicked, then purple.
